@@ -1,0 +1,13 @@
+# One QtTest executable per test file, registered with ctest.
+# Every test sees the build tree's bundle and a display-free Qt.
+function(dewbell_add_test name)
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${arg_LIBRARIES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(${name} dewbell_bundle)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT 120
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DEWBELL_BUNDLE_DIR=${CMAKE_BINARY_DIR}/share/dewbell;DEWBELL_BINARY=${CMAKE_BINARY_DIR}/bin/dewbell;DEWBELL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+enum class CompanionPhase { hidden, entering, asking, celebrating, declined, leaving };
+
+QString rawValue(CompanionPhase phase);
+std::optional<CompanionPhase> companionPhaseFromRaw(const QString& raw);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+enum class ReminderKind { water, eyeRest, movement };
+
+inline constexpr std::array<ReminderKind, 3> allReminderKinds{ReminderKind::water, ReminderKind::eyeRest,
+                                                              ReminderKind::movement};
+
+QString rawValue(ReminderKind kind);
+std::optional<ReminderKind> reminderKindFromRaw(const QString& raw);
+
+// "Water break", "Rest your eyes", "Time to move".
+QString title(ReminderKind kind);
+// The one-line instruction shown while a break of this kind runs.
+QString instruction(ReminderKind kind);

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "Preferences.h"
+#include "ReminderKind.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonObject>
+#include <QList>
+#include <QUuid>
+#include <optional>
+
+struct Drink {
+    QUuid id;
+    QDateTime date;
+    int ml = 0;
+
+    bool operator==(const Drink&) const = default;
+};
+
+struct BreakRecord {
+    QUuid id;
+    ReminderKind kind = ReminderKind::eyeRest;
+    QDateTime date;
+    int seconds = 0;
+
+    bool operator==(const BreakRecord&) const = default;
+};
+
+struct SavedState {
+    static constexpr int currentSchemaVersion = 2;
+
+    int schemaVersion = currentSchemaVersion;
+    Preferences preferences;
+    QList<Drink> drinks;
+    QDateTime nextDue = QDateTime::fromSecsSinceEpoch(978307200, Qt::UTC);
+    std::optional<QDateTime> pausedUntil;
+    std::optional<QDateTime> nextEyeDue;
+    std::optional<QDateTime> nextMovementDue;
+    std::optional<QDateTime> focusUntil;
+    bool focusIndefinite = false;
+    std::optional<QDateTime> meetingUntil;
+    bool meetingIndefinite = false;
+    QList<BreakRecord> breakHistory;
+    std::optional<ReminderKind> activeBreakKind;
+    int tourVersion = 0;
+
+    bool operator==(const SavedState&) const = default;
+};
+
+// A record needs all of its keys; one that lacks a key or has a bad value is none.
+QJsonObject encode(const Drink& drink);
+QJsonObject encode(const BreakRecord& record);
+std::optional<Drink> decodeDrink(const QJsonValue& json);
+std::optional<BreakRecord> decodeBreakRecord(const QJsonValue& json);
+
+QJsonObject encode(const SavedState& state);
+
+struct DecodedState {
+    SavedState state;
+    // The file had no schemaVersion (or one below the current): it needs a one-time backup.
+    bool migratedFromVersion1 = false;
+    // Malformed drinks and break records skipped so that the rest of the history survives.
+    int droppedRecords = 0;
+};
+
+// Every key is optional. A top-level value that is not an object is an error.
+DecodedState decodeSavedState(const QJsonObject& json);
+
+// Whole-file coding of "state.json". decodeStateFile throws ImportError when the bytes
+// are not a JSON object.
+QByteArray encodeStateFile(const SavedState& state);
+DecodedState decodeStateFile(const QByteArray& bytes);
