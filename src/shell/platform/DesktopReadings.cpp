@@ -1,0 +1,6 @@
+#include "SystemReadings.h"
+
+SystemReadings SystemReadings::ofThisDesktop()
+{
+    return {};
+}
