@@ -71,6 +71,9 @@ inline constexpr int maxLoveNoteLength = 1000;
 inline constexpr int maxProtectedApps = 64;
 } // namespace PreferenceLimits
 
+// The first `count` characters (grapheme clusters, so an emoji is never cut in half) of `text`.
+QString firstCharacters(const QString& text, int count);
+
 // JSON coding. Decoders read each key only when present and of the right type, keeping the
 // default otherwise, so older and partial files load. Numbers are taken as they stand
 // (saturated to int); normalized() is what brings them into range.

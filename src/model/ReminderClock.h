@@ -11,7 +11,8 @@
 // the application passes the system zone.
 struct ReminderClock {
     // Inside quiet hours [quietStart, quietEnd) local hours; the window may wrap past
-    // midnight. Equal start and end means an empty window: never quiet.
+    // midnight. Equal start and end means an empty window: never quiet. Never quiet while
+    // quietEnabled is off.
     static bool isQuiet(const QDateTime& date, const Preferences& preferences,
                         const QTimeZone& zone = QTimeZone::systemTimeZone());
 
@@ -25,4 +26,7 @@ struct ReminderClock {
     // The drinks dated on the calendar day of `now`, in stored order.
     static QList<Drink> today(const QList<Drink>& drinks, const QDateTime& now,
                               const QTimeZone& zone = QTimeZone::systemTimeZone());
+    // The break records dated on the calendar day of `now`, in stored order.
+    static QList<BreakRecord> today(const QList<BreakRecord>& breaks, const QDateTime& now,
+                                    const QTimeZone& zone = QTimeZone::systemTimeZone());
 };

@@ -1,0 +1,38 @@
+#include "BreakGuidance.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+QString counted(int amount, const char* singular, const char* plural)
+{
+    return QStringLiteral("%1 %2").arg(amount).arg(QLatin1String(amount == 1 ? singular : plural));
+}
+
+} // namespace
+
+QString BreakGuidance::instruction(ReminderKind kind, const BreakPreferences& breaks)
+{
+    switch (kind) {
+    case ReminderKind::eyeRest:
+        return QStringLiteral("Look at something far away and let your eyes soften for %1.")
+            .arg(counted(breaks.eyeDurationSeconds, "second", "seconds"));
+    case ReminderKind::movement:
+        return QStringLiteral("Stand up, stretch, and walk a few steps for %1.")
+            .arg(counted(breaks.movementDurationMinutes, "minute", "minutes"));
+    case ReminderKind::water:
+        break;
+    }
+    return QStringLiteral("Sip a glass of water, slowly.");
+}
+
+int BreakGuidance::stickerFrame(ReminderKind kind, int variant)
+{
+    static constexpr std::array eyeFrames{0, 1};
+    static constexpr std::array otherFrames{2, 3, 4, 5};
+    const auto index = static_cast<std::size_t>(std::max(variant, 0));
+    if (kind == ReminderKind::eyeRest)
+        return eyeFrames[index % eyeFrames.size()];
+    return otherFrames[index % otherFrames.size()];
+}
