@@ -2,6 +2,8 @@
 
 #include "model/AppBundle.h"
 
+#include <cmath>
+
 namespace {
 
 QString focusSentence(FocusAuthorization authorization)
@@ -17,6 +19,14 @@ QString focusSentence(FocusAuthorization authorization)
         return QStringLiteral("Do Not Disturb can't be read on this desktop. Manual Focus still works.");
     }
     return QStringLiteral("Focus status is unavailable. Manual Focus still works.");
+}
+
+// Input times that are negative, infinite or undefined say nothing.
+std::optional<double> usableSeconds(std::optional<double> seconds)
+{
+    if (seconds && std::isfinite(*seconds) && *seconds >= 0)
+        return seconds;
+    return std::nullopt;
 }
 
 void startSource(StateSource* source, std::function<void(bool)> deliver)
@@ -121,9 +131,9 @@ ContextSnapshot SystemContext::snapshot(bool activity, bool idle, bool microphon
     snapshot.isLocked = locked_ || sessionInactive_;
     snapshot.isSleeping = sleeping_;
     if (activity && readings_.keyOrClick)
-        snapshot.recentInputSeconds = readings_.keyOrClick->secondsSinceKeyOrClick();
+        snapshot.recentInputSeconds = usableSeconds(readings_.keyOrClick->secondsSinceKeyOrClick());
     if (idle && readings_.idle)
-        snapshot.inputIdleSeconds = readings_.idle->secondsSinceAnyInput();
+        snapshot.inputIdleSeconds = usableSeconds(readings_.idle->secondsSinceAnyInput());
     if (microphone && readings_.microphone)
         snapshot.microphoneActive = readings_.microphone->microphoneInUse();
     if (mirroring && readings_.mirroring)
