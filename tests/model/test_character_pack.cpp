@@ -1,0 +1,174 @@
+#include "model/CharacterPack.h"
+#include "model/ImportError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray fullManifest = R"({
+    "id": "moss-9", "name": "Moss", "subtitle": "Quiet and green", "kind": "sprite", "tint": "a1B2c3",
+    "artwork": "art.png", "happyArtwork": "happy.png", "entry": "in.webm", "success": "yay.webm",
+    "disappointed": "aw.webm", "poseLayout": "bear24",
+    "walkSheet": {"file": "walk.png", "columns": 4, "rows": 2, "frames": 7, "fps": 12},
+    "idleSheet": {"file": "art.png"},
+    "poseSheet": {"file": "poses.png", "columns": 6, "rows": 4},
+    "wellnessSheet": {"file": "well.png", "columns": 3, "rows": 2, "frames": 6, "fps": 2.5}
+})";
+
+void writeFile(const QString& path, const QByteArray& bytes = "x")
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestCharacterPack : public QObject {
+    Q_OBJECT
+
+private slots:
+    void builtInsAreDrawnByCode()
+    {
+        const QList<CharacterPack> packs = CharacterPack::builtIns();
+        QStringList ids;
+        for (const CharacterPack& pack : packs) {
+            ids.append(pack.id);
+            QVERIFY(!pack.folder);
+            QVERIFY(pack.referencedFiles().isEmpty());
+            QVERIFY(!pack.subtitle.isEmpty());
+            QVERIFY(!pack.isHumanSprite());
+        }
+        QCOMPARE(ids, (QStringList{"bloop", "sprout", "viru", "vuzo"}));
+        QCOMPARE(packs[0].name, QStringLiteral("Pemmy"));
+        QVERIFY(!packs[0].isBear() && !packs[1].isBear() && packs[2].isBear() && packs[3].isBear());
+    }
+
+    void spriteKindsTellBearsFromHumans()
+    {
+        CharacterPack pack;
+        pack.kind = QStringLiteral("sprite");
+        QVERIFY(pack.isHumanSprite() && !pack.isBear());
+        pack.poseLayout = QStringLiteral("bear24");
+        QVERIFY(pack.isBear() && !pack.isHumanSprite());
+        pack.kind = QStringLiteral("movie");
+        pack.poseLayout.reset();
+        QVERIFY(!pack.isBear() && !pack.isHumanSprite());
+    }
+
+    void fullManifestDecodesAndRoundTrips()
+    {
+        const CharacterPack pack = decodeCharacterPack(fullManifest, QStringLiteral("/packs/moss"));
+        QCOMPARE(pack.id, QStringLiteral("moss-9"));
+        QCOMPARE(pack.folder, QStringLiteral("/packs/moss"));
+        QCOMPARE(pack.walkSheet, (SpriteSheet{"walk.png", 4, 2, 7, 12.0}));
+        QCOMPARE(pack.idleSheet, (SpriteSheet{"art.png", 1, 1, 1, 8.0}));
+        QCOMPARE(pack.poseSheet->frameCount, 24);
+        QVERIFY(!pack.celebrateSheet);
+        QCOMPARE(pack.referencedFiles(), (QStringList{"art.png", "happy.png", "in.webm", "yay.webm", "aw.webm",
+                                                      "walk.png", "poses.png", "well.png"}));
+        const QByteArray encoded = QJsonDocument(encode(pack)).toJson();
+        QCOMPARE(decodeCharacterPack(encoded, pack.folder), pack);
+        QCOMPARE(decodeCharacterPack(R"({"id":"a","name":"A","kind":"drop"})", {}).tint, QStringLiteral("B9A3FF"));
+    }
+
+    void badManifestsAreRefusedWithASentence_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("not JSON") << QByteArray("{id:") << "isn't valid JSON";
+        QTest::newRow("array") << QByteArray("[]") << "doesn't describe a companion";
+        QTest::newRow("no name") << QByteArray(R"({"id":"a","kind":"drop"})") << "has no name";
+        QTest::newRow("blank name") << QByteArray(R"({"id":"a","name":"  ","kind":"drop"})") << "has no name";
+        QTest::newRow("no id") << QByteArray(R"({"name":"A","kind":"drop"})") << "has no id";
+        QTest::newRow("numeric kind") << QByteArray(R"({"id":"a","name":"A","kind":3})") << "has no kind";
+        QTest::newRow("path id") << QByteArray(R"({"id":"../x","name":"A","kind":"drop"})") << "has an id that";
+        QTest::newRow("spaced id") << QByteArray(R"({"id":"a b","name":"A","kind":"drop"})") << "has an id that";
+        QTest::newRow("long id") << "{\"id\":\"" + QByteArray(65, 'a') + "\",\"name\":\"A\",\"kind\":\"d\"}"
+                                 << "longer than 64";
+        QTest::newRow("hash tint") << QByteArray("{\"id\":\"a\",\"name\":\"A\",\"kind\":\"d\",\"tint\":\"#7FC8F8\"}") << "tint";
+        QTest::newRow("short tint") << QByteArray(R"({"id":"a","name":"A","kind":"d","tint":"FFF"})") << "tint";
+        QTest::newRow("sheet string") << QByteArray(R"({"id":"a","name":"A","kind":"d","walkSheet":"w.png"})")
+                                      << "walkSheet";
+        QTest::newRow("sheet no file") << QByteArray(R"({"id":"a","name":"A","kind":"d","idleSheet":{}})")
+                                       << "idleSheet without a file";
+        QTest::newRow("zero columns")
+            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","columns":0}})") << "sadSheet";
+        QTest::newRow("too many frames")
+            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","rows":2,"frames":3}})")
+            << "more frames than cells";
+        QTest::newRow("huge grid")
+            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","columns":1e300}})") << "sadSheet";
+        QTest::newRow("zero fps")
+            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","fps":0}})") << "speed";
+        QTest::newRow("text fps")
+            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","fps":"9"}})") << "speed";
+    }
+    void badManifestsAreRefusedWithASentence()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, why);
+        try {
+            decodeCharacterPack(json, {});
+            QFAIL("expected an ImportError");
+        } catch (const ImportError& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("This companion's character.json ")),
+                     qPrintable(error.message()));
+            QVERIFY2(error.message().contains(why), qPrintable(error.message()));
+        }
+    }
+
+    void movieFilesAreToldBySuffix()
+    {
+        QVERIFY(CharacterPack::isMovieFile(QStringLiteral("in.WebM")));
+        QVERIFY(CharacterPack::isMovieFile(QStringLiteral("clips/yay.mov")));
+        QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("walk.png")));
+        QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("webm")));
+    }
+
+    void assetStaysInsideThePack()
+    {
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("pack"));
+        writeFile(folder + "/art.png");
+        writeFile(folder + "/sub/walk.png");
+        writeFile(root.filePath(QStringLiteral("secret.png")));
+        writeFile(root.filePath(QStringLiteral("pack-evil/x.png")));
+        QDir().mkpath(folder + "/folder.png");
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("secret.png")), folder + "/escape.png"));
+        QVERIFY(QFile::link(folder + "/art.png", folder + "/alias.png"));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("pack-evil")), folder + "/sibling"));
+
+        CharacterPack pack;
+        pack.folder = folder;
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        QCOMPARE(pack.asset(QStringLiteral("art.png")), canonical + "/art.png");
+        QCOMPARE(pack.asset(QStringLiteral("sub/walk.png")), canonical + "/sub/walk.png");
+        QCOMPARE(pack.asset(QStringLiteral("alias.png")), canonical + "/art.png");
+        for (const char* refused : {"../secret.png", "/etc/passwd", "sub/../art.png", "escape.png", "missing.png",
+                                    "folder.png", "sibling/x.png", ""})
+            QVERIFY2(!pack.asset(QString::fromUtf8(refused)), refused);
+        QVERIFY(!pack.asset(std::nullopt));
+
+        pack.folder.reset();
+        QVERIFY(!pack.asset(QStringLiteral("art.png")));
+    }
+
+    void assetWorksThroughALinkedPackFolder()
+    {
+        QTemporaryDir root;
+        writeFile(root.filePath(QStringLiteral("real/art.png")));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("real")), root.filePath(QStringLiteral("linked"))));
+        CharacterPack pack;
+        pack.folder = root.filePath(QStringLiteral("linked"));
+        QVERIFY(pack.asset(QStringLiteral("art.png")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCharacterPack)
+#include "test_character_pack.moc"

@@ -1,0 +1,244 @@
+#include "model/AppBundle.h"
+#include "model/LocalFiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr QFile::Permissions everyoneReads = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+    | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+
+int mode(const QString& path)
+{
+    struct stat info {};
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 0777);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A file of this size that takes no disk space.
+void writeSparse(const QString& path, qint64 size)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(size));
+}
+
+QByteArray pngBytes()
+{
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(Qt::cyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QString refusal(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const ImportError& error) {
+        return error.message();
+    }
+    return {};
+}
+
+// A pack folder with a picture, a sheet in a sub-folder and a movie.
+QString makePack(const QTemporaryDir& root, const QByteArray& extraKeys = {})
+{
+    const QString folder = root.filePath(QStringLiteral("source"));
+    writeFile(folder + "/art.png", pngBytes());
+    writeFile(folder + "/sheets/walk.png", pngBytes());
+    writeFile(folder + "/in.webm", "not really a movie");
+    writeFile(folder + "/character.json", R"({"id":"moss","name":"Moss","kind":"sprite","artwork":"art.png",
+        "entry":"in.webm","walkSheet":{"file":"sheets/walk.png"})" + extraKeys + "}");
+    return folder;
+}
+
+} // namespace
+
+class TestLocalFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void privateFoldersAreOwnerOnly()
+    {
+        QTemporaryDir root;
+        const QString nested = root.filePath(QStringLiteral("a/b/dewbell"));
+        LocalFiles::ensurePrivateFolder(nested);
+        QCOMPARE(mode(nested), 0700);
+        const QString open = root.filePath(QStringLiteral("open"));
+        QVERIFY(QDir().mkdir(open));
+        QVERIFY(QFile::setPermissions(open, everyoneReads));
+        LocalFiles::ensurePrivateFolder(open);
+        QCOMPARE(mode(open), 0700);
+        writeFile(root.filePath(QStringLiteral("plain")), "x");
+        QVERIFY(!refusal([&] { LocalFiles::ensurePrivateFolder(root.filePath(QStringLiteral("plain"))); }).isEmpty());
+    }
+
+    void atomicWritesReplaceWholeFilesPrivately()
+    {
+        QTemporaryDir root;
+        const QString path = root.filePath(QStringLiteral("state.json"));
+        writeFile(path, "old contents that are longer");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        LocalFiles::writeAtomically(path, "new");
+        QCOMPARE(LocalFiles::readBounded(path, 100), QByteArray("new"));
+        QCOMPARE(mode(path), 0600);
+        QCOMPARE(QDir(root.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"state.json"});
+        const QString message =
+            refusal([&] { LocalFiles::writeAtomically(root.filePath(QStringLiteral("missing/state.json")), "x"); });
+        QVERIFY2(message.contains(QStringLiteral("“state.json” couldn't be written")), qPrintable(message));
+    }
+
+    void readsAreBounded()
+    {
+        QTemporaryDir root;
+        const QString path = root.filePath(QStringLiteral("care.json"));
+        writeFile(path, QByteArray(256 * 1024, 'x'));
+        QCOMPARE(LocalFiles::readBounded(path, LocalFiles::jsonLimit).size(), 256 * 1024);
+        writeFile(path, QByteArray(256 * 1024 + 1, 'x'));
+        QCOMPARE(refusal([&] { LocalFiles::readBounded(path, LocalFiles::jsonLimit); }),
+                 QStringLiteral("“care.json” is too large to open (over 256 KiB)."));
+        writeSparse(path, 17 * LocalFiles::MiB);
+        QVERIFY(refusal([&] { LocalFiles::readBounded(path, LocalFiles::stateLimit); }).contains("over 16 MiB"));
+        QVERIFY(refusal([&] { LocalFiles::readBounded(root.filePath("nope.json"), 10); }).contains("missing"));
+        QVERIFY(refusal([&] { LocalFiles::readBounded(root.path(), 10); }).contains("isn't a regular file"));
+        const QString fifo = root.filePath(QStringLiteral("fifo"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(refusal([&] { LocalFiles::readBounded(fifo, 10); }).contains("isn't a regular file"));
+    }
+
+    void onlyRealPicturesDecode()
+    {
+        QTemporaryDir root;
+        writeFile(root.filePath("good.png"), pngBytes());
+        writeFile(root.filePath("bad.png"), "PNG? no.");
+        writeFile(root.filePath("empty.png"), {});
+        writeSparse(root.filePath("huge.png"), LocalFiles::imageLimit + 1);
+        QVERIFY(LocalFiles::imageDecodes(root.filePath("good.png")));
+        for (const char* name : {"bad.png", "empty.png", "huge.png", "absent.png"})
+            QVERIFY2(!LocalFiles::imageDecodes(root.filePath(QString::fromUtf8(name))), name);
+    }
+
+    void aGoodPackValidates()
+    {
+        QTemporaryDir root;
+        const QString folder = makePack(root);
+        const CharacterPack pack = LocalFiles::validatePack(folder);
+        QCOMPARE(pack.id, QStringLiteral("moss"));
+        QCOMPARE(pack.folder, QFileInfo(folder).canonicalFilePath());
+        QVERIFY(pack.asset(pack.artwork));
+    }
+
+    void badPacksAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("extraKeys");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("escape") << QByteArray(R"(,"happyArtwork":"../outside.png")") << "" << "outside its folder";
+        QTest::newRow("absolute") << QByteArray(R"(,"happyArtwork":"/etc/passwd")") << "" << "outside its folder";
+        QTest::newRow("missing") << QByteArray(R"(,"happyArtwork":"gone.png")") << "" << "“gone.png” is missing";
+        QTest::newRow("link out") << QByteArray(R"(,"happyArtwork":"link.png")") << "link-out" << "points outside";
+        QTest::newRow("undecodable") << QByteArray(R"(,"happyArtwork":"junk.png")") << "junk" << "can't be read";
+        QTest::newRow("big image") << QByteArray(R"(,"happyArtwork":"big.png")") << "big-image" << "over 24 MiB";
+        QTest::newRow("big movie") << QByteArray(R"(,"success":"big.mp4")") << "big-movie" << "over 128 MiB";
+        QTest::newRow("big pack") << QByteArray(R"(,"success":"a.mp4","disappointed":"b.mp4")") << "big-pack"
+                                  << "over 256 MiB in all";
+        QTest::newRow("no manifest") << QByteArray() << "no-manifest" << "This folder has no character.json.";
+        QTest::newRow("manifest out") << QByteArray() << "manifest-out" << "“character.json” points outside";
+        QTest::newRow("bad manifest") << QByteArray(R"(,"tint":"blue")") << "" << "tint";
+    }
+    void badPacksAreRefused()
+    {
+        QFETCH(QByteArray, extraKeys);
+        QFETCH(QString, setup);
+        QFETCH(QString, expected);
+        QTemporaryDir root;
+        const QString folder = makePack(root, extraKeys);
+        writeFile(root.filePath("outside.png"), pngBytes());
+        if (setup == "link-out")
+            QVERIFY(QFile::link(root.filePath("outside.png"), folder + "/link.png"));
+        if (setup == "junk")
+            writeFile(folder + "/junk.png", "junk");
+        if (setup == "big-image")
+            writeSparse(folder + "/big.png", LocalFiles::imageLimit + 1);
+        if (setup == "big-movie")
+            writeSparse(folder + "/big.mp4", LocalFiles::movieLimit + 1);
+        if (setup == "big-pack") {
+            writeSparse(folder + "/a.mp4", 100 * LocalFiles::MiB);
+            writeSparse(folder + "/b.mp4", 100 * LocalFiles::MiB);
+            writeSparse(folder + "/in.webm", 100 * LocalFiles::MiB);
+        }
+        if (setup == "no-manifest")
+            QVERIFY(QFile::remove(folder + "/character.json"));
+        if (setup == "manifest-out") {
+            QVERIFY(QFile::rename(folder + "/character.json", root.filePath("character.json")));
+            QVERIFY(QFile::link(root.filePath("character.json"), folder + "/character.json"));
+        }
+        const QString message = refusal([&] { LocalFiles::validatePack(folder); });
+        QVERIFY2(message.contains(expected), qPrintable(message));
+    }
+
+    void installReplacesAnEarlierCopyPrivately()
+    {
+        QTemporaryDir root;
+        const QString source = makePack(root);
+        QVERIFY(QFile::link(source + "/art.png", source + "/alias.png"));
+        writeFile(source + "/character.json", R"({"id":"moss","name":"Moss","kind":"sprite","artwork":"alias.png",
+            "walkSheet":{"file":"sheets/walk.png"}})");
+        const QString packs = root.filePath(QStringLiteral("private/Characters"));
+        writeFile(packs + "/moss/stale.png", "left from an older copy");
+
+        const CharacterPack pack = LocalFiles::validatePack(source);
+        const QString installed = LocalFiles::installPack(source, pack, packs);
+        QCOMPARE(installed, QFileInfo(packs).canonicalFilePath() + "/moss");
+        QCOMPARE(QDir(packs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"moss"});
+        QVERIFY(!QFileInfo::exists(installed + "/stale.png"));
+        QVERIFY(!QFileInfo::exists(installed + "/in.webm"));
+        QVERIFY(!QFileInfo(installed + "/alias.png").isSymLink());
+        for (const QString& folder : {packs, installed, installed + "/sheets"})
+            QCOMPARE(mode(folder), 0700);
+        for (const char* file : {"/character.json", "/alias.png", "/sheets/walk.png"})
+            QCOMPARE(mode(installed + QString::fromUtf8(file)), 0600);
+        QCOMPARE(LocalFiles::validatePack(installed).id, QStringLiteral("moss"));
+    }
+
+    void bundleFollowsTheEnvironment()
+    {
+        QVERIFY(AppBundle::info().value(QLatin1String("CFBundleShortVersionString")).isString());
+        QTemporaryDir root;
+        const QByteArray saved = qgetenv("DEWBELL_BUNDLE_DIR");
+        qputenv("DEWBELL_BUNDLE_DIR", QFile::encodeName(root.path()));
+        QCOMPARE(AppBundle::path(QStringLiteral("Brand/x.png")), root.path() + "/Brand/x.png");
+        QVERIFY(AppBundle::info().isEmpty());
+        writeFile(root.filePath("info.json"), "[1, 2");
+        QVERIFY(AppBundle::info().isEmpty());
+        writeSparse(root.filePath("info.json"), LocalFiles::jsonLimit + 1);
+        QVERIFY(AppBundle::info().isEmpty());
+        qputenv("DEWBELL_BUNDLE_DIR", saved);
+        QVERIFY(AppBundle::privateFolder().endsWith(QStringLiteral("/dewbell")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLocalFiles)
+#include "test_local_files.moc"

@@ -1,0 +1,161 @@
+#include "model/ReminderClock.h"
+
+#include <QTest>
+
+namespace {
+
+const QTimeZone berlin("Europe/Berlin");
+const QTimeZone newYork("America/New_York");
+
+QDateTime utc(int year, int month, int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
+}
+
+QDateTime local(const QTimeZone& zone, int year, int month, int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), zone);
+}
+
+Preferences quiet(int start, int end)
+{
+    Preferences preferences;
+    preferences.quietEnabled = true;
+    preferences.quietStart = start;
+    preferences.quietEnd = end;
+    return preferences;
+}
+
+} // namespace
+
+class TestReminderClock : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(berlin.isValid());
+        QVERIFY(newYork.isValid());
+    }
+
+    void quietHoursWrapPastMidnight_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<int>("hour");
+        QTest::addColumn<int>("minute");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("22-9 at 21:59") << 22 << 9 << 21 << 59 << false;
+        QTest::newRow("22-9 at 22:00") << 22 << 9 << 22 << 0 << true;
+        QTest::newRow("22-9 at 00:00") << 22 << 9 << 0 << 0 << true;
+        QTest::newRow("22-9 at 08:59") << 22 << 9 << 8 << 59 << true;
+        QTest::newRow("22-9 at 09:00") << 22 << 9 << 9 << 0 << false;
+        QTest::newRow("13-15 at 12:59") << 13 << 15 << 12 << 59 << false;
+        QTest::newRow("13-15 at 14:30") << 13 << 15 << 14 << 30 << true;
+        QTest::newRow("13-15 at 15:00") << 13 << 15 << 15 << 0 << false;
+        QTest::newRow("0-0 at 00:00") << 0 << 0 << 0 << 0 << false;
+        QTest::newRow("7-7 at 07:30") << 7 << 7 << 7 << 30 << false;
+        QTest::newRow("23-22 at 22:10") << 23 << 22 << 22 << 10 << false;
+    }
+    void quietHoursWrapPastMidnight()
+    {
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(int, hour);
+        QFETCH(int, minute);
+        QFETCH(bool, expected);
+        const QDateTime date = local(berlin, 2024, 6, 12, hour, minute).toUTC();
+        QCOMPARE(ReminderClock::isQuiet(date, quiet(start, end), berlin), expected);
+    }
+
+    void switchedOffQuietHoursAreNeverQuiet()
+    {
+        Preferences preferences = quiet(0, 23);
+        preferences.quietEnabled = false;
+        const QDateTime night = local(berlin, 2024, 6, 12, 3);
+        QVERIFY(!ReminderClock::isQuiet(night, preferences, berlin));
+        QCOMPARE(ReminderClock::nextAllowed(night, preferences, berlin), night);
+    }
+
+    void nextAllowedEndsTheWindow()
+    {
+        const Preferences preferences = quiet(22, 9);
+        const QDateTime noon = local(berlin, 2024, 6, 12, 12, 17);
+        QCOMPARE(ReminderClock::nextAllowed(noon, preferences, berlin), noon);
+        QCOMPARE(ReminderClock::nextAllowed(local(berlin, 2024, 6, 12, 23, 30), preferences, berlin),
+                 local(berlin, 2024, 6, 13, 9));
+        QCOMPARE(ReminderClock::nextAllowed(local(berlin, 2024, 6, 13, 2, 59).addSecs(59), preferences, berlin),
+                 local(berlin, 2024, 6, 13, 9));
+        QCOMPARE(ReminderClock::nextAllowed(local(berlin, 2024, 12, 31, 22), preferences, berlin),
+                 local(berlin, 2025, 1, 1, 9));
+    }
+
+    // Every expectation is the first instant at which the local clock has left the window.
+    void nextAllowedAcrossDaylightSavingChanges_data()
+    {
+        QTest::addColumn<QTimeZone>("zone");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<QDateTime>("expected");
+        // Berlin springs forward on 2024-03-31 at 01:00 UTC: 02:00 CET becomes 03:00 CEST.
+        QTest::newRow("Berlin spring, end in skipped hour") << berlin << 22 << 2 << utc(2024, 3, 30, 22)
+                                                            << utc(2024, 3, 31, 1);
+        QTest::newRow("Berlin spring, end after skipped hour") << berlin << 22 << 3 << utc(2024, 3, 30, 22)
+                                                               << utc(2024, 3, 31, 1);
+        QTest::newRow("Berlin spring, morning end") << berlin << 22 << 9 << utc(2024, 3, 30, 23, 30)
+                                                    << utc(2024, 3, 31, 7);
+        // Berlin falls back on 2024-10-27 at 01:00 UTC: 03:00 CEST becomes 02:00 CET.
+        QTest::newRow("Berlin autumn, end in repeated hour") << berlin << 22 << 2 << utc(2024, 10, 26, 21)
+                                                             << utc(2024, 10, 27, 0);
+        QTest::newRow("Berlin autumn, end after repeated hour") << berlin << 22 << 3 << utc(2024, 10, 26, 21)
+                                                                << utc(2024, 10, 27, 2);
+        QTest::newRow("Berlin autumn, morning end") << berlin << 22 << 9 << utc(2024, 10, 27, 1, 30)
+                                                    << utc(2024, 10, 27, 8);
+        // New York springs forward on 2024-03-10 at 07:00 UTC and falls back on 2024-11-03 at 06:00 UTC.
+        QTest::newRow("New York spring") << newYork << 23 << 2 << utc(2024, 3, 10, 5, 30) << utc(2024, 3, 10, 7);
+        QTest::newRow("New York autumn, first 1 a.m.") << newYork << 22 << 1 << utc(2024, 11, 3, 3)
+                                                       << utc(2024, 11, 3, 5);
+        QTest::newRow("New York autumn, inside repeated hour") << newYork << 1 << 2 << utc(2024, 11, 3, 6, 15)
+                                                               << utc(2024, 11, 3, 7);
+    }
+    void nextAllowedAcrossDaylightSavingChanges()
+    {
+        QFETCH(QTimeZone, zone);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(QDateTime, date);
+        QFETCH(QDateTime, expected);
+        const Preferences preferences = quiet(start, end);
+        QVERIFY(ReminderClock::isQuiet(date, preferences, zone));
+        const QDateTime allowed = ReminderClock::nextAllowed(date, preferences, zone);
+        QCOMPARE(allowed, expected);
+        QVERIFY(!ReminderClock::isQuiet(allowed, preferences, zone));
+        QVERIFY(ReminderClock::isQuiet(allowed.addSecs(-1), preferences, zone));
+    }
+
+    void todayFollowsTheLocalCalendar()
+    {
+        // 2024-10-27 lasts 25 hours in Berlin.
+        const QList<Drink> drinks{
+            {QUuid::createUuid(), local(berlin, 2024, 10, 26, 23, 59), 100},
+            {QUuid::createUuid(), local(berlin, 2024, 10, 27, 0, 0), 200},
+            {QUuid::createUuid(), local(berlin, 2024, 10, 27, 23, 59), 300},
+            {QUuid::createUuid(), local(berlin, 2024, 10, 27, 1, 0), 400},
+            {QUuid::createUuid(), local(berlin, 2024, 10, 28, 0, 0), 500},
+        };
+        const QDateTime now = local(berlin, 2024, 10, 27, 12).toUTC();
+        const QList<Drink> today = ReminderClock::today(drinks, now, berlin);
+        QCOMPARE(today, (QList<Drink>{drinks[1], drinks[2], drinks[3]}));
+        QVERIFY(ReminderClock::isSameDay(drinks[1].date, drinks[2].date, berlin));
+        QVERIFY(!ReminderClock::isSameDay(drinks[0].date, drinks[1].date, berlin));
+        QVERIFY(ReminderClock::isSameDay(drinks[0].date, drinks[1].date, newYork));
+
+        const QList<BreakRecord> breaks{{QUuid::createUuid(), ReminderKind::eyeRest, drinks[0].date, 20},
+                                        {QUuid::createUuid(), ReminderKind::movement, drinks[2].date, 300}};
+        QCOMPARE(ReminderClock::today(breaks, now, berlin), QList<BreakRecord>{breaks[1]});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReminderClock)
+#include "test_reminder_clock.moc"

@@ -1,0 +1,158 @@
+#include "model/ReminderGate.h"
+
+#include <QTest>
+
+namespace {
+
+using Cause = GateDecision::Cause;
+
+const QTimeZone zone = QTimeZone::utc();
+const QDateTime noon(QDate(2024, 6, 12), QTime(12, 0), Qt::UTC);
+const QDateTime midnight(QDate(2024, 6, 12), QTime(0, 30), Qt::UTC);
+
+struct Situation {
+    QDateTime now = noon;
+    SavedState state;
+    ContextSnapshot context;
+};
+
+// Every suppression holds at once; each step below lifts the one that should have won.
+Situation everythingHolds()
+{
+    Situation s;
+    s.now = midnight;
+    SafeguardPreferences& guard = s.state.preferences.safeguards;
+    guard = {true, true, 10, true, true, {QStringLiteral("org.gnome.Calls")}, true};
+    s.state.preferences.enabled = false;
+    s.state.pausedUntil = noon.addSecs(3600);
+    s.state.focusIndefinite = true;
+    s.state.meetingUntil = noon.addSecs(3600);
+    s.context = {true, true, 1.0, 3600.0, true, true, QStringLiteral("org.gnome.Calls"), true};
+    return s;
+}
+
+struct Step {
+    Cause cause;
+    const char* reason;
+    void (*lift)(Situation&);
+};
+
+const Step precedence[] = {
+    {Cause::locked, "Screen locked · waiting for you", [](Situation& s) { s.context.isLocked = false; }},
+    {Cause::asleep, "Sleeping · see you soon", [](Situation& s) { s.context.isSleeping = false; }},
+    {Cause::remindersOff, "Reminders are off", [](Situation& s) { s.state.preferences.enabled = true; }},
+    {Cause::paused, "On pause", [](Situation& s) { s.state.pausedUntil = s.now; }},
+    {Cause::focus, "Focus mode", [](Situation& s) { s.state.focusIndefinite = false; }},
+    {Cause::meeting, "Meeting / presentation", [](Situation& s) { s.state.meetingUntil = s.now.addSecs(-1); }},
+    {Cause::quietHours, "Quiet hours · sleep well", [](Situation& s) { s.now = noon; }},
+    {Cause::away, "Away from the keyboard · waiting for you",
+     [](Situation& s) { s.context.inputIdleSeconds = 599.0; }},
+    {Cause::microphone, "Microphone in use · staying quiet",
+     [](Situation& s) { s.context.microphoneActive = std::nullopt; }},
+    {Cause::mirroring, "Screen mirrored · staying off the big screen",
+     [](Situation& s) { s.state.preferences.safeguards.mirrorGuard = false; }},
+    {Cause::protectedApp, "Protected app in front",
+     [](Situation& s) { s.context.frontmostBundleID = QStringLiteral("org.gnome.Calls.Other"); }},
+    {Cause::systemFocus, "Do Not Disturb is on", [](Situation& s) { s.context.systemFocused = false; }},
+    {Cause::typing, "Delayed while you work · 2 minutes", [](Situation& s) { s.context.recentInputSeconds = 5.0; }},
+};
+
+GateDecision evaluate(const Situation& s)
+{
+    return ReminderGate::evaluate(s.now, s.state, s.context, zone);
+}
+
+} // namespace
+
+class TestReminderGate : public QObject {
+    Q_OBJECT
+
+private slots:
+    void anOrdinaryMomentIsAllowed()
+    {
+        const GateDecision decision = evaluate(Situation());
+        QVERIFY(decision.allowed());
+        QVERIFY(decision.reason.isEmpty());
+    }
+
+    void suppressionsWinInTheirOrder()
+    {
+        Situation s = everythingHolds();
+        for (const Step& step : precedence) {
+            const GateDecision decision = evaluate(s);
+            QCOMPARE(decision.cause, step.cause);
+            QCOMPARE(decision.reason, QString::fromUtf8(step.reason));
+            step.lift(s);
+        }
+        QVERIFY(evaluate(s).allowed());
+    }
+
+    void eachSuppressionHoldsAlone()
+    {
+        for (std::size_t i = 0; i < std::size(precedence); ++i) {
+            Situation s = everythingHolds();
+            for (std::size_t j = 0; j < std::size(precedence); ++j) {
+                if (j != i)
+                    precedence[j].lift(s);
+            }
+            QCOMPARE(evaluate(s).cause, precedence[i].cause);
+        }
+    }
+
+    void switchedOffSafeguardsIgnoreTheirReadings()
+    {
+        Situation s = everythingHolds();
+        for (std::size_t j = 0; j < 7; ++j)
+            precedence[j].lift(s);
+        s.state.preferences.safeguards = SafeguardPreferences{};
+        QVERIFY(evaluate(s).allowed());
+    }
+
+    void absentReadingsNeverSuppress()
+    {
+        Situation s;
+        s.state.preferences.safeguards = {true, true, 10, true, true, {QStringLiteral("x")}, true};
+        s.context = ContextSnapshot{};
+        QVERIFY(evaluate(s).allowed());
+    }
+
+    void thresholdsAreExact()
+    {
+        Situation s;
+        s.state.preferences.safeguards.pauseWhenIdle = true;
+        s.state.preferences.safeguards.idleMinutes = 5;
+        s.context.inputIdleSeconds = 300.0;
+        QCOMPARE(evaluate(s).cause, Cause::away);
+        s.context.inputIdleSeconds = 299.9;
+        QVERIFY(evaluate(s).allowed());
+
+        s.state.preferences.safeguards.flowDelay = true;
+        s.context.recentInputSeconds = 4.9;
+        QCOMPARE(evaluate(s).cause, Cause::typing);
+        s.context.recentInputSeconds = 5.0;
+        QVERIFY(evaluate(s).allowed());
+    }
+
+    void expiredProtectionNoLongerHolds()
+    {
+        Situation s;
+        s.state.pausedUntil = noon.addSecs(-1);
+        s.state.focusUntil = noon;
+        s.state.meetingUntil = noon.addSecs(-3600);
+        QVERIFY(evaluate(s).allowed());
+        s.state.focusUntil = noon.addMSecs(1);
+        QCOMPARE(evaluate(s).cause, Cause::focus);
+    }
+
+    void quietHoursNeedTheirSwitch()
+    {
+        Situation s;
+        s.now = midnight;
+        QCOMPARE(evaluate(s).cause, Cause::quietHours);
+        s.state.preferences.quietEnabled = false;
+        QVERIFY(evaluate(s).allowed());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReminderGate)
+#include "test_reminder_gate.moc"

@@ -1,0 +1,271 @@
+#include "model/DateCoding.h"
+#include "model/ImportError.h"
+#include "model/SavedState.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+namespace {
+
+QDateTime utc(int year, int month, int day, int hour = 0, int minute = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
+}
+
+QJsonObject parse(const char* json)
+{
+    return QJsonDocument::fromJson(QByteArray(json)).object();
+}
+
+SavedState richState()
+{
+    SavedState state;
+    state.preferences.personality = Personality::menace;
+    state.preferences.recipient = QStringLiteral("Ana");
+    state.preferences.breaks.eyeEnabled = true;
+    state.preferences.safeguards.protectedApps = {QStringLiteral("org.kde.kdenlive")};
+    state.drinks = {{QUuid::createUuid(), utc(2024, 5, 1, 9, 30).addMSecs(123), 250},
+                    {QUuid::createUuid(), utc(2024, 5, 1, 11), 330}};
+    state.breakHistory = {{QUuid::createUuid(), ReminderKind::movement, utc(2024, 5, 1, 10), 300}};
+    state.nextDue = utc(2024, 5, 1, 12);
+    state.pausedUntil = utc(2024, 5, 1, 13);
+    state.nextEyeDue = utc(2024, 5, 1, 12, 20);
+    state.focusUntil = utc(2024, 5, 1, 14);
+    state.meetingIndefinite = true;
+    state.activeBreakKind = ReminderKind::eyeRest;
+    state.tourVersion = 1;
+    return state;
+}
+
+} // namespace
+
+class TestSavedState : public QObject {
+    Q_OBJECT
+
+private slots:
+    void datesUseTheReferenceEpochAndKeepMilliseconds()
+    {
+        QCOMPARE(DateCoding::toReferenceSeconds(utc(2001, 1, 1)), 0.0);
+        const QDateTime date = utc(2031, 7, 4, 18, 5).addMSecs(987);
+        QCOMPARE(DateCoding::decodeDate(DateCoding::encodeDate(date)), date);
+        QCOMPARE(DateCoding::decodeDate(-978307200.0), utc(1970, 1, 1));
+        QCOMPARE(DateCoding::decodeDate(DateCoding::encodeDate(DateCoding::distantFuture())),
+                 DateCoding::distantFuture());
+    }
+
+    void absurdDatesAreAbsent_data()
+    {
+        QTest::addColumn<QJsonValue>("value");
+        QTest::newRow("1e308") << QJsonValue(1e308);
+        QTest::newRow("-1e308") << QJsonValue(-1e308);
+        QTest::newRow("before 1970") << QJsonValue(-978307201.0);
+        QTest::newRow("year 2201") << QJsonValue(DateCoding::toReferenceSeconds(utc(2201, 1, 1)));
+        QTest::newRow("NaN as text") << QJsonValue(QStringLiteral("NaN"));
+        QTest::newRow("number as text") << QJsonValue(QStringLiteral("700000000"));
+        QTest::newRow("null") << QJsonValue(QJsonValue::Null);
+        QTest::newRow("bool") << QJsonValue(true);
+    }
+    void absurdDatesAreAbsent()
+    {
+        QFETCH(QJsonValue, value);
+        QVERIFY(!DateCoding::decodeDate(value));
+    }
+
+    void uuidsAreUpperCaseAndDecodeEitherCase()
+    {
+        const QUuid id = QUuid::createUuid();
+        const QString text = DateCoding::encodeUuid(id);
+        QCOMPARE(text, text.toUpper());
+        QVERIFY(!text.startsWith(QLatin1Char('{')));
+        QCOMPARE(DateCoding::decodeUuid(text.toLower()), id);
+        QVERIFY(!DateCoding::decodeUuid(QStringLiteral("not-a-uuid")));
+        QVERIFY(!DateCoding::decodeUuid(text + QStringLiteral("00")));
+        QVERIFY(!DateCoding::decodeUuid(QStringLiteral("00000000-0000-0000-0000-000000000000")));
+        QVERIFY(!DateCoding::decodeUuid(42));
+    }
+
+    void preferencesKeepDefaultsForMissingAndMistypedKeys()
+    {
+        const Preferences p = decodePreferences(parse(R"({"intervalMinutes": "60", "enabled": 0,
+            "personality": "grumpy", "recipient": 5, "breaks": [], "safeguards": {"idleMinutes": 12,
+            "protectedApps": ["a.b", 7, null]}, "glassML": 300})"));
+        Preferences expected;
+        expected.glassML = 300;
+        expected.safeguards.idleMinutes = 12;
+        expected.safeguards.protectedApps = {QStringLiteral("a.b")};
+        QCOMPARE(p, expected);
+    }
+
+    void hugeNumbersSaturateThenClamp()
+    {
+        const Preferences p =
+            decodePreferences(parse(R"({"intervalMinutes": 1e300, "dailyGoal": -1e300, "quietStart": 7.6})"));
+        QCOMPARE(p.intervalMinutes, std::numeric_limits<int>::max());
+        QCOMPARE(p.dailyGoal, std::numeric_limits<int>::min());
+        QCOMPARE(p.quietStart, 8);
+        const Preferences n = p.normalized();
+        QCOMPARE(n.intervalMinutes, 180);
+        QCOMPARE(n.dailyGoal, 1);
+    }
+
+    void normalizedClampsEveryField()
+    {
+        Preferences p;
+        p.glassML = 5;
+        p.quietEnd = 24;
+        p.focusMinutes = 1000;
+        p.breaks.eyeIntervalMinutes = 1;
+        p.breaks.eyeDurationSeconds = 500;
+        p.breaks.movementIntervalMinutes = 0;
+        p.breaks.movementDurationMinutes = 99;
+        p.safeguards.idleMinutes = 1;
+        p.companionID.clear();
+        const Preferences n = p.normalized();
+        QCOMPARE(n.glassML, 50);
+        QCOMPARE(n.quietEnd, 23);
+        QCOMPARE(n.focusMinutes, 240);
+        QCOMPARE(n.breaks.eyeIntervalMinutes, 10);
+        QCOMPARE(n.breaks.eyeDurationSeconds, 120);
+        QCOMPARE(n.breaks.movementIntervalMinutes, 30);
+        QCOMPARE(n.breaks.movementDurationMinutes, 15);
+        QCOMPARE(n.safeguards.idleMinutes, 5);
+        QCOMPARE(n.companionID, QStringLiteral("bloop"));
+        QCOMPARE(n.normalized(), n);
+    }
+
+    void normalizedCutsTextsWithoutSplittingCharacters()
+    {
+        Preferences p;
+        p.recipient = QStringLiteral("  Sam  ");
+        p.sender = QString(79, QLatin1Char('x')) + QStringLiteral("🙂🙂");
+        p.loveNote = QString(5000, QLatin1Char('n'));
+        const Preferences n = p.normalized();
+        QCOMPARE(n.recipient, p.recipient);
+        QCOMPARE(n.sender, QString(79, QLatin1Char('x')) + QStringLiteral("🙂"));
+        QCOMPARE(n.loveNote.size(), 1000);
+    }
+
+    void protectedAppsAreTrimmedUniqueSortedAndBounded()
+    {
+        Preferences p;
+        p.safeguards.protectedApps = {QStringLiteral(" zoom "), QStringLiteral(""), QStringLiteral("obs"),
+                                      QStringLiteral("zoom"), QStringLiteral("   ")};
+        QCOMPARE(p.normalized().safeguards.protectedApps, (QStringList{QStringLiteral("obs"), QStringLiteral("zoom")}));
+        for (int i = 0; i < 100; ++i)
+            p.safeguards.protectedApps.append(QStringLiteral("app%1").arg(i, 3, 10, QLatin1Char('0')));
+        QCOMPARE(p.normalized().safeguards.protectedApps.size(), 64);
+    }
+
+    void stateSurvivesARoundTrip()
+    {
+        const SavedState state = richState();
+        const DecodedState decoded = decodeStateFile(encodeStateFile(state));
+        QCOMPARE(decoded.state, state);
+        QVERIFY(!decoded.migratedFromVersion1);
+        QCOMPARE(decoded.droppedRecords, 0);
+    }
+
+    void absentOptionalsAreOmitted()
+    {
+        const QJsonObject json = encode(SavedState());
+        for (const char* key : {"pausedUntil", "nextEyeDue", "nextMovementDue", "focusUntil", "meetingUntil",
+                                "activeBreakKind"})
+            QVERIFY2(!json.contains(QLatin1String(key)), key);
+        QCOMPARE(json.value(QLatin1String("schemaVersion")).toInt(), 2);
+        QCOMPARE(decodeSavedState(json).state, SavedState());
+    }
+
+    void fileWithoutVersionIsVersionOne()
+    {
+        const DecodedState old = decodeStateFile(R"({"preferences": {"glassML": 400}, "drinks": []})");
+        QVERIFY(old.migratedFromVersion1);
+        QCOMPARE(old.state.schemaVersion, 2);
+        QCOMPARE(old.state.preferences.glassML, 400);
+        QVERIFY(decodeStateFile(R"({"schemaVersion": 1})").migratedFromVersion1);
+        QVERIFY(!decodeStateFile(R"({"schemaVersion": 2})").migratedFromVersion1);
+        QCOMPARE(decodeStateFile("{}").state.nextDue, SavedState().nextDue);
+    }
+
+    void oneBadRecordNeverCostsTheHistory()
+    {
+        const SavedState state = richState();
+        QJsonObject json = encode(state);
+        QJsonArray drinks = json.value(QLatin1String("drinks")).toArray();
+        const QJsonObject good = drinks.at(0).toObject();
+        auto variant = [&good](const char* key, const QJsonValue& value) {
+            QJsonObject bad = good;
+            if (value.isUndefined())
+                bad.remove(QLatin1String(key));
+            else
+                bad.insert(QLatin1String(key), value);
+            return bad;
+        };
+        const QJsonArray bad{variant("id", QJsonValue(QJsonValue::Undefined)), variant("date", QStringLiteral("yesterday")),
+                             variant("ml", -250), variant("ml", QStringLiteral("250")), variant("date", 1e308),
+                             variant("id", QStringLiteral("{oops}")), QJsonValue(17), QJsonValue()};
+        QJsonArray mixed;
+        mixed.append(drinks.at(0));
+        for (const QJsonValue& value : bad)
+            mixed.append(value);
+        mixed.append(drinks.at(1));
+        json.insert(QStringLiteral("drinks"), mixed);
+
+        QJsonArray breaks = json.value(QLatin1String("breakHistory")).toArray();
+        QJsonObject waterBreak = breaks.at(0).toObject();
+        waterBreak.insert(QStringLiteral("kind"), QStringLiteral("water"));
+        breaks.append(waterBreak);
+        json.insert(QStringLiteral("breakHistory"), breaks);
+
+        const DecodedState decoded = decodeSavedState(json);
+        QCOMPARE(decoded.state.drinks, state.drinks);
+        QCOMPARE(decoded.state.breakHistory, state.breakHistory);
+        QCOMPARE(decoded.droppedRecords, int(bad.size()) + 1);
+    }
+
+    void hostileTopLevelValuesFallBackToDefaults()
+    {
+        const DecodedState decoded = decodeStateFile(R"({"schemaVersion": "2", "preferences": [1],
+            "drinks": {"id": 1}, "nextDue": "soon", "pausedUntil": 1e308, "focusIndefinite": "yes",
+            "activeBreakKind": "water", "tourVersion": 1e300, "breakHistory": null})");
+        SavedState expected;
+        expected.tourVersion = std::numeric_limits<int>::max();
+        QCOMPARE(decoded.state, expected);
+        QVERIFY(decoded.migratedFromVersion1);
+    }
+
+    void hugeArraysOfJunkAreCountedNotFatal()
+    {
+        QJsonArray junk;
+        for (int i = 0; i < 100000; ++i)
+            junk.append(i);
+        const DecodedState decoded = decodeSavedState({{QStringLiteral("drinks"), junk}});
+        QVERIFY(decoded.state.drinks.isEmpty());
+        QCOMPARE(decoded.droppedRecords, 100000);
+    }
+
+    void unreadableFilesThrowASentence_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("truncated") << QByteArray(R"({"drinks": [)");
+        QTest::newRow("array") << QByteArray("[]");
+        QTest::newRow("binary") << QByteArray("\x00\xff\xfe", 3);
+        QTest::newRow("NaN literal") << QByteArray(R"({"nextDue": NaN})");
+    }
+    void unreadableFilesThrowASentence()
+    {
+        QFETCH(QByteArray, bytes);
+        try {
+            decodeStateFile(bytes);
+            QFAIL("expected an ImportError");
+        } catch (const ImportError& error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("Your saved data isn't readable: ")),
+                     qPrintable(error.message()));
+            QVERIFY(error.message().endsWith(QLatin1Char('.')));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSavedState)
+#include "test_saved_state.moc"
