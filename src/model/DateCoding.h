@@ -23,7 +23,8 @@ std::optional<QDateTime> decodeDate(const QJsonValue& value);
 QString encodeUuid(const QUuid& id);
 std::optional<QUuid> decodeUuid(const QJsonValue& value);
 
-// The far-future date used to park a schedule ("never, until changed").
+// The far-future date used to park a schedule ("never, until changed"): 2200-01-01 UTC, the
+// start of the last year the window accepts, so a parked schedule survives a save and a load.
 QDateTime distantFuture();
 
 } // namespace DateCoding

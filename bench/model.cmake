@@ -1,0 +1,1 @@
+dewbell_add_benchmark(bench_state_coding SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/bench_state_coding.cpp LIBRARIES dewbell_model)
