@@ -1,0 +1,185 @@
+#include "LoginService.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString makeProgram(const QString& path)
+{
+    QFile program(path);
+    if (!program.open(QIODevice::WriteOnly))
+        return {};
+    program.write("#!/bin/sh\n");
+    program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return path;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestLoginService : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir scratch;
+    QString folder() const { return scratch.filePath(QStringLiteral("config/autostart")); }
+    QString program() const { return scratch.filePath(QStringLiteral("bin/dewbell")); }
+
+    void checkValid(const QString& entry)
+    {
+        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (validator.isEmpty())
+            return;
+        QProcess validate;
+        validate.start(validator, {entry});
+        QVERIFY(validate.waitForFinished());
+        const QByteArray report = validate.readAllStandardOutput() + validate.readAllStandardError();
+        QVERIFY2(validate.exitCode() == 0 && report.isEmpty(), report.constData());
+    }
+
+private slots:
+    void init()
+    {
+        QDir(scratch.path()).removeRecursively();
+        QDir().mkpath(scratch.filePath(QStringLiteral("bin")));
+        QVERIFY(!makeProgram(program()).isEmpty());
+    }
+
+    void switchOnThenOff()
+    {
+        LoginService login(folder(), program());
+        QVERIFY(!login.isEnabled());
+        QCOMPARE(login.statusText(), QStringLiteral("Doesn't open at login."));
+
+        QSignalSpy changes(&login, &LoginService::changed);
+        login.setEnabled(true);
+        QVERIFY(login.busy());
+        QVERIFY(!login.isEnabled());
+        login.setEnabled(false);  // ignored while the first request runs
+        QTRY_VERIFY(!login.busy());
+        QVERIFY(login.isEnabled());
+        QVERIFY(!login.needsApproval());
+        QCOMPARE(login.statusText(), QStringLiteral("Opens automatically when you log in."));
+        QCOMPARE(changes.count(), 2);
+
+        const QByteArray entry = contents(login.entryPath());
+        QVERIFY(login.entryPath().endsWith(QLatin1String("/autostart/app.dewbell.Dewbell.desktop")));
+        QVERIFY2(entry.contains("\nExec=" + program().toUtf8() + " --autostart\n"), entry.constData());
+        checkValid(login.entryPath());
+
+        login.setEnabled(false);
+        QVERIFY(login.busy());
+        QTRY_VERIFY(!login.busy());
+        QVERIFY(!QFile::exists(login.entryPath()));
+        QVERIFY(!login.isEnabled());
+        QCOMPARE(login.statusText(), QStringLiteral("Doesn't open at login."));
+    }
+
+    void alreadyOnMakesNoRequest()
+    {
+        LoginService login(folder(), program());
+        login.setEnabled(true);
+        QTRY_VERIFY(!login.busy());
+
+        LoginService again(folder(), program());
+        again.setEnabled(true);
+        QVERIFY(!again.busy());
+        QVERIFY(again.isEnabled());
+        QCOMPARE(again.statusText(), QStringLiteral("Opens automatically when you log in."));
+        again.setEnabled(false);
+        QTRY_VERIFY(!again.busy());
+        again.setEnabled(false);
+        QVERIFY(!again.busy());
+    }
+
+    void entryTurnedOffByTheDesktopNeedsApproval_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("hidden") << QByteArray("Hidden=true");
+        QTest::newRow("gnome") << QByteArray("X-GNOME-Autostart-enabled=false");
+    }
+
+    void entryTurnedOffByTheDesktopNeedsApproval()
+    {
+        QFETCH(QByteArray, line);
+        LoginService login(folder(), program());
+        login.setEnabled(true);
+        QTRY_VERIFY(!login.busy());
+        QFile entry(login.entryPath());
+        QVERIFY(entry.open(QIODevice::Append));
+        entry.write(line + "\n");
+        entry.close();
+
+        login.refresh();
+        QVERIFY(login.needsApproval());
+        QVERIFY(!login.isEnabled());
+        QCOMPARE(login.statusText(), QStringLiteral("Turned off in your desktop's startup settings."));
+
+        login.setEnabled(true);  // the user's own switch wins over the desktop's
+        QTRY_VERIFY(!login.busy());
+        QVERIFY(login.isEnabled());
+    }
+
+    void failureIsToldWithTheStatus()
+    {
+        QFile blocker(scratch.filePath(QStringLiteral("config")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
+        blocker.close();
+        LoginService login(folder(), program());
+        login.setEnabled(true);
+        QTRY_VERIFY(!login.busy());
+        QVERIFY(!login.isEnabled());
+        QCOMPARE(login.statusText(),
+                 QStringLiteral("Couldn't change login item: The folder %1 can't be created. Doesn't open at login.")
+                     .arg(folder()));
+        login.refresh();
+        QCOMPARE(login.statusText(), QStringLiteral("Doesn't open at login."));
+    }
+
+    void missingProgramIsNotFound()
+    {
+        LoginService login(folder(), scratch.filePath(QStringLiteral("bin/gone")));
+        QCOMPARE(login.statusText(), QStringLiteral("Login item unavailable. Install Dewbell and try again."));
+        login.setEnabled(true);
+        QVERIFY(!login.busy());
+        QVERIFY(!QFile::exists(login.entryPath()));
+    }
+
+    void pathsWithSpacesAreQuoted()
+    {
+        const QString odd = scratch.filePath(QStringLiteral("my apps/100% \"dew\"/dewbell"));
+        QDir().mkpath(QFileInfo(odd).path());
+        QVERIFY(!makeProgram(odd).isEmpty());
+        LoginService login(folder(), odd);
+        login.setEnabled(true);
+        QTRY_VERIFY(!login.busy());
+        QVERIFY(login.isEnabled());
+        const QString expected = QStringLiteral("Exec=\"%1\" --autostart")
+                                     .arg(QString(odd).replace(QLatin1String("%"), QLatin1String("%%"))
+                                              .replace(QLatin1String("\""), QLatin1String("\\\\\"")));
+        QVERIFY2(contents(login.entryPath()).contains(expected.toUtf8()), contents(login.entryPath()).constData());
+        checkValid(login.entryPath());
+    }
+
+    void loginLaunchNeedsTheExactArgument()
+    {
+        QVERIFY(LoginService::isLoginLaunch({QStringLiteral("dewbell"), QStringLiteral("--autostart")}));
+        QVERIFY(!LoginService::isLoginLaunch({QStringLiteral("dewbell")}));
+        QVERIFY(!LoginService::isLoginLaunch({QStringLiteral("dewbell"), QStringLiteral("--autostart=1")}));
+        QVERIFY(!LoginService::isLoginLaunch({QStringLiteral("dewbell"), QStringLiteral("--Autostart")}));
+        QVERIFY(!LoginService::isLoginLaunch({}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLoginService)
+#include "test_login_service.moc"

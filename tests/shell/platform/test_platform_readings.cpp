@@ -1,0 +1,216 @@
+#include "DesktopFileIndex.h"
+#include "DoNotDisturbReadings.h"
+#include "FakeReadings.h"
+#include "IdleReadings.h"
+#include "MicrophoneReadings.h"
+#include "MirroringReadings.h"
+#include "SessionSources.h"
+#include "SleepSources.h"
+#include "SystemContext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+template <typename Base, typename Fake>
+std::unique_ptr<Base> own(Fake* fake)
+{
+    return std::unique_ptr<Base>(fake);
+}
+
+} // namespace
+
+class TestPlatformReadings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void alsaCaptureTellsAbsentFalseAndTrue()
+    {
+        QTemporaryDir sound;
+        AlsaCaptureReading reading(sound.path());
+        writeFile(sound.filePath(QStringLiteral("card0/pcm0p/sub0/status")), "state: RUNNING\n");
+        QCOMPARE(reading.microphoneInUse(), std::nullopt);  // playback only
+
+        writeFile(sound.filePath(QStringLiteral("card0/pcm0c/sub0/status")), "closed\n");
+        QCOMPARE(reading.microphoneInUse(), std::optional(false));
+
+        writeFile(sound.filePath(QStringLiteral("card1/pcm2c/sub1/status")), "state: RUNNING\nowner_pid   : 42\n");
+        QCOMPARE(reading.microphoneInUse(), std::optional(true));
+    }
+
+    void microphoneFallsBackOnlyWhenTheFirstSourceDoesNotKnow()
+    {
+        auto* first = new FakeMicrophone;
+        auto* second = new FakeMicrophone;
+        FirstMicrophoneReading reading(own<MicrophoneReading>(first), own<MicrophoneReading>(second));
+        first->inUse = false;
+        QCOMPARE(reading.microphoneInUse(), std::optional(false));
+        QCOMPARE(second->reads, 0);
+        first->inUse.reset();
+        second->inUse.reset();
+        QCOMPARE(reading.microphoneInUse(), std::nullopt);
+        second->inUse = true;
+        QCOMPARE(reading.microphoneInUse(), std::optional(true));
+    }
+
+    void pulseWithoutAServerIsAbsentAndStartsNone()
+    {
+        const QByteArray previous = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", "unix:/nonexistent/dewbell-test-socket");
+        PulseMicrophoneReading reading;
+        QCOMPARE(reading.microphoneInUse(), std::nullopt);
+        QCOMPARE(reading.microphoneInUse(), std::nullopt);
+        qputenv("PULSE_SERVER", previous);
+    }
+
+    void idleTakesTheFirstUsableReading()
+    {
+        auto* broken = new FakeIdle;
+        auto* working = new FakeIdle;
+        std::vector<std::unique_ptr<IdleReading>> sources;
+        sources.push_back(own<IdleReading>(broken));
+        sources.push_back(own<IdleReading>(working));
+        FirstIdleReading reading(std::move(sources));
+        for (double bad : {-0.5, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+            broken->seconds = bad;
+            working->seconds = 12.0;
+            QCOMPARE(reading.secondsSinceAnyInput(), std::optional(12.0));
+        }
+        broken->seconds = 3.0;
+        QCOMPARE(reading.secondsSinceAnyInput(), std::optional(3.0));
+        broken->seconds.reset();
+        working->seconds.reset();
+        QCOMPARE(reading.secondsSinceAnyInput(), std::nullopt);
+    }
+
+    void doNotDisturbFollowsTheFirstReadableSource()
+    {
+        auto* gsettings = new FakeDoNotDisturb;
+        auto* notifications = new FakeDoNotDisturb;
+        std::vector<std::unique_ptr<DoNotDisturbReading>> sources;
+        sources.push_back(own<DoNotDisturbReading>(gsettings));
+        sources.push_back(own<DoNotDisturbReading>(notifications));
+        FirstDoNotDisturbReading reading(std::move(sources));
+
+        gsettings->afterProbe = FocusAuthorization::restricted;
+        notifications->afterProbe = FocusAuthorization::denied;
+        QCOMPARE(reading.authorization(), FocusAuthorization::denied);
+        QCOMPARE(reading.isOn(), std::nullopt);
+
+        notifications->afterProbe = FocusAuthorization::restricted;
+        reading.probe();
+        QCOMPARE(reading.authorization(), FocusAuthorization::restricted);
+
+        notifications->afterProbe = FocusAuthorization::authorized;
+        notifications->on = false;
+        reading.probe();
+        QCOMPARE(reading.authorization(), FocusAuthorization::authorized);
+        QCOMPARE(reading.isOn(), std::optional(false));
+
+        gsettings->afterProbe = FocusAuthorization::authorized;
+        gsettings->on = true;
+        reading.probe();
+        QCOMPARE(reading.isOn(), std::optional(true));
+    }
+
+    void clockGapTellsASleepAfterTheFact()
+    {
+        std::chrono::nanoseconds gap{0};
+        ClockGapSleepSource source([&gap] { return gap; });
+        QList<bool> delivered;
+        source.start([&delivered](bool asleep) { delivered.append(asleep); });
+        gap += std::chrono::milliseconds(30);  // drift
+        source.check();
+        QVERIFY(delivered.isEmpty());
+        gap += std::chrono::minutes(40);
+        source.check();
+        QCOMPARE(delivered, QList<bool>({true, false}));
+        source.check();
+        QCOMPARE(delivered.size(), 2);
+        QVERIFY(ClockGapSleepSource::bootTimeAheadOfMonotonic().count() >= 0);
+    }
+
+    void anySourcePassesItsNewsOn()
+    {
+        auto* first = new FakeStateSource;
+        auto* second = new FakeStateSource;
+        std::vector<std::unique_ptr<StateSource>> sources;
+        sources.push_back(own<StateSource>(first));
+        sources.push_back(own<StateSource>(second));
+        AnyStateSource any(std::move(sources));
+        QList<bool> delivered;
+        any.start([&delivered](bool value) { delivered.append(value); });
+        first->send(true);
+        second->send(false);
+        QCOMPARE(delivered, QList<bool>({true, false}));
+    }
+
+    void mirroringNeedsTwoDisplaysWithOneRectangle()
+    {
+        QVERIFY(!hasSameRectangleTwice({}));
+        QVERIFY(!hasSameRectangleTwice({QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)}));
+        QVERIFY(hasSameRectangleTwice({QRect(0, 0, 1920, 1080), QRect(1920, 0, 800, 600), QRect(0, 0, 1920, 1080)}));
+        std::vector<QRect> many;
+        for (int i = 0; i < maximumDisplays; ++i)
+            many.emplace_back(i * 100, 0, 100, 100);
+        many.emplace_back(0, 0, 100, 100);  // the 33rd display is not looked at
+        QVERIFY(!hasSameRectangleTwice(many));
+    }
+
+    void desktopFilesAreFoundByWindowClass()
+    {
+        QTemporaryDir user;
+        QTemporaryDir system;
+        writeFile(user.filePath(QStringLiteral("org.example.Editor.desktop")),
+                  "[Desktop Entry]\nName=Editor\nStartupWMClass=ed-main\n");
+        writeFile(system.filePath(QStringLiteral("org.example.Editor.desktop")),
+                  "[Desktop Entry]\nName=Old editor\nStartupWMClass=old-ed\n");
+        writeFile(system.filePath(QStringLiteral("kde/konsole.desktop")), "[Desktop Entry]\nName=Konsole\n");
+        writeFile(system.filePath(QStringLiteral("org.gnome.Calculator.desktop")),
+                  "[Desktop Entry]\nName=Calculator\n[Desktop Action x]\nStartupWMClass=wrong-group\n");
+        DesktopFileIndex index({user.path(), system.path()});
+
+        QCOMPARE(index.identifier(QStringLiteral("Ed-main"), QStringLiteral("ed-main")),
+                 QStringLiteral("org.example.Editor"));
+        QCOMPARE(index.identifier(QStringLiteral("old-ed"), QString()), QStringLiteral("org.example.Editor"));
+        QCOMPARE(index.identifier(QStringLiteral("Kde-Konsole"), QString()), QStringLiteral("kde-konsole"));
+        QCOMPARE(index.identifier(QStringLiteral("Calculator"), QStringLiteral("calc")),
+                 QStringLiteral("org.gnome.Calculator"));
+        QCOMPARE(index.identifier(QStringLiteral("wrong-group"), QString()), std::nullopt);
+        QCOMPARE(index.identifier(QStringLiteral("Unknown"), QStringLiteral("unknown")), std::nullopt);
+    }
+
+    // Tests run without a display and with the session bus switched off: every source must
+    // give up at once and quietly.
+    void thisDesktopWithoutDisplayOrBusIsQuiet()
+    {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+            || qgetenv("DBUS_SESSION_BUS_ADDRESS") != "disabled:")
+            QSKIP("needs the test environment: no display, session bus disabled");
+        SystemContext context;
+        const ContextSnapshot snapshot = context.snapshot(true, true, true, true, true, true);
+        QVERIFY(!snapshot.isLocked);
+        QVERIFY(!snapshot.isSleeping);
+        QVERIFY(!snapshot.recentInputSeconds);
+        QVERIFY(!snapshot.inputIdleSeconds);
+        QVERIFY(!snapshot.frontmostBundleID);
+        QVERIFY(!context.focusStatusText().isEmpty());
+        QCOMPARE(context.snapshot(true, true, true, true, true, true).recentInputSeconds, std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatformReadings)
+#include "test_platform_readings.moc"
