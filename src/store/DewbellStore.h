@@ -6,6 +6,7 @@
 #include "model/CompanionPhase.h"
 #include "model/ContextSnapshot.h"
 #include "model/Preferences.h"
+#include "model/ReminderGate.h"
 #include "model/ReminderKind.h"
 #include "model/SavedState.h"
 
@@ -20,6 +21,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class StateFile;
 
 // The next reminder and when it is due.
 struct UpcomingReminder {
@@ -219,36 +222,48 @@ signals:
 private:
     class ChangeBatch;
     friend class ChangeBatch;
-
     struct DayCache;
 
     void load();
-    void loadPacks();
     void markChanged();
+    void touchHistory();
+    void setSuppressionReason(const std::optional<QString>& reason,
+                              GateDecision::Cause cause = GateDecision::Cause::none);
+    QString timeOfDay(const QDateTime& date) const;
+
+    std::optional<QDateTime> deadline(ReminderKind kind) const;
+    void setDeadline(ReminderKind kind, const std::optional<QDateTime>& date);
+    bool isEnabled(ReminderKind kind) const;
+    int intervalSeconds(ReminderKind kind) const;
+    int breakLengthSeconds(ReminderKind kind) const;
+    static bool isBreakKind(ReminderKind kind) { return kind != ReminderKind::water; }
+    void planKindFromNow(ReminderKind kind);
+    void planAllFromNow();
+    void planMissingDeadlines();
+    void clearStaleDates();
+    void replanAfterPreferenceChange(const Preferences& before);
+
     void beginPhase(CompanionPhase phase);
     void scheduleEndOfPhase();
     void walkPhases();
+    void updateContextAvailability(const ContextSnapshot& context);
+    std::optional<ReminderKind> dueKind() const;
     void decideDueReminder(const ContextSnapshot& context);
     void deferForTyping(ReminderKind kind);
-    void finishBreak();
-    void hideCompanion();
-    void recordDrink();
     void clearTypingDelays(ReminderKind kind);
-    void planAfterLoad();
-    void planMissingDeadlines();
-    void planKindFromNow(ReminderKind kind);
-    void replanAfterPreferenceChange(const Preferences& before);
-    std::optional<QDateTime> deadline(ReminderKind kind) const;
-    void setDeadline(ReminderKind kind, const std::optional<QDateTime>& date);
-    void updateContextAvailability(const ContextSnapshot& context);
+    bool previewAllowed();
+    void postpone(ReminderKind kind);
+    bool stopBreakWithoutRecord();
+    void finishBreak();
+    void recordDrink();
     void refreshDayCache() const;
-    bool isBreakKind(ReminderKind kind) const { return kind != ReminderKind::water; }
 
     QString directory_;
     bool running_;
     bool persistChanges_;
     QTimeZone zone_;
     AppUpdateManager* updates_;
+    std::unique_ptr<StateFile> stateFile_;
     QTimer timer_;
 
     SavedState state_;
@@ -269,6 +284,7 @@ private:
     QString selectedPage_ = QStringLiteral("Your day");
     bool tourVisible_ = false;
     std::optional<QString> suppressionReason_;
+    GateDecision::Cause suppressionCause_ = GateDecision::Cause::none;
     QString systemFocusDescription_ = QStringLiteral("Optional · not connected");
     std::optional<QString> contextAvailability_;
 
@@ -276,6 +292,7 @@ private:
     // whether the user is away.
     std::optional<QDateTime> cooldownUntil_;
     std::array<int, 3> typingDelays_{};
+    // When the last typing delay runs out; its reason shows until then.
     std::optional<QDateTime> typingDelayUntil_;
     bool suppressedForAbsence_ = false;
 

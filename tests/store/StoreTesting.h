@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/DewbellStore.h"
+
+#include <QDateTime>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <memory>
+
+// A store on a fresh temporary folder, not running, with a pinned time zone (UTC+1, no
+// daylight saving) so that quiet hours and "today" do not depend on the machine.
+namespace StoreTesting {
+
+inline QTimeZone zone()
+{
+    return QTimeZone(3600);
+}
+
+// Local wall-clock time in the pinned zone, as the store sees it.
+inline QDateTime at(int year, int month, int day, int hour, int minute = 0, int second = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), zone()).toUTC();
+}
+
+// A Monday morning, outside the default quiet hours (22:00 to 09:00).
+inline QDateTime morning()
+{
+    return at(2024, 3, 4, 10, 0);
+}
+
+inline std::unique_ptr<DewbellStore> openStore(const QString& folder, bool persist = true)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    return std::make_unique<DewbellStore>(folder, false, persist, nullptr, zone());
+}
+
+// A new user who has just finished the tour at `start`: every schedule counts from then.
+inline std::unique_ptr<DewbellStore> startedStore(const QString& folder, const QDateTime& start = morning())
+{
+    auto store = openStore(folder);
+    store->tick(start);
+    store->finishTour();
+    return store;
+}
+
+// Ticks once a second from the store's clock up to and including `until`.
+inline void runUntil(DewbellStore& store, const QDateTime& until)
+{
+    for (QDateTime time = store.now().addSecs(1); time <= until; time = time.addSecs(1))
+        store.tick(time);
+}
+
+} // namespace StoreTesting

@@ -1,0 +1,599 @@
+#include "StoreTesting.h"
+
+#include "model/Personality.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace StoreTesting;
+
+class StoreRemindersTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder;
+
+    std::unique_ptr<DewbellStore> store(const QDateTime& start = morning())
+    {
+        return startedStore(folder.path(), start);
+    }
+
+    // Brings the store to the moment its water reminder shows.
+    static void untilWaterShows(DewbellStore& store)
+    {
+        store.tick(store.state().nextDue);
+        QVERIFY(store.reminderVisible());
+        QCOMPARE(store.reminderKind(), ReminderKind::water);
+    }
+
+private slots:
+    void init() { QVERIFY(folder.isValid()); }
+    void cleanup() { QDir(folder.path()).removeRecursively(); }
+
+    void ignoredWaterReminderAsksAgainAndEscalates()
+    {
+        auto s = store();
+        int presented = 0;
+        QStringList sounds;
+        s->onPresent = [&] { ++presented; };
+        s->playSound = [&](const QString& name) { sounds.append(name); };
+        QCOMPARE(s->state().nextDue, morning().addSecs(45 * 60));
+
+        s->tick(morning().addSecs(45 * 60 - 1));
+        QVERIFY(!s->reminderVisible());
+        s->tick(morning().addSecs(45 * 60));
+        QVERIFY(s->reminderVisible());
+        QCOMPARE(s->phase(), CompanionPhase::entering);
+        QCOMPARE(s->stage(), 0);
+        QCOMPARE(presented, 1);
+        QCOMPARE(sounds, QStringList{QStringLiteral("Pop")});
+        QCOMPARE(s->status(), QStringLiteral("Your little friend is here"));
+
+        const QDateTime shown = s->now();
+        s->tick(shown.addSecs(2));
+        QCOMPARE(s->phase(), CompanionPhase::asking);
+        const double retry = retrySeconds(Personality::cheeky);
+        s->tick(shown.addSecs(2 + qint64(retry) - 1));
+        QCOMPARE(s->stage(), 0);
+        s->tick(shown.addSecs(2 + qint64(retry)));
+        QCOMPARE(s->stage(), 1);
+        QCOMPARE(s->phase(), CompanionPhase::asking);
+        s->tick(shown.addSecs(2 + 2 * qint64(retry)));
+        QCOMPARE(s->stage(), 2);
+        s->tick(shown.addSecs(2 + 5 * qint64(retry)));
+        QCOMPARE(s->stage(), 2);
+        QVERIFY(s->reminderVisible());
+        QVERIFY(s->state().drinks.isEmpty());
+        QCOMPARE(presented, 1);
+    }
+
+    void answeredYesRecordsADrinkCelebratesAndLeaves()
+    {
+        auto s = store();
+        int dismissed = 0;
+        s->onDismiss = [&] { ++dismissed; };
+        untilWaterShows(*s);
+        const QUuid reminder = s->reminderID();
+        s->answerYes();
+        QCOMPARE(s->state().drinks.size(), 1);
+        QCOMPARE(s->state().drinks.first().ml, 250);
+        QCOMPARE(s->state().drinks.first().date, s->now());
+        QCOMPARE(s->state().nextDue, s->now().addSecs(45 * 60));
+        QCOMPARE(s->phase(), CompanionPhase::celebrating);
+        QVERIFY(s->celebrating());
+        QCOMPARE(s->response(), std::optional(CompanionPhase::celebrating));
+        QCOMPARE(s->totalML(), 250);
+
+        s->answerYes();  // a second click while celebrating counts nothing
+        QCOMPARE(s->state().drinks.size(), 1);
+
+        const QDateTime answered = s->now();
+        s->tick(answered.addMSecs(4799));
+        QCOMPARE(s->phase(), CompanionPhase::celebrating);
+        s->tick(answered.addMSecs(4800));
+        QCOMPARE(s->phase(), CompanionPhase::leaving);
+        s->tick(s->now().addSecs(2));
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->phase(), CompanionPhase::hidden);
+        QCOMPARE(dismissed, 1);
+        QCOMPARE(s->reminderID(), reminder);
+
+        auto reloaded = openStore(folder.path());
+        QCOMPARE(reloaded->state().drinks, s->state().drinks);
+    }
+
+    void declinedReminderWalksOffSadlyAndComesBackInTenMinutes()
+    {
+        auto s = store();
+        untilWaterShows(*s);
+        s->decline();
+        QCOMPARE(s->phase(), CompanionPhase::declined);
+        QCOMPARE(s->response(), std::optional(CompanionPhase::declined));
+        QCOMPARE(s->state().nextDue, s->now().addSecs(600));
+        QVERIFY(s->state().drinks.isEmpty());
+
+        const QDateTime declined = s->now();
+        s->tick(declined.addMSecs(3600));
+        QCOMPARE(s->phase(), CompanionPhase::leaving);
+        s->tick(s->now().addSecs(2));
+        QVERIFY2(s->reminderVisible(), "the sad walk takes longer than the usual one");
+        s->tick(s->now().addMSecs(1200));
+        QVERIFY(!s->reminderVisible());
+
+        s->tick(declined.addSecs(599));
+        QVERIFY(!s->reminderVisible());
+        s->tick(declined.addSecs(600));
+        QVERIFY(s->reminderVisible());
+    }
+
+    void snoozeHidesAtOnceAndRespectsQuietHours()
+    {
+        auto s = store();
+        untilWaterShows(*s);
+        const QDateTime snoozed = s->now();
+        s->snooze();
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->phase(), CompanionPhase::hidden);
+        QCOMPARE(s->state().nextDue, snoozed.addSecs(600));
+        runUntil(*s, snoozed.addSecs(599));
+        QVERIFY(!s->reminderVisible());
+        s->tick(snoozed.addSecs(600));
+        QVERIFY(s->reminderVisible());
+
+        // Ten minutes after 21:55 is inside quiet hours: the reminder waits for the morning.
+        auto late = startedStore(folder.path(), at(2024, 3, 4, 21, 10));
+        late->tick(at(2024, 3, 4, 21, 55));
+        QVERIFY(late->reminderVisible());
+        late->snooze();
+        QCOMPARE(late->state().nextDue, at(2024, 3, 5, 9, 0));
+    }
+
+    void quietHoursAcrossMidnightHoldEverythingBackUntilTheEnd()
+    {
+        auto s = store(at(2024, 3, 4, 21, 30));
+        QCOMPARE(s->state().nextDue, at(2024, 3, 5, 9, 0));
+        for (const QDateTime& time : {at(2024, 3, 4, 22, 0), at(2024, 3, 4, 23, 59), at(2024, 3, 5, 0, 30),
+                                      at(2024, 3, 5, 8, 59, 59)}) {
+            s->tick(time);
+            QVERIFY(s->isQuiet());
+            QVERIFY(!s->reminderVisible());
+            QCOMPARE(s->countdown(), QStringLiteral("Sleepy time"));
+            QCOMPARE(s->status(), QStringLiteral("Quiet hours · sleep well"));
+            QVERIFY(!s->upcomingReminder());
+        }
+        s->tick(at(2024, 3, 5, 9, 0));
+        QVERIFY(!s->isQuiet());
+        QVERIFY(s->reminderVisible());
+
+        // Quiet hours switched on while a reminder is on screen send the companion away.
+        s->update([](Preferences& p) { p.quietEnd = 10; });
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(s->isQuiet());
+    }
+
+    void pauseHoldsRemindersForAnHourAndResumeRestartsTheSchedule()
+    {
+        auto s = store();
+        untilWaterShows(*s);
+        const QDateTime paused = s->now();
+        s->pause();
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(s->isPaused());
+        QCOMPARE(s->state().pausedUntil, std::optional(paused.addSecs(3600)));
+        QCOMPARE(s->countdown(), QStringLiteral("On pause"));
+        s->tick(paused.addSecs(1));
+        QVERIFY(s->status().startsWith(QStringLiteral("Paused until ")));
+        QVERIFY(!s->upcomingReminder());
+
+        s->tick(paused.addSecs(3599));
+        QVERIFY(!s->reminderVisible());
+        s->tick(paused.addSecs(3600));
+        QVERIFY2(s->reminderVisible(), "the reminder held back by the pause shows once it ends");
+
+        s->dismiss();
+        s->update([](Preferences& p) { p.enabled = false; });
+        QVERIFY(s->isPaused());
+        s->tick(s->now().addSecs(7200));
+        QCOMPARE(s->status(), QStringLiteral("Reminders are off"));
+        QVERIFY(!s->reminderVisible());
+
+        s->resume();
+        QVERIFY(s->preferences().enabled);
+        QVERIFY(!s->state().pausedUntil);
+        QCOMPARE(s->state().nextDue, s->now().addSecs(45 * 60));
+        QVERIFY(!s->isPaused());
+    }
+
+    void focusTimedAndUntilEnded()
+    {
+        auto s = store();
+        untilWaterShows(*s);
+        s->startFocus(30);
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(s->isFocused());
+        QCOMPARE(s->state().focusUntil, std::optional(s->now().addSecs(30 * 60)));
+        QCOMPARE(s->countdown(), QStringLiteral("Focus mode"));
+        QVERIFY(s->status().startsWith(QStringLiteral("Focus until ")));
+        const QDateTime focused = s->now();
+        s->tick(focused.addSecs(30 * 60 - 1));
+        QVERIFY(!s->reminderVisible());
+        s->tick(focused.addSecs(30 * 60));
+        QVERIFY(!s->isFocused());
+        QVERIFY2(s->reminderVisible(), "the overdue reminder shows when focus ends");
+        s->snooze();
+
+        s->startFocus(1);
+        QCOMPARE(s->state().focusUntil, std::optional(s->now().addSecs(5 * 60)));
+        s->startFocus(1000);
+        QCOMPARE(s->state().focusUntil, std::optional(s->now().addSecs(240 * 60)));
+        s->update([](Preferences& p) { p.focusMinutes = 25; });
+        s->startPreferredFocus();
+        QCOMPARE(s->state().focusUntil, std::optional(s->now().addSecs(25 * 60)));
+
+        s->startFocus(std::nullopt);
+        QVERIFY(s->state().focusIndefinite);
+        QCOMPARE(s->status(), QStringLiteral("Focus · until you end it"));
+        s->tick(s->now().addSecs(24 * 3600));
+        QVERIFY(s->isFocused());
+        QVERIFY(!s->reminderVisible());
+        s->endFocus();
+        QVERIFY(!s->isFocused());
+        QVERIFY2(s->reminderVisible(), "ending focus ticks at once");
+    }
+
+    void meetingProtectionTimedAndUntilEnded()
+    {
+        auto s = store();
+        untilWaterShows(*s);
+        s->startMeeting(std::nullopt);
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(s->inMeeting());
+        QCOMPARE(s->suppressionReason(), std::optional(QStringLiteral("Meeting / presentation")));
+        QCOMPARE(s->status(), QStringLiteral("Meeting / presentation protection"));
+        QCOMPARE(s->countdown(), QStringLiteral("Protected"));
+        s->tick(s->now().addSecs(3 * 3600));
+        QVERIFY(!s->reminderVisible());
+        s->endMeeting();
+        QVERIFY(!s->inMeeting());
+        QVERIFY(s->reminderVisible());
+        QVERIFY(!s->suppressionReason());
+        s->snooze();
+
+        s->startMeeting(60);
+        const QDateTime started = s->now();
+        QCOMPARE(s->state().meetingUntil, std::optional(started.addSecs(3600)));
+        s->tick(started.addSecs(3599));
+        QVERIFY(s->inMeeting());
+        QVERIFY(!s->reminderVisible());
+        s->tick(started.addSecs(3600));
+        QVERIFY(!s->inMeeting());
+        QVERIFY(s->reminderVisible());
+    }
+
+    void typingDelaysAReminderThreeTimesThenShowsIt()
+    {
+        auto s = store();
+        s->update([](Preferences& p) { p.safeguards.flowDelay = true; });
+        s->contextProvider = [] {
+            ContextSnapshot context;
+            context.recentInputSeconds = 1.0;
+            return context;
+        };
+        QDateTime due = s->state().nextDue;
+        for (int delay = 1; delay <= 3; ++delay) {
+            s->tick(due);
+            QVERIFY2(!s->reminderVisible(), qPrintable(QStringLiteral("delay %1").arg(delay)));
+            QCOMPARE(s->suppressionReason(), std::optional(QStringLiteral("Delayed while you work · 2 minutes")));
+            QCOMPARE(s->state().nextDue, due.addSecs(120));
+            due = s->state().nextDue;
+        }
+        s->tick(due.addSecs(-1));
+        QVERIFY(!s->reminderVisible());
+        s->tick(due);
+        QVERIFY2(s->reminderVisible(), "after three delays the reminder shows anyway");
+
+        // A fresh reminder starts with three delays of its own.
+        s->snooze();
+        s->tick(s->state().nextDue);
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->suppressionReason(), std::optional(QStringLiteral("Delayed while you work · 2 minutes")));
+
+        // A pause while the user stops typing: the delay's reason goes once its time is up.
+        s->contextProvider = {};
+        s->tick(s->now().addSecs(60));
+        QVERIFY(s->suppressionReason());
+        s->tick(s->now().addSecs(60));
+        QVERIFY(s->reminderVisible());
+        QVERIFY(!s->suppressionReason());
+    }
+
+    void aPreviewRecordsNothing()
+    {
+        auto s = store();
+        const SavedState before = s->state();
+        const QString path = QDir(folder.path()).filePath(QStringLiteral("state.json"));
+        const QDateTime written = QFileInfo(path).lastModified();
+
+        s->showReminder(true, ReminderKind::water, QStringLiteral("sprout"));
+        QVERIFY(s->reminderVisible());
+        QVERIFY(s->preview());
+        QCOMPARE(s->presentedCompanion().id, QStringLiteral("sprout"));
+        QCOMPARE(s->companion().id, QStringLiteral("bloop"));
+        s->answerYes();
+        QCOMPARE(s->phase(), CompanionPhase::celebrating);
+        runUntil(*s, s->now().addSecs(7));
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(!s->preview());
+        QCOMPARE(s->state(), before);
+
+        s->showReminder(true, ReminderKind::water, std::nullopt);
+        s->decline();
+        s->snooze();
+        QCOMPARE(s->state(), before);
+
+        s->showReminder(true, ReminderKind::eyeRest, std::nullopt);
+        s->startBreak();
+        QVERIFY(s->breakEndsAt());
+        QVERIFY(!s->state().activeBreakKind);
+        runUntil(*s, *s->breakEndsAt());
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->state(), before);
+        QCOMPARE(QFileInfo(path).lastModified(), written);
+
+        // Answering a preview starts no cooldown: a due reminder shows right after it.
+        s->showReminder(true, ReminderKind::water, std::nullopt);
+        s->dismiss();
+        s->tick(s->state().nextDue);
+        QVERIFY(s->reminderVisible());
+        QVERIFY(!s->preview());
+    }
+
+    void aPreviewIgnoresThePauseButNotFocusOrTheTour()
+    {
+        auto s = store();
+        s->pause();
+        s->tick(s->now().addSecs(61));
+        s->showReminder(true, ReminderKind::water, std::nullopt);
+        QVERIFY2(s->reminderVisible(), "pause, reminders off and quiet hours never stop a preview");
+        s->dismiss();
+
+        s->startFocus(std::nullopt);
+        s->showReminder(true, ReminderKind::water, std::nullopt);
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->suppressionReason(), std::optional(QStringLiteral("Focus mode")));
+        s->endFocus();
+
+        s->presentTour();
+        s->showReminder(true, ReminderKind::water, std::nullopt);
+        QVERIFY(!s->reminderVisible());
+    }
+
+    void showingAgainOnlyPresentsTheReminderOnScreen()
+    {
+        auto s = store();
+        int presented = 0;
+        s->onPresent = [&] { ++presented; };
+        untilWaterShows(*s);
+        const QUuid first = s->reminderID();
+        s->showReminder(true, ReminderKind::eyeRest, std::nullopt);
+        QCOMPARE(presented, 2);
+        QCOMPARE(s->reminderID(), first);
+        QCOMPARE(s->reminderKind(), ReminderKind::water);
+        QVERIFY(!s->preview());
+    }
+
+    void dismissalHoldsTheNextReminderBackForAMinute()
+    {
+        auto s = store();
+        s->update([](Preferences& p) { p.breaks.eyeEnabled = true; });
+        QCOMPARE(s->state().nextEyeDue, std::optional(morning().addSecs(20 * 60)));
+        s->mutateState([](SavedState& state) { state.nextDue = morning().addSecs(20 * 60 + 30); });
+        s->tick(morning().addSecs(20 * 60 + 30));
+        QCOMPARE(s->reminderKind(), ReminderKind::eyeRest);
+        s->dismiss();
+        s->tick(s->now().addSecs(59));
+        QVERIFY(!s->reminderVisible());
+        s->tick(s->now().addSecs(1));
+        QVERIFY2(s->reminderVisible(), "a dismissal moves no deadline: the same reminder is back after a minute");
+        QCOMPARE(s->reminderKind(), ReminderKind::eyeRest);
+    }
+
+    void theEarliestDueKindShowsFirst()
+    {
+        auto s = store();
+        s->update([](Preferences& p) {
+            p.breaks.eyeEnabled = true;
+            p.breaks.movementEnabled = true;
+        });
+        s->mutateState([](SavedState& state) {
+            state.nextDue = morning().addSecs(100);
+            state.nextEyeDue = morning().addSecs(90);
+            state.nextMovementDue = morning().addSecs(95);
+        });
+        QCOMPARE(s->upcomingReminder(), std::optional(UpcomingReminder{ReminderKind::eyeRest, morning().addSecs(90)}));
+        s->tick(morning().addSecs(100));
+        QCOMPARE(s->reminderKind(), ReminderKind::eyeRest);
+
+        s->update([](Preferences& p) { p.breaks.movementEnabled = false; });
+        QVERIFY(!s->state().nextMovementDue);
+    }
+
+    void drinksUndoAndTodaysFigures()
+    {
+        auto s = store(at(2024, 3, 4, 23, 50));
+        s->drink();
+        s->tick(at(2024, 3, 5, 9, 30));
+        QVERIFY(s->today().isEmpty());
+        QCOMPARE(s->totalML(), 0);
+        s->undo();
+        QCOMPARE(s->state().drinks.size(), 1);
+
+        s->update([](Preferences& p) {
+            p.glassML = 300;
+            p.dailyGoal = 2;
+        });
+        s->drink();
+        QCOMPARE(s->state().nextDue, s->now().addSecs(45 * 60));
+        s->drink();
+        QCOMPARE(s->today().size(), 2);
+        QCOMPARE(s->totalML(), 600);
+        QCOMPARE(s->goalML(), 600);
+        QCOMPARE(s->progress(), 1.0);
+        s->drink();
+        QCOMPARE(s->progress(), 1.0);
+
+        s->undo();
+        QCOMPARE(s->today().size(), 2);
+        QCOMPARE(s->state().drinks.size(), 3);
+        QCOMPARE(s->state().drinks.first().date, at(2024, 3, 4, 23, 50));
+    }
+
+    void drinkingWhileTheReminderWaitsCelebrates()
+    {
+        auto s = store();
+        untilWaterShows(*s);
+        s->drink();
+        QCOMPARE(s->phase(), CompanionPhase::celebrating);
+        QCOMPARE(s->state().drinks.size(), 1);
+    }
+
+    void countdownAndStatusTexts()
+    {
+        auto s = store();
+        QCOMPARE(s->countdown(), QStringLiteral("45:00"));
+        s->tick(morning().addMSecs(500));
+        QCOMPARE(s->countdown(), QStringLiteral("44:59"));
+        QVERIFY(s->status().startsWith(QStringLiteral("Next hello around ")));
+        s->mutateState([](SavedState& state) { state.nextDue = morning().addSecs(2 * 3600 + 5 * 60); });
+        s->tick(morning());
+        QCOMPARE(s->countdown(), QStringLiteral("125:00"));
+        s->mutateState([](SavedState& state) { state.nextDue = morning().addMSecs(900); });
+        QCOMPARE(s->countdown(), QStringLiteral("Any moment"));
+    }
+
+    void contextAvailabilityNamesTheMissingReadings()
+    {
+        auto s = store();
+        s->tick(s->now().addSecs(1));
+        QVERIFY(!s->contextAvailability());
+        s->update([](Preferences& p) {
+            p.safeguards.microphoneGuard = true;
+            p.safeguards.pauseWhenIdle = true;
+            p.safeguards.flowDelay = true;
+        });
+        s->tick(s->now().addSecs(1));
+        QCOMPARE(s->contextAvailability(),
+                 std::optional(QStringLiteral("Microphone status unavailable · Away detection unavailable · "
+                                              "Activity status unavailable. Manual protection still works.")));
+        s->contextProvider = [] {
+            ContextSnapshot context;
+            context.microphoneActive = false;
+            context.inputIdleSeconds = 3.0;
+            return context;
+        };
+        s->tick(s->now().addSecs(1));
+        QCOMPARE(s->contextAvailability(),
+                 std::optional(QStringLiteral("Activity status unavailable. Manual protection still works.")));
+        s->update([](Preferences& p) { p.safeguards.flowDelay = false; });
+        s->tick(s->now().addSecs(1));
+        QVERIFY(!s->contextAvailability());
+    }
+
+    void aSafeguardHoldsRemindersBackWithItsReason()
+    {
+        auto s = store();
+        s->update([](Preferences& p) { p.safeguards.microphoneGuard = true; });
+        s->contextProvider = [] {
+            ContextSnapshot context;
+            context.microphoneActive = true;
+            return context;
+        };
+        s->tick(s->state().nextDue);
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(s->suppressionReason());
+        QCOMPARE(s->status(), *s->suppressionReason());
+        s->contextProvider = {};
+        s->tick(s->now().addSecs(1));
+        QVERIFY(s->reminderVisible());
+        QVERIFY(!s->suppressionReason());
+    }
+
+    void updateClampsAndReplans()
+    {
+        auto s = store();
+        s->update([](Preferences& p) {
+            p.intervalMinutes = 30;
+            p.focusMinutes = 1000;
+            p.breaks.eyeIntervalMinutes = 1;
+            p.breaks.eyeDurationSeconds = 500;
+            p.breaks.movementIntervalMinutes = 10;
+            p.breaks.movementDurationMinutes = 90;
+            p.safeguards.idleMinutes = 1;
+            p.safeguards.protectedApps = {QStringLiteral(" b.app "), QStringLiteral(""), QStringLiteral("a.app"),
+                                          QStringLiteral("b.app")};
+        });
+        const Preferences& p = s->preferences();
+        QCOMPARE(p.focusMinutes, 240);
+        QCOMPARE(p.breaks.eyeIntervalMinutes, 10);
+        QCOMPARE(p.breaks.eyeDurationSeconds, 120);
+        QCOMPARE(p.breaks.movementIntervalMinutes, 30);
+        QCOMPARE(p.breaks.movementDurationMinutes, 15);
+        QCOMPARE(p.safeguards.idleMinutes, 5);
+        QCOMPARE(p.safeguards.protectedApps, (QStringList{QStringLiteral("a.app"), QStringLiteral("b.app")}));
+        QCOMPARE(s->state().nextDue, morning().addSecs(30 * 60));
+    }
+
+    void theTourFlagsAndItsCompletion()
+    {
+        auto s = openStore(folder.path());
+        s->tick(morning());
+        QList<bool> highlights;
+        s->onTourMenuHighlight = [&](bool on) { highlights.append(on); };
+        s->presentTourIfNeeded();
+        QVERIFY(s->tourVisible());
+        s->highlightTourMenu(true);
+        s->presentTourIfNeeded();
+        s->completeTour(QStringLiteral("sprout"), 500, false, 30, true, std::nullopt,
+                        QStringLiteral("  Sam the very long-named friend \n"), true);
+        QVERIFY(!s->tourVisible());
+        QCOMPARE(highlights, (QList<bool>{false, true, false}));
+        QCOMPARE(s->state().tourVersion, 1);
+        QCOMPARE(s->preferences().companionID, QStringLiteral("sprout"));
+        QCOMPARE(s->preferences().intervalMinutes, 180);
+        QVERIFY(!s->preferences().quietEnabled);
+        QCOMPARE(s->preferences().focusMinutes, 30);
+        QVERIFY(s->preferences().breaks.eyeEnabled);
+        QVERIFY(!s->preferences().breaks.movementEnabled);
+        QCOMPARE(s->preferences().recipient, QStringLiteral("Sam the very long-named friend"));
+        QVERIFY(s->preferences().useCharacterNicknames);
+        QCOMPARE(s->state().nextDue, morning().addSecs(180 * 60));
+        QCOMPARE(s->state().nextEyeDue, std::optional(morning().addSecs(20 * 60)));
+        QCOMPARE(s->companion().id, QStringLiteral("sprout"));
+
+        s->highlightTourMenu(true);
+        QCOMPARE(highlights.last(), false);
+        s->presentTourIfNeeded();
+        QVERIFY(!s->tourVisible());
+        s->presentTour();
+        s->setTourVisible(false);
+        QCOMPARE(highlights.last(), false);
+    }
+
+    void everyChangeIsAnnounced()
+    {
+        auto s = store();
+        QSignalSpy spy(s.get(), &DewbellStore::changed);
+        s->tick(s->now().addSecs(1));
+        QCOMPARE(spy.count(), 1);
+        s->drink();
+        QCOMPARE(spy.count(), 2);
+        s->setSelectedPage(QStringLiteral("Settings"));
+        s->setNotice(QStringLiteral("Hello"));
+        s->mutateState([](SavedState& state) { state.preferences.companionID = QStringLiteral("viru"); });
+        QCOMPARE(spy.count(), 5);
+        QCOMPARE(s->companion().id, QStringLiteral("viru"));
+    }
+};
+
+QTEST_GUILESS_MAIN(StoreRemindersTest)
+#include "test_store_reminders.moc"
