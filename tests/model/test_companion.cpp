@@ -27,32 +27,21 @@ class TestCompanion : public QObject {
     Q_OBJECT
 
 private slots:
-    void enumerationsKeepTheirWords()
+    void rawValuesRoundTrip()
     {
-        QCOMPARE(title(Personality::cheeky), QStringLiteral("A little sass"));
-        QCOMPARE(detail(Personality::menace), QStringLiteral("One agenda. Water."));
-        QCOMPARE(retrySeconds(Personality::sweet), 600.0);
-        QCOMPARE(retrySeconds(Personality::menace), 120.0);
-        QCOMPARE(title(ReminderKind::eyeRest), QStringLiteral("Rest your eyes"));
         for (Personality p : allPersonalities)
             QCOMPARE(personalityFromRaw(rawValue(p)), p);
         for (ReminderKind k : allReminderKinds)
             QCOMPARE(reminderKindFromRaw(rawValue(k)), k);
-        QCOMPARE(rawValue(ReminderKind::eyeRest), QStringLiteral("eyeRest"));
         QCOMPARE(companionPhaseFromRaw(QStringLiteral("declined")), CompanionPhase::declined);
         QVERIFY(!companionPhaseFromRaw(QStringLiteral("Declined")));
     }
 
-    void phasesLastTheirTime()
+    void onlyTheSadWalkIsSlower()
     {
-        using P = CompanionPhase;
-        QCOMPARE(CompanionMotion::duration(P::entering, {}), 2.0);
-        QCOMPARE(CompanionMotion::duration(P::celebrating, {}), 4.8);
-        QCOMPARE(CompanionMotion::duration(P::declined, {}), 3.6);
-        QCOMPARE(CompanionMotion::duration(P::leaving, P::celebrating), 2.0);
-        QCOMPARE(CompanionMotion::duration(P::leaving, P::declined), 3.2);
-        QVERIFY(!CompanionMotion::duration(P::asking, {}));
-        QVERIFY(!CompanionMotion::duration(P::hidden, {}));
+        QCOMPARE(CompanionMotion::duration(CompanionPhase::leaving, CompanionPhase::celebrating), 2.0);
+        QCOMPARE(CompanionMotion::duration(CompanionPhase::leaving, CompanionPhase::declined), 3.2);
+        QVERIFY(!CompanionMotion::duration(CompanionPhase::asking, CompanionPhase::declined));
     }
 
     void walkOffsetAtItsEdges_data()

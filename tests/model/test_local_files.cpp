@@ -41,14 +41,14 @@ void writeSparse(const QString& path, qint64 size)
     QVERIFY(file.resize(size));
 }
 
-QByteArray pngBytes()
+QByteArray imageBytes(const char* format = "PNG")
 {
-    QImage image(8, 8, QImage::Format_ARGB32);
+    QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::cyan);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
 }
 
@@ -66,8 +66,8 @@ QString refusal(const std::function<void()>& action)
 QString makePack(const QTemporaryDir& root, const QByteArray& extraKeys = {})
 {
     const QString folder = root.filePath(QStringLiteral("source"));
-    writeFile(folder + "/art.png", pngBytes());
-    writeFile(folder + "/sheets/walk.png", pngBytes());
+    writeFile(folder + "/art.png", imageBytes());
+    writeFile(folder + "/sheets/walk.png", imageBytes());
     writeFile(folder + "/in.webm", "not really a movie");
     writeFile(folder + "/character.json", R"({"id":"moss","name":"Moss","kind":"sprite","artwork":"art.png",
         "entry":"in.webm","walkSheet":{"file":"sheets/walk.png"})" + extraKeys + "}");
@@ -131,11 +131,13 @@ private slots:
     void onlyRealPicturesDecode()
     {
         QTemporaryDir root;
-        writeFile(root.filePath("good.png"), pngBytes());
+        writeFile(root.filePath("good.png"), imageBytes());
+        writeFile(root.filePath("photo.jpg"), imageBytes("JPEG"));
         writeFile(root.filePath("bad.png"), "PNG? no.");
         writeFile(root.filePath("empty.png"), {});
         writeSparse(root.filePath("huge.png"), LocalFiles::imageLimit + 1);
         QVERIFY(LocalFiles::imageDecodes(root.filePath("good.png")));
+        QVERIFY(LocalFiles::imageDecodes(root.filePath("photo.jpg")));
         for (const char* name : {"bad.png", "empty.png", "huge.png", "absent.png"})
             QVERIFY2(!LocalFiles::imageDecodes(root.filePath(QString::fromUtf8(name))), name);
     }
@@ -175,7 +177,7 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir root;
         const QString folder = makePack(root, extraKeys);
-        writeFile(root.filePath("outside.png"), pngBytes());
+        writeFile(root.filePath("outside.png"), imageBytes());
         if (setup == "link-out")
             QVERIFY(QFile::link(root.filePath("outside.png"), folder + "/link.png"));
         if (setup == "junk")
