@@ -1,0 +1,261 @@
+#include "StoreTesting.h"
+
+#include <QtTest>
+
+using namespace StoreTesting;
+
+class StoreBreaksTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir folder;
+
+    // Eye rest every 20 minutes for 20 seconds, movement every hour for 5 minutes; the water
+    // reminder far away so that only the breaks come due.
+    std::unique_ptr<DewbellStore> storeWithBreaks()
+    {
+        auto store = startedStore(folder.path());
+        store->update([](Preferences& p) {
+            p.intervalMinutes = 180;
+            p.breaks.eyeEnabled = true;
+            p.breaks.movementEnabled = true;
+        });
+        return store;
+    }
+
+    static void untilShows(DewbellStore& store, ReminderKind kind)
+    {
+        const auto due = kind == ReminderKind::eyeRest ? store.state().nextEyeDue : store.state().nextMovementDue;
+        QVERIFY(due);
+        store.tick(*due);
+        QVERIFY(store.reminderVisible());
+        QCOMPARE(store.reminderKind(), kind);
+    }
+
+    static ContextSnapshot locked()
+    {
+        ContextSnapshot context;
+        context.isLocked = true;
+        return context;
+    }
+
+private slots:
+    void init() { QVERIFY(folder.isValid()); }
+    void cleanup() { QDir(folder.path()).removeRecursively(); }
+
+    void aBreakStartedExtendedAndFinishedIsRecorded()
+    {
+        auto s = storeWithBreaks();
+        int dismissed = 0;
+        s->onDismiss = [&] { ++dismissed; };
+        untilShows(*s, ReminderKind::eyeRest);
+        QCOMPARE(s->breakRemaining(), 0);
+
+        s->answerYes();
+        const QDateTime started = s->now();
+        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(20)));
+        QCOMPARE(s->breakRemaining(), 20);
+        QCOMPARE(s->state().activeBreakKind, std::optional(ReminderKind::eyeRest));
+        QFile saved(QDir(folder.path()).filePath(QStringLiteral("state.json")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(decodeStateFile(saved.readAll()).state.activeBreakKind, std::optional(ReminderKind::eyeRest));
+
+        s->startBreak();  // already running: nothing changes
+        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(20)));
+        s->extendBreak();
+        s->extendBreak(0);
+        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(41)));
+        s->tick(started.addMSecs(40800));
+        QCOMPARE(s->breakRemaining(), 1);
+
+        s->tick(started.addSecs(41));
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(!s->breakEndsAt());
+        QCOMPARE(dismissed, 1);
+        QCOMPARE(s->state().breakHistory.size(), 1);
+        const BreakRecord record = s->state().breakHistory.first();
+        QCOMPARE(record.kind, ReminderKind::eyeRest);
+        QCOMPARE(record.date, started);
+        QCOMPARE(record.seconds, 41);
+        QVERIFY(!s->state().activeBreakKind);
+        QCOMPARE(s->state().nextEyeDue, std::optional(started.addSecs(41 + 20 * 60)));
+        QCOMPARE(s->completedBreaksToday(), 1);
+        QCOMPARE(openStore(folder.path())->state().breakHistory, s->state().breakHistory);
+    }
+
+    void aMovementBreakLastsItsMinutesAndGrowsByAMinute()
+    {
+        auto s = storeWithBreaks();
+        s->mutateState([](SavedState& state) { state.nextEyeDue = state.nextDue; });
+        untilShows(*s, ReminderKind::movement);
+        s->startBreak();
+        QCOMPARE(s->breakRemaining(), 300);
+        s->extendBreak(60);
+        QCOMPARE(s->breakRemaining(), 360);
+        runUntil(*s, s->now().addSecs(359));
+        QVERIFY(s->reminderVisible());
+        s->tick(s->now().addSecs(1));
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->state().breakHistory.last().seconds, 360);
+        QCOMPARE(s->state().breakHistory.last().kind, ReminderKind::movement);
+    }
+
+    void skippingAndStoppingEarlyRecordNothing()
+    {
+        auto s = storeWithBreaks();
+        untilShows(*s, ReminderKind::eyeRest);
+        s->skipBreak();
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(s->state().breakHistory.isEmpty());
+        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
+
+        untilShows(*s, ReminderKind::eyeRest);
+        s->startBreak();
+        s->tick(s->now().addSecs(10));
+        s->skipBreak();
+        QVERIFY(s->state().breakHistory.isEmpty());
+        QVERIFY(!s->state().activeBreakKind);
+        QVERIFY(!s->breakEndsAt());
+        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
+
+        // Skipping a water reminder does nothing.
+        s->mutateState([](SavedState& state) { state.nextDue = state.nextEyeDue->addSecs(-600); });
+        s->tick(s->state().nextDue);
+        QCOMPARE(s->reminderKind(), ReminderKind::water);
+        s->skipBreak();
+        QVERIFY(s->reminderVisible());
+    }
+
+    void laterSnoozesABreakForFiveMinutes()
+    {
+        auto s = storeWithBreaks();
+        untilShows(*s, ReminderKind::eyeRest);
+        s->snooze();
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(300)));
+    }
+
+    void closingARunningBreakDropsIt()
+    {
+        auto s = storeWithBreaks();
+        untilShows(*s, ReminderKind::eyeRest);
+        s->startBreak();
+        s->dismiss();
+        QVERIFY(!s->state().activeBreakKind);
+        QVERIFY(!s->breakEndsAt());
+        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
+        s->tick(s->now().addSecs(60));
+        QVERIFY(s->state().breakHistory.isEmpty());
+    }
+
+    void aBreakSurvivesAnAbsenceAndIsShownAgain()
+    {
+        auto s = storeWithBreaks();
+        int presented = 0;
+        int dismissed = 0;
+        s->onPresent = [&] { ++presented; };
+        s->onDismiss = [&] { ++dismissed; };
+        untilShows(*s, ReminderKind::eyeRest);
+        s->update([](Preferences& p) { p.breaks.eyeDurationSeconds = 60; });
+        s->startBreak();
+        const QDateTime started = s->now();
+
+        s->suppressForSystemAbsence();
+        QCOMPARE(dismissed, 1);
+        QVERIFY2(s->reminderVisible(), "the break goes on while the panel is hidden");
+        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(60)));
+
+        s->resumeAfterAbsence(started.addSecs(30));
+        QCOMPARE(presented, 2);
+        QVERIFY(s->reminderVisible());
+        QCOMPARE(s->breakRemaining(), 30);
+        s->tick(started.addSecs(60));
+        QCOMPARE(s->state().breakHistory.size(), 1);
+    }
+
+    void aBreakThatEndedDuringTheAbsenceIsFinishedOnReturn()
+    {
+        auto s = storeWithBreaks();
+        untilShows(*s, ReminderKind::eyeRest);
+        s->startBreak();
+        const QDateTime started = s->now();
+        s->suppressForSystemAbsence();
+        s->resumeAfterAbsence(started.addSecs(15 * 60));
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->state().breakHistory.size(), 1);
+        QCOMPARE(s->state().breakHistory.first().seconds, 20);
+        QVERIFY(!s->state().activeBreakKind);
+    }
+
+    void aBreakTheGateNowHoldsBackIsDroppedOnReturn()
+    {
+        auto s = storeWithBreaks();
+        untilShows(*s, ReminderKind::eyeRest);
+        s->startBreak();
+        s->suppressForSystemAbsence();
+        s->contextProvider = [] { return locked(); };
+        s->resumeAfterAbsence(s->now().addSecs(5));
+        QVERIFY(!s->reminderVisible());
+        QVERIFY(s->state().breakHistory.isEmpty());
+        QVERIFY(!s->state().activeBreakKind);
+        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
+    }
+
+    void noReminderShowsWhileTheUserIsAway()
+    {
+        auto s = storeWithBreaks();
+        untilShows(*s, ReminderKind::eyeRest);
+        s->suppressForSystemAbsence();
+        QVERIFY(!s->reminderVisible());
+        const QDateTime away = s->now();
+        s->tick(away.addSecs(3 * 3600));
+        QVERIFY(!s->reminderVisible());
+
+        s->resumeAfterAbsence(away.addSecs(3 * 3600 + 1));
+        s->tick(s->now().addSecs(59));
+        QVERIFY(!s->reminderVisible());
+        s->tick(s->now().addSecs(1));
+        QVERIFY2(s->reminderVisible(), "held-back reminders show a minute after the user is back");
+    }
+
+    void aBreakPreviewRecordsNothing()
+    {
+        auto s = storeWithBreaks();
+        const SavedState before = s->state();
+        s->showReminder(true, ReminderKind::movement, std::nullopt);
+        QVERIFY(s->preview());
+        s->answerYes();
+        QCOMPARE(s->breakRemaining(), 300);
+        s->extendBreak(60);
+        runUntil(*s, *s->breakEndsAt());
+        QVERIFY(!s->reminderVisible());
+        QCOMPARE(s->state(), before);
+
+        s->showReminder(true, ReminderKind::eyeRest, std::nullopt);
+        s->skipBreak();
+        QCOMPARE(s->state(), before);
+        const QDateTime skipped = s->now();
+        s->mutateState([&](SavedState& state) { state.nextEyeDue = skipped; });
+        s->tick(skipped.addSecs(59));
+        QVERIFY2(!s->reminderVisible(), "skipping holds reminders back for a minute, even in a preview");
+        s->tick(skipped.addSecs(60));
+        QVERIFY(s->reminderVisible());
+    }
+
+    void aBreakRunningAtQuitIsNotResumedAtLaunch()
+    {
+        {
+            auto s = storeWithBreaks();
+            untilShows(*s, ReminderKind::eyeRest);
+            s->startBreak();
+        }
+        auto reopened = openStore(folder.path());
+        QVERIFY(!reopened->state().activeBreakKind);
+        QVERIFY(!reopened->reminderVisible());
+        QVERIFY(reopened->state().nextEyeDue);
+        QVERIFY(*reopened->state().nextEyeDue > QDateTime::currentDateTimeUtc());
+    }
+};
+
+QTEST_GUILESS_MAIN(StoreBreaksTest)
+#include "test_store_breaks.moc"
