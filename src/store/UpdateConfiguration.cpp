@@ -34,10 +34,13 @@ std::optional<QUrl> feedAddress(const QString& text)
 
 std::optional<QByteArray> signingKey(const QString& text)
 {
+    // Qt's strict mode still accepts missing padding; standard Base64 comes in blocks of four.
+    if (text.size() % 4 != 0)
+        return std::nullopt;
     const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    // toLatin1 turns characters it cannot represent into "?", which Base64 rejects anyway.
     if (decoded.decodingStatus != QByteArray::Base64DecodingStatus::Ok || decoded.decoded.size() != publicKeyLength)
         return std::nullopt;
-    // toLatin1 turns characters it cannot represent into "?", which Base64 rejects anyway.
     return decoded.decoded;
 }
 

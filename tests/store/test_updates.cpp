@@ -1,0 +1,330 @@
+#include "store/AppUpdateManager.h"
+#include "store/UpdateConfiguration.h"
+#include "store/UpdateDefaults.h"
+#include "store/UpdatePreferenceStore.h"
+
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString goodKey = QStringLiteral("BC3ZuKDniC4gawkpqjspKhba7BfoSogGzeSEEJaYy5Q=");
+const QString goodFeed = QStringLiteral("https://updates.example.org/linux/appcast.xml");
+
+QJsonObject info(const QString& feed, const QString& key = goodKey, const QString& distribution = {})
+{
+    QJsonObject object{{"SUFeedURL", feed}, {"SUPublicEDKey", key}};
+    if (!distribution.isEmpty())
+        object.insert(QStringLiteral("DWDistribution"), distribution);
+    return object;
+}
+
+UpdateConfiguration release()
+{
+    return UpdateConfiguration(info(goodFeed, goodKey, QStringLiteral("developer-id")));
+}
+
+// An update engine whose readings the test sets and whose calls it counts.
+class FakeDriver : public UpdateDriving {
+public:
+    bool canCheckNow = true;
+    bool checks = true;
+    bool downloads = false;
+    bool allowsDownloads = true;
+    std::optional<QDateTime> lastChecked;
+    std::optional<std::string> failure;
+    int starts = 0;
+    int checksRun = 0;
+
+    bool canCheck() const override { return canCheckNow; }
+    bool automaticallyChecks() const override { return checks; }
+    void setAutomaticallyChecks(bool on) override { checks = on; }
+    bool automaticallyDownloads() const override { return downloads; }
+    void setAutomaticallyDownloads(bool on) override { downloads = on; }
+    bool allowsAutomaticDownloads() const override { return allowsDownloads; }
+    std::optional<QDateTime> lastCheck() const override { return lastChecked; }
+    void start() override
+    {
+        ++starts;
+        if (failure)
+            throw UpdateStartError(*failure);
+    }
+    void check() override
+    {
+        ++checksRun;
+        canCheckNow = false;
+    }
+
+    // What the engine does when a check completes.
+    void finishCheck(const QDateTime& when)
+    {
+        canCheckNow = true;
+        lastChecked = when;
+        if (onChange)
+            onChange();
+    }
+};
+
+struct FakeFactory {
+    FakeDriver* made = nullptr;
+    int count = 0;
+    std::optional<std::string> failure;
+
+    AppUpdateManager::DriverFactory factory()
+    {
+        return [this] {
+            auto driver = std::make_unique<FakeDriver>();
+            driver->failure = failure;
+            made = driver.get();
+            ++count;
+            return std::unique_ptr<UpdateDriving>(std::move(driver));
+        };
+    }
+};
+
+const QString longDevelopmentMessage = QStringLiteral(
+    "Updates are inactive in development builds: they aren’t connected to the release feed, so nothing is checked, "
+    "downloaded or installed. These choices are saved for development builds only; signed releases keep their own.");
+
+} // namespace
+
+class UpdatesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void feedAddresses_data()
+    {
+        QTest::addColumn<QString>("feed");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("plain") << goodFeed << true;
+        QTest::newRow("blanks around") << QStringLiteral("  ") + goodFeed + QStringLiteral(" \n") << true;
+        QTest::newRow("http") << QStringLiteral("http://updates.example.org/appcast.xml") << false;
+        QTest::newRow("capital scheme") << QStringLiteral("HTTPS://updates.example.org/appcast.xml") << false;
+        QTest::newRow("query") << goodFeed + QStringLiteral("?channel=beta") << false;
+        QTest::newRow("empty query") << goodFeed + QStringLiteral("?") << false;
+        QTest::newRow("fragment") << goodFeed + QStringLiteral("#top") << false;
+        QTest::newRow("user") << QStringLiteral("https://sam@updates.example.org/appcast.xml") << false;
+        QTest::newRow("user and password") << QStringLiteral("https://sam:pw@updates.example.org/a.xml") << false;
+        QTest::newRow("empty user") << QStringLiteral("https://@updates.example.org/a.xml") << false;
+        QTest::newRow("empty host") << QStringLiteral("https:///appcast.xml") << false;
+        QTest::newRow("no host") << QStringLiteral("https:appcast.xml") << false;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("not an address") << QStringLiteral("updates please") << false;
+    }
+
+    void feedAddresses()
+    {
+        QFETCH(QString, feed);
+        QFETCH(bool, accepted);
+        const UpdateConfiguration configuration(info(feed));
+        QCOMPARE(configuration.feedURL.has_value(), accepted);
+        QCOMPARE(configuration.isValid(), accepted);
+        if (accepted)
+            QCOMPARE(*configuration.feedURL, QUrl(goodFeed));
+    }
+
+    void signingKeys_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("32 bytes") << goodKey << true;
+        QTest::newRow("31 bytes") << QString::fromLatin1(QByteArray(31, 'k').toBase64()) << false;
+        QTest::newRow("33 bytes") << QString::fromLatin1(QByteArray(33, 'k').toBase64()) << false;
+        QTest::newRow("line break inside") << goodKey.left(20) + QStringLiteral("\n") + goodKey.mid(20) << false;
+        QTest::newRow("trailing blank") << goodKey + QStringLiteral(" ") << false;
+        QTest::newRow("missing padding") << goodKey.chopped(1) << false;
+        QTest::newRow("not Base64") << QStringLiteral("!!!!") << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+
+    void signingKeys()
+    {
+        QFETCH(QString, key);
+        QFETCH(bool, accepted);
+        const UpdateConfiguration configuration(info(goodFeed, key));
+        QCOMPARE(configuration.publicKey.has_value(), accepted);
+        QCOMPARE(configuration.isValid(), accepted);
+        if (accepted)
+            QCOMPARE(configuration.publicKey->size(), 32);
+    }
+
+    void releaseFlagAndWrongTypes()
+    {
+        QVERIFY(UpdateConfiguration(info(goodFeed, goodKey, QStringLiteral("developer-id"))).releaseBuild);
+        QVERIFY(!UpdateConfiguration(info(goodFeed, goodKey, QStringLiteral("Developer-ID"))).releaseBuild);
+        QVERIFY(!UpdateConfiguration(info(goodFeed, goodKey)).releaseBuild);
+
+        const UpdateConfiguration wrongTypes(
+            QJsonObject{{"SUFeedURL", 42}, {"SUPublicEDKey", true}, {"DWDistribution", QJsonObject{}}});
+        QCOMPARE(wrongTypes, UpdateConfiguration());
+
+        const UpdateConfiguration empty{QJsonObject{}};
+        QVERIFY(!empty.feedURL && !empty.publicKey && !empty.releaseBuild && !empty.isValid());
+    }
+
+    void memoryStoreCountsReadsAndWrites()
+    {
+        MemoryUpdatePreferenceStore store({{QStringLiteral("a"), true}});
+        QCOMPARE(store.boolForKey(QStringLiteral("unknown")), std::nullopt);
+        QCOMPARE(store.boolForKey(QStringLiteral("a")), std::optional(true));
+        store.set(false, QStringLiteral("a"));
+        QCOMPARE(store.boolForKey(QStringLiteral("a")), std::optional(false));
+        QCOMPARE(store.reads, 3);
+        QCOMPARE(store.writes, 1);
+    }
+
+    void settingsStoreKeepsOnlyBools()
+    {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("dewbell.conf"));
+        {
+            DefaultsUpdatePreferenceStore store(file);
+            QCOMPARE(store.boolForKey(AppUpdateManager::checksKey), std::nullopt);
+            store.set(false, AppUpdateManager::checksKey);
+            store.defaults().setValue(QStringLiteral("number"), 1);
+            store.defaults().setValue(QStringLiteral("word"), QStringLiteral("yes"));
+        }
+        DefaultsUpdatePreferenceStore reopened(file);
+        QCOMPARE(reopened.boolForKey(AppUpdateManager::checksKey), std::optional(false));
+        QCOMPARE(reopened.boolForKey(QStringLiteral("number")), std::nullopt);
+        QCOMPARE(reopened.boolForKey(QStringLiteral("word")), std::nullopt);
+
+        QVERIFY(DefaultsUpdatePreferenceStore::standardSettingsFile().endsWith(QStringLiteral("/dewbell/dewbell.conf")));
+    }
+
+    void disabledManagerNeverStarts()
+    {
+        FakeFactory fake;
+        AppUpdateManager manager(false, release(), fake.factory());
+        QCOMPARE(manager.message(), QStringLiteral("Updates are inactive in previews and tests."));
+        manager.start();
+        QCOMPARE(fake.count, 0);
+        QVERIFY(!manager.isAvailable() && !manager.canCheck() && !manager.canChangePreferences());
+        QCOMPARE(manager.automaticallyChecks(), UpdateDefaults::automaticallyChecks);
+        QCOMPARE(manager.automaticallyDownloads(), UpdateDefaults::automaticallyDownloads);
+        QVERIFY(manager.allowsAutomaticDownloads());
+        manager.setAutomaticallyChecks(false);
+        manager.checkForUpdates();
+        QVERIFY(manager.automaticallyChecks());
+        QCOMPARE(manager.checkHelp(), manager.message());
+    }
+
+    void releaseWithAnInvalidConfiguration()
+    {
+        FakeFactory fake;
+        AppUpdateManager manager(true, UpdateConfiguration(info(goodFeed, QStringLiteral("short"),
+                                                                QStringLiteral("developer-id"))),
+                                 fake.factory());
+        QCOMPARE(manager.message(), QStringLiteral("Update service has not started."));
+        manager.start();
+        QCOMPARE(fake.count, 0);
+        QCOMPARE(manager.message(), QStringLiteral("This build has no valid update feed or signing key."));
+        QVERIFY(!manager.isAvailable() && !manager.canCheck());
+        QCOMPARE(manager.checkHelp(), QStringLiteral("This build has no valid update feed or signing key."));
+    }
+
+    void releaseWhoseDriverFailsToStart()
+    {
+        FakeFactory fake;
+        fake.failure = "The feed could not be reached.";
+        AppUpdateManager manager(true, release(), fake.factory());
+        manager.start();
+        QCOMPARE(fake.count, 1);
+        QVERIFY(!manager.isAvailable());
+        QCOMPARE(manager.message(), QStringLiteral("Updates could not start: The feed could not be reached."));
+        QVERIFY(!manager.canChangePreferences());
+    }
+
+    void withoutANetworkDriverTheDefaultFactorySaysSo()
+    {
+        AppUpdateManager manager(true, release());
+        manager.start();
+        QCOMPARE(manager.message(), QStringLiteral("Updates could not start: The update service isn't part of this build."));
+    }
+
+    void aRunningReleaseFollowsItsDriver()
+    {
+        FakeFactory fake;
+        AppUpdateManager manager(true, release(), fake.factory());
+        QSignalSpy spy(&manager, &AppUpdateManager::changed);
+        manager.start();
+        QVERIFY(spy.count() >= 1);
+        QCOMPARE(fake.made->starts, 1);
+        QVERIFY(manager.isAvailable() && manager.canCheck() && manager.canChangePreferences());
+        QCOMPARE(manager.message(), QStringLiteral("Updates are checked securely through Orvo Builds."));
+        QCOMPARE(manager.checkHelp(), QStringLiteral("Check for a new version of Dewbell."));
+
+        manager.start();
+        QCOMPARE(fake.count, 1);
+        QCOMPARE(fake.made->starts, 1);
+
+        manager.checkForUpdates();
+        QCOMPARE(fake.made->checksRun, 1);
+        QVERIFY(!manager.canCheck());
+        QCOMPARE(manager.checkHelp(), QStringLiteral("An update check is already in progress."));
+        manager.checkForUpdates();
+        QCOMPARE(fake.made->checksRun, 1);
+
+        const QDateTime finished = QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC);
+        fake.made->finishCheck(finished);
+        QVERIFY(manager.canCheck());
+        QCOMPARE(manager.lastCheck(), std::optional(finished));
+
+        manager.setAutomaticallyDownloads(true);
+        QVERIFY(fake.made->downloads && manager.automaticallyDownloads());
+        fake.made->allowsDownloads = false;
+        manager.setAutomaticallyDownloads(false);
+        QVERIFY(fake.made->downloads);
+        manager.setAutomaticallyChecks(false);
+        QVERIFY(!fake.made->checks && !manager.automaticallyChecks());
+        QVERIFY(!manager.allowsAutomaticDownloads());
+    }
+
+    void developmentBuildWithoutAStore()
+    {
+        AppUpdateManager manager(true, UpdateConfiguration(info(goodFeed)));
+        manager.start();
+        QCOMPARE(manager.message(), QStringLiteral("Updates are inactive in development builds. Nothing is checked, "
+                                                   "downloaded or installed."));
+        QVERIFY(!manager.canChangePreferences());
+        QCOMPARE(manager.checkHelp(), QStringLiteral("Unavailable in development builds: they aren’t connected to "
+                                                     "the release update feed."));
+    }
+
+    void developmentBuildKeepsItsOwnToggles()
+    {
+        auto store = std::make_shared<MemoryUpdatePreferenceStore>();
+        FakeFactory fake;
+        AppUpdateManager manager(true, UpdateConfiguration(info(goodFeed)), fake.factory(), store);
+        manager.start();
+        QCOMPARE(fake.count, 0);
+        QCOMPARE(manager.message(), longDevelopmentMessage);
+        QVERIFY(manager.canChangePreferences() && !manager.isAvailable());
+        QVERIFY(manager.automaticallyChecks() && !manager.automaticallyDownloads() && manager.allowsAutomaticDownloads());
+
+        manager.setAutomaticallyDownloads(true);
+        QCOMPARE(store->values.value(AppUpdateManager::downloadsKey), true);
+        manager.setAutomaticallyChecks(false);
+        QCOMPARE(store->values.value(AppUpdateManager::checksKey), false);
+        QVERIFY(!manager.automaticallyDownloads() && !manager.allowsAutomaticDownloads());
+        QCOMPARE(store->values.value(AppUpdateManager::downloadsKey), true);
+
+        const int writes = store->writes;
+        manager.setAutomaticallyDownloads(false);
+        QCOMPARE(store->writes, writes);
+
+        manager.setAutomaticallyChecks(true);
+        QVERIFY(manager.automaticallyDownloads());
+
+        const int reads = store->reads;
+        manager.start();
+        QCOMPARE(store->reads, reads);
+    }
+};
+
+QTEST_GUILESS_MAIN(UpdatesTest)
+#include "test_updates.moc"
