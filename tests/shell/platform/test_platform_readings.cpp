@@ -4,7 +4,6 @@
 #include "IdleReadings.h"
 #include "MicrophoneReadings.h"
 #include "MirroringReadings.h"
-#include "SessionSources.h"
 #include "SleepSources.h"
 #include "SystemContext.h"
 
@@ -141,21 +140,6 @@ private slots:
         source.check();
         QCOMPARE(delivered.size(), 2);
         QVERIFY(ClockGapSleepSource::bootTimeAheadOfMonotonic().count() >= 0);
-    }
-
-    void anySourcePassesItsNewsOn()
-    {
-        auto* first = new FakeStateSource;
-        auto* second = new FakeStateSource;
-        std::vector<std::unique_ptr<StateSource>> sources;
-        sources.push_back(own<StateSource>(first));
-        sources.push_back(own<StateSource>(second));
-        AnyStateSource any(std::move(sources));
-        QList<bool> delivered;
-        any.start([&delivered](bool value) { delivered.append(value); });
-        first->send(true);
-        second->send(false);
-        QCOMPARE(delivered, QList<bool>({true, false}));
     }
 
     void mirroringNeedsTwoDisplaysWithOneRectangle()

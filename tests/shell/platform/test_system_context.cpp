@@ -62,6 +62,7 @@ private slots:
         Watched watched;
         watched.fakes.sessionActive->send(false);
         QVERIFY(watched.context.sessionInactive());
+        QVERIFY(watched.context.snapshot(false, false, false, false, false, false).isLocked);
         watched.fakes.lock->send(true);
         QCOMPARE(watched.suppressions, 2);
 
@@ -87,36 +88,14 @@ private slots:
         QCOMPARE(watched.resumptions, 1);
     }
 
-    void inactiveSessionCountsAsLocked()
-    {
-        Watched watched;
-        watched.fakes.sessionActive->send(false);
-        const ContextSnapshot snapshot = watched.context.snapshot(false, false, false, false, false, false);
-        QVERIFY(snapshot.isLocked);
-        QVERIFY(!snapshot.isSleeping);
-    }
-
-    void allFlagsOffReadsOnlyTheServicesOwnFlags()
-    {
-        Watched watched;
-        watched.fakes.systemSleep->send(true);
-        const int focusReadsAtStart = watched.fakes.doNotDisturb->reads;
-        const ContextSnapshot snapshot = watched.context.snapshot(false, false, false, false, false, false);
-
-        ContextSnapshot expected;
-        expected.isSleeping = true;
-        QCOMPARE(snapshot, expected);
-        QCOMPARE(watched.fakes.keyOrClick->reads + watched.fakes.idle->reads + watched.fakes.microphone->reads
-                     + watched.fakes.mirroring->reads + watched.fakes.frontApplication->reads,
-                 0);
-        QCOMPARE(watched.fakes.doNotDisturb->reads, focusReadsAtStart);
-    }
-
+    // All flags off: only the service's own flags are read.
     void eachFlagTakesOnlyItsReading()
     {
         for (int mask = 0; mask < 64; ++mask) {
             const auto flag = [mask](int bit) { return (mask & (1 << bit)) != 0; };
             Watched watched;
+            watched.fakes.displaySleep->send(true);
+            const int focusReads = watched.fakes.doNotDisturb->reads;
             const ContextSnapshot snapshot =
                 watched.context.snapshot(flag(0), flag(1), flag(2), flag(3), flag(4), flag(5));
             const QByteArray row = "flags " + QByteArray::number(mask, 2);
@@ -133,6 +112,8 @@ private slots:
             QVERIFY2(watched.fakes.microphone->reads == int(flag(2)), row);
             QVERIFY2(watched.fakes.mirroring->reads == int(flag(3)), row);
             QVERIFY2(watched.fakes.frontApplication->reads == int(flag(4)), row);
+            QVERIFY2(watched.fakes.doNotDisturb->reads == focusReads + int(flag(5)), row);
+            QVERIFY2(snapshot.isSleeping && !snapshot.isLocked, row);
         }
     }
 
@@ -158,13 +139,6 @@ private slots:
             watched.fakes.microphone->inUse = inUse;
             QCOMPARE(watched.context.snapshot(false, false, true, false, false, false).microphoneActive, inUse);
         }
-    }
-
-    void missingFrontApplicationIsAbsent()
-    {
-        Watched watched;
-        watched.fakes.frontApplication->identifier.reset();
-        QVERIFY(!watched.context.snapshot(false, false, false, false, true, false).frontmostBundleID);
     }
 
     void focusSentences_data()

@@ -2,7 +2,6 @@
 //   xvfb-run -a -s "-screen 0 1280x800x24" tests/test_x11_readings
 #include "DesktopFileIndex.h"
 #include "IdleReadings.h"
-#include "MirroringReadings.h"
 #include "X11Connection.h"
 #include "X11FrontApplicationReading.h"
 #include "X11KeyOrClickReading.h"
@@ -151,11 +150,6 @@ private slots:
         QCOMPARE(front.frontApplicationID(), std::nullopt);
     }
 
-    void singleVirtualScreenIsNotMirrored()
-    {
-        XRandRMirroringReading mirroring(std::make_shared<X11Connection>());
-        QVERIFY(!mirroring.screenMirrored());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestX11Readings)
