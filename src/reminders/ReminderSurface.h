@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class DewbellStore;
+class QGraphicsProxyWidget;
+class QGraphicsScene;
+class QGraphicsView;
+class ReminderView;
+
+// The whole content of the reminder panel: the reminder canvas (410 x 760) laid out at its own
+// size and drawn `scale` times as large, so a small screen shows the same reminder smaller.
+// Clicks are mapped back into the canvas, so every control keeps working at any scale.
+class ReminderSurface : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReminderSurface(DewbellStore* store, double scale = 1.0, QWidget* parent = nullptr);
+
+    void setScale(double scale);
+    double scale() const { return scale_; }
+
+    // The reminder drawn on the canvas.
+    ReminderView* reminderView() const { return view_; }
+
+    QSize sizeHint() const override;
+
+private:
+    ReminderView* view_;
+    QGraphicsScene* scene_;
+    QGraphicsProxyWidget* proxy_;
+    QGraphicsView* graphics_;
+    double scale_ = 1.0;
+};
