@@ -1,0 +1,33 @@
+#pragma once
+
+#include "CompanionPose.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
+
+// Drawing helpers shared by the code-drawn companions. Each companion is designed in a box
+// of 200 x 240 units standing on the line y = 236.
+namespace ArtKit {
+
+inline constexpr QSizeF designSize{200, 240};
+inline constexpr double ground = 236;
+
+// Maps the design box into `rect`, centred, aspect kept.
+QTransform fit(const QRectF& rect);
+
+// Applies lift, squash (about the feet) and lean (about the body's centre).
+void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY);
+
+void paintShadow(QPainter& painter, double centreX, double width, double lift);
+void paintEyes(QPainter& painter, QPointF left, QPointF right, double size, BuddyPose::Eyes eyes, const QColor& ink);
+void paintMouth(QPainter& painter, QPointF centre, double width, BuddyPose::Mouth mouth, const QColor& ink);
+void paintCheeks(QPainter& painter, QPointF left, QPointF right, double radius, const QColor& blush);
+void paintTear(QPainter& painter, QPointF top, double size);
+// Stars and droplets rising around the companion while `phase` runs from 0 to 1.
+void paintSparkles(QPainter& painter, const QRectF& around, double phase, const QColor& tint);
+void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color);
+
+QColor mix(const QColor& a, const QColor& b, double amount);
+
+} // namespace ArtKit

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "BearArt.h"
+#include "CompanionPose.h"
+#include "CompanionView.h"
+
+#include <QDateTime>
+#include <QImage>
+
+// One of the two code-drawn bears, Viru ("viru") or Vuzo ("vuzo"), in a phase of its visit.
+// With a fixed time the picture shows that many seconds into the phase and nothing else
+// matters; without one the bear animates itself from `phaseStarted`. With animation off or
+// reduced motion it shows the phase's still pose. It never mirrors itself: the host does
+// that while the bear leaves.
+class BearBuddy : public CompanionView {
+    Q_OBJECT
+public:
+    BearBuddy(const QString& kind, CompanionPhase phase, const QDateTime& phaseStarted,
+              std::optional<CompanionPhase> response = std::nullopt, bool animate = true,
+              std::optional<double> fixedTime = std::nullopt, QWidget* parent = nullptr);
+
+    void setKind(const QString& kind);
+    void setPhase(CompanionPhase phase, const QDateTime& phaseStarted,
+                  std::optional<CompanionPhase> response = std::nullopt);
+    void setFixedTime(std::optional<double> seconds);
+
+    // What the bear draws right now.
+    CompanionMoment moment() const;
+
+    // "vuzo" gives Vuzo; every other kind Viru.
+    static BearLook look(const QString& kind);
+    static void paint(QPainter& painter, const QRectF& rect, const QString& kind, const CompanionMoment& moment);
+    static QImage render(const QSize& size, const QString& kind, const CompanionMoment& moment);
+
+    QSize sizeHint() const override { return {250, 290}; }
+
+protected:
+    bool followsClock() const override { return !fixedTime_; }
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString kind_;
+    CompanionPhase phase_;
+    QDateTime phaseStarted_;
+    std::optional<CompanionPhase> response_;
+    std::optional<double> fixedTime_;
+};

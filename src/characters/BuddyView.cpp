@@ -1,0 +1,90 @@
+#include "BuddyView.h"
+
+#include "ArtCache.h"
+#include "BearBuddy.h"
+#include "DropArt.h"
+#include "MissingArt.h"
+#include "Palette.h"
+#include "SpriteBuddy.h"
+#include "SproutArt.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+// The general picture loops every 8 s, so its wave hello comes back now and then.
+constexpr double loopSeconds = 8.0;
+
+CompanionMoment momentFor(bool happy, std::optional<double> seconds) {
+    return {happy ? CompanionPhase::celebrating : CompanionPhase::asking, std::nullopt, seconds};
+}
+
+void paintStill(QPainter& painter, const QRectF& rect, const CharacterPack& pack, bool happy) {
+    QImage picture = happy ? ArtCache::packImage(pack, pack.happyArtwork) : QImage();
+    if (picture.isNull())
+        picture = ArtCache::packImage(pack, pack.artwork);
+    if (picture.isNull()) {
+        MissingArt::paint(painter, rect, Color(pack.tint), QStringLiteral("face.smiling"));
+        return;
+    }
+    SpriteBuddy::paintFitted(painter, rect, picture);
+}
+
+} // namespace
+
+BuddyView::BuddyView(const CharacterPack& pack, bool happy, bool animate, QWidget* parent)
+    : CompanionView(animate, parent), pack_(pack), happy_(happy) {
+    clock_.start();
+}
+
+void BuddyView::setPack(const CharacterPack& pack) {
+    pack_ = pack;
+    update();
+}
+
+void BuddyView::setHappy(bool happy) {
+    happy_ = happy;
+    update();
+}
+
+std::optional<double> BuddyView::seconds() const {
+    if (!isMoving())
+        return std::nullopt;
+    return std::fmod(clock_.elapsed() / 1000.0, loopSeconds);
+}
+
+bool BuddyView::isCodeDrawn(const QString& kind) {
+    return kind == QStringLiteral("drop") || kind == QStringLiteral("sprout") || kind == QStringLiteral("viru") ||
+           kind == QStringLiteral("vuzo");
+}
+
+bool BuddyView::followsClock() const { return isCodeDrawn(pack_.kind) || pack_.kind == QStringLiteral("sprite"); }
+
+void BuddyView::paint(QPainter& painter, const QRectF& rect, const CharacterPack& pack, bool happy,
+                      std::optional<double> seconds) {
+    const CompanionMoment moment = momentFor(happy, seconds);
+    if (pack.kind == QStringLiteral("drop"))
+        DropArt::paint(painter, rect, CompanionChoreography::pose(moment));
+    else if (pack.kind == QStringLiteral("sprout"))
+        SproutArt::paint(painter, rect, CompanionChoreography::pose(moment));
+    else if (pack.kind == QStringLiteral("viru") || pack.kind == QStringLiteral("vuzo"))
+        BearBuddy::paint(painter, rect, pack.kind, moment);
+    else if (pack.kind == QStringLiteral("sprite"))
+        SpriteBuddy::paint(painter, rect, pack, moment);
+    else
+        paintStill(painter, rect, pack, happy);
+}
+
+QImage BuddyView::render(const QSize& size, const CharacterPack& pack, bool happy, std::optional<double> seconds) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(painter, QRectF(QPointF(0, 0), QSizeF(size)), pack, happy, seconds);
+    return image;
+}
+
+void BuddyView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paint(painter, rect(), pack_, happy_, seconds());
+}

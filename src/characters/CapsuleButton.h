@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button that paints its own rounded look: a 12-point medium label with an optional
+// symbol after it. PrimaryButton and SoftButton choose the colours.
+class CapsuleButton : public QPushButton {
+    Q_OBJECT
+public:
+    // Symbol names are those of Symbols; an empty name shows the label alone.
+    void setSymbol(const QString& symbolName);
+    QString symbol() const { return symbol_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    CapsuleButton(const QString& text, const QString& symbolName, QWidget* parent);
+
+    virtual QColor fillColor() const = 0;
+    virtual QColor labelColor() const = 0;
+
+    void paintEvent(QPaintEvent* event) override;
+    static constexpr qreal cornerRadius = 11.0;
+
+private:
+    QString symbol_;
+};

@@ -1,0 +1,37 @@
+#include "CompanionView.h"
+
+#include "ReduceMotion.h"
+
+CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), animate_(animate) {
+    timer_.setInterval(16);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+}
+
+void CompanionView::setAnimate(bool animate) {
+    animate_ = animate;
+    refreshTimer();
+    update();
+}
+
+bool CompanionView::isMoving() const { return animate_ && !ReduceMotion::isOn(); }
+
+void CompanionView::refreshTimer() {
+    const bool run = isVisible() && isMoving() && followsClock();
+    if (run && !timer_.isActive())
+        timer_.start();
+    else if (!run)
+        timer_.stop();
+}
+
+void CompanionView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refreshTimer();
+}
+
+void CompanionView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    refreshTimer();
+}

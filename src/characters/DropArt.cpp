@@ -1,0 +1,94 @@
+#include "DropArt.h"
+
+#include "ArtKit.h"
+
+#include <QPainterPath>
+
+namespace {
+
+const QColor waterTop(0xA6, 0xE1, 0xFF);
+const QColor waterBottom(0x3C, 0x8C, 0xE8);
+const QColor waterEdge(0x2C, 0x6F, 0xC4);
+const QColor faceInk(0x1D, 0x2F, 0x57);
+
+QPainterPath dropShape(double tipSway) {
+    QPainterPath drop;
+    drop.moveTo(100 + tipSway, 40);
+    drop.cubicTo(112 + tipSway, 72, 166, 112, 166, 162);
+    drop.arcTo(QRectF(34, 96, 132, 132), 0, -180);
+    drop.cubicTo(34, 112, 88 + tipSway, 72, 100 + tipSway, 40);
+    drop.closeSubpath();
+    return drop;
+}
+
+void paintFoot(QPainter& painter, double x, double raise) {
+    painter.setPen(QPen(waterEdge, 2));
+    painter.setBrush(QColor(0x4E, 0x9C, 0xEE));
+    painter.drawEllipse(QPointF(x, 228 - raise), 15, 8.5);
+}
+
+void paintArm(QPainter& painter, QPointF shoulder, double raise, double side) {
+    painter.save();
+    painter.translate(shoulder);
+    painter.rotate(side * (35 + raise * 115));
+    painter.setPen(QPen(waterEdge, 2));
+    painter.setBrush(QColor(0x6C, 0xB8, 0xF5));
+    painter.drawRoundedRect(QRectF(-8, -4, 16, 30), 8, 8);
+    painter.restore();
+}
+
+} // namespace
+
+namespace DropArt {
+
+void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setTransform(ArtKit::fit(rect), true);
+    ArtKit::paintShadow(painter, 100, 118, pose.lift);
+    ArtKit::paintSparkles(painter, QRectF(0, 30, 200, 150), pose.sparkle, QColor(0x9F, 0xD8, 0xFF));
+
+    ArtKit::applyPose(painter, pose, 165);
+    paintFoot(painter, 78, std::max(0.0, pose.stride) * 8);
+    paintFoot(painter, 122, std::max(0.0, -pose.stride) * 8);
+    paintArm(painter, QPointF(40, 170), pose.leftArm, 1);
+    paintArm(painter, QPointF(160, 170), pose.rightArm, -1);
+
+    // The tip trails behind the lean, like water catching up.
+    const QPainterPath body = dropShape(-pose.lean * 1.6 + pose.droop * 6);
+    QLinearGradient water(0, 40, 0, 228);
+    water.setColorAt(0, waterTop);
+    water.setColorAt(1, waterBottom);
+    painter.setPen(QPen(waterEdge, 2.4));
+    painter.setBrush(water);
+    painter.drawPath(body);
+
+    painter.save();
+    painter.setClipPath(body);
+    QRadialGradient glow(QPointF(100, 200), 70);
+    glow.setColorAt(0, QColor(255, 255, 255, 60));
+    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(glow);
+    painter.drawEllipse(QPointF(100, 214), 70, 40);
+    painter.restore();
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 170));
+    painter.save();
+    painter.translate(62, 128);
+    painter.rotate(-28);
+    painter.drawEllipse(QPointF(0, 0), 9, 20);
+    painter.restore();
+    painter.drawEllipse(QPointF(70, 100 + pose.droop * 4), 4.5, 4.5);
+
+    painter.translate(0, pose.droop * 7);
+    ArtKit::paintCheeks(painter, QPointF(64, 178), QPointF(136, 178), 13, QColor(0xFF, 0x8F, 0xB8, 150));
+    ArtKit::paintEyes(painter, QPointF(78, 160), QPointF(122, 160), 9, pose.eyes, faceInk);
+    ArtKit::paintMouth(painter, QPointF(100, 182), 16, pose.mouth, faceInk);
+    if (pose.tear)
+        ArtKit::paintTear(painter, QPointF(74, 170), 11);
+    painter.restore();
+}
+
+} // namespace DropArt

@@ -1,0 +1,187 @@
+#include "SpriteBuddy.h"
+
+#include "ArtCache.h"
+#include "MissingArt.h"
+#include "Palette.h"
+#include "PhaseClock.h"
+#include "model/CompanionMotion.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+enum class Sequence { walk, idle, celebrate, sad };
+
+Sequence sequenceFor(const CompanionMoment& moment) {
+    const bool afterDecline = moment.response == CompanionPhase::declined;
+    switch (moment.phase) {
+    case CompanionPhase::celebrating:
+        return Sequence::celebrate;
+    case CompanionPhase::declined:
+        return Sequence::sad;
+    case CompanionPhase::entering:
+        return moment.elapsed ? Sequence::walk : Sequence::idle;
+    case CompanionPhase::leaving:
+        if (moment.elapsed)
+            return Sequence::walk;
+        return afterDecline ? Sequence::sad : Sequence::idle;
+    case CompanionPhase::hidden:
+    case CompanionPhase::asking:
+        break;
+    }
+    return Sequence::idle;
+}
+
+double framesPerSecond(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence) {
+    const double fps = sheet.framesPerSecond > 0 ? sheet.framesPerSecond : 8.0;
+    if (sequence != Sequence::walk)
+        return fps;
+    return fps * CompanionChoreography::walkCycleSeconds(CompanionPhase::entering, std::nullopt) /
+           CompanionChoreography::walkCycleSeconds(moment.phase, moment.response);
+}
+
+int frameInSequence(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence,
+                    std::optional<int> fixedFrame) {
+    if (fixedFrame)
+        return *fixedFrame;
+    if (!moment.elapsed)
+        return 0;
+    const double fps = framesPerSecond(sheet, moment, sequence);
+    if (sequence == Sequence::walk)
+        return CompanionMotion::walkFrame(*moment.elapsed, fps);
+    return int(std::floor(*moment.elapsed * fps));
+}
+
+int wrap(int value, int count) { return ((value % count) + count) % count; }
+
+SpriteBuddy::PoseRange bearRange(Sequence sequence) {
+    switch (sequence) {
+    case Sequence::walk:
+        return SpriteBuddy::bearWalk;
+    case Sequence::celebrate:
+        return SpriteBuddy::bearCelebrate;
+    case Sequence::sad:
+        return SpriteBuddy::bearSad;
+    case Sequence::idle:
+        break;
+    }
+    return SpriteBuddy::bearIdle;
+}
+
+std::optional<SpriteSheet> humanSheet(const CharacterPack& pack, Sequence sequence) {
+    std::optional<SpriteSheet> own;
+    switch (sequence) {
+    case Sequence::walk:
+        own = pack.walkSheet;
+        break;
+    case Sequence::idle:
+        own = pack.idleSheet;
+        break;
+    case Sequence::celebrate:
+        own = pack.celebrateSheet;
+        break;
+    case Sequence::sad:
+        own = pack.sadSheet;
+        break;
+    }
+    if (own)
+        return own;
+    return pack.idleSheet ? pack.idleSheet : pack.walkSheet;
+}
+
+} // namespace
+
+SpriteBuddy::SpriteBuddy(const CharacterPack& pack, CompanionPhase phase, const QDateTime& phaseStarted,
+                         std::optional<CompanionPhase> response, bool animated, std::optional<int> fixedFrame,
+                         std::optional<double> elapsed, QWidget* parent)
+    : CompanionView(animated, parent), pack_(pack), phase_(phase), phaseStarted_(phaseStarted), response_(response),
+      fixedFrame_(fixedFrame), elapsed_(elapsed) {}
+
+void SpriteBuddy::setPack(const CharacterPack& pack) {
+    pack_ = pack;
+    update();
+}
+
+void SpriteBuddy::setPhase(CompanionPhase phase, const QDateTime& phaseStarted, std::optional<CompanionPhase> response) {
+    phase_ = phase;
+    phaseStarted_ = phaseStarted;
+    response_ = response;
+    update();
+}
+
+void SpriteBuddy::setFixedFrame(std::optional<int> frame) {
+    fixedFrame_ = frame;
+    refreshTimer();
+    update();
+}
+
+void SpriteBuddy::setElapsed(std::optional<double> seconds) {
+    elapsed_ = seconds;
+    refreshTimer();
+    update();
+}
+
+CompanionMoment SpriteBuddy::moment() const {
+    return {phase_, response_, PhaseClock::elapsed(isMoving(), elapsed_, phaseStarted_)};
+}
+
+SpriteBuddy::Choice SpriteBuddy::choose(const CharacterPack& pack, const CompanionMoment& moment,
+                                        std::optional<int> fixedFrame) {
+    const Sequence sequence = sequenceFor(moment);
+    if (pack.poseLayout == QStringLiteral("bear24")) {
+        if (!pack.poseSheet)
+            return {};
+        const PoseRange range = bearRange(sequence);
+        const int frame = frameInSequence(*pack.poseSheet, moment, sequence, fixedFrame);
+        return {pack.poseSheet, range.first + wrap(frame, range.count)};
+    }
+    const auto sheet = humanSheet(pack, sequence);
+    if (!sheet)
+        return {};
+    const int count = std::clamp(sheet->frameCount, 1, std::max(1, sheet->columns * sheet->rows));
+    return {sheet, wrap(frameInSequence(*sheet, moment, sequence, fixedFrame), count)};
+}
+
+void SpriteBuddy::paintFitted(QPainter& painter, const QRectF& rect, const QImage& picture) {
+    const QSize bounds = rect.size().toSize() * painter.device()->devicePixelRatioF();
+    const QImage fitted = ArtCache::fitted(picture, bounds);
+    const QSizeF shown = QSizeF(fitted.size()) / painter.device()->devicePixelRatioF();
+    const QRectF target(rect.center().x() - shown.width() / 2, rect.bottom() - shown.height(), shown.width(),
+                        shown.height());
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, fitted);
+    painter.restore();
+}
+
+void SpriteBuddy::paint(QPainter& painter, const QRectF& rect, const CharacterPack& pack, const CompanionMoment& moment,
+                        std::optional<int> fixedFrame) {
+    const Choice chosen = choose(pack, moment, fixedFrame);
+    QImage picture = chosen.sheet ? ArtCache::frame(pack, *chosen.sheet, chosen.cell) : QImage();
+    if (picture.isNull() && moment.phase == CompanionPhase::celebrating)
+        picture = ArtCache::packImage(pack, pack.happyArtwork);
+    if (picture.isNull())
+        picture = ArtCache::packImage(pack, pack.artwork);
+    if (picture.isNull()) {
+        MissingArt::paint(painter, rect, Color(pack.tint), QStringLiteral("face.smiling"));
+        return;
+    }
+    paintFitted(painter, rect, picture);
+}
+
+QImage SpriteBuddy::render(const QSize& size, const CharacterPack& pack, const CompanionMoment& moment,
+                           std::optional<int> fixedFrame) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(painter, QRectF(QPointF(0, 0), QSizeF(size)), pack, moment, fixedFrame);
+    return image;
+}
+
+QSize SpriteBuddy::sizeHint() const { return pack_.poseLayout == QStringLiteral("bear24") ? QSize(250, 290) : QSize(280, 325); }
+
+void SpriteBuddy::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paint(painter, rect(), pack_, moment(), fixedFrame_);
+}
