@@ -155,6 +155,19 @@ private slots:
         QCOMPARE(QFileInfo(inFolder(keptAside().first())).size(), LocalFiles::stateLimit + 1);
     }
 
+    void aStateFileWithoutReadPermissionIsKeptAside()
+    {
+        const QByteArray bytes = encodeStateFile(SavedState{});
+        writeFile(statePath(), bytes);
+        QVERIFY(QFile::setPermissions(statePath(), QFileDevice::Permissions{}));
+        if (QFile(statePath()).open(QIODevice::ReadOnly))
+            QSKIP("File permissions do not stop this user from reading (running as root).");
+        auto s = openStore(folder.path());
+        QVERIFY(s->notice() && s->notice()->contains(QStringLiteral("started fresh")));
+        QCOMPARE(keptAside().size(), 1);
+        QVERIFY(!QFileInfo::exists(statePath()));
+    }
+
     void withoutPersistenceAnUnreadableFileStaysWhereItIs()
     {
         writeFile(statePath(), "{ broken");
