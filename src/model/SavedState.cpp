@@ -7,6 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QLocale>
+
+#include <cmath>
 
 using namespace DateCoding;
 using namespace JsonReading;
@@ -72,6 +75,83 @@ void readRecords(const QJsonObject& json, const char* key, QList<Record>& target
     target = std::move(records);
 }
 
+QJsonObject encodeWithoutHistory(const SavedState& state)
+{
+    QJsonObject json{
+        {QStringLiteral("schemaVersion"), state.schemaVersion},
+        {QStringLiteral("preferences"), encode(state.preferences)},
+        {QStringLiteral("nextDue"), encodeDate(state.nextDue)},
+        {QStringLiteral("focusIndefinite"), state.focusIndefinite},
+        {QStringLiteral("meetingIndefinite"), state.meetingIndefinite},
+        {QStringLiteral("tourVersion"), state.tourVersion},
+    };
+    insertOptionalDate(json, QStringLiteral("pausedUntil"), state.pausedUntil);
+    insertOptionalDate(json, QStringLiteral("nextEyeDue"), state.nextEyeDue);
+    insertOptionalDate(json, QStringLiteral("nextMovementDue"), state.nextMovementDue);
+    insertOptionalDate(json, QStringLiteral("focusUntil"), state.focusUntil);
+    insertOptionalDate(json, QStringLiteral("meetingUntil"), state.meetingUntil);
+    if (state.activeBreakKind)
+        json.insert(QStringLiteral("activeBreakKind"), rawValue(*state.activeBreakKind));
+    return json;
+}
+
+// The history records have a fixed shape and nothing in them needs escaping, so they are
+// written straight into the file's bytes: building a QJsonObject per record made every save
+// of a long-time user's file a visible pause.
+void appendDate(QByteArray& out, const QDateTime& date)
+{
+    const double seconds = toReferenceSeconds(date);
+    if (std::isfinite(seconds))
+        out += QByteArray::number(seconds, 'g', QLocale::FloatingPointShortest);
+    else
+        out += "null";
+}
+
+void appendUuid(QByteArray& out, const QUuid& id)
+{
+    out += '"';
+    out += id.toByteArray(QUuid::WithoutBraces).toUpper();
+    out += '"';
+}
+
+void appendRecord(QByteArray& out, const Drink& drink)
+{
+    out += "{\"date\":";
+    appendDate(out, drink.date);
+    out += ",\"id\":";
+    appendUuid(out, drink.id);
+    out += ",\"ml\":";
+    out += QByteArray::number(drink.ml);
+    out += '}';
+}
+
+void appendRecord(QByteArray& out, const BreakRecord& record)
+{
+    out += "{\"date\":";
+    appendDate(out, record.date);
+    out += ",\"id\":";
+    appendUuid(out, record.id);
+    out += ",\"kind\":\"";
+    out += rawValue(record.kind).toLatin1();
+    out += "\",\"seconds\":";
+    out += QByteArray::number(record.seconds);
+    out += '}';
+}
+
+template <typename Record>
+void appendRecords(QByteArray& out, const char* key, const QList<Record>& records)
+{
+    out += ",\"";
+    out += key;
+    out += "\":[";
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendRecord(out, records[i]);
+    }
+    out += ']';
+}
+
 } // namespace
 
 QJsonObject encode(const Drink& drink)
@@ -118,23 +198,9 @@ std::optional<BreakRecord> decodeBreakRecord(const QJsonValue& json)
 
 QJsonObject encode(const SavedState& state)
 {
-    QJsonObject json{
-        {QStringLiteral("schemaVersion"), state.schemaVersion},
-        {QStringLiteral("preferences"), encode(state.preferences)},
-        {QStringLiteral("drinks"), encodeList(state.drinks)},
-        {QStringLiteral("nextDue"), encodeDate(state.nextDue)},
-        {QStringLiteral("focusIndefinite"), state.focusIndefinite},
-        {QStringLiteral("meetingIndefinite"), state.meetingIndefinite},
-        {QStringLiteral("breakHistory"), encodeList(state.breakHistory)},
-        {QStringLiteral("tourVersion"), state.tourVersion},
-    };
-    insertOptionalDate(json, QStringLiteral("pausedUntil"), state.pausedUntil);
-    insertOptionalDate(json, QStringLiteral("nextEyeDue"), state.nextEyeDue);
-    insertOptionalDate(json, QStringLiteral("nextMovementDue"), state.nextMovementDue);
-    insertOptionalDate(json, QStringLiteral("focusUntil"), state.focusUntil);
-    insertOptionalDate(json, QStringLiteral("meetingUntil"), state.meetingUntil);
-    if (state.activeBreakKind)
-        json.insert(QStringLiteral("activeBreakKind"), rawValue(*state.activeBreakKind));
+    QJsonObject json = encodeWithoutHistory(state);
+    json.insert(QStringLiteral("drinks"), encodeList(state.drinks));
+    json.insert(QStringLiteral("breakHistory"), encodeList(state.breakHistory));
     return json;
 }
 
@@ -169,7 +235,13 @@ DecodedState decodeSavedState(const QJsonObject& json)
 
 QByteArray encodeStateFile(const SavedState& state)
 {
-    return QJsonDocument(encode(state)).toJson(QJsonDocument::Compact);
+    QByteArray out = QJsonDocument(encodeWithoutHistory(state)).toJson(QJsonDocument::Compact);
+    out.chop(1);  // the closing brace; the object is never empty, so a comma may follow
+    out.reserve(out.size() + 96 * (state.drinks.size() + state.breakHistory.size()) + 64);
+    appendRecords(out, "drinks", state.drinks);
+    appendRecords(out, "breakHistory", state.breakHistory);
+    out += '}';
+    return out;
 }
 
 DecodedState decodeStateFile(const QByteArray& bytes)

@@ -166,6 +166,16 @@ private slots:
         QCOMPARE(decoded.droppedRecords, 0);
     }
 
+    void fileBytesHoldTheSameJsonAsTheObjectEncoder()
+    {
+        SavedState state = richState();
+        state.drinks.append({QUuid::createUuid(), utc(1999, 12, 31, 23, 59).addMSecs(1), 0});
+        const QJsonDocument file = QJsonDocument::fromJson(encodeStateFile(state));
+        QVERIFY(file.isObject());
+        QCOMPARE(file.object(), encode(state));
+        QCOMPARE(QJsonDocument::fromJson(encodeStateFile(SavedState())).object(), encode(SavedState()));
+    }
+
     void absentOptionalsAreOmitted()
     {
         const QJsonObject json = encode(SavedState());
