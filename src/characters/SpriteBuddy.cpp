@@ -33,21 +33,25 @@ Sequence sequenceFor(const CompanionMoment& moment) {
     return Sequence::idle;
 }
 
-double framesPerSecond(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence) {
-    const double fps = sheet.framesPerSecond > 0 ? sheet.framesPerSecond : 8.0;
+// A bear's pose sheet walks at the companions' common pace; a human sheet at its own speed.
+constexpr double bearWalkFramesPerSecond = 10.0;
+
+double framesPerSecond(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence, bool bear) {
+    const double own = sheet.framesPerSecond > 0 ? sheet.framesPerSecond : 8.0;
     if (sequence != Sequence::walk)
-        return fps;
+        return own;
+    const double fps = bear ? bearWalkFramesPerSecond : own;
     return fps * CompanionChoreography::walkCycleSeconds(CompanionPhase::entering, std::nullopt) /
            CompanionChoreography::walkCycleSeconds(moment.phase, moment.response);
 }
 
 int frameInSequence(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence,
-                    std::optional<int> fixedFrame) {
+                    std::optional<int> fixedFrame, bool bear) {
     if (fixedFrame)
         return *fixedFrame;
     if (!moment.elapsed)
         return 0;
-    const double fps = framesPerSecond(sheet, moment, sequence);
+    const double fps = framesPerSecond(sheet, moment, sequence, bear);
     if (sequence == Sequence::walk)
         return CompanionMotion::walkFrame(*moment.elapsed, fps);
     return int(std::floor(*moment.elapsed * fps));
@@ -133,14 +137,14 @@ SpriteBuddy::Choice SpriteBuddy::choose(const CharacterPack& pack, const Compani
         if (!pack.poseSheet)
             return {};
         const PoseRange range = bearRange(sequence);
-        const int frame = frameInSequence(*pack.poseSheet, moment, sequence, fixedFrame);
+        const int frame = frameInSequence(*pack.poseSheet, moment, sequence, fixedFrame, true);
         return {pack.poseSheet, range.first + wrap(frame, range.count)};
     }
     const auto sheet = humanSheet(pack, sequence);
     if (!sheet)
         return {};
     const int count = std::clamp(sheet->frameCount, 1, std::max(1, sheet->columns * sheet->rows));
-    return {sheet, wrap(frameInSequence(*sheet, moment, sequence, fixedFrame), count)};
+    return {sheet, wrap(frameInSequence(*sheet, moment, sequence, fixedFrame, false), count)};
 }
 
 void SpriteBuddy::paintFitted(QPainter& painter, const QRectF& rect, const QImage& picture) {

@@ -18,7 +18,8 @@
 //   12-17 celebrate (a hop)   18-23 sad (a sigh)
 //
 // The frame follows the time into the phase (`elapsed`, else the clock since `phaseStarted`)
-// at the sheet's frames per second; the walk off after a "Not yet" drags at 0.6 of that
+// at the sheet's frames per second, except that a bear's walk cycle always runs at the
+// companions' common 10 frames a second; the walk off after a "Not yet" drags at 0.6 of that
 // speed. `fixedFrame`, when given, picks the frame within the phase's sequence instead. With
 // animation off or reduced motion the still frame is the first frame of the standing (idle),
 // celebrating or sad sequence. The sprite never mirrors itself: the host does that.

@@ -1,0 +1,179 @@
+#include "Palette.h"
+#include "PrimaryButton.h"
+#include "ReduceMotion.h"
+#include "SoftButton.h"
+#include "Symbols.h"
+#include "TrailingSwitch.h"
+
+#include <QAccessible>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestSharedStyles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void paletteHoldsTheSharedColours() {
+        QCOMPARE(Palette::background(), QColor(0x12, 0x1B, 0x25));
+        QCOMPARE(Palette::surface(), QColor(0x1B, 0x26, 0x33));
+        QCOMPARE(Palette::ink(), QColor(0xF3, 0xF2, 0xEC));
+        QCOMPARE(Palette::muted(), QColor(0x97, 0xA6, 0xB4));
+        QCOMPARE(Palette::primary(), QColor(0x71, 0x4C, 0xE8));
+        QCOMPARE(Palette::accent(), QColor(0xB9, 0xA3, 0xFF));
+        QCOMPARE(Palette::line().rgb(), QColor(Qt::white).rgb());
+        QCOMPARE(Palette::line().alpha(), 20);
+    }
+
+    void colorReadsSixHexDigits_data() {
+        QTest::addColumn<QString>("hex");
+        QTest::addColumn<QColor>("expected");
+        QTest::newRow("upper") << "E4B6B8" << QColor(0xE4, 0xB6, 0xB8);
+        QTest::newRow("lower") << "101821" << QColor(0x10, 0x18, 0x21);
+        QTest::newRow("mixed case") << "aBcDeF" << QColor(0xAB, 0xCD, 0xEF);
+        QTest::newRow("hash and spaces") << "  #714ce8 " << QColor(0x71, 0x4C, 0xE8);
+        QTest::newRow("black") << "000000" << QColor(0, 0, 0);
+    }
+    void colorReadsSixHexDigits() {
+        QFETCH(QString, hex);
+        QFETCH(QColor, expected);
+        QCOMPARE(Color(hex), expected);
+    }
+
+    void colorFallsBackToTheAccentForAnythingElse_data() {
+        QTest::addColumn<QString>("hex");
+        for (const char* bad : {"", "12345", "1234567", "GGGGGG", "+12345", "-12345", "0x1234", "12 345", "#", "ＡＢＣＤＥＦ"})
+            QTest::newRow(bad[0] ? bad : "empty") << QString::fromUtf8(bad);
+    }
+    void colorFallsBackToTheAccentForAnythingElse() {
+        QFETCH(QString, hex);
+        QCOMPARE(Color(hex), Palette::accent());
+    }
+
+    void buttonsClickAndShowTheirSymbol() {
+        PrimaryButton drink(QStringLiteral("I drank 250 ml"), QStringLiteral("checkmark"));
+        SoftButton later(QStringLiteral("Not yet"));
+        QSignalSpy clicks(&drink, &QPushButton::clicked);
+        drink.resize(drink.sizeHint());
+        drink.show();
+        QTest::mouseClick(&drink, Qt::LeftButton);
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(drink.symbol(), QStringLiteral("checkmark"));
+        // The symbol takes room beside the label.
+        QVERIFY(drink.sizeHint().width() > PrimaryButton(QStringLiteral("I drank 250 ml")).sizeHint().width());
+        QCOMPARE(drink.font().pointSizeF(), 12.0);
+        QCOMPARE(later.font().weight(), QFont::Medium);
+        QVERIFY(!drink.grab().toImage().isNull());
+    }
+
+    void softButtonDimsItsLabelWhilePressed() {
+        SoftButton later(QStringLiteral("Later"));
+        later.resize(later.sizeHint());
+        const QImage idle = later.grab().toImage();
+        later.setDown(true);
+        const QImage pressed = later.grab().toImage();
+        QVERIFY(idle != pressed);
+    }
+
+    void trailingSwitchTogglesByClickAndKey() {
+        TrailingSwitch quiet(QStringLiteral("Keep my quiet hours (22:00–09:00)"));
+        quiet.resize(360, quiet.heightForWidth(360));
+        quiet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&quiet));
+        QSignalSpy toggles(&quiet, &QAbstractButton::toggled);
+        QVERIFY(quiet.isCheckable());
+        QVERIFY(!quiet.isChecked());
+
+        QTest::mouseClick(&quiet, Qt::LeftButton, {}, QPoint(quiet.width() - 10, quiet.height() / 2));
+        QVERIFY(quiet.isChecked());
+        // The label is part of the control: clicking it toggles too.
+        QTest::mouseClick(&quiet, Qt::LeftButton, {}, QPoint(10, quiet.height() / 2));
+        QVERIFY(!quiet.isChecked());
+
+        quiet.setFocus();
+        QTest::keyClick(&quiet, Qt::Key_Space);
+        QVERIFY(quiet.isChecked());
+        QCOMPARE(toggles.count(), 3);
+        QCOMPARE(quiet.focusPolicy(), Qt::StrongFocus);
+    }
+
+    void trailingSwitchIsNamedByItsLabel() {
+        TrailingSwitch nicknames(QStringLiteral("Use each buddy's own pet name"));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&nicknames);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Use each buddy's own pet name"));
+        QVERIFY(accessible->state().checkable);
+    }
+
+    void trailingSwitchPutsTheSwitchOnTheRight() {
+        TrailingSwitch sound(QStringLiteral("A tiny pop sound"));
+        sound.resize(300, 30);
+        sound.setChecked(true);
+        const QImage on = sound.grab().toImage();
+        // The primary tint sits at the right end, where the track is, and not at the left.
+        const QColor right = on.pixelColor(on.width() - TrailingSwitch::trackSize.width() + 4, on.height() / 2);
+        QCOMPARE(right.rgb(), Palette::primary().rgb());
+        QVERIFY(on.pixelColor(4, on.height() / 2).rgb() != Palette::primary().rgb());
+        QCOMPARE(TrailingSwitch::spacing, 16);
+    }
+
+    void everySymbolNameHasAGlyphInTheFont() {
+        if (!QFile::exists(Symbols::fontFile()))
+            QSKIP("The Material Icons font is not installed");
+        for (const QString& name : Symbols::names())
+            QVERIFY2(Symbols::isAvailable(name), qPrintable(name));
+        for (const QString name : {"xmark", "gearshape", "checkmark.circle.fill", "arrow.triangle.2.circlepath",
+                                   "moon.zzz", "heart.text.clipboard", "person.2", "hand.tap", "lock.shield"})
+            QVERIFY2(Symbols::codepoint(name), qPrintable(name));
+    }
+
+    void anUnknownSymbolDrawsThePlaceholder() {
+        QVERIFY(!Symbols::codepoint(QStringLiteral("no.such.symbol")));
+        QVERIFY(!Symbols::isAvailable(QStringLiteral("no.such.symbol")));
+        const QImage unknown = Symbols::pixmap(QStringLiteral("no.such.symbol"), 32, Qt::white).toImage();
+        QImage placeholder(32, 32, QImage::Format_ARGB32_Premultiplied);
+        placeholder.fill(Qt::transparent);
+        QPainter painter(&placeholder);
+        Symbols::paintPlaceholder(painter, QRectF(0, 0, 32, 32), Qt::white);
+        painter.end();
+        QCOMPARE(unknown.convertToFormat(QImage::Format_ARGB32_Premultiplied), placeholder);
+        QVERIFY(!Symbols::icon(QStringLiteral("no.such.symbol"), 16, Qt::white).isNull());
+    }
+
+    void reduceMotionOverrideWinsOverTheDesktop() {
+        struct Fixed : ReduceMotionSource {
+            bool value;
+            explicit Fixed(bool reduce) : value(reduce) {}
+            bool reduceMotion() const override { return value; }
+        };
+        ReduceMotion::setSource(std::make_shared<Fixed>(true));
+        QVERIFY(ReduceMotion::isOn());
+        ReduceMotion::setOverride(false);
+        QVERIFY(!ReduceMotion::isOn());
+        ReduceMotion::setOverride(std::nullopt);
+        QVERIFY(ReduceMotion::isOn());
+        ReduceMotion::setSource(std::make_shared<Fixed>(false));
+        QVERIFY(!ReduceMotion::isOn());
+    }
+
+    void kdeGlobalsTellReducedMotionByAZeroFactor() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("kdeglobals"));
+        QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
+        const auto write = [&](const QByteArray& text) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+        };
+        write("[General]\nColorScheme=Breeze\n\n[KDE]\nAnimationDurationFactor=0\n");
+        QCOMPARE(DesktopReduceMotion::readKdeGlobals(path), std::optional<bool>(true));
+        write("[KDE]\nAnimationDurationFactor=0.5\n");
+        QCOMPARE(DesktopReduceMotion::readKdeGlobals(path), std::optional<bool>(false));
+        write("[KDE]\nSingleClick=true\n");
+        QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
+    }
+};
+
+QTEST_MAIN(TestSharedStyles)
+#include "test_shared_styles.moc"
