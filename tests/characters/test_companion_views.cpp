@@ -11,6 +11,7 @@
 #include "model/BreakGuidance.h"
 
 #include <QFile>
+#include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -243,6 +244,18 @@ private slots:
         QVERIFY(movie.isShowingStill());
         QVERIFY(!movie.player());
         QVERIFY(isDrawn(movie.grab().toImage()));
+    }
+
+    void aBundledMovieLoadsMutedAndLooping() {
+        const CharacterPack nimbi = bundledPack(QStringLiteral("nimbi"));
+        MovieBuddy movie(QUrl::fromLocalFile(*nimbi.asset(nimbi.success)));
+        movie.resize(370, 218);
+        movie.show();
+        QVERIFY(movie.player());
+        QCOMPARE(movie.player()->loops(), int(QMediaPlayer::Infinite));
+        QVERIFY(!movie.player()->audioOutput());
+        QTRY_VERIFY_WITH_TIMEOUT(movie.isShowingStill() || movie.player()->mediaStatus() >= QMediaPlayer::LoadedMedia, 10000);
+        QVERIFY(!movie.isShowingStill());
     }
 
     void reducedMotionShowsTheMovieStill() {

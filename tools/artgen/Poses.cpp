@@ -66,8 +66,9 @@ QList<BuddyPose> wellness() {
     lookFar.mouth = BuddyPose::Mouth::small;
 
     BuddyPose reachUp;
-    reachUp.leftArm = 1.0;
-    reachUp.rightArm = 1.0;
+    // Raised to the side rather than straight up, so the hands show beside the head.
+    reachUp.leftArm = 0.84;
+    reachUp.rightArm = 0.84;
     reachUp.squash = -0.06;
     reachUp.eyes = BuddyPose::Eyes::happy;
 
@@ -82,7 +83,7 @@ QList<BuddyPose> wellness() {
     BuddyPose march;
     march.stride = 1;
     march.lift = 6;
-    march.leftArm = 0.5;
+    march.leftArm = 0.32;
     march.rightArm = 0.05;
     march.lean = -3;
     march.mouth = BuddyPose::Mouth::grin;
