@@ -62,8 +62,8 @@ void WellnessBuddy::paintBadge(QPainter& painter, const QRectF& rect, ReminderKi
     painter.drawEllipse(centre, side / 2, side / 2);
 
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 45));
-    painter.drawEllipse(centre + QPointF(-side * 0.17, -side * 0.22), side * 0.2, side * 0.11);
+    painter.setBrush(QColor(255, 255, 255, 28));
+    painter.drawEllipse(centre + QPointF(-side * 0.16, -side * 0.27), side * 0.18, side * 0.07);
 
     const qreal glyph = side * 0.46;
     Symbols::paint(painter, QRectF(centre - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph)), symbolName(kind),
