@@ -1,0 +1,341 @@
+#include "AppDelegate.h"
+
+#include "ApplicationPicker.h"
+#include "BuddyPanel.h"
+#include "CommandLine.h"
+#include "FileDialogs.h"
+#include "LoginService.h"
+#include "MainMenu.h"
+#include "MainWindow.h"
+#include "MenuBarView.h"
+#include "Popover.h"
+#include "SoundPlayer.h"
+#include "SystemContext.h"
+#include "TrayIcon.h"
+#include "model/DateCoding.h"
+#include "store/DewbellStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPointer>
+#include <QUuid>
+
+namespace {
+
+const QString dashboardPage = QStringLiteral("Your day");
+const QString crewPage = QStringLiteral("The little crew");
+const QString settingsPage = QStringLiteral("Settings");
+const QString wellbeingPage = QStringLiteral("Focus & breaks");
+const QString uiTestCompanion = QStringLiteral("vossik-fan");
+
+QString freshTemporaryFolder()
+{
+    return QDir(QDir::tempPath())
+        .filePath(QStringLiteral("dewbell-qa-") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(const QStringList& arguments, Desktop desktop, QObject* parent)
+    : QObject(parent), arguments_(arguments), desktop_(std::move(desktop))
+{
+    if (hasSwitch(CommandLine::uiTest)) {
+        temporaryFolder_ = freshTemporaryFolder();
+        store_ = new DewbellStore(temporaryFolder_, true, false, nullptr, std::nullopt, this);
+    } else {
+        store_ = new DewbellStore(std::nullopt, true, true, nullptr, std::nullopt, this);
+    }
+    context_ = new SystemContext(this);
+}
+
+AppDelegate::~AppDelegate()
+{
+    // The views watch the store, so they go first; the test folder goes last.
+    popover_.reset();
+    panel_.reset();
+    window_.reset();
+    trayMenu_.reset();
+    delete store_;
+    if (!temporaryFolder_.isEmpty())
+        QDir(temporaryFolder_).removeRecursively();
+}
+
+bool AppDelegate::hasSwitch(const QString& name) const
+{
+    return CommandLine::hasSwitch(arguments_, name);
+}
+
+void AppDelegate::launch()
+{
+    setActivationPolicy(ActivationPolicy::accessory);
+    wireContext();
+    if (!hasSwitch(CommandLine::uiTest))
+        store_->updates()->start();
+    buildStatusItem();
+    QPointer<AppDelegate> self(this);
+    store_->onTourMenuHighlight = [self](bool on) {
+        if (self && self->trayIcon_)
+            self->trayIcon_->setHighlighted(on);
+    };
+    buildMainWindow();
+    buildPanel();
+    store_->onPresent = [self] {
+        if (self && self->panel_)
+            self->panel_->presentBuddy();
+    };
+    store_->onDismiss = [self] {
+        if (self && self->panel_)
+            self->panel_->hide();
+    };
+    wireSeams();
+    if (hasSwitch(CommandLine::uiTest))
+        applyUiTestState();
+    if (hasSwitch(CommandLine::testLab))
+        store_->setSelectedPage(crewPage);
+    // Without a tray host the window is the only way in, whatever the switches say.
+    const bool noTray = !trayIcon_->hostAvailable();
+    if (noTray || (!hasSwitch(CommandLine::background) && !LoginService::isLoginLaunch(arguments_)))
+        showMain();
+    if (hasSwitch(CommandLine::preview))
+        store_->showReminder(true, ReminderKind::water);
+}
+
+void AppDelegate::wireContext()
+{
+    QPointer<AppDelegate> self(this);
+    store_->contextProvider = [self] {
+        if (!self)
+            return ContextSnapshot();
+        const SafeguardPreferences& safeguards = self->store_->preferences().safeguards;
+        const ContextSnapshot snapshot =
+            self->context_->snapshot(safeguards.flowDelay, safeguards.pauseWhenIdle, safeguards.microphoneGuard,
+                                     safeguards.mirrorGuard, !safeguards.protectedApps.isEmpty(),
+                                     safeguards.followSystemFocus);
+        self->store_->setSystemFocusDescription(self->context_->focusStatusText());
+        return snapshot;
+    };
+    store_->onRequestSystemFocus = [self] {
+        if (self)
+            self->context_->requestFocusAccess();
+    };
+    context_->onSuppress = [self] {
+        if (self)
+            self->store_->suppressForSystemAbsence();
+    };
+    context_->onResume = [self] {
+        if (self)
+            self->store_->resumeAfterAbsence(QDateTime::currentDateTimeUtc());
+    };
+}
+
+void AppDelegate::buildStatusItem()
+{
+    trayIcon_ = new TrayIcon(desktop_.trayAvailable, this);
+    connect(trayIcon_, &TrayIcon::clicked, this, &AppDelegate::togglePopover);
+
+    QPointer<AppDelegate> self(this);
+    auto open = [self](const QString& page) {
+        return [self, page] {
+            if (self)
+                self->showPage(page);
+        };
+    };
+    menuBarView_ = new MenuBarView(store_, open(dashboardPage), open(crewPage), open(settingsPage), [self] {
+        if (self)
+            self->quit();
+    });
+    popover_ = std::make_unique<Popover>(menuBarView_);
+
+    trayMenu_.reset(MainMenu::makeTrayMenu(this));
+    trayIcon_->setContextMenu(trayMenu_.get());
+    trayIcon_->show();
+}
+
+void AppDelegate::buildMainWindow()
+{
+    window_ = std::make_unique<MainWindow>(store_, hasSwitch(CommandLine::uiTest));
+    window_->installMenuBar(MainMenu::makeMenuBar(this, window_.get()));
+    connect(window_.get(), &MainWindow::closing, this, &AppDelegate::windowWillClose);
+}
+
+void AppDelegate::buildPanel()
+{
+    panel_ = std::make_unique<BuddyPanel>(store_, hasSwitch(CommandLine::uiTest), window_.get());
+}
+
+void AppDelegate::wireSeams()
+{
+    QPointer<AppDelegate> self(this);
+    store_->chooseFileToOpen = [self](const QString& title, const QString& filter) -> std::optional<QString> {
+        if (!self)
+            return std::nullopt;
+        return FileDialogs::chooseFileToOpen(self->dialogParent(), title, filter);
+    };
+    store_->chooseSaveLocation = [self](const QString& title, const QString& name,
+                                        const QString& filter) -> std::optional<QString> {
+        if (!self)
+            return std::nullopt;
+        return FileDialogs::chooseSaveLocation(self->dialogParent(), title, name, filter);
+    };
+    store_->chooseApplication = [self](const QString& title) -> std::optional<QString> {
+        if (!self)
+            return std::nullopt;
+        return ApplicationPicker::choose(self->dialogParent(), title);
+    };
+    sound_ = new SoundPlayer(desktop_.audioAvailable, this);
+    store_->playSound = [self](const QString& name) {
+        if (self)
+            self->sound_->play(name);
+    };
+}
+
+// Changed in place and never saved: a QA run must not leave its marks in anyone's state.
+void AppDelegate::applyUiTestState()
+{
+    store_->mutateState([](SavedState& state) {
+        state.preferences.companionID = uiTestCompanion;
+        state.nextDue = DateCoding::distantFuture();
+        state.preferences.quietEnabled = false;
+    });
+}
+
+QWidget* AppDelegate::dialogParent() const
+{
+    return window_ && window_->isVisible() ? window_.get() : nullptr;
+}
+
+bool AppDelegate::validateMenuItem(QAction* item)
+{
+    if (item->objectName() != QLatin1String("checkForUpdates"))
+        return true;
+    item->setToolTip(store_->updates()->checkHelp());
+    return store_->updates()->canCheck();
+}
+
+void AppDelegate::setActivationPolicy(ActivationPolicy policy)
+{
+    if (policy_ == policy)
+        return;
+    policy_ = policy;
+    emit activationPolicyChanged(policy);
+}
+
+void AppDelegate::togglePopover()
+{
+    if (!trayIcon_ || !popover_)
+        return;
+    if (popover_->isVisible()) {
+        popover_->close();
+        return;
+    }
+    // The click that closed the popover from outside was on the icon: leave it closed.
+    if (popover_->justClosed())
+        return;
+    store_->tick(QDateTime::currentDateTimeUtc());
+    popover_->openAt(trayIcon_->geometry());
+}
+
+void AppDelegate::checkForUpdates()
+{
+    if (popover_)
+        popover_->close();
+    store_->updates()->checkForUpdates();
+}
+
+void AppDelegate::showMain()
+{
+    if (popover_)
+        popover_->close();
+    setActivationPolicy(ActivationPolicy::regular);
+    if (window_)
+        window_->present();
+    if (!hasSwitch(CommandLine::uiTest) && !hasSwitch(CommandLine::preview) && !hasSwitch(CommandLine::testLab))
+        store_->presentTourIfNeeded();
+}
+
+void AppDelegate::showPage(const QString& page)
+{
+    store_->setSelectedPage(page);
+    showMain();
+}
+
+void AppDelegate::previewBuddy()
+{
+    store_->showReminder(true, ReminderKind::water);
+}
+
+void AppDelegate::showSettings()
+{
+    showPage(settingsPage);
+}
+
+void AppDelegate::showTour()
+{
+    showMain();
+    store_->presentTour();
+}
+
+void AppDelegate::showCrew()
+{
+    showPage(crewPage);
+}
+
+void AppDelegate::logDrink()
+{
+    store_->drink();
+}
+
+void AppDelegate::focus()
+{
+    store_->startPreferredFocus();
+}
+
+void AppDelegate::endFocus()
+{
+    store_->endFocus();
+}
+
+void AppDelegate::meeting()
+{
+    store_->startMeeting(60);
+}
+
+void AppDelegate::endMeeting()
+{
+    store_->endMeeting();
+}
+
+void AppDelegate::showWellbeing()
+{
+    showPage(wellbeingPage);
+}
+
+void AppDelegate::pause()
+{
+    store_->pause();
+}
+
+void AppDelegate::resume()
+{
+    store_->resume();
+}
+
+void AppDelegate::quit()
+{
+    store_->save();
+    QCoreApplication::quit();
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    store_->save();
+}
+
+void AppDelegate::windowWillClose()
+{
+    if (store_->tourVisible())
+        store_->finishTour();
+    setActivationPolicy(ActivationPolicy::accessory);
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class BuddyPanel;
+class DewbellStore;
+class MainWindow;
+class MenuBarView;
+class Popover;
+class QAction;
+class QMenu;
+class SoundPlayer;
+class SystemContext;
+class TrayIcon;
+
+// Builds and wires the running application and serves its commands. It owns, for the life of
+// the process, the store, the system context, the main window, the reminder panel, the tray
+// icon and its popover. While the main window is shown Dewbell is a regular application
+// (listed in the task bar); otherwise an accessory that lives in the tray.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    enum class ActivationPolicy { accessory, regular };
+
+    // What the delegate asks the desktop; tests hand in their own answers.
+    struct Desktop {
+        // Whether a tray host is running (QSystemTrayIcon's answer when unset).
+        std::function<bool()> trayAvailable;
+        // Whether the desktop has an audio output (Qt Multimedia's answer when unset).
+        std::function<bool()> audioAvailable;
+    };
+
+    // Creates the store (under "--ui-test" on a fresh temporary folder, saving nothing) and
+    // the system context. `arguments` are the process's arguments, program path included.
+    explicit AppDelegate(const QStringList& arguments, Desktop desktop = {}, QObject* parent = nullptr);
+    // Under "--ui-test" also removes the temporary folder.
+    ~AppDelegate() override;
+
+    // Everything that happens once the application object runs, in launch order.
+    void launch();
+
+    DewbellStore* store() const { return store_; }
+    SystemContext* context() const { return context_; }
+    MainWindow* window() const { return window_.get(); }
+    BuddyPanel* panel() const { return panel_.get(); }
+    TrayIcon* trayIcon() const { return trayIcon_; }
+    Popover* popover() const { return popover_.get(); }
+    MenuBarView* menuBarView() const { return menuBarView_; }
+    QMenu* trayMenu() const { return trayMenu_.get(); }
+    ActivationPolicy activationPolicy() const { return policy_; }
+    bool hasSwitch(const QString& name) const;
+
+    // Whether a menu item can be used now; the update check also gets its explanation.
+    bool validateMenuItem(QAction* item);
+
+    // The commands of the menus, the popover and the tray.
+    void togglePopover();
+    void checkForUpdates();
+    void showMain();
+    void previewBuddy();
+    void showSettings();
+    void showTour();
+    void showCrew();
+    void logDrink();
+    void focus();
+    void endFocus();
+    void meeting();
+    void endMeeting();
+    void showWellbeing();
+    void pause();
+    void resume();
+    // Saves, then ends the application (SIGTERM and SIGINT come here too).
+    void quit();
+    // The last word before the process ends: saves again.
+    void applicationWillTerminate();
+
+signals:
+    void activationPolicyChanged(AppDelegate::ActivationPolicy policy);
+
+private:
+    void wireContext();
+    void buildStatusItem();
+    void buildMainWindow();
+    void buildPanel();
+    void wireSeams();
+    void applyUiTestState();
+    void showPage(const QString& page);
+    void setActivationPolicy(ActivationPolicy policy);
+    void windowWillClose();
+    QWidget* dialogParent() const;
+
+    QStringList arguments_;
+    Desktop desktop_;
+    QString temporaryFolder_;
+    DewbellStore* store_;
+    SystemContext* context_;
+    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<BuddyPanel> panel_;
+    TrayIcon* trayIcon_ = nullptr;
+    std::unique_ptr<Popover> popover_;
+    MenuBarView* menuBarView_ = nullptr;
+    std::unique_ptr<QMenu> trayMenu_;
+    SoundPlayer* sound_ = nullptr;
+    ActivationPolicy policy_ = ActivationPolicy::accessory;
+};

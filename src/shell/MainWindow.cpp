@@ -1,0 +1,55 @@
+#include "MainWindow.h"
+
+#include "MainView.h"
+#include "Palette.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+
+MainWindow::MainWindow(DewbellStore* store, bool uiTest, QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(uiTest ? QStringLiteral("Dewbell QA") : QStringLiteral("Dewbell"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Palette::background());
+    setPalette(colours);
+    view_ = new MainView(store, false, this);
+    setCentralWidget(view_);
+    fitContent();
+}
+
+void MainWindow::installMenuBar(QMenuBar* menuBar)
+{
+    setMenuBar(menuBar);
+    fitContent();
+}
+
+void MainWindow::fitContent()
+{
+    const int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+    setMinimumSize(minimumContentSize + QSize(0, menuHeight));
+    resize(contentSize + QSize(0, menuHeight));
+}
+
+void MainWindow::present()
+{
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+            QRect frame(QPoint(), size());
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    emit closing();
+    event->accept();
+}

@@ -1,0 +1,338 @@
+#include "MenuBarView.h"
+
+#include "AppBrandMark.h"
+#include "CapsuleProgress.h"
+#include "FilledCard.h"
+#include "Palette.h"
+#include "PlainRowButton.h"
+#include "PrimaryButton.h"
+#include "SoftButton.h"
+#include "Typography.h"
+#include "UpdateCheckButton.h"
+#include "store/DewbellStore.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+constexpr int padding = 17;
+
+QLabel* capsTitle(const QString& text, const QColor& color, QWidget* parent)
+{
+    return makeLabel(text, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), color, parent);
+}
+
+PlainRowButton* plainButton(const QString& text, qreal size, QFont::Weight weight, const QColor& color, QWidget* parent)
+{
+    auto* button = new PlainRowButton(text, {}, parent);
+    button->setFont(uiFont(size, weight));
+    button->setColor(color);
+    return button;
+}
+
+QHBoxLayout* row(QWidget* owner = nullptr)
+{
+    auto* layout = owner ? new QHBoxLayout(owner) : new QHBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
+
+} // namespace
+
+MenuBarView::MenuBarView(DewbellStore* store, std::function<void()> openDashboard, std::function<void()> openCrew,
+                         std::function<void()> openSettings, std::function<void()> quit, QWidget* parent)
+    : QWidget(parent),
+      store_(store),
+      openDashboard_(std::move(openDashboard)),
+      openCrew_(std::move(openCrew)),
+      openSettings_(std::move(openSettings)),
+      quit_(std::move(quit))
+{
+    setObjectName(QStringLiteral("menuBarView"));
+    setFixedWidth(viewWidth);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Palette::background());
+    colours.setColor(QPalette::WindowText, Palette::ink());
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(padding, padding, padding, padding);
+    layout->setSpacing(12);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(makeHeader());
+    layout->addWidget(makeNextHelloCard());
+    layout->addWidget(makeWater());
+    layout->addWidget(makeFocusAndPause());
+
+    meeting_ = new PlainRowButton({}, QStringLiteral("person.2"), this);
+    meeting_->setObjectName(QStringLiteral("meetingButton"));
+    meeting_->setFont(uiFont(11));
+    meeting_->setStretched(true);
+    connect(meeting_, &QAbstractButton::clicked, this, [this] {
+        if (store_->inMeeting())
+            store_->endMeeting();
+        else
+            store_->startMeeting(60);
+    });
+    layout->addWidget(meeting_);
+
+    layout->addWidget(new UpdateCheckButton(store_->updates(), {}, this));
+    auto* divider = new FilledCard(Palette::line(), 0, this);
+    divider->setFixedHeight(1);
+    layout->addWidget(divider);
+    layout->addWidget(makeLinks());
+    layout->addWidget(makeFooter());
+
+    connect(store_, &DewbellStore::changed, this, [this] {
+        if (isVisible())
+            render();
+    });
+    render();
+}
+
+QWidget* MenuBarView::makeHeader()
+{
+    auto* header = new QWidget(this);
+    auto* layout = row(header);
+    layout->setSpacing(9);
+    layout->addWidget(new AppBrandMark(34), 0, Qt::AlignVCenter);
+    auto* words = new QVBoxLayout;
+    words->setSpacing(3);
+    words->addWidget(makeLabel(QStringLiteral("dewbell"), uiFont(18, QFont::DemiBold, FontDesign::rounded), Palette::ink()));
+    words->addWidget(makeLabel(QStringLiteral("A little care, at your computer."), uiFont(10), Palette::muted()));
+    layout->addLayout(words);
+    layout->addStretch(1);
+
+    auto* settings = new PlainRowButton({}, QStringLiteral("gearshape"), header);
+    settings->setObjectName(QStringLiteral("settingsButton"));
+    settings->setFont(uiFont(15));
+    settings->setColor(Palette::muted());
+    settings->setToolTip(QStringLiteral("Settings"));
+    settings->setAccessibleName(QStringLiteral("Open Settings"));
+    connect(settings, &QAbstractButton::clicked, this, [this] { openSettings_(); });
+    layout->addWidget(settings, 0, Qt::AlignVCenter);
+    return header;
+}
+
+QWidget* MenuBarView::makeNextHelloCard()
+{
+    auto* card = new FilledCard(Palette::surface(), 15, this);
+    card->setObjectName(QStringLiteral("nextHelloCard"));
+    auto* layout = new QVBoxLayout(card);
+    layout->setContentsMargins(15, 15, 15, 15);
+    layout->setSpacing(9);
+    layout->addWidget(capsTitle(QStringLiteral("NEXT LITTLE HELLO"), Palette::accent(), card));
+
+    upcoming_ = new QWidget(card);
+    auto* upcomingLayout = new QVBoxLayout(upcoming_);
+    upcomingLayout->setContentsMargins(0, 0, 0, 0);
+    upcomingLayout->setSpacing(9);
+    auto* titleRow = row();
+    kindTitle_ = makeLabel({}, uiFont(21, QFont::Medium, FontDesign::serif), Palette::ink(), upcoming_);
+    kindTitle_->setObjectName(QStringLiteral("upcomingKind"));
+    countdown_ = makeLabel({}, uiFont(11, QFont::Medium), Palette::accent(), upcoming_);
+    countdown_->setObjectName(QStringLiteral("countdown"));
+    titleRow->addWidget(kindTitle_, 0, Qt::AlignBaseline);
+    titleRow->addStretch(1);
+    titleRow->addWidget(countdown_, 0, Qt::AlignBaseline);
+    upcomingLayout->addLayout(titleRow);
+    around_ = makeLabel({}, uiFont(10), Palette::muted(), upcoming_);
+    around_->setObjectName(QStringLiteral("aroundTime"));
+    upcomingLayout->addWidget(around_);
+    layout->addWidget(upcoming_);
+
+    noUpcoming_ = new QWidget(card);
+    auto* otherLayout = new QVBoxLayout(noUpcoming_);
+    otherLayout->setContentsMargins(0, 0, 0, 0);
+    otherLayout->setSpacing(9);
+    headline_ = makeLabel({}, uiFont(18, QFont::Medium, FontDesign::serif), Palette::ink(), noUpcoming_);
+    headline_->setObjectName(QStringLiteral("headline"));
+    headline_->setWordWrap(true);
+    // At most two lines.
+    headline_->setMaximumHeight(2 * headline_->fontMetrics().lineSpacing());
+    otherLayout->addWidget(headline_);
+    otherLayout->addWidget(makeLabel(QStringLiteral("Sleep, quiet hours and protection can move the next hello."),
+                                     uiFont(10), Palette::muted(), noUpcoming_));
+    layout->addWidget(noUpcoming_);
+    return card;
+}
+
+QWidget* MenuBarView::makeWater()
+{
+    auto* water = new QWidget(this);
+    auto* layout = new QVBoxLayout(water);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+
+    auto* titleRow = row();
+    titleRow->addWidget(capsTitle(QStringLiteral("LOGGED TODAY"), Palette::muted(), water));
+    titleRow->addStretch(1);
+    undo_ = plainButton(QStringLiteral("Undo"), 10, QFont::Normal, Palette::muted(), water);
+    undo_->setObjectName(QStringLiteral("undoButton"));
+    undo_->setAccessibleName(QStringLiteral("Undo last glass"));
+    connect(undo_, &QAbstractButton::clicked, this, [this] { store_->undo(); });
+    titleRow->addWidget(undo_);
+    layout->addLayout(titleRow);
+
+    auto* countRow = row();
+    countRow->setSpacing(6);
+    count_ = makeLabel({}, uiFont(30, QFont::Medium, FontDesign::rounded), Palette::ink(), water);
+    count_->setObjectName(QStringLiteral("drinkCount"));
+    goal_ = makeLabel({}, uiFont(11), Palette::muted(), water);
+    goal_->setObjectName(QStringLiteral("drinkGoal"));
+    millilitres_ = makeLabel({}, uiFont(11, QFont::Medium), Palette::accent(), water);
+    millilitres_->setObjectName(QStringLiteral("totalML"));
+    countRow->addWidget(count_, 0, Qt::AlignBaseline);
+    countRow->addWidget(goal_, 0, Qt::AlignBaseline);
+    countRow->addStretch(1);
+    countRow->addWidget(millilitres_, 0, Qt::AlignBaseline);
+    layout->addLayout(countRow);
+
+    progress_ = new CapsuleProgress(water);
+    progress_->setObjectName(QStringLiteral("waterProgress"));
+    layout->addWidget(progress_);
+
+    drink_ = new PrimaryButton({}, QStringLiteral("plus"), water);
+    drink_->setObjectName(QStringLiteral("drinkButton"));
+    drink_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(drink_, &QAbstractButton::clicked, this, [this] { store_->drink(); });
+    layout->addWidget(drink_);
+    return water;
+}
+
+QWidget* MenuBarView::makeFocusAndPause()
+{
+    auto* buttons = new QWidget(this);
+    auto* layout = row(buttons);
+    layout->setSpacing(8);
+    focus_ = new SoftButton({}, QStringLiteral("moon"), buttons);
+    focus_->setObjectName(QStringLiteral("focusButton"));
+    pause_ = new SoftButton({}, {}, buttons);
+    pause_->setObjectName(QStringLiteral("pauseButton"));
+    for (SoftButton* button : {focus_, pause_}) {
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        layout->addWidget(button, 1);
+    }
+    connect(focus_, &QAbstractButton::clicked, this, [this] {
+        if (store_->isFocused())
+            store_->endFocus();
+        else
+            store_->startPreferredFocus();
+    });
+    connect(pause_, &QAbstractButton::clicked, this, [this] {
+        if (store_->isPaused())
+            store_->resume();
+        else
+            store_->pause();
+    });
+    return buttons;
+}
+
+QWidget* MenuBarView::makeLinks()
+{
+    auto* links = new QWidget(this);
+    auto* layout = row(links);
+    auto* open = plainButton(QStringLiteral("Open app"), 11, QFont::Medium, Palette::ink(), links);
+    open->setObjectName(QStringLiteral("openAppButton"));
+    auto* crew = plainButton(QStringLiteral("Meet the crew"), 11, QFont::Medium, Palette::accent(), links);
+    crew->setObjectName(QStringLiteral("meetCrewButton"));
+    connect(open, &QAbstractButton::clicked, this, [this] { openDashboard_(); });
+    connect(crew, &QAbstractButton::clicked, this, [this] { openCrew_(); });
+    layout->addWidget(open);
+    layout->addStretch(1);
+    layout->addWidget(crew);
+    return links;
+}
+
+QWidget* MenuBarView::makeFooter()
+{
+    auto* footer = new QWidget(this);
+    auto* layout = row(footer);
+    layout->addWidget(makeLabel(QStringLiteral("Only drinks you log are counted."), uiFont(9), Palette::muted(), footer));
+    layout->addStretch(1);
+    auto* quit = plainButton(QStringLiteral("Quit"), 10, QFont::Normal, Palette::muted(), footer);
+    quit->setObjectName(QStringLiteral("quitButton"));
+    connect(quit, &QAbstractButton::clicked, this, [this] { quit_(); });
+    layout->addWidget(quit);
+    return footer;
+}
+
+void MenuBarView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    render();
+}
+
+void MenuBarView::render()
+{
+    renderNextHello();
+    renderWater();
+    renderProtection();
+}
+
+void MenuBarView::renderNextHello()
+{
+    const std::optional<UpcomingReminder> upcoming = store_->upcomingReminder();
+    upcoming_->setVisible(upcoming.has_value());
+    noUpcoming_->setVisible(!upcoming.has_value());
+    if (upcoming) {
+        kindTitle_->setText(title(upcoming->kind));
+        countdown_->setText(countdownText(upcoming->date, store_->now()));
+        around_->setText(aroundText(upcoming->date));
+    } else {
+        headline_->setText(headline(*store_));
+    }
+}
+
+void MenuBarView::renderWater()
+{
+    const qsizetype drinks = store_->today().size();
+    const Preferences& preferences = store_->preferences();
+    undo_->setVisible(drinks > 0);
+    count_->setText(QString::number(drinks));
+    goal_->setText(QStringLiteral("of %1 glasses").arg(preferences.dailyGoal));
+    millilitres_->setText(QStringLiteral("%1 ml").arg(store_->totalML()));
+    progress_->setProgress(store_->progress());
+    drink_->setText(QStringLiteral("I drank %1 ml").arg(preferences.glassML));
+    drink_->setAccessibleDescription(QStringLiteral("Logs one glass. %1 glasses currently logged today.").arg(drinks));
+}
+
+void MenuBarView::renderProtection()
+{
+    focus_->setText(store_->isFocused() ? QStringLiteral("End Focus")
+                                        : QStringLiteral("Focus · %1 min").arg(store_->preferences().focusMinutes));
+    const bool paused = store_->isPaused();
+    pause_->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause · 1 hr"));
+    pause_->setSymbol(paused ? QStringLiteral("play") : QStringLiteral("pause"));
+
+    const bool meeting = store_->inMeeting();
+    meeting_->setText(meeting ? QStringLiteral("End meeting protection") : QStringLiteral("Protect meeting · 1 hr"));
+    meeting_->setTrailingSymbol(meeting ? QStringLiteral("checkmark.shield.fill") : QStringLiteral("chevron.right"));
+    meeting_->setColor(meeting ? Palette::accent() : Palette::muted());
+}
+
+QString MenuBarView::countdownText(const QDateTime& due, const QDateTime& now)
+{
+    const double minutes = std::ceil(double(now.msecsTo(due)) / 60000.0);
+    if (!(minutes >= 1))
+        return QStringLiteral("soon");
+    return QStringLiteral("in %1 min").arg(qint64(minutes));
+}
+
+QString MenuBarView::headline(const DewbellStore& store)
+{
+    if (!store.reminderVisible() || store.preview())
+        return store.status();
+    return title(store.reminderKind()) + QStringLiteral(" is here");
+}
+
+QString MenuBarView::aroundText(const QDateTime& due)
+{
+    return QStringLiteral("Around ") + QLocale().toString(due.toLocalTime().time(), QLocale::ShortFormat) +
+           QStringLiteral(" · your pace, your choice");
+}

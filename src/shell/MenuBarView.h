@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDateTime>
+#include <QWidget>
+#include <functional>
+
+class CapsuleProgress;
+class DewbellStore;
+class PlainRowButton;
+class PrimaryButton;
+class QLabel;
+class SoftButton;
+class UpdateCheckButton;
+
+// The popover's content, one column 350 wide: when the next reminder comes, today's water
+// with the drink button, focus, pause and meeting protection, the update check, and links
+// into the main window. Every button calls one store action or one of the closures.
+class MenuBarView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int viewWidth = 350;
+
+    MenuBarView(DewbellStore* store, std::function<void()> openDashboard, std::function<void()> openCrew,
+                std::function<void()> openSettings, std::function<void()> quit, QWidget* parent = nullptr);
+
+    // Reads the store again (done on every change while the view is on screen).
+    void render();
+
+    // "in N min", N rounded up; "soon" once the date is now or past.
+    static QString countdownText(const QDateTime& due, const QDateTime& now);
+    // The card's headline while no reminder is coming up.
+    static QString headline(const DewbellStore& store);
+    // "Around <time> · your pace, your choice", the time in the user's short format.
+    static QString aroundText(const QDateTime& due);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* makeHeader();
+    QWidget* makeNextHelloCard();
+    QWidget* makeWater();
+    QWidget* makeFocusAndPause();
+    QWidget* makeLinks();
+    QWidget* makeFooter();
+    void renderNextHello();
+    void renderWater();
+    void renderProtection();
+
+    DewbellStore* store_;
+    std::function<void()> openDashboard_;
+    std::function<void()> openCrew_;
+    std::function<void()> openSettings_;
+    std::function<void()> quit_;
+
+    QWidget* upcoming_ = nullptr;
+    QLabel* kindTitle_ = nullptr;
+    QLabel* countdown_ = nullptr;
+    QLabel* around_ = nullptr;
+    QWidget* noUpcoming_ = nullptr;
+    QLabel* headline_ = nullptr;
+    PlainRowButton* undo_ = nullptr;
+    QLabel* count_ = nullptr;
+    QLabel* goal_ = nullptr;
+    QLabel* millilitres_ = nullptr;
+    CapsuleProgress* progress_ = nullptr;
+    PrimaryButton* drink_ = nullptr;
+    SoftButton* focus_ = nullptr;
+    SoftButton* pause_ = nullptr;
+    PlainRowButton* meeting_ = nullptr;
+};

@@ -1,0 +1,65 @@
+#include "AppDelegate.h"
+#include "AssetDiagnostics.h"
+#include "CommandLine.h"
+#include "TerminationSignals.h"
+#include "UpdateDiagnostics.h"
+#include "model/AppBundle.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The arguments exactly as the process got them, read before Qt takes its own options out.
+QStringList processArguments(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    return arguments;
+}
+
+int printReport(const QByteArray& bytes, bool valid)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+    return valid ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+// A client cannot place its own windows under Wayland, so the reminder panel asks for X11
+// (XWayland) whenever there is one, unless the user chose a platform.
+void preferX11()
+{
+    if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const QStringList arguments = processArguments(argc, argv);
+    if (CommandLine::hasSwitch(arguments, CommandLine::diagnoseUpdates)) {
+        const QJsonObject report = UpdateDiagnostics::report(AppBundle::info());
+        return printReport(UpdateDiagnostics::text(report), UpdateDiagnostics::isValid(report));
+    }
+    if (CommandLine::hasSwitch(arguments, CommandLine::diagnoseAssets)) {
+        const auto [json, valid] = AssetDiagnostics::report();
+        return printReport(json + '\n', valid);
+    }
+
+    preferX11();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dewbell"));
+    QApplication::setDesktopFileName(QStringLiteral("app.dewbell.Dewbell"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppDelegate delegate(arguments);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &delegate, &AppDelegate::quit);
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+    delegate.launch();
+    application.exec();
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,87 @@
+#include "MainPages.h"
+
+#include "Palette.h"
+#include "Typography.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+constexpr qreal pageTitleSize = 32;
+
+QWidget* makePlaceholder(MainPage page, QWidget* parent)
+{
+    auto* widget = new QWidget(parent);
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* heading = makeLabel(title(page), uiFont(pageTitleSize, QFont::Medium, FontDesign::serif), Palette::ink());
+    heading->setObjectName(QStringLiteral("pageTitle"));
+    layout->addWidget(heading);
+    return widget;
+}
+
+} // namespace
+
+QString title(MainPage page)
+{
+    switch (page) {
+    case MainPage::dashboard:
+        return QStringLiteral("Your day");
+    case MainPage::crew:
+        return QStringLiteral("The little crew");
+    case MainPage::reminders:
+        return QStringLiteral("Reminders");
+    case MainPage::wellbeing:
+        return QStringLiteral("Focus & breaks");
+    case MainPage::note:
+        return QStringLiteral("A note for you");
+    case MainPage::settings:
+        return QStringLiteral("Settings");
+    }
+    return {};
+}
+
+QString symbolName(MainPage page)
+{
+    switch (page) {
+    case MainPage::dashboard:
+        return QStringLiteral("sun.max");
+    case MainPage::crew:
+        return QStringLiteral("face.smiling");
+    case MainPage::reminders:
+        return QStringLiteral("bell");
+    case MainPage::wellbeing:
+        return QStringLiteral("moon.zzz");
+    case MainPage::note:
+        return QStringLiteral("heart.text.clipboard");
+    case MainPage::settings:
+        return QStringLiteral("gearshape");
+    }
+    return {};
+}
+
+MainPage mainPage(const QString& selectedPage)
+{
+    for (MainPage page : {MainPage::crew, MainPage::reminders, MainPage::wellbeing, MainPage::settings, MainPage::note}) {
+        if (selectedPage == title(page))
+            return page;
+    }
+    return MainPage::dashboard;
+}
+
+const QList<MainPage>& sidebarPages()
+{
+    static const QList<MainPage> pages{MainPage::dashboard, MainPage::crew, MainPage::reminders, MainPage::wellbeing,
+                                       MainPage::note};
+    return pages;
+}
+
+QWidget* makePageWidget(MainPage page, [[maybe_unused]] DewbellStore* store, QWidget* parent)
+{
+    QWidget* widget = makePlaceholder(page, parent);
+    widget->setObjectName(QStringLiteral("page"));
+    widget->setProperty("page", title(page));
+    return widget;
+}

@@ -1,0 +1,145 @@
+#include "MainView.h"
+
+#include "FilledCard.h"
+#include "MainSidebar.h"
+#include "NoticeBanner.h"
+#include "Palette.h"
+#include "TourSheet.h"
+#include "Typography.h"
+#include "store/DewbellStore.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+MainView::MainView(DewbellStore* store, bool staticRendering, QWidget* parent)
+    : QWidget(parent), store_(store), staticRendering_(staticRendering)
+{
+    setObjectName(QStringLiteral("mainView"));
+    setMinimumSize(minimumViewSize);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Palette::background());
+    colours.setColor(QPalette::WindowText, Palette::ink());
+    colours.setColor(QPalette::Highlight, Palette::primary());
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    sidebar_ = new MainSidebar(store_, this);
+    layout->addWidget(sidebar_);
+    auto* divider = new FilledCard(Palette::line(), 0, this);
+    divider->setFixedWidth(1);
+    layout->addWidget(divider);
+
+    contentHost_ = new QVBoxLayout;
+    contentHost_->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(contentHost_, 1);
+    if (!staticRendering_) {
+        scrollArea_ = new QScrollArea(this);
+        scrollArea_->setObjectName(QStringLiteral("pageScroll"));
+        scrollArea_->setFrameShape(QFrame::NoFrame);
+        scrollArea_->setWidgetResizable(true);
+        scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scrollArea_->viewport()->setAutoFillBackground(false);
+        contentHost_->addWidget(scrollArea_);
+    }
+
+    tourSheet_ = new TourSheet(store_, this);
+    showPage(mainPage(store_->selectedPage()));
+    connect(store_, &DewbellStore::changed, this, [this] {
+        if (isVisible())
+            render();
+    });
+}
+
+void MainView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    render();
+}
+
+void MainView::render()
+{
+    const MainPage wanted = mainPage(store_->selectedPage());
+    if (wanted != page_ || !column_)
+        showPage(wanted);
+    sidebar_->refresh();
+    header_->setText(headerText(QDate::currentDate()));
+    showNotice();
+    tourSheet_->sync();
+}
+
+// Each page gets a fresh column (and so opens scrolled to its top).
+void MainView::showPage(MainPage page)
+{
+    page_ = page;
+    banner_ = nullptr;
+    QWidget* column = makeContentColumn(page);
+    if (scrollArea_) {
+        scrollArea_->setWidget(column);
+    } else {
+        delete column_;
+        contentHost_->addWidget(column);
+    }
+    column_ = column;
+    showNotice();
+}
+
+QWidget* MainView::makeContentColumn(MainPage page)
+{
+    auto* column = new QWidget;
+    column->setObjectName(QStringLiteral("mainContent"));
+    column->setAutoFillBackground(false);
+    columnLayout_ = new QVBoxLayout(column);
+    columnLayout_->setContentsMargins(32, 20, 32, 32);
+    columnLayout_->setSpacing(23);
+    columnLayout_->addWidget(makeHeader(column));
+    pageWidget_ = makePageWidget(page, store_, column);
+    columnLayout_->addWidget(pageWidget_);
+    columnLayout_->addStretch(1);
+    return column;
+}
+
+QWidget* MainView::makeHeader(QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    header_ = makeLabel(headerText(QDate::currentDate()), uiFont(11, QFont::Medium), Palette::muted(), row);
+    header_->setObjectName(QStringLiteral("weekdayHeader"));
+    layout->addWidget(header_);
+    layout->addStretch(1);
+    layout->addWidget(makeLabel(QStringLiteral("JUST YOU & YOUR BUDDY"), uiFont(8, QFont::DemiBold, FontDesign::standard, 1.5),
+                                Palette::muted(), row));
+    return row;
+}
+
+// The banner stands after the page and takes no room while there is no notice.
+void MainView::showNotice()
+{
+    const std::optional<QString> notice = store_->notice();
+    if (!notice) {
+        // The banner may be the sender of the close that got us here.
+        if (banner_) {
+            banner_->hide();
+            banner_->deleteLater();
+        }
+        banner_ = nullptr;
+        return;
+    }
+    if (!banner_) {
+        banner_ = new NoticeBanner(column_);
+        connect(banner_, &NoticeBanner::closeRequested, this, [this] { store_->setNotice(std::nullopt); });
+        columnLayout_->insertWidget(columnLayout_->indexOf(pageWidget_) + 1, banner_);
+    }
+    banner_->setText(*notice);
+}
+
+QString MainView::headerText(const QDate& date)
+{
+    return QLocale().dayName(date.dayOfWeek(), QLocale::LongFormat) + QStringLiteral(". A fresh little start.");
+}

@@ -1,0 +1,36 @@
+#include "NoticeBanner.h"
+
+#include "Palette.h"
+#include "PlainRowButton.h"
+#include "Typography.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+NoticeBanner::NoticeBanner(QWidget* parent) : FilledCard(Palette::surface(), 10, parent)
+{
+    setObjectName(QStringLiteral("noticeBanner"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    label_ = makeLabel({}, uiFont(11), Palette::accent(), this);
+    label_->setObjectName(QStringLiteral("noticeText"));
+    label_->setWordWrap(true);
+    label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    close_ = new PlainRowButton({}, QStringLiteral("xmark"), this);
+    close_->setObjectName(QStringLiteral("noticeClose"));
+    close_->setFont(uiFont(12));
+    close_->setAccessibleName(QStringLiteral("Close"));
+    layout->addWidget(label_, 1);
+    layout->addWidget(close_, 0, Qt::AlignVCenter);
+    connect(close_, &QAbstractButton::clicked, this, &NoticeBanner::closeRequested);
+}
+
+void NoticeBanner::setText(const QString& text)
+{
+    label_->setText(text);
+}
+
+QString NoticeBanner::text() const
+{
+    return label_->text();
+}

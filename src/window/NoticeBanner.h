@@ -1,0 +1,24 @@
+#pragma once
+
+#include "FilledCard.h"
+
+class PlainRowButton;
+class QLabel;
+
+// The store's notice at the foot of the main window's content: the text as it stands, in
+// lilac, and a close button.
+class NoticeBanner : public FilledCard {
+    Q_OBJECT
+public:
+    explicit NoticeBanner(QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    QString text() const;
+
+signals:
+    void closeRequested();
+
+private:
+    QLabel* label_;
+    PlainRowButton* close_;
+};
