@@ -25,6 +25,7 @@ ReminderSurface::ReminderSurface(DewbellStore* store, double scale, QWidget* par
     scene_->setSceneRect(QRectF(QPointF(0, 0), ReminderPlacement::canvas()));
     scene_->setBackgroundBrush(Qt::NoBrush);
     proxy_ = scene_->addWidget(view_);
+    proxy_->hide();
     view_->setAttribute(Qt::WA_TranslucentBackground);
 
     graphics_->setScene(scene_);
@@ -51,3 +52,13 @@ void ReminderSurface::setScale(double scale) {
 }
 
 QSize ReminderSurface::sizeHint() const { return scaledCanvas(scale_); }
+
+void ReminderSurface::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    proxy_->show();
+}
+
+void ReminderSurface::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    proxy_->hide();
+}

@@ -24,6 +24,12 @@ public:
 
     QSize sizeHint() const override;
 
+protected:
+    // The canvas lives in a scene of its own; it follows the surface on and off the screen, so
+    // the companion stops animating while the panel is hidden.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     ReminderView* view_;
     QGraphicsScene* scene_;

@@ -1,23 +1,196 @@
 #include "ReminderView.h"
 
+#include "BearBuddy.h"
+#include "BreakReminderView.h"
 #include "BuddyView.h"
+#include "MovieBuddy.h"
+#include "Palette.h"
+#include "PictureButton.h"
+#include "ReduceMotion.h"
+#include "SpeechBubbleCard.h"
+#include "SpriteBuddy.h"
+#include "StoreAction.h"
+#include "SurfaceStyle.h"
+#include "model/CompanionMotion.h"
 #include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
 
+#include <QImageReader>
+
+namespace {
+
+constexpr int canvasPadding = 20;
+// The water reminder's stack: the canvas less its padding.
+constexpr int stackWidth = 370;
+
+QImage readImage(const std::optional<QString>& path) {
+    if (!path)
+        return {};
+    QImageReader reader(*path);
+    return reader.read();
+}
+
+} // namespace
+
 ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElapsed, QWidget* parent)
-    : QWidget(parent), store_(store), fixedElapsed_(fixedElapsed),
-      picture_(new BuddyView(store->presentedCompanion(), false, false, this)) {
+    : QWidget(parent), store_(store), fixedElapsed_(fixedElapsed), bubble_(new SpeechBubbleCard(store, this)),
+      companion_(new PictureButton(this)), breakCard_(new BreakReminderView(store, this)) {
+    setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(sizeHint());
-    picture_->setGeometry((width() - 210) / 2, height() - 20 - 218, 210, 218);
-    connect(store_, &DewbellStore::changed, this, &ReminderView::render);
-    render();
+    SurfaceStyle::setTextColor(this, Palette::ink());
+    companion_->setObjectName(QStringLiteral("companion"));
+    connect(companion_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::snooze));
+
+    timeline_.setInterval(16);
+    timeline_.setTimerType(Qt::PreciseTimer);
+    connect(&timeline_, &QTimer::timeout, this, [this] {
+        drawCompanion();
+        // The desktop may ask for reduced motion while the companion walks.
+        refreshTimeline();
+    });
+    connect(store_, &DewbellStore::changed, this, &ReminderView::refresh);
+    refresh();
 }
 
-QSize ReminderView::sizeHint() const {
-    return ReminderPlacement::canvas().toSize();
+QSize ReminderView::sizeHint() const { return ReminderPlacement::canvas().toSize(); }
+
+double ReminderView::elapsed() const {
+    if (fixedElapsed_)
+        return *fixedElapsed_;
+    const QDateTime started = store_->phaseStarted();
+    if (!started.isValid())
+        return 0;
+    return started.msecsTo(QDateTime::currentDateTimeUtc()) / 1000.0;
 }
 
-void ReminderView::render() {
-    picture_->setPack(store_->presentedCompanion());
-    picture_->setHappy(store_->celebrating());
+double ReminderView::walkOffset() const {
+    if (ReduceMotion::isOn())
+        return 0;
+    return CompanionMotion::horizontalOffset(store_->phase(), elapsed(), store_->response());
+}
+
+void ReminderView::refresh() {
+    const bool water = store_->reminderKind() == ReminderKind::water;
+    bubble_->setVisible(false);
+    companion_->setVisible(water);
+    breakCard_->setVisible(!water);
+    if (water)
+        refreshWater();
+    else
+        refreshBreak();
+    refreshTimeline();
+}
+
+void ReminderView::refreshBreak() {
+    const int height = breakCard_->heightForWidth(width());
+    breakCard_->setGeometry(0, this->height() - height, width(), height);
+}
+
+void ReminderView::refreshWater() {
+    const DewbellStore& store = *store_;
+    const CompanionPhase phase = store.phase();
+    const bool responding = phase == CompanionPhase::celebrating || phase == CompanionPhase::declined;
+    bubble_->refresh();
+    bubble_->setVisible(phase == CompanionPhase::asking || responding);
+    placeBubble();
+
+    choosePicture();
+    const bool preview = store.preview();
+    companion_->setAccessibleName(preview ? QStringLiteral("Close companion preview")
+                                          : QStringLiteral("Snooze water reminder for 10 minutes"));
+    companion_->setToolTip(preview ? QStringLiteral("Click to close preview")
+                                   : QStringLiteral("Click your buddy to snooze for 10 minutes"));
+    companion_->setMirrored(phase == CompanionPhase::leaving);
+    drawCompanion();
+}
+
+void ReminderView::placeBubble() {
+    const int lift = CompanionPicture::bubbleLift(store_->presentedCompanion());
+    const int height = bubble_->cardHeight(stackWidth);
+    bubble_->setGeometry(canvasPadding, this->height() - canvasPadding - lift - height, stackWidth, height);
+}
+
+void ReminderView::choosePicture() {
+    const DewbellStore& store = *store_;
+    const CharacterPack pack = store.presentedCompanion();
+    const CompanionPicture chosen = CompanionPicture::choose(pack, store.reminderVisible(), store.response());
+    // A movie belongs to one reminder: the next reminder plays it from the start.
+    const QUuid reminderID = chosen.kind == CompanionPicture::Kind::movie ? store.reminderID() : QUuid();
+    const bool same = chosen == picture_ && pack.id == picturePackID_ && reminderID == pictureReminderID_ &&
+                      companion_->picture();
+    if (same)
+        return;
+    picture_ = chosen;
+    picturePackID_ = pack.id;
+    pictureReminderID_ = reminderID;
+    companion_->resize(chosen.frame);
+    companion_->setPicture(makePicture(), chosen.kind == CompanionPicture::Kind::movie
+                                              ? PictureButton::Drawing::showsItself
+                                              : PictureButton::Drawing::paintedByButton);
+}
+
+QWidget* ReminderView::makePicture() const {
+    const DewbellStore& store = *store_;
+    const CharacterPack pack = store.presentedCompanion();
+    switch (picture_.kind) {
+    case CompanionPicture::Kind::spriteBear:
+    case CompanionPicture::Kind::humanSprite:
+        return new SpriteBuddy(pack, store.phase(), store.phaseStarted(), store.response(), true, std::nullopt,
+                               elapsed());
+    case CompanionPicture::Kind::codeBear:
+        return new BearBuddy(pack.kind, store.phase(), store.phaseStarted(), store.response(), true, elapsed());
+    case CompanionPicture::Kind::movie: {
+        auto* movie = new MovieBuddy(QUrl::fromLocalFile(picture_.movieFile));
+        movie->setStill(readImage(pack.asset(pack.artwork)), Color(pack.tint));
+        return movie;
+    }
+    case CompanionPicture::Kind::buddy:
+        break;
+    }
+    return new BuddyView(pack, store.celebrating(), false);
+}
+
+// Brings the picture to this moment and puts the companion where its walk has taken it.
+void ReminderView::drawCompanion() {
+    const DewbellStore& store = *store_;
+    QWidget* picture = companion_->picture();
+    const double seconds = elapsed();
+    if (auto* sprite = qobject_cast<SpriteBuddy*>(picture)) {
+        sprite->setPhase(store.phase(), store.phaseStarted(), store.response());
+        sprite->setElapsed(seconds);
+    } else if (auto* bear = qobject_cast<BearBuddy*>(picture)) {
+        bear->setPhase(store.phase(), store.phaseStarted(), store.response());
+        bear->setFixedTime(seconds);
+    } else if (auto* buddy = qobject_cast<BuddyView*>(picture)) {
+        buddy->setHappy(store.celebrating());
+        // A still picture for a host that draws a fixed moment.
+        const bool animate = store.reminderVisible() && store.phase() != CompanionPhase::asking && !fixedElapsed_;
+        if (buddy->animate() != animate)
+            buddy->setAnimate(animate);
+    }
+    const QSize frame = picture_.frame;
+    const int x = canvasPadding + (stackWidth - frame.width()) / 2 + qRound(walkOffset());
+    companion_->move(x, height() - canvasPadding - frame.height());
+    companion_->update();
+}
+
+void ReminderView::refreshTimeline() {
+    const DewbellStore& store = *store_;
+    const bool run = !fixedElapsed_ && isVisible() && store.reminderVisible() &&
+                     store.reminderKind() == ReminderKind::water && store.phase() != CompanionPhase::asking &&
+                     !ReduceMotion::isOn();
+    if (run && !timeline_.isActive())
+        timeline_.start();
+    else if (!run && timeline_.isActive())
+        timeline_.stop();
+}
+
+void ReminderView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refreshTimeline();
+}
+
+void ReminderView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    refreshTimeline();
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QVBoxLayout>
+#include <QWidget>
+
+// The reminder cards' shape: a column of rows padded by 22 points, on the panel's background
+// colour in a rounded rectangle (radius 23) with a faint accent outline. The speech bubble
+// adds a soft shadow beneath it.
+class CardFrame : public QWidget {
+    Q_OBJECT
+public:
+    CardFrame(int rowSpacing, bool shadow, QWidget* parent = nullptr);
+
+    QVBoxLayout* rows() const { return rows_; }
+    // Height of the card at a width, its text wrapped to fit.
+    int cardHeight(int width) const;
+
+    static constexpr qreal cornerRadius = 23;
+    static constexpr int padding = 22;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QVBoxLayout* rows_;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// Wrapped text limited to a number of lines: whatever does not fit ends in an ellipsis on the
+// last line. Lines sit `extraLineSpacing` points further apart than the font's own leading.
+class ClampedLabel : public QWidget {
+    Q_OBJECT
+public:
+    ClampedLabel(const QFont& font, const QColor& color, int maximumLines, qreal extraLineSpacing,
+                 QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    QString text() const { return text_; }
+
+    // The lines drawn at the label's current width, the last one elided when text was cut.
+    QStringList shownLines() const { return linesFor(width()); }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QStringList linesFor(int width) const;
+    qreal lineHeight() const;
+
+    QString text_;
+    QColor color_;
+    int maximumLines_;
+    qreal extraLineSpacing_;
+};

@@ -1,0 +1,61 @@
+#include "PictureButton.h"
+
+#include <QPainter>
+
+PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void PictureButton::setPicture(QWidget* picture, Drawing drawing) {
+    delete picture_;
+    picture_ = picture;
+    drawing_ = drawing;
+    if (picture_) {
+        picture_->setParent(this);
+        picture_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        picture_->setFocusPolicy(Qt::NoFocus);
+        picture_->setGeometry(rect());
+        picture_->setVisible(drawing_ == Drawing::showsItself);
+    }
+    update();
+}
+
+void PictureButton::setMirrored(bool mirrored) {
+    if (mirrored == mirrored_)
+        return;
+    mirrored_ = mirrored;
+    update();
+}
+
+QSize PictureButton::sizeHint() const { return picture_ ? picture_->sizeHint() : QSize(); }
+
+void PictureButton::resizeEvent(QResizeEvent* event) {
+    QAbstractButton::resizeEvent(event);
+    if (picture_)
+        picture_->setGeometry(rect());
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+    if (!picture_ || drawing_ == Drawing::showsItself)
+        return;
+    // The picture is drawn into an image of its own first: a widget rendered straight into the
+    // painter of another widget's paint event can land at the wrong place on the screen.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (frame_.size() != pixels)
+        frame_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    frame_.setDevicePixelRatio(ratio);
+    frame_.fill(Qt::transparent);
+    {
+        QPainter framePainter(&frame_);
+        picture_->render(&framePainter, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (mirrored_) {
+        painter.translate(width(), 0);
+        painter.scale(-1, 1);
+    }
+    painter.drawImage(QRectF(rect()), frame_);
+}

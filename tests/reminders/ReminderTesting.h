@@ -1,0 +1,72 @@
+#pragma once
+
+#include "store/DewbellStore.h"
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+#include <memory>
+
+// A store on a fresh folder with a fake clock, its tour finished, pinned to UTC+1 so quiet hours
+// (22:00 to 09:00 by default) never depend on the machine.
+namespace ReminderTesting {
+
+inline QTimeZone zone() { return QTimeZone(3600); }
+
+// A Monday morning, outside quiet hours.
+inline QDateTime morning() { return QDateTime(QDate(2024, 3, 4), QTime(10, 0), zone()).toUTC(); }
+
+struct TestStore {
+    QTemporaryDir folder;
+    std::unique_ptr<DewbellStore> store;
+
+    explicit TestStore(const QDateTime& start = morning()) {
+        QStandardPaths::setTestModeEnabled(true);
+        store = std::make_unique<DewbellStore>(folder.path(), false, false, nullptr, zone());
+        store->tick(start);
+        store->finishTour();
+    }
+
+    DewbellStore* operator->() const { return store.get(); }
+    DewbellStore* get() const { return store.get(); }
+
+    void useCompanion(const QString& id) {
+        store->update([&](Preferences& preferences) { preferences.companionID = id; });
+    }
+
+    // Ticks once a second until the phase is `phase` (at most `seconds` ticks).
+    bool tickUntil(CompanionPhase phase, int seconds = 30) {
+        for (int step = 0; step < seconds && store->phase() != phase; ++step)
+            store->tick(store->now().addSecs(1));
+        return store->phase() == phase;
+    }
+};
+
+template <typename Widget = QWidget>
+Widget* child(const QObject* root, const QString& name) {
+    auto* found = root->findChild<Widget*>(name);
+    if (!found)
+        qWarning("no child named %s", qPrintable(name));
+    return found;
+}
+
+inline QString labelText(const QObject* root, const QString& name) {
+    const QLabel* label = child<QLabel>(root, name);
+    return label ? label->text() : QString();
+}
+
+// Shown and not hidden by any ancestor up to `root`.
+inline bool isShown(const QWidget* widget, const QWidget* root) {
+    return widget && widget->isVisibleTo(root);
+}
+
+inline void click(QWidget* button) {
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace ReminderTesting
