@@ -63,7 +63,6 @@ MenuBarView::MenuBarView(DewbellStore* store, std::function<void()> openDashboar
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
     layout->setSpacing(12);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(makeHeader());
     layout->addWidget(makeNextHelloCard());
     layout->addWidget(makeWater());

@@ -76,7 +76,7 @@ void TrayIcon::show()
 
 void TrayIcon::recheckHost()
 {
-    if (!hostAvailable())
+    if (shown_ || !hostAvailable())
         return;
     recheck_.stop();
     icon_->hide();

@@ -33,6 +33,8 @@ public:
     void show();
     bool isShown() const { return shown_; }
     bool hostAvailable() const;
+    // Looks for a host again now (the timer does this every few seconds while there is none).
+    void recheckHost();
     // Where the host draws the icon (global coordinates); empty when it does not say.
     QRect geometry() const;
 
@@ -51,7 +53,6 @@ signals:
     void appeared();
 
 private:
-    void recheckHost();
     void showPulseFrame(const QVariant& value);
 
     HostProbe hostAvailable_;

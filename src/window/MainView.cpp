@@ -135,6 +135,7 @@ void MainView::showNotice()
         banner_ = new NoticeBanner(column_);
         connect(banner_, &NoticeBanner::closeRequested, this, [this] { store_->setNotice(std::nullopt); });
         columnLayout_->insertWidget(columnLayout_->indexOf(pageWidget_) + 1, banner_);
+        banner_->show();
     }
     banner_->setText(*notice);
 }

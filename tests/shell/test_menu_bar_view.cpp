@@ -1,0 +1,230 @@
+#include "CapsuleProgress.h"
+#include "MenuBarView.h"
+#include "Palette.h"
+#include "PlainRowButton.h"
+#include "PrimaryButton.h"
+#include "SoftButton.h"
+#include "UpdateCheckButton.h"
+#include "ViewTesting.h"
+
+#include <QtTest>
+
+using namespace ViewTesting;
+
+class MenuBarViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void countdownRoundsMinutesUp_data();
+    void countdownRoundsMinutesUp();
+    void cardShowsTheUpcomingReminder();
+    void headlineWithoutUpcomingReminder();
+    void drinkAndUndo();
+    void focusPauseAndMeetingToggle();
+    void linksCallTheirClosures();
+    void updateCheckFollowsTheManager();
+
+private:
+    void setWaterDue(qint64 milliseconds);
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<DewbellStore> store_;
+    std::unique_ptr<MenuBarView> view_;
+    QStringList calls_;
+};
+
+void MenuBarViewTest::init()
+{
+    folder_ = std::make_unique<QTemporaryDir>();
+    store_ = makeStore(*folder_);
+    calls_.clear();
+    auto record = [this](const char* name) { return [this, name] { calls_.append(QLatin1String(name)); }; };
+    view_ = std::make_unique<MenuBarView>(store_.get(), record("dashboard"), record("crew"), record("settings"),
+                                          record("quit"));
+    view_->show();
+}
+
+void MenuBarViewTest::cleanup()
+{
+    view_.reset();
+    store_.reset();
+    folder_.reset();
+}
+
+// Water becomes the next reminder, due `milliseconds` after the store's clock.
+void MenuBarViewTest::setWaterDue(qint64 milliseconds)
+{
+    store_->mutateState([this, milliseconds](SavedState& state) {
+        state.nextDue = store_->now().addMSecs(milliseconds);
+        state.nextEyeDue.reset();
+        state.nextMovementDue.reset();
+    });
+}
+
+void MenuBarViewTest::countdownRoundsMinutesUp_data()
+{
+    QTest::addColumn<qint64>("milliseconds");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("half a second") << qint64(500) << QStringLiteral("in 1 min");
+    QTest::newRow("59.5 s") << qint64(59500) << QStringLiteral("in 1 min");
+    QTest::newRow("exactly a minute") << qint64(60000) << QStringLiteral("in 1 min");
+    QTest::newRow("61 s") << qint64(61000) << QStringLiteral("in 2 min");
+    QTest::newRow("two hours") << qint64(7200000) << QStringLiteral("in 120 min");
+    QTest::newRow("now") << qint64(0) << QStringLiteral("soon");
+    QTest::newRow("overdue") << qint64(-90000) << QStringLiteral("soon");
+}
+
+void MenuBarViewTest::countdownRoundsMinutesUp()
+{
+    QFETCH(qint64, milliseconds);
+    QFETCH(QString, expected);
+    QCOMPARE(MenuBarView::countdownText(morning().addMSecs(milliseconds), morning()), expected);
+
+    setWaterDue(milliseconds);
+    QCOMPARE(labelText(view_.get(), "countdown"), expected);
+}
+
+void MenuBarViewTest::cardShowsTheUpcomingReminder()
+{
+    setWaterDue(25 * 60 * 1000);
+    QVERIFY(view_->findChild<QLabel*>(QStringLiteral("upcomingKind"))->isVisible());
+    QVERIFY(!view_->findChild<QLabel*>(QStringLiteral("headline"))->isVisible());
+    QCOMPARE(labelText(view_.get(), "upcomingKind"), QStringLiteral("Water break"));
+    QCOMPARE(labelText(view_.get(), "countdown"), QStringLiteral("in 25 min"));
+    const QDateTime due = store_->now().addSecs(25 * 60);
+    QCOMPARE(labelText(view_.get(), "aroundTime"),
+             QStringLiteral("Around ") + QLocale().toString(due.toLocalTime().time(), QLocale::ShortFormat) +
+                 QStringLiteral(" · your pace, your choice"));
+
+    // An eye break due earlier comes first.
+    store_->mutateState([this](SavedState& state) { state.nextEyeDue = store_->now().addSecs(90); });
+    QCOMPARE(labelText(view_.get(), "upcomingKind"), QStringLiteral("Rest your eyes"));
+    QCOMPARE(labelText(view_.get(), "countdown"), QStringLiteral("in 2 min"));
+}
+
+void MenuBarViewTest::headlineWithoutUpcomingReminder()
+{
+    store_->pause();
+    QVERIFY(!store_->upcomingReminder());
+    QVERIFY(view_->findChild<QLabel*>(QStringLiteral("headline"))->isVisible());
+    QVERIFY(!view_->findChild<QLabel*>(QStringLiteral("upcomingKind"))->isVisible());
+    QCOMPARE(labelText(view_.get(), "headline"), store_->status());
+    store_->resume();
+
+    // A real reminder on screen while nothing else is coming: "<kind> is here".
+    store_->showReminder(false, ReminderKind::water);
+    QVERIFY(store_->reminderVisible());
+    store_->mutateState([this](SavedState& state) { state.pausedUntil = store_->now().addSecs(600); });
+    QVERIFY(!store_->upcomingReminder());
+    QCOMPARE(labelText(view_.get(), "headline"), QStringLiteral("Water break is here"));
+    QCOMPARE(MenuBarView::headline(*store_), QStringLiteral("Water break is here"));
+    store_->dismiss();
+
+    // A preview shows the status line instead.
+    store_->mutateState([](SavedState& state) { state.pausedUntil.reset(); });
+    store_->showReminder(true, ReminderKind::eyeRest);
+    QVERIFY(store_->preview());
+    store_->mutateState([this](SavedState& state) { state.pausedUntil = store_->now().addSecs(600); });
+    QCOMPARE(labelText(view_.get(), "headline"), store_->status());
+    QVERIFY(!labelText(view_.get(), "headline").endsWith(QStringLiteral(" is here")));
+}
+
+void MenuBarViewTest::drinkAndUndo()
+{
+    auto* undo = button(view_.get(), "undoButton");
+    auto* drink = button<PrimaryButton>(view_.get(), "drinkButton");
+    QVERIFY(!undo->isVisible());
+    QCOMPARE(drink->text(), QStringLiteral("I drank 250 ml"));
+    QCOMPARE(drink->accessibleDescription(), QStringLiteral("Logs one glass. 0 glasses currently logged today."));
+    QCOMPARE(labelText(view_.get(), "drinkCount"), QStringLiteral("0"));
+    QCOMPARE(labelText(view_.get(), "drinkGoal"), QStringLiteral("of 8 glasses"));
+
+    QTest::mouseClick(drink, Qt::LeftButton);
+    QTest::mouseClick(drink, Qt::LeftButton);
+    QCOMPARE(store_->today().size(), 2);
+    QVERIFY(undo->isVisible());
+    QCOMPARE(labelText(view_.get(), "drinkCount"), QStringLiteral("2"));
+    QCOMPARE(labelText(view_.get(), "totalML"), QStringLiteral("500 ml"));
+    QCOMPARE(drink->accessibleDescription(), QStringLiteral("Logs one glass. 2 glasses currently logged today."));
+    QCOMPARE(view_->findChild<CapsuleProgress*>()->progress(), 0.25);
+
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QCOMPARE(store_->today().size(), 1);
+
+    // Past the goal the bar stays full; numbers carry no grouping separators.
+    store_->update([](Preferences& preferences) {
+        preferences.dailyGoal = 1;
+        preferences.glassML = 750;
+    });
+    QTest::mouseClick(drink, Qt::LeftButton);
+    QCOMPARE(view_->findChild<CapsuleProgress*>()->progress(), 1.0);
+    QCOMPARE(drink->text(), QStringLiteral("I drank 750 ml"));
+    QCOMPARE(labelText(view_.get(), "totalML"), QStringLiteral("1000 ml"));
+    QCOMPARE(labelText(view_.get(), "drinkGoal"), QStringLiteral("of 1 glasses"));
+}
+
+void MenuBarViewTest::focusPauseAndMeetingToggle()
+{
+    auto* focus = button<SoftButton>(view_.get(), "focusButton");
+    auto* pause = button<SoftButton>(view_.get(), "pauseButton");
+    auto* meeting = button<PlainRowButton>(view_.get(), "meetingButton");
+
+    QCOMPARE(focus->text(), QStringLiteral("Focus · 50 min"));
+    QTest::mouseClick(focus, Qt::LeftButton);
+    QVERIFY(store_->isFocused());
+    QCOMPARE(focus->text(), QStringLiteral("End Focus"));
+    QCOMPARE(focus->symbol(), QStringLiteral("moon"));
+    QTest::mouseClick(focus, Qt::LeftButton);
+    QVERIFY(!store_->isFocused());
+
+    QCOMPARE(pause->text(), QStringLiteral("Pause · 1 hr"));
+    QCOMPARE(pause->symbol(), QStringLiteral("pause"));
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(store_->isPaused());
+    QCOMPARE(pause->text(), QStringLiteral("Resume"));
+    QCOMPARE(pause->symbol(), QStringLiteral("play"));
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QVERIFY(!store_->isPaused());
+
+    QCOMPARE(meeting->text(), QStringLiteral("Protect meeting · 1 hr"));
+    QCOMPARE(meeting->trailingSymbol(), QStringLiteral("chevron.right"));
+    QCOMPARE(meeting->color(), Palette::muted());
+    QTest::mouseClick(meeting, Qt::LeftButton);
+    QVERIFY(store_->inMeeting());
+    QCOMPARE(store_->state().meetingUntil, std::optional(store_->now().addSecs(3600)));
+    QCOMPARE(meeting->text(), QStringLiteral("End meeting protection"));
+    QCOMPARE(meeting->trailingSymbol(), QStringLiteral("checkmark.shield.fill"));
+    QCOMPARE(meeting->color(), Palette::accent());
+    QTest::mouseClick(meeting, Qt::LeftButton);
+    QVERIFY(!store_->inMeeting());
+}
+
+void MenuBarViewTest::linksCallTheirClosures()
+{
+    QTest::mouseClick(button(view_.get(), "openAppButton"), Qt::LeftButton);
+    QTest::mouseClick(button(view_.get(), "meetCrewButton"), Qt::LeftButton);
+    QTest::mouseClick(button(view_.get(), "settingsButton"), Qt::LeftButton);
+    QTest::mouseClick(button(view_.get(), "quitButton"), Qt::LeftButton);
+    QCOMPARE(calls_, (QStringList{QStringLiteral("dashboard"), QStringLiteral("crew"), QStringLiteral("settings"),
+                                  QStringLiteral("quit")}));
+    QCOMPARE(button(view_.get(), "settingsButton")->accessibleName(), QStringLiteral("Open Settings"));
+    QCOMPARE(view_->width(), MenuBarView::viewWidth);
+}
+
+void MenuBarViewTest::updateCheckFollowsTheManager()
+{
+    // A store on its own folder has updates switched off: the check waits, and says why.
+    auto* check = view_->findChild<UpdateCheckButton*>();
+    QVERIFY(check);
+    QCOMPARE(check->text(), QStringLiteral("Check for Updates…"));
+    QVERIFY(!store_->updates()->canCheck());
+    QVERIFY(!check->isEnabled());
+    QCOMPARE(check->toolTip(), store_->updates()->checkHelp());
+    QVERIFY(!check->toolTip().isEmpty());
+}
+
+QTEST_MAIN(MenuBarViewTest)
+#include "test_menu_bar_view.moc"

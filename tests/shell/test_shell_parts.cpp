@@ -1,0 +1,174 @@
+#include "ApplicationCatalog.h"
+#include "ApplicationPicker.h"
+#include "Popover.h"
+#include "SoundPlayer.h"
+#include "TerminationSignals.h"
+#include "TrayIcon.h"
+
+#include <QListWidget>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+class ShellPartsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void popoverHangsUnderTheIconInsideTheScreen();
+    void popoverOpensAboveABottomTray();
+    void catalogReadsNamesAndIdentifiers();
+    void catalogLetsTheUserFolderWin();
+    void pickerAnswersTheChosenIdentifier();
+    void soundIsSilentWithoutOutputOrFile();
+    void terminationSignalsReachTheEventLoop();
+    void highlightedIconIsTinted();
+
+private:
+    void writeDesktopFile(const QString& path, const QByteArray& contents);
+};
+
+void ShellPartsTest::popoverHangsUnderTheIconInsideTheScreen()
+{
+    const QRect screen(0, 0, 1440, 900);
+    const QRect available(0, 28, 1440, 872);
+    const QSize size(350, 470);
+
+    // Under an icon in a top bar, centred on it.
+    QCOMPARE(Popover::placement(QRect(700, 2, 24, 24), size, screen, available), QPoint(711 - 175, 30));
+    // Near the right edge it stays on the screen.
+    QCOMPARE(Popover::placement(QRect(1420, 2, 20, 24), size, screen, available), QPoint(1440 - 350, 30));
+    // At a pointer in the top-left corner.
+    QCOMPARE(Popover::placement(QRect(5, 3, 1, 1), size, screen, available), QPoint(0, 28));
+    // A screen too small for the popover keeps its top-left corner visible.
+    QCOMPARE(Popover::placement(QRect(100, 2, 20, 20), size, QRect(0, 0, 300, 400), QRect(0, 0, 300, 400)),
+             QPoint(0, 0));
+}
+
+void ShellPartsTest::popoverOpensAboveABottomTray()
+{
+    const QRect screen(1440, 0, 1920, 1080);
+    const QRect available(1440, 0, 1920, 1040);
+    const QSize size(350, 470);
+    const QRect icon(3300, 1048, 24, 24);
+    const QPoint placed = Popover::placement(icon, size, screen, available);
+    QCOMPARE(placed.y() + size.height() <= icon.top(), true);
+    QCOMPARE(placed.x(), 1440 + 1920 - 350);
+    QVERIFY(available.contains(QRect(placed, size)));
+}
+
+void ShellPartsTest::writeDesktopFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+void ShellPartsTest::catalogReadsNamesAndIdentifiers()
+{
+    QTemporaryDir folder;
+    const QString root = folder.path();
+    writeDesktopFile(root + "/org.example.Editor.desktop",
+                     "[Desktop Entry]\nType=Application\nName=Editor\nName[de]=Bearbeiter\nGenericName=Text editor\n");
+    writeDesktopFile(root + "/kde/konsole.desktop", "[Desktop Entry]\nType=Application\nGenericName=Terminal\n");
+    writeDesktopFile(root + "/nameless.desktop", "[Desktop Entry]\nType=Application\nExec=nameless\n");
+    writeDesktopFile(root + "/hidden.desktop", "[Desktop Entry]\nType=Application\nName=Hidden\nNoDisplay=true\n");
+    writeDesktopFile(root + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
+    writeDesktopFile(root + "/link.desktop", "[Desktop Entry]\nType=Link\nName=A link\n");
+    writeDesktopFile(root + "/actions.desktop",
+                     "[Desktop Action new]\nName=Not this one\n[Desktop Entry]\nName=Actions\nType=Application\n");
+
+    const QList<InstalledApplication> found = ApplicationCatalog::installed({root});
+    QCOMPARE(found, (QList<InstalledApplication>{{QStringLiteral("actions"), QStringLiteral("Actions")},
+                                                 {QStringLiteral("org.example.Editor"), QStringLiteral("Editor")},
+                                                 {QStringLiteral("nameless"), QStringLiteral("nameless")},
+                                                 {QStringLiteral("kde-konsole"), QStringLiteral("Terminal")}}));
+
+    const auto german = ApplicationCatalog::read(root + "/org.example.Editor.desktop", QStringLiteral("x"),
+                                                 QStringLiteral("de_AT.UTF-8"));
+    QVERIFY(german);
+    QCOMPARE(german->name, QStringLiteral("Bearbeiter"));
+    QCOMPARE(ApplicationCatalog::read(root + "/missing.desktop", QStringLiteral("missing"), {}), std::nullopt);
+}
+
+void ShellPartsTest::catalogLetsTheUserFolderWin()
+{
+    QTemporaryDir user;
+    QTemporaryDir system;
+    writeDesktopFile(user.path() + "/app.desktop", "[Desktop Entry]\nType=Application\nName=Mine\n");
+    writeDesktopFile(system.path() + "/app.desktop", "[Desktop Entry]\nType=Application\nName=System\n");
+    writeDesktopFile(user.path() + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
+    writeDesktopFile(system.path() + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\n");
+
+    QCOMPARE(ApplicationCatalog::installed({user.path(), system.path()}),
+             (QList<InstalledApplication>{{QStringLiteral("app"), QStringLiteral("Mine")}}));
+}
+
+void ShellPartsTest::pickerAnswersTheChosenIdentifier()
+{
+    ApplicationPicker picker(QStringLiteral("Choose an app to protect"),
+                             {{QStringLiteral("org.example.Editor"), QStringLiteral("Editor")},
+                              {QStringLiteral("kde-konsole"), QStringLiteral("Terminal")}});
+    QCOMPARE(picker.windowTitle(), QStringLiteral("Choose an app to protect"));
+    QCOMPARE(picker.selectedID(), std::nullopt);
+    auto* list = picker.findChild<QListWidget*>(QStringLiteral("applicationList"));
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Terminal"));
+    list->setCurrentRow(1);
+    QCOMPARE(picker.selectedID(), std::optional(QStringLiteral("kde-konsole")));
+}
+
+void ShellPartsTest::soundIsSilentWithoutOutputOrFile()
+{
+    QCOMPARE(SoundPlayer::soundPath(QStringLiteral("Pop")),
+             qEnvironmentVariable("DEWBELL_BUNDLE_DIR") + QStringLiteral("/Sounds/pop.wav"));
+    QVERIFY(QFile::exists(SoundPlayer::soundPath(QStringLiteral("Pop"))));
+
+    int asked = 0;
+    SoundPlayer silent([&asked] {
+        ++asked;
+        return false;
+    });
+    silent.play(QStringLiteral("Pop"));
+    QCOMPARE(asked, 1);
+    QVERIFY(!silent.hasPlayer());
+
+    // A sound the bundle lacks is skipped before the desktop is even asked.
+    silent.play(QStringLiteral("Trumpet"));
+    QCOMPARE(asked, 1);
+    QVERIFY(!silent.hasPlayer());
+}
+
+void ShellPartsTest::terminationSignalsReachTheEventLoop()
+{
+    TerminationSignals signals_;
+    QVERIFY(signals_.isInstalled());
+    QSignalSpy received(&signals_, &TerminationSignals::received);
+    ::raise(SIGTERM);
+    QVERIFY(received.wait(5000));
+    QCOMPARE(received.takeFirst().at(0).toInt(), SIGTERM);
+    ::raise(SIGINT);
+    QVERIFY(received.wait(5000));
+    QCOMPARE(received.takeFirst().at(0).toInt(), SIGINT);
+}
+
+void ShellPartsTest::highlightedIconIsTinted()
+{
+    QPixmap glyph(36, 36);
+    glyph.fill(Qt::transparent);
+    {
+        QPainter painter(&glyph);
+        painter.fillRect(QRect(12, 12, 12, 12), Qt::black);
+    }
+    const QImage strong = TrayIcon::highlightedIcon(QIcon(glyph), 0.5).pixmap(36, 36).toImage();
+    const QImage faint = TrayIcon::highlightedIcon(QIcon(glyph), 0.1).pixmap(36, 36).toImage();
+    // The glyph turns accent-coloured; the background's strength follows the opacity.
+    QCOMPARE(QColor(strong.pixel(18, 18)).rgb() & 0xFFFFFF, QColor(0xB9, 0xA3, 0xFF).rgb() & 0xFFFFFF);
+    QVERIFY(qAlpha(strong.pixel(18, 2)) > qAlpha(faint.pixel(18, 2)));
+    QVERIFY(qAlpha(faint.pixel(18, 2)) > 0);
+}
+
+QTEST_MAIN(ShellPartsTest)
+#include "test_shell_parts.moc"
