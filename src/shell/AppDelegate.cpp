@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QUuid>
+#include <cstdlib>
 
 namespace {
 
@@ -322,10 +323,12 @@ void AppDelegate::resume()
     store_->resume();
 }
 
+// exit() rather than quit(): quitting would first close the main window, and closing it
+// during the tour counts as finishing the tour, which a quit must not do.
 void AppDelegate::quit()
 {
     store_->save();
-    QCoreApplication::quit();
+    QCoreApplication::exit(EXIT_SUCCESS);
 }
 
 void AppDelegate::applicationWillTerminate()

@@ -12,8 +12,16 @@ MainWindow::MainWindow(DewbellStore* store, bool uiTest, QWidget* parent) : QMai
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(uiTest ? QStringLiteral("Dewbell QA") : QStringLiteral("Dewbell"));
+    // Dark throughout, the menu bar included.
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Palette::background());
+    colours.setColor(QPalette::WindowText, Palette::ink());
+    colours.setColor(QPalette::ButtonText, Palette::ink());
+    colours.setColor(QPalette::Text, Palette::ink());
+    colours.setColor(QPalette::Button, Palette::surface());
+    colours.setColor(QPalette::Base, Palette::surface());
+    colours.setColor(QPalette::Highlight, Palette::primary());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
     setPalette(colours);
     view_ = new MainView(store, false, this);
     setCentralWidget(view_);

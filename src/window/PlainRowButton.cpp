@@ -4,6 +4,7 @@
 #include "Symbols.h"
 
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 constexpr int symbolGap = 6;
@@ -47,9 +48,9 @@ void PlainRowButton::setStretched(bool stretched)
 
 QSize PlainRowButton::sizeHint() const
 {
-    const QFontMetrics metrics(font());
-    const int side = metrics.height();
-    int width = metrics.horizontalAdvance(text());
+    const QFontMetricsF metrics(font());
+    const int side = qCeil(metrics.height());
+    int width = qCeil(metrics.horizontalAdvance(text()));
     for (const QString* symbol : {&leading_, &trailing_}) {
         if (!symbol->isEmpty())
             width += side + (text().isEmpty() ? 0 : symbolGap);
@@ -87,7 +88,8 @@ void PlainRowButton::paintEvent(QPaintEvent*)
                      metrics.elidedText(text(), Qt::ElideRight, textRect.width()));
     if (!trailing_.isEmpty())
         Symbols::paint(painter, QRectF(width() - side, top, side, side), trailing_, color_);
-    if (hasFocus()) {
+    // Only keyboard users need the ring; a click or a window activation does not draw it.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         painter.setPen(QPen(Palette::accent(), 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);

@@ -77,7 +77,8 @@ void SidebarButton::paintEvent(QPaintEvent*)
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textRect.width()));
 
-    if (hasFocus()) {
+    // Only keyboard users need the ring; a click or a window activation does not draw it.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         painter.setPen(QPen(Palette::accent(), 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
