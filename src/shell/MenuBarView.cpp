@@ -307,7 +307,9 @@ void MenuBarView::renderProtection()
                                         : QStringLiteral("Focus · %1 min").arg(store_->preferences().focusMinutes));
     const bool paused = store_->isPaused();
     pause_->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause · 1 hr"));
-    pause_->setSymbol(paused ? QStringLiteral("play") : QStringLiteral("pause"));
+    const QString pauseSymbol = paused ? QStringLiteral("play") : QStringLiteral("pause");
+    if (pause_->symbol() != pauseSymbol)
+        pause_->setSymbol(pauseSymbol);
 
     const bool meeting = store_->inMeeting();
     meeting_->setText(meeting ? QStringLiteral("End meeting protection") : QStringLiteral("Protect meeting · 1 hr"));

@@ -22,6 +22,8 @@ PlainRowButton::PlainRowButton(const QString& text, const QString& leadingSymbol
 
 void PlainRowButton::setLeadingSymbol(const QString& name)
 {
+    if (leading_ == name)
+        return;
     leading_ = name;
     updateGeometry();
     update();
@@ -29,6 +31,8 @@ void PlainRowButton::setLeadingSymbol(const QString& name)
 
 void PlainRowButton::setTrailingSymbol(const QString& name)
 {
+    if (trailing_ == name)
+        return;
     trailing_ = name;
     updateGeometry();
     update();
@@ -36,6 +40,8 @@ void PlainRowButton::setTrailingSymbol(const QString& name)
 
 void PlainRowButton::setColor(const QColor& color)
 {
+    if (color_ == color)
+        return;
     color_ = color;
     update();
 }
