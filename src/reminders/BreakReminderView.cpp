@@ -62,7 +62,7 @@ BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWi
 }
 
 void BreakReminderView::buildCard() {
-    card_ = new CardFrame(15, false, this);
+    card_ = new CardFrame(15, this);
     card_->setFixedWidth(cardWidth);
 
     auto* header = new QWidget(card_);
@@ -150,7 +150,7 @@ int BreakReminderView::stickerFrame(const DewbellStore& store) {
 void BreakReminderView::refreshSticker() {
     const DewbellStore& store = *store_;
     stickerPicture_->setSticker(store.presentedCompanion(), stickerFrame(store), store.reminderKind());
-    sticker_->update();
+    sticker_->redraw();
     const bool preview = store.preview();
     sticker_->setAccessibleName(preview ? QStringLiteral("Close break preview")
                                         : QStringLiteral("Snooze break reminder for 5 minutes"));

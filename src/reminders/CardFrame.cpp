@@ -2,23 +2,14 @@
 
 #include "Palette.h"
 
-#include <QGraphicsDropShadowEffect>
 #include <QPainter>
 #include <QPainterPath>
 
-CardFrame::CardFrame(int rowSpacing, bool shadow, QWidget* parent) : QWidget(parent), rows_(new QVBoxLayout(this)) {
+CardFrame::CardFrame(int rowSpacing, QWidget* parent) : QWidget(parent), rows_(new QVBoxLayout(this)) {
     setAttribute(Qt::WA_TranslucentBackground);
     rows_->setContentsMargins(padding, padding, padding, padding);
     rows_->setSpacing(rowSpacing);
     rows_->setSizeConstraint(QLayout::SetNoConstraint);
-    if (shadow) {
-        // Black at 20 %, 15 points soft, 6 points down.
-        auto* effect = new QGraphicsDropShadowEffect(this);
-        effect->setColor(QColor(0, 0, 0, 51));
-        effect->setBlurRadius(30);
-        effect->setOffset(0, 6);
-        setGraphicsEffect(effect);
-    }
 }
 
 int CardFrame::cardHeight(int width) const {

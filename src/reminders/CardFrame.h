@@ -4,12 +4,11 @@
 #include <QWidget>
 
 // The reminder cards' shape: a column of rows padded by 22 points, on the panel's background
-// colour in a rounded rectangle (radius 23) with a faint accent outline. The speech bubble
-// adds a soft shadow beneath it.
+// colour in a rounded rectangle (radius 23) with a faint accent outline.
 class CardFrame : public QWidget {
     Q_OBJECT
 public:
-    CardFrame(int rowSpacing, bool shadow, QWidget* parent = nullptr);
+    CardFrame(int rowSpacing, QWidget* parent = nullptr);
 
     QVBoxLayout* rows() const { return rows_; }
     // Height of the card at a width, its text wrapped to fit.

@@ -18,6 +18,11 @@ void PictureButton::setPicture(QWidget* picture, Drawing drawing) {
         picture_->setGeometry(rect());
         picture_->setVisible(drawing_ == Drawing::showsItself);
     }
+    redraw();
+}
+
+void PictureButton::redraw() {
+    frameIsStale_ = true;
     update();
 }
 
@@ -25,7 +30,7 @@ void PictureButton::setMirrored(bool mirrored) {
     if (mirrored == mirrored_)
         return;
     mirrored_ = mirrored;
-    update();
+    redraw();
 }
 
 QSize PictureButton::sizeHint() const { return picture_ ? picture_->sizeHint() : QSize(); }
@@ -34,6 +39,7 @@ void PictureButton::resizeEvent(QResizeEvent* event) {
     QAbstractButton::resizeEvent(event);
     if (picture_)
         picture_->setGeometry(rect());
+    frameIsStale_ = true;
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
@@ -43,19 +49,21 @@ void PictureButton::paintEvent(QPaintEvent*) {
     // painter of another widget's paint event can land at the wrong place on the screen.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
-    if (frame_.size() != pixels)
-        frame_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    frame_.setDevicePixelRatio(ratio);
-    frame_.fill(Qt::transparent);
-    {
+    if (frameIsStale_ || frame_.size() != pixels) {
+        if (frame_.size() != pixels)
+            frame_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        frame_.setDevicePixelRatio(ratio);
+        frame_.fill(Qt::transparent);
         QPainter framePainter(&frame_);
+        if (mirrored_) {
+            framePainter.translate(width(), 0);
+            framePainter.scale(-1, 1);
+        }
         picture_->render(&framePainter, QPoint(), QRegion(), QWidget::DrawChildren);
+        frameIsStale_ = false;
     }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (mirrored_) {
-        painter.translate(width(), 0);
-        painter.scale(-1, 1);
-    }
-    painter.drawImage(QRectF(rect()), frame_);
+    // Drawn pixel for pixel: smoothing is only worth its cost when the surface is scaled.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, painter.deviceTransform().isScaling());
+    painter.drawImage(QPointF(0, 0), frame_);
 }

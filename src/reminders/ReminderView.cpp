@@ -16,6 +16,7 @@
 #include "store/DewbellStore.h"
 
 #include <QImageReader>
+#include <QPainter>
 
 namespace {
 
@@ -124,6 +125,7 @@ void ReminderView::choosePicture() {
     picturePackID_ = pack.id;
     pictureReminderID_ = reminderID;
     companion_->resize(chosen.frame);
+    drawnSpriteCell_.reset();
     companion_->setPicture(makePicture(), chosen.kind == CompanionPicture::Kind::movie
                                               ? PictureButton::Drawing::showsItself
                                               : PictureButton::Drawing::paintedByButton);
@@ -155,9 +157,13 @@ void ReminderView::drawCompanion() {
     const DewbellStore& store = *store_;
     QWidget* picture = companion_->picture();
     const double seconds = elapsed();
+    bool changed = true;
     if (auto* sprite = qobject_cast<SpriteBuddy*>(picture)) {
         sprite->setPhase(store.phase(), store.phaseStarted(), store.response());
         sprite->setElapsed(seconds);
+        const SpriteBuddy::Choice cell = sprite->choice();
+        changed = cell != drawnSpriteCell_;
+        drawnSpriteCell_ = cell;
     } else if (auto* bear = qobject_cast<BearBuddy*>(picture)) {
         bear->setPhase(store.phase(), store.phaseStarted(), store.response());
         bear->setFixedTime(seconds);
@@ -171,7 +177,8 @@ void ReminderView::drawCompanion() {
     const QSize frame = picture_.frame;
     const int x = canvasPadding + (stackWidth - frame.width()) / 2 + qRound(walkOffset());
     companion_->move(x, height() - canvasPadding - frame.height());
-    companion_->update();
+    if (changed)
+        companion_->redraw();
 }
 
 void ReminderView::refreshTimeline() {
@@ -183,6 +190,13 @@ void ReminderView::refreshTimeline() {
         timeline_.start();
     else if (!run && timeline_.isActive())
         timeline_.stop();
+}
+
+void ReminderView::paintEvent(QPaintEvent*) {
+    if (!bubble_->isVisible())
+        return;
+    QPainter painter(this);
+    bubbleShadow_.paint(painter, bubble_->geometry());
 }
 
 void ReminderView::showEvent(QShowEvent* event) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "CardShadow.h"
 #include "CompanionPicture.h"
+#include "SpriteBuddy.h"
 
 #include <QTimer>
 #include <QUuid>
@@ -40,6 +42,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -62,5 +65,8 @@ private:
     // What the picture widget was made for: a new pack, or for a movie a new reminder, makes a new one.
     QString picturePackID_;
     QUuid pictureReminderID_;
+    // The sprite cell last drawn: a walk tick that shows the same cell only moves the picture.
+    std::optional<SpriteBuddy::Choice> drawnSpriteCell_;
+    CardShadow bubbleShadow_;
     QTimer timeline_;
 };

@@ -30,7 +30,7 @@ bool isResponding(const DewbellStore& store) {
 } // namespace
 
 SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent)
-    : CardFrame(13, true, parent), store_(store) {
+    : CardFrame(13, parent), store_(store) {
     buildHeader();
 
     headline_ = SurfaceStyle::label(SurfaceStyle::serif(24, QFont::Medium), Palette::ink(), this);

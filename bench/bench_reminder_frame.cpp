@@ -1,0 +1,73 @@
+// One frame of the water reminder while the companion walks in, at scale 1: the whole canvas,
+// and the part the panel repaints on each tick of the walk (where the companion was and is).
+// Run: build/bench/bench_reminder_frame (the build tree's bundle is used unless
+// DEWBELL_BUNDLE_DIR points elsewhere).
+#include "PictureButton.h"
+#include "ReminderView.h"
+#include "store/DewbellStore.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct WalkingReminder {
+    QTemporaryDir folder;
+    DewbellStore store{folder.path(), false, false};
+    std::unique_ptr<ReminderView> view;
+
+    WalkingReminder(const QString& companion, double elapsed) {
+        store.tick(QDateTime(QDate(2024, 3, 4), QTime(11, 0), Qt::UTC));
+        store.finishTour();
+        store.update([&](Preferences& preferences) { preferences.companionID = companion; });
+        store.showReminder(false, ReminderKind::water);
+        view = std::make_unique<ReminderView>(&store, elapsed);
+    }
+};
+
+void wholeCanvas(benchmark::State& state, const QString& companion) {
+    WalkingReminder reminder(companion, 1.0);
+    QImage target(reminder.view->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        target.fill(Qt::transparent);
+        reminder.view->render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.SetLabel(companion.toStdString());
+}
+
+// A tick of the walk moves the companion a few points: the panel repaints its old and new place.
+void walkStep(benchmark::State& state, const QString& companion) {
+    WalkingReminder reminder(companion, 1.0);
+    const QRect frame = reminder.view->companion()->geometry();
+    const QRegion exposed = QRegion(frame) + QRegion(frame.translated(3, 0));
+    QImage target(reminder.view->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        reminder.view->render(&target, exposed.boundingRect().topLeft(), exposed);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.SetLabel(companion.toStdString());
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(wholeCanvas, human_sprite, QStringLiteral("vossik-fan"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(wholeCanvas, sprite_bear, QStringLiteral("zuv"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(wholeCanvas, code_bear, QStringLiteral("viru"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(wholeCanvas, drop, QStringLiteral("bloop"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkStep, human_sprite, QStringLiteral("vossik-fan"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkStep, code_bear, QStringLiteral("viru"))->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("DEWBELL_BUNDLE_DIR"))
+        qputenv("DEWBELL_BUNDLE_DIR", DEWBELL_DEFAULT_BUNDLE);
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
