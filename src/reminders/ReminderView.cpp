@@ -72,17 +72,17 @@ double ReminderView::walkOffset() const {
 
 void ReminderView::refresh() {
     const bool water = store_->reminderKind() == ReminderKind::water;
-    bubble_->setVisible(false);
-    companion_->setVisible(water);
-    breakCard_->setVisible(!water);
     if (water)
         refreshWater();
     else
         refreshBreak();
+    companion_->setVisible(water);
+    breakCard_->setVisible(!water);
     refreshTimeline();
 }
 
 void ReminderView::refreshBreak() {
+    placeBubble(false);
     const int height = breakCard_->heightForWidth(width());
     breakCard_->setGeometry(0, this->height() - height, width(), height);
 }
@@ -92,8 +92,7 @@ void ReminderView::refreshWater() {
     const CompanionPhase phase = store.phase();
     const bool responding = phase == CompanionPhase::celebrating || phase == CompanionPhase::declined;
     bubble_->refresh();
-    bubble_->setVisible(phase == CompanionPhase::asking || responding);
-    placeBubble();
+    placeBubble(phase == CompanionPhase::asking || responding);
 
     choosePicture();
     const bool preview = store.preview();
@@ -105,10 +104,16 @@ void ReminderView::refreshWater() {
     drawCompanion();
 }
 
-void ReminderView::placeBubble() {
+void ReminderView::placeBubble(bool visible) {
     const int lift = CompanionPicture::bubbleLift(store_->presentedCompanion());
     const int height = bubble_->cardHeight(stackWidth);
-    bubble_->setGeometry(canvasPadding, this->height() - canvasPadding - lift - height, stackWidth, height);
+    const QRect place(canvasPadding, this->height() - canvasPadding - lift - height, stackWidth, height);
+    if (place == bubble_->geometry() && visible == bubble_->isVisibleTo(this))
+        return;
+    bubble_->setGeometry(place);
+    bubble_->setVisible(visible);
+    // The shadow reaches beyond the card: repaint all of it.
+    update();
 }
 
 void ReminderView::choosePicture() {
@@ -193,7 +198,7 @@ void ReminderView::refreshTimeline() {
 }
 
 void ReminderView::paintEvent(QPaintEvent*) {
-    if (!bubble_->isVisible())
+    if (!bubble_->isVisibleTo(this))
         return;
     QPainter painter(this);
     bubbleShadow_.paint(painter, bubble_->geometry());

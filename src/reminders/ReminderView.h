@@ -54,7 +54,7 @@ private:
     QWidget* makePicture() const;
     void drawCompanion();
     void refreshTimeline();
-    void placeBubble();
+    void placeBubble(bool visible);
 
     DewbellStore* store_;
     std::optional<double> fixedElapsed_;
