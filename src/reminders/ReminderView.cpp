@@ -45,6 +45,7 @@ ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElaps
     timeline_.setInterval(16);
     timeline_.setTimerType(Qt::PreciseTimer);
     connect(&timeline_, &QTimer::timeout, this, [this] {
+        timelineDate_ = QDateTime::currentDateTimeUtc();
         drawCompanion();
         // The desktop may ask for reduced motion while the companion walks.
         refreshTimeline();
@@ -61,7 +62,12 @@ double ReminderView::elapsed() const {
     const QDateTime started = store_->phaseStarted();
     if (!started.isValid())
         return 0;
-    return started.msecsTo(QDateTime::currentDateTimeUtc()) / 1000.0;
+    // A paused timeline keeps the date of its last frame, so a waiting companion holds still
+    // instead of jumping along with every change the store publishes.
+    const QDateTime date = timeline_.isActive() ? QDateTime::currentDateTimeUtc() : timelineDate_;
+    if (!date.isValid())
+        return 0;
+    return std::max(0.0, started.msecsTo(date) / 1000.0);
 }
 
 double ReminderView::walkOffset() const {
@@ -193,8 +199,10 @@ void ReminderView::refreshTimeline() {
                      !ReduceMotion::isOn();
     if (run && !timeline_.isActive())
         timeline_.start();
-    else if (!run && timeline_.isActive())
+    else if (!run && timeline_.isActive()) {
+        timelineDate_ = QDateTime::currentDateTimeUtc();
         timeline_.stop();
+    }
 }
 
 void ReminderView::paintEvent(QPaintEvent*) {

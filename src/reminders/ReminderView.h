@@ -4,6 +4,7 @@
 #include "CompanionPicture.h"
 #include "SpriteBuddy.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <QUuid>
 #include <QWidget>
@@ -69,4 +70,6 @@ private:
     std::optional<SpriteBuddy::Choice> drawnSpriteCell_;
     CardShadow bubbleShadow_;
     QTimer timeline_;
+    // The date of the timeline's last frame.
+    QDateTime timelineDate_;
 };

@@ -45,7 +45,6 @@ private slots:
     void fixedElapsedPinsTheWalk();
     void reduceMotionKeepsTheCompanionInPlace();
     void timelineRunsOnlyWhileTheCompanionMoves();
-    void companionTellsWhatAClickDoes();
     void breakReminderReplacesTheWaterCard();
 };
 
@@ -399,6 +398,7 @@ void WaterReminderTest::reduceMotionKeepsTheCompanionInPlace() {
 
 void WaterReminderTest::timelineRunsOnlyWhileTheCompanionMoves() {
     TestStore store;
+    store.useCompanion("vossik-fan");
     ReminderView view(store.get());
     view.show();
     QVERIFY(!view.isTimelineRunning());
@@ -406,6 +406,13 @@ void WaterReminderTest::timelineRunsOnlyWhileTheCompanionMoves() {
     QVERIFY(view.isTimelineRunning());
     store.tickUntil(CompanionPhase::asking);
     QVERIFY(!view.isTimelineRunning());
+    // While it waits, the companion holds its pose whatever the store publishes.
+    auto* sprite = qobject_cast<SpriteBuddy*>(view.companion()->picture());
+    QVERIFY(sprite);
+    const auto heldAt = sprite->moment().elapsed;
+    QTest::qWait(20);
+    store->tick(store->now().addSecs(1));
+    QCOMPARE(sprite->moment().elapsed, heldAt);
     store->answerYes();
     QVERIFY(view.isTimelineRunning());
     view.hide();
@@ -420,20 +427,6 @@ void WaterReminderTest::timelineRunsOnlyWhileTheCompanionMoves() {
     QVERIFY(view.isTimelineRunning());
     store.tickUntil(CompanionPhase::hidden);
     QVERIFY(!view.isTimelineRunning());
-}
-
-void WaterReminderTest::companionTellsWhatAClickDoes() {
-    TestStore store;
-    ReminderView view(store.get());
-    store->showReminder(false, ReminderKind::water);
-    QCOMPARE(view.companion()->accessibleName(), QStringLiteral("Snooze water reminder for 10 minutes"));
-    QCOMPARE(view.companion()->toolTip(), QStringLiteral("Click your buddy to snooze for 10 minutes"));
-    QCOMPARE(child(&view, "closeButton")->toolTip(), QStringLiteral("Snooze for 10 minutes"));
-    store->dismiss();
-    store->showReminder(true, ReminderKind::water);
-    QCOMPARE(view.companion()->accessibleName(), QStringLiteral("Close companion preview"));
-    QCOMPARE(view.companion()->toolTip(), QStringLiteral("Click to close preview"));
-    QCOMPARE(child(&view, "closeButton")->toolTip(), QStringLiteral("Close preview"));
 }
 
 void WaterReminderTest::breakReminderReplacesTheWaterCard() {
