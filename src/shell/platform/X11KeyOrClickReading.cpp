@@ -23,8 +23,6 @@ std::optional<double> X11KeyOrClickReading::secondsSinceKeyOrClick()
     if (!listen())
         return std::nullopt;
     connection_->processPendingEvents();
-    if (!sinceLastKeyOrClick_.isValid())
-        return std::nullopt;
     return sinceLastKeyOrClick_.elapsed() / 1000.0;
 }
 
@@ -50,6 +48,10 @@ bool X11KeyOrClickReading::listen()
     XISelectEvents(display, DefaultRootWindow(display), &eventMask, 1);
     XFlush(display);
     connection_->addEventHandler([this](XEvent& event) { notice(event); });
+    // X keeps no time of the last key press, so the time since listening began stands in until
+    // one arrives: a lower bound that may hold a reminder back once, rather than a safeguard
+    // that reports itself unavailable until the user happens to type.
+    sinceLastKeyOrClick_.start();
     listening_ = true;
     return true;
 }

@@ -8,8 +8,8 @@
 #include <memory>
 
 // Listens to raw key presses and clicks of every client through XInput2 (no privileges
-// needed) and tells the seconds since the last one. Absent without X, without XInput2, or
-// before the first key press or click since listening began.
+// needed) and tells the seconds since the last one (or since listening began, before the
+// first). Absent without X or without XInput2.
 class X11KeyOrClickReading : public KeyOrClickReading {
 public:
     explicit X11KeyOrClickReading(std::shared_ptr<X11Connection> connection);
