@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QLocale>
 #include <QTimeZone>
 
 // Calendar rules in the user's local time. The zone is a parameter so that tests can pin one;
@@ -29,4 +30,12 @@ struct ReminderClock {
     // The break records dated on the calendar day of `now`, in stored order.
     static QList<BreakRecord> today(const QList<BreakRecord>& breaks, const QDateTime& now,
                                     const QTimeZone& zone = QTimeZone::systemTimeZone());
+
+    // The time of day of `date` in `zone`, in the locale's short time format without seconds
+    // (the C locale's short format is "HH:mm:ss"), with its AM/PM marker where it has one.
+    static QString timeOfDay(const QDateTime& date, const QTimeZone& zone = QTimeZone::systemTimeZone(),
+                             const QLocale& locale = QLocale::system());
+    // A QLocale time format without its seconds field, the separator that joins the field to
+    // the minutes, and the unit that names it (as in "H時mm分ss秒").
+    static QString withoutSeconds(const QString& format);
 };

@@ -9,11 +9,11 @@
 #include "SoftButton.h"
 #include "Typography.h"
 #include "UpdateCheckButton.h"
+#include "model/ReminderClock.h"
 #include "store/DewbellStore.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -282,7 +282,7 @@ void MenuBarView::renderNextHello()
     if (upcoming) {
         kindTitle_->setText(title(upcoming->kind));
         countdown_->setText(countdownText(upcoming->date, store_->now()));
-        around_->setText(aroundText(upcoming->date));
+        around_->setText(aroundText(upcoming->date, store_->zone()));
     } else {
         headline_->setText(headline(*store_));
     }
@@ -332,8 +332,7 @@ QString MenuBarView::headline(const DewbellStore& store)
     return title(store.reminderKind()) + QStringLiteral(" is here");
 }
 
-QString MenuBarView::aroundText(const QDateTime& due)
+QString MenuBarView::aroundText(const QDateTime& due, const QTimeZone& zone)
 {
-    return QStringLiteral("Around ") + QLocale().toString(due.toLocalTime().time(), QLocale::ShortFormat) +
-           QStringLiteral(" · your pace, your choice");
+    return QStringLiteral("Around ") + ReminderClock::timeOfDay(due, zone) + QStringLiteral(" · your pace, your choice");
 }

@@ -9,6 +9,7 @@ class DewbellStore;
 class PlainRowButton;
 class PrimaryButton;
 class QLabel;
+class QTimeZone;
 class SoftButton;
 class UpdateCheckButton;
 
@@ -30,8 +31,9 @@ public:
     static QString countdownText(const QDateTime& due, const QDateTime& now);
     // The card's headline while no reminder is coming up.
     static QString headline(const DewbellStore& store);
-    // "Around <time> · your pace, your choice", the time in the user's short format.
-    static QString aroundText(const QDateTime& due);
+    // "Around <time> · your pace, your choice", the time of day in `zone` in the user's short
+    // format, without seconds.
+    static QString aroundText(const QDateTime& due, const QTimeZone& zone);
 
 protected:
     void showEvent(QShowEvent* event) override;

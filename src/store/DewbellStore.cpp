@@ -12,7 +12,6 @@
 #include "model/ReminderGate.h"
 
 #include <QDir>
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -321,7 +320,7 @@ QString DewbellStore::countdown() const
 
 QString DewbellStore::timeOfDay(const QDateTime& date) const
 {
-    return QLocale::system().toString(date.toTimeZone(zone_).time(), QLocale::ShortFormat);
+    return ReminderClock::timeOfDay(date, zone_);
 }
 
 QString DewbellStore::status() const

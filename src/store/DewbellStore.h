@@ -75,6 +75,8 @@ public:
     CharacterPack presentedCompanion() const;
 
     QDateTime now() const { return now_; }
+    // The zone of every calendar rule and of every time of day the store's texts show.
+    const QTimeZone& zone() const { return zone_; }
     bool reminderVisible() const { return reminderVisible_; }
     ReminderKind reminderKind() const { return reminderKind_; }
     QUuid reminderID() const { return reminderID_; }

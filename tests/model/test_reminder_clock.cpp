@@ -155,6 +155,50 @@ private slots:
                                         {QUuid::createUuid(), ReminderKind::movement, drinks[2].date, 300}};
         QCOMPARE(ReminderClock::today(breaks, now, berlin), QList<BreakRecord>{breaks[1]});
     }
+
+    void timeOfDayLeavesOutSeconds_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("berlinTime");
+        QTest::addColumn<QString>("newYorkTime");
+        // The C locale's short format is "HH:mm:ss".
+        QTest::newRow("C") << QLocale::c() << QStringLiteral("14:07") << QStringLiteral("08:07");
+        QTest::newRow("en_US") << QLocale(QStringLiteral("en_US")) << QStringLiteral("2:07 PM")
+                               << QStringLiteral("8:07 AM");
+        QTest::newRow("de_DE") << QLocale(QStringLiteral("de_DE")) << QStringLiteral("14:07")
+                               << QStringLiteral("08:07");
+    }
+    void timeOfDayLeavesOutSeconds()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, berlinTime);
+        QFETCH(QString, newYorkTime);
+        const QDateTime date = QDateTime(QDate(2024, 3, 5), QTime(13, 7, 42), Qt::UTC);
+        QCOMPARE(ReminderClock::timeOfDay(date, berlin, locale), berlinTime);
+        QCOMPARE(ReminderClock::timeOfDay(date, newYork, locale), newYorkTime);
+    }
+
+    void secondsLeaveFormatsWithTheirSeparatorOrUnit_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no seconds") << QStringLiteral("h:mm AP") << QStringLiteral("h:mm AP");
+        QTest::newRow("colons") << QStringLiteral("HH:mm:ss") << QStringLiteral("HH:mm");
+        QTest::newRow("dots, one digit") << QStringLiteral("H.mm.s") << QStringLiteral("H.mm");
+        QTest::newRow("AM/PM after") << QStringLiteral("h:mm:ss AP t") << QStringLiteral("h:mm AP t");
+        QTest::newRow("AM/PM before") << QStringLiteral("AP h:mm:ss") << QStringLiteral("AP h:mm");
+        QTest::newRow("quoted units") << QStringLiteral("HH 'h' mm 'min' ss 's' t")
+                                      << QStringLiteral("HH 'h' mm 'min' t");
+        QTest::newRow("quoted s is text") << QStringLiteral("HH:mm 'ss'") << QStringLiteral("HH:mm 'ss'");
+        QTest::newRow("unit letters") << QStringLiteral("H時mm分ss秒") << QStringLiteral("H時mm分");
+        QTest::newRow("seconds first") << QStringLiteral("ss:mm") << QStringLiteral("mm");
+    }
+    void secondsLeaveFormatsWithTheirSeparatorOrUnit()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, expected);
+        QCOMPARE(ReminderClock::withoutSeconds(format), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestReminderClock)

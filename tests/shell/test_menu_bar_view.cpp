@@ -6,6 +6,7 @@
 #include "SoftButton.h"
 #include "UpdateCheckButton.h"
 #include "ViewTesting.h"
+#include "model/ReminderClock.h"
 
 #include <QtTest>
 
@@ -94,10 +95,13 @@ void MenuBarViewTest::cardShowsTheUpcomingReminder()
     QVERIFY(!view_->findChild<QLabel*>(QStringLiteral("headline"))->isVisible());
     QCOMPARE(labelText(view_.get(), "upcomingKind"), QStringLiteral("Water break"));
     QCOMPARE(labelText(view_.get(), "countdown"), QStringLiteral("in 25 min"));
-    const QDateTime due = store_->now().addSecs(25 * 60);
-    QCOMPARE(labelText(view_.get(), "aroundTime"),
-             QStringLiteral("Around ") + QLocale().toString(due.toLocalTime().time(), QLocale::ShortFormat) +
-                 QStringLiteral(" · your pace, your choice"));
+    // The time of day in the store's zone, never with seconds.
+    setWaterDue(25 * 60 * 1000 + 17 * 1000);
+    const QDateTime due = store_->now().addSecs(25 * 60 + 17);
+    QCOMPARE(labelText(view_.get(), "aroundTime"), QStringLiteral("Around ") + ReminderClock::timeOfDay(due, zone()) +
+                                                       QStringLiteral(" · your pace, your choice"));
+    QVERIFY(labelText(view_.get(), "aroundTime").contains(QStringLiteral("10:25")));
+    QVERIFY(!labelText(view_.get(), "aroundTime").contains(QStringLiteral("17")));
 
     // An eye break due earlier comes first.
     store_->mutateState([this](SavedState& state) { state.nextEyeDue = store_->now().addSecs(90); });

@@ -1,6 +1,7 @@
 #include "StoreTesting.h"
 
 #include "model/Personality.h"
+#include "model/ReminderClock.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -464,6 +465,12 @@ private slots:
         s->tick(morning().addMSecs(500));
         QCOMPARE(s->countdown(), QStringLiteral("44:59"));
         QVERIFY(s->status().startsWith(QStringLiteral("Next hello around ")));
+        // The time of day is the store's zone, without seconds in any locale.
+        const QDateTime due = at(2024, 3, 4, 12, 7, 42);
+        s->mutateState([&due](SavedState& state) { state.nextDue = due; });
+        QCOMPARE(s->status(), QStringLiteral("Next hello around ") + ReminderClock::timeOfDay(due, zone()));
+        QVERIFY2(s->status().contains(QStringLiteral("12:07")) && !s->status().contains(QStringLiteral("42")),
+                 qPrintable(s->status()));
         s->mutateState([](SavedState& state) { state.nextDue = morning().addSecs(2 * 3600 + 5 * 60); });
         s->tick(morning());
         QCOMPARE(s->countdown(), QStringLiteral("125:00"));
