@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QPainter>
-#include <QVideoWidget>
+#include <QVideoSink>
 
 MovieBuddy::MovieBuddy(const QUrl& url, QWidget* parent) : QWidget(parent), url_(url), tint_(Palette::accent()) {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -27,6 +27,13 @@ void MovieBuddy::setStill(const QImage& still, const QColor& tint) {
     update();
 }
 
+void MovieBuddy::setMirrored(bool mirrored) {
+    if (mirrored == mirrored_)
+        return;
+    mirrored_ = mirrored;
+    update();
+}
+
 void MovieBuddy::start() {
     if (player_ || showingStill_)
         return;
@@ -37,15 +44,12 @@ void MovieBuddy::start() {
         update();
         return;
     }
-    video_ = new QVideoWidget(this);
-    video_->setAspectRatioMode(Qt::KeepAspectRatio);
-    video_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    video_->setGeometry(rect());
-    video_->show();
     // No audio output is attached, so the movie is silent.
     player_ = new QMediaPlayer(this);
-    player_->setVideoOutput(video_);
+    sink_ = new QVideoSink(this);
+    player_->setVideoSink(sink_);
     player_->setLoops(QMediaPlayer::Infinite);
+    connect(sink_, &QVideoSink::videoFrameChanged, this, &MovieBuddy::showFrame);
     connect(player_, &QMediaPlayer::errorOccurred, this, &MovieBuddy::fallBack);
     connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         if (status == QMediaPlayer::InvalidMedia)
@@ -67,13 +71,32 @@ void MovieBuddy::fallBack() {
         player_->deleteLater();
         player_ = nullptr;
     }
-    if (video_) {
-        video_->hide();
-        video_->deleteLater();
-        video_ = nullptr;
+    if (sink_) {
+        sink_->disconnect(this);
+        sink_->deleteLater();
+        sink_ = nullptr;
     }
+    frame_ = QVideoFrame();
+    frameImage_ = QImage();
     update();
     emit fellBackToStill();
+}
+
+void MovieBuddy::showFrame(const QVideoFrame& frame) {
+    // The sink announces an empty frame when playback stops; keep the last picture then.
+    if (!frame.isValid())
+        return;
+    frame_ = frame;
+    frameImageIsStale_ = true;
+    update();
+}
+
+const QImage& MovieBuddy::frameImage() {
+    if (frameImageIsStale_) {
+        frameImage_ = frame_.toImage();
+        frameImageIsStale_ = false;
+    }
+    return frameImage_;
 }
 
 void MovieBuddy::showEvent(QShowEvent* event) {
@@ -90,12 +113,6 @@ void MovieBuddy::hideEvent(QHideEvent* event) {
         player_->pause();
 }
 
-void MovieBuddy::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (video_)
-        video_->setGeometry(rect());
-}
-
 void MovieBuddy::paintStill(QPainter& painter, const QRectF& rect, const QImage& still, const QColor& tint) {
     if (still.isNull())
         MissingArt::paint(painter, rect, tint, QStringLiteral("face.smiling"));
@@ -103,9 +120,23 @@ void MovieBuddy::paintStill(QPainter& painter, const QRectF& rect, const QImage&
         SpriteBuddy::paintFitted(painter, rect, still);
 }
 
-void MovieBuddy::paintEvent(QPaintEvent*) {
-    if (!showingStill_)
+void MovieBuddy::paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture) {
+    if (picture.isNull() || rect.isEmpty())
         return;
+    const QSizeF fitted = QSizeF(picture.size()).scaled(rect.size(), Qt::KeepAspectRatio);
+    const QRectF target(rect.center() - QPointF(fitted.width(), fitted.height()) / 2, fitted);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, fitted.toSize() != picture.size());
+    painter.drawImage(target, picture);
+}
+
+void MovieBuddy::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintStill(painter, rect(), still_, tint_);
+    if (mirrored_) {
+        painter.translate(width(), 0);
+        painter.scale(-1, 1);
+    }
+    if (!showingStill_ && frame_.isValid())
+        paintCentred(painter, rect(), frameImage());
+    else
+        paintStill(painter, rect(), still_, tint_);
 }

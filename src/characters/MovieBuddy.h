@@ -3,14 +3,19 @@
 #include <QColor>
 #include <QImage>
 #include <QUrl>
+#include <QVideoFrame>
 #include <QWidget>
 
 class QMediaPlayer;
-class QVideoWidget;
+class QVideoSink;
 
 // A movie companion: plays the movie at `url` muted and looping, filling the view with its
 // aspect kept. While the movie cannot play (a missing or broken file, no media backend) and
-// while the desktop asks for reduced motion, it shows the still picture instead.
+// while the desktop asks for reduced motion, it shows the still picture instead; until the
+// first frame arrives it shows the still picture too, so it is never blank.
+//
+// The frames are painted by the view itself rather than by a native video window, so the movie
+// can be drawn anywhere a widget can: scaled on the reminder canvas, or into an image.
 class MovieBuddy : public QWidget {
     Q_OBJECT
 public:
@@ -24,8 +29,18 @@ public:
     bool isShowingStill() const { return showingStill_; }
     // The player, once the movie has been started; none before or after falling back.
     QMediaPlayer* player() const { return player_; }
+    // Where the player delivers its frames; none whenever player() is none.
+    QVideoSink* videoSink() const { return sink_; }
+    // True once a frame of the movie has arrived (and the view paints frames, not the still).
+    bool hasFrame() const { return frame_.isValid(); }
+    // Drawn mirrored left to right (a companion walking away). The movie shows itself, so its
+    // host cannot mirror it.
+    void setMirrored(bool mirrored);
+    bool isMirrored() const { return mirrored_; }
 
     static void paintStill(QPainter& painter, const QRectF& rect, const QImage& still, const QColor& tint);
+    // Draws a picture as large as fits in `rect`, centred, aspect kept.
+    static void paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture);
 
     QSize sizeHint() const override { return {370, 218}; }
 
@@ -35,17 +50,24 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void start();
     void fallBack();
+    void showFrame(const QVideoFrame& frame);
+    const QImage& frameImage();
 
     QUrl url_;
     QImage still_;
     QColor tint_;
     QMediaPlayer* player_ = nullptr;
-    QVideoWidget* video_ = nullptr;
+    QVideoSink* sink_ = nullptr;
     bool showingStill_ = false;
+    bool mirrored_ = false;
+    // The latest frame, turned into an image only when it is painted: frames that arrive while
+    // nothing is drawn cost no conversion.
+    QVideoFrame frame_;
+    QImage frameImage_;
+    bool frameImageIsStale_ = false;
 };

@@ -40,6 +40,8 @@ ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElaps
     setFixedSize(sizeHint());
     SurfaceStyle::setTextColor(this, Palette::ink());
     companion_->setObjectName(QStringLiteral("companion"));
+    // A movie's frame is opaque and reaches a few points under the card: keep the card whole.
+    companion_->stackUnder(bubble_);
     connect(companion_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::snooze));
 
     timeline_.setInterval(16);
@@ -184,6 +186,10 @@ void ReminderView::drawCompanion() {
         const bool animate = store.reminderVisible() && store.phase() != CompanionPhase::asking && !fixedElapsed_;
         if (buddy->animate() != animate)
             buddy->setAnimate(animate);
+    } else if (auto* movie = qobject_cast<MovieBuddy*>(picture)) {
+        // The movie paints its own frames; a tick of the walk only moves it.
+        movie->setMirrored(store.phase() == CompanionPhase::leaving);
+        changed = false;
     }
     const QSize frame = picture_.frame;
     const int x = canvasPadding + (stackWidth - frame.width()) / 2 + qRound(walkOffset());

@@ -254,6 +254,8 @@ private slots:
         QVERIFY(movie.player());
         QCOMPARE(movie.player()->loops(), int(QMediaPlayer::Infinite));
         QVERIFY(!movie.player()->audioOutput());
+        QVERIFY(movie.videoSink());
+        QCOMPARE(movie.player()->videoSink(), movie.videoSink());
         QTRY_VERIFY_WITH_TIMEOUT(movie.isShowingStill() || movie.player()->mediaStatus() >= QMediaPlayer::LoadedMedia, 10000);
         QVERIFY(!movie.isShowingStill());
     }

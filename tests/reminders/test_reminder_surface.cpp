@@ -1,5 +1,7 @@
 #include "ReminderTesting.h"
 
+#include "MovieBuddy.h"
+#include "PictureButton.h"
 #include "ReduceMotion.h"
 #include "ReminderSurface.h"
 #include "ReminderView.h"
@@ -7,6 +9,8 @@
 #include "StoreAction.h"
 
 #include <QGraphicsView>
+#include <QMediaPlayer>
+#include <QVideoSink>
 #include <QtTest>
 #include <thread>
 
@@ -26,6 +30,7 @@ private slots:
     void nothingTakesKeyboardFocus();
     void hidingTheSurfaceStopsTheWalk();
     void actionsRefuseOtherThreads();
+    void aMovieCompanionShowsItsFrames();
 };
 
 namespace {
@@ -39,6 +44,22 @@ QWidget* viewport(const ReminderSurface& surface) { return surface.findChild<QGr
 
 QPointF canvasCentre(const QWidget* widget, const QWidget* canvas) {
     return QRectF(widget->mapTo(canvas, QPoint(0, 0)), QSizeF(widget->size())).center();
+}
+
+// Whether this machine's media backend plays a movie at all: a bare player must deliver a frame.
+// (The backend's list of decodable formats is incomplete, so it cannot be asked.)
+bool backendPlays(const QString& movieFile) {
+    QMediaPlayer player;
+    QVideoSink sink;
+    player.setVideoSink(&sink);
+    QSignalSpy frames(&sink, &QVideoSink::videoFrameChanged);
+    QSignalSpy errors(&player, &QMediaPlayer::errorOccurred);
+    player.setSource(QUrl::fromLocalFile(movieFile));
+    player.play();
+    const bool answered = QTest::qWaitFor([&] { return !frames.isEmpty() || !errors.isEmpty(); }, 20000);
+    const bool played = answered && errors.isEmpty();
+    player.stop();
+    return played;
 }
 
 } // namespace
@@ -128,6 +149,41 @@ void ReminderSurfaceTest::actionsRefuseOtherThreads() {
     QCOMPARE(store->state().drinks.size(), 0);
     answer();
     QCOMPARE(store->state().drinks.size(), 1);
+}
+
+// The movie is drawn as part of the canvas, which the panel paints scaled in a graphics view:
+// a frame of the movie must reach the screen, not just the player.
+void ReminderSurfaceTest::aMovieCompanionShowsItsFrames() {
+    TestStore store;
+    store.useCompanion("nimbi");
+    const CharacterPack nimbi = store->presentedCompanion();
+    if (!backendPlays(*nimbi.asset(nimbi.entry)))
+        QSKIP("This machine's media backend cannot play the bundled movies");
+    ReminderSurface surface(store.get());
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    store->showReminder(true, ReminderKind::water);
+    store.tickUntil(CompanionPhase::asking);
+
+    PictureButton* companion = surface.reminderView()->companion();
+    auto* movie = qobject_cast<MovieBuddy*>(companion->picture());
+    QVERIFY(movie);
+    QVERIFY(movie->player());
+    QTRY_VERIFY_WITH_TIMEOUT(movie->hasFrame() || movie->isShowingStill(), 20000);
+    QVERIFY2(!movie->isShowingStill(), "the bundled movie could not be played");
+    movie->player()->pause();
+
+    // The movie's frames are opaque to their corners, unlike the still artwork shown before
+    // the first frame: the companion's whole frame is covered.
+    const QImage shown = surface.grab(companion->geometry()).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(shown.size(), QSize(370, 218));
+    for (const QPoint corner : {QPoint(2, 2), QPoint(367, 2), QPoint(2, 215), QPoint(367, 215)})
+        QCOMPARE(qAlpha(shown.pixel(corner)), 255);
+    // And it is a picture, not a flat fill.
+    QSet<QRgb> colours;
+    for (int x = 0; x < shown.width(); x += 4)
+        colours.insert(shown.pixel(x, shown.height() / 2));
+    QVERIFY(colours.size() > 10);
 }
 
 QTEST_MAIN(ReminderSurfaceTest)

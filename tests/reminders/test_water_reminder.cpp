@@ -289,6 +289,11 @@ void WaterReminderTest::moviePackPlaysTheMomentsMovie() {
     store->answerYes();
     QCOMPARE(view.picture().movieFile, *pack.asset(pack.success));
     QVERIFY(firstMovie.isNull());
+    // The movie shows itself, so it turns to walk off on its own.
+    auto* success = qobject_cast<MovieBuddy*>(view.companion()->picture());
+    QVERIFY(success && !success->isMirrored());
+    store.tickUntil(CompanionPhase::leaving);
+    QVERIFY(success->isMirrored());
     store.tickUntil(CompanionPhase::hidden);
     // Hidden: nothing to play, the plain picture stands in.
     QCOMPARE(view.picture().kind, CompanionPicture::Kind::buddy);
