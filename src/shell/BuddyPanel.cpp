@@ -4,11 +4,23 @@
 #include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
 
+#include <QBitmap>
+#include <QGraphicsView>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPaintEvent>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
+
+constexpr qint64 shapeIntervalMilliseconds = 1000 / BuddyPanel::shapeRefreshesPerSecond;
+
+// Qt reads an empty region as "no mask at all"; a shape that lies outside the window shows nothing.
+const QRegion nothingShown(-1, -1, 1, 1);
 
 Qt::WindowFlags panelFlags()
 {
@@ -26,8 +38,13 @@ QString panelTitle(ReminderKind kind)
 
 } // namespace
 
-BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow)
-    : QWidget(nullptr, panelFlags()), store_(store), uiTest_(uiTest), mainWindow_(mainWindow)
+BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow,
+                       std::unique_ptr<CompositorReading> compositor)
+    : QWidget(nullptr, panelFlags()),
+      store_(store),
+      uiTest_(uiTest),
+      mainWindow_(mainWindow),
+      compositor_(compositor ? std::move(compositor) : std::make_unique<DesktopCompositorReading>())
 {
     setObjectName(QStringLiteral("buddyPanel"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -39,6 +56,11 @@ BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow)
     layout->setContentsMargins(0, 0, 0, 0);
     surface_ = new ReminderSurface(store_, 1.0, this);
     layout->addWidget(surface_);
+    // The view that draws the canvas: what its viewport paints is what changed on screen.
+    canvasView_ = surface_->findChild<QGraphicsView*>();
+
+    shapeTimer_.setSingleShot(true);
+    connect(&shapeTimer_, &QTimer::timeout, this, &BuddyPanel::refreshShape);
 
     for (QScreen* screen : QGuiApplication::screens())
         watchScreen(screen);
@@ -49,6 +71,8 @@ BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow)
     connect(qApp, &QGuiApplication::screenRemoved, this, &BuddyPanel::screensChanged);
     connect(qApp, &QGuiApplication::primaryScreenChanged, this, &BuddyPanel::screensChanged);
 }
+
+BuddyPanel::~BuddyPanel() = default;
 
 void BuddyPanel::watchScreen(QScreen* screen)
 {
@@ -70,6 +94,7 @@ void BuddyPanel::presentBuddy()
         return;
     if (!uiTest_)
         setWindowTitle(panelTitle(store_->reminderKind()));
+    followCompositor();
     positionBuddy(screen);
     show();
     raise();
@@ -82,6 +107,8 @@ void BuddyPanel::positionBuddy(QScreen* screen)
     surface_->setScale(layout.scale);
     setScreen(screen);
     setGeometry(layout.frame.toRect());
+    if (shaped_)
+        reshapeWhole();
 }
 
 // A hidden panel waits for its next presentation; a shown one stays on its own screen.
@@ -94,4 +121,89 @@ void BuddyPanel::screensChanged()
         screen = QGuiApplication::primaryScreen();
     if (screen)
         positionBuddy(screen);
+}
+
+// Asked at every presentation: a compositing manager can start or stop while Dewbell runs.
+// Only a cut window watches the canvas, so a blending desktop pays nothing for the cut.
+void BuddyPanel::followCompositor()
+{
+    const bool cut = !compositor_->blendsTranslucency();
+    if (cut != shaped_) {
+        shaped_ = cut;
+        if (shaped_) {
+            canvasView_->viewport()->installEventFilter(this);
+        } else {
+            canvasView_->viewport()->removeEventFilter(this);
+            shapeTimer_.stop();
+            pendingChange_ = {};
+            shape_.reset();
+            if (windowHandle())
+                windowHandle()->setMask(QRegion());
+        }
+    }
+    // A panel about to appear shows nothing until its canvas has drawn the new reminder.
+    if (shaped_ && !isVisible())
+        cutTo(QRegion());
+}
+
+bool BuddyPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint && !drawingShape_ && isVisible()) {
+        const QPoint origin = canvasView_->viewport()->mapTo(this, QPoint(0, 0));
+        pendingChange_ |= static_cast<QPaintEvent*>(event)->region().translated(origin);
+        scheduleShapeRefresh();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The store publishes a reminder only after it asks for the panel, so the whole canvas is
+// looked at again from the event loop, once it shows what the store published.
+void BuddyPanel::reshapeWhole()
+{
+    pendingChange_ = rect();
+    scheduleShapeRefresh();
+}
+
+void BuddyPanel::scheduleShapeRefresh()
+{
+    if (shapeTimer_.isActive())
+        return;
+    const qint64 waited = sinceShapeRefresh_.isValid() ? sinceShapeRefresh_.elapsed() : shapeIntervalMilliseconds;
+    shapeTimer_.start(int(std::max<qint64>(0, shapeIntervalMilliseconds - waited)));
+}
+
+// Only the area painted since the last look is drawn again; the rest of the cut stays.
+void BuddyPanel::refreshShape()
+{
+    const QRect area = pendingChange_.boundingRect() & rect();
+    pendingChange_ = {};
+    sinceShapeRefresh_.start();
+    const QRegion shape = (shape_.value_or(QRegion()) - area) | visiblePixels(area);
+    if (shape != shape_)
+        cutTo(shape);
+}
+
+// QWidget::setMask would also keep Qt from painting outside the cut, hiding the very changes
+// the cut has to follow; cutting the native window leaves the whole canvas painted, so what a
+// new cut uncovers is already drawn.
+void BuddyPanel::cutTo(const QRegion& shape)
+{
+    shape_ = shape;
+    if (!windowHandle())
+        create();
+    windowHandle()->setMask(shape.isEmpty() ? nothingShown : shape);
+}
+
+// Pixels at least half covered count as shown; fainter ones (the card's soft shadow, the outer
+// rim of an antialiased edge) would show as black.
+QRegion BuddyPanel::visiblePixels(const QRect& area)
+{
+    if (area.isEmpty())
+        return {};
+    QImage canvas(area.size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    drawingShape_ = true;
+    surface_->render(&canvas, QPoint(), QRegion(area.translated(-surface_->pos())), QWidget::DrawChildren);
+    drawingShape_ = false;
+    return QRegion(QBitmap::fromImage(canvas.createAlphaMask())).translated(area.topLeft());
 }

@@ -14,3 +14,7 @@ dewbell_add_test(test_app_delegate SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/test_app_
 
 dewbell_add_test(test_shell_parts SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/test_shell_parts.cpp
   LIBRARIES dewbell_shell)
+
+dewbell_add_test(test_buddy_panel SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/test_buddy_panel.cpp
+  LIBRARIES dewbell_shell)
+target_include_directories(test_buddy_panel PRIVATE ${dewbell_view_testing})
