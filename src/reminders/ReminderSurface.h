@@ -21,6 +21,8 @@ public:
 
     // The reminder drawn on the canvas.
     ReminderView* reminderView() const { return view_; }
+    // The view that draws the canvas: what its viewport paints is what changes on screen.
+    QGraphicsView* canvasView() const { return graphics_; }
 
     QSize sizeHint() const override;
 

@@ -19,9 +19,6 @@ namespace {
 
 constexpr qint64 shapeIntervalMilliseconds = 1000 / BuddyPanel::shapeRefreshesPerSecond;
 
-// Qt reads an empty region as "no mask at all"; a shape that lies outside the window shows nothing.
-const QRegion nothingShown(-1, -1, 1, 1);
-
 Qt::WindowFlags panelFlags()
 {
     Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
@@ -39,12 +36,13 @@ QString panelTitle(ReminderKind kind)
 } // namespace
 
 BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow,
-                       std::unique_ptr<CompositorReading> compositor)
+                       std::unique_ptr<CompositorReading> compositor, std::unique_ptr<WindowShaping> shaping)
     : QWidget(nullptr, panelFlags()),
       store_(store),
       uiTest_(uiTest),
       mainWindow_(mainWindow),
-      compositor_(compositor ? std::move(compositor) : std::make_unique<DesktopCompositorReading>())
+      compositor_(compositor ? std::move(compositor) : std::make_unique<DesktopCompositorReading>()),
+      shaping_(shaping ? std::move(shaping) : std::make_unique<DesktopWindowShaping>())
 {
     setObjectName(QStringLiteral("buddyPanel"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -56,8 +54,6 @@ BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow,
     layout->setContentsMargins(0, 0, 0, 0);
     surface_ = new ReminderSurface(store_, 1.0, this);
     layout->addWidget(surface_);
-    // The view that draws the canvas: what its viewport paints is what changed on screen.
-    canvasView_ = surface_->findChild<QGraphicsView*>();
 
     shapeTimer_.setSingleShot(true);
     connect(&shapeTimer_, &QTimer::timeout, this, &BuddyPanel::refreshShape);
@@ -107,7 +103,7 @@ void BuddyPanel::positionBuddy(QScreen* screen)
     surface_->setScale(layout.scale);
     setScreen(screen);
     setGeometry(layout.frame.toRect());
-    if (shaped_)
+    if (followed_)
         reshapeWhole();
 }
 
@@ -124,32 +120,44 @@ void BuddyPanel::screensChanged()
 }
 
 // Asked at every presentation: a compositing manager can start or stop while Dewbell runs.
-// Only a cut window watches the canvas, so a blending desktop pays nothing for the cut.
 void BuddyPanel::followCompositor()
 {
-    const bool cut = !compositor_->blendsTranslucency();
-    if (cut != shaped_) {
-        shaped_ = cut;
-        if (shaped_) {
-            canvasView_->viewport()->installEventFilter(this);
-        } else {
-            canvasView_->viewport()->removeEventFilter(this);
-            shapeTimer_.stop();
-            pendingChange_ = {};
-            shape_.reset();
-            if (windowHandle())
-                windowHandle()->setMask(QRegion());
-        }
-    }
-    // A panel about to appear shows nothing until its canvas has drawn the new reminder.
-    if (shaped_ && !isVisible())
+    const std::optional<WindowShapeKind> kind = shapeToFollow();
+    if (kind != followed_)
+        follow(kind);
+    // A panel about to appear shows and takes nothing until its canvas has drawn the new reminder.
+    if (followed_ && !isVisible())
         cutTo(QRegion());
+}
+
+std::optional<WindowShapeKind> BuddyPanel::shapeToFollow() const
+{
+    if (!compositor_->blendsTranslucency())
+        return WindowShapeKind::bounding;
+    if (shaping_->shapesInput())
+        return WindowShapeKind::input;
+    return std::nullopt;
+}
+
+// Only a window that follows a shape watches the canvas; one left whole pays nothing for it.
+void BuddyPanel::follow(std::optional<WindowShapeKind> kind)
+{
+    if (followed_ && windowHandle())
+        shaping_->uncut(*windowHandle(), *followed_);
+    shapeTimer_.stop();
+    pendingChange_ = {};
+    shape_.reset();
+    if (kind && !followed_)
+        canvasViewport()->installEventFilter(this);
+    else if (!kind && followed_)
+        canvasViewport()->removeEventFilter(this);
+    followed_ = kind;
 }
 
 bool BuddyPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Paint && !drawingShape_ && isVisible()) {
-        const QPoint origin = canvasView_->viewport()->mapTo(this, QPoint(0, 0));
+        const QPoint origin = canvasViewport()->mapTo(this, QPoint(0, 0));
         pendingChange_ |= static_cast<QPaintEvent*>(event)->region().translated(origin);
         scheduleShapeRefresh();
     }
@@ -191,11 +199,12 @@ void BuddyPanel::cutTo(const QRegion& shape)
     shape_ = shape;
     if (!windowHandle())
         create();
-    windowHandle()->setMask(shape.isEmpty() ? nothingShown : shape);
+    shaping_->cut(*windowHandle(), *followed_, shape);
 }
 
 // Pixels at least half covered count as shown; fainter ones (the card's soft shadow, the outer
-// rim of an antialiased edge) would show as black.
+// rim of an antialiased edge) would show as black in a cut window, and take no clicks in a
+// blended one.
 QRegion BuddyPanel::visiblePixels(const QRect& area)
 {
     if (area.isEmpty())
@@ -206,4 +215,9 @@ QRegion BuddyPanel::visiblePixels(const QRect& area)
     surface_->render(&canvas, QPoint(), QRegion(area.translated(-surface_->pos())), QWidget::DrawChildren);
     drawingShape_ = false;
     return QRegion(QBitmap::fromImage(canvas.createAlphaMask())).translated(area.topLeft());
+}
+
+QWidget* BuddyPanel::canvasViewport() const
+{
+    return surface_->canvasView()->viewport();
 }

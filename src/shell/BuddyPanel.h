@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CompositorReading.h"
+#include "WindowShaping.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -12,7 +13,6 @@
 #include <optional>
 
 class DewbellStore;
-class QGraphicsView;
 class QScreen;
 class ReminderSurface;
 
@@ -21,19 +21,22 @@ class ReminderSurface;
 // right of the main window's screen (else the primary screen), placed and scaled by
 // ReminderPlacement, and follows screen changes while it is shown. Hiding it never closes it.
 //
-// On a desktop that does not blend translucent windows (X11 without a compositing manager) the
-// transparent parts would show as black, so there the window is cut to the canvas's visible
-// pixels and the cut follows the canvas as it changes, at most `shapeRefreshesPerSecond` times
-// a second. A blending desktop shows the canvas as it is, uncut.
+// The window follows the canvas's visible pixels, at most `shapeRefreshesPerSecond` times a
+// second and only where the canvas painted. On a desktop that does not blend translucent
+// windows (X11 without a compositing manager) the transparent parts would show as black, so
+// there the window's bounding shape is cut to them. A blending desktop shows the canvas whole,
+// soft shadows included, and only the input shape is cut, so clicks on the transparent parts
+// reach the windows behind; where the input shape cannot be set, the panel is left whole.
 class BuddyPanel : public QWidget {
     Q_OBJECT
 public:
     static constexpr int shapeRefreshesPerSecond = 30;
 
     // `mainWindow` decides the screen while it is visible. Without `compositor` the panel asks
-    // the desktop each time it is shown.
+    // the desktop each time it is shown; without `shaping` it cuts its own native window.
     BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow = nullptr,
-               std::unique_ptr<CompositorReading> compositor = nullptr);
+               std::unique_ptr<CompositorReading> compositor = nullptr,
+               std::unique_ptr<WindowShaping> shaping = nullptr);
     ~BuddyPanel() override;
 
     // Shows the panel for the reminder the store has just published.
@@ -55,23 +58,27 @@ private:
     void screensChanged();
 
     void followCompositor();
+    std::optional<WindowShapeKind> shapeToFollow() const;
+    void follow(std::optional<WindowShapeKind> kind);
     void reshapeWhole();
     void scheduleShapeRefresh();
     void refreshShape();
     void cutTo(const QRegion& shape);
     QRegion visiblePixels(const QRect& area);
+    QWidget* canvasViewport() const;
 
     DewbellStore* store_;
     bool uiTest_;
     QPointer<QWidget> mainWindow_;
     ReminderSurface* surface_;
-    QGraphicsView* canvasView_;
     std::unique_ptr<CompositorReading> compositor_;
+    std::unique_ptr<WindowShaping> shaping_;
 
-    bool shaped_ = false;
+    // The shape that follows the canvas; none while the window stays whole.
+    std::optional<WindowShapeKind> followed_;
     // Set while the canvas is drawn for the cut, whose own painting is no change.
     bool drawingShape_ = false;
-    // The cut in force; none while the window is uncut.
+    // The cut in force; none while the followed shape is whole.
     std::optional<QRegion> shape_;
     QRegion pendingChange_;
     QTimer shapeTimer_;

@@ -23,14 +23,28 @@ private:
     std::shared_ptr<bool> blends_;
 };
 
-// The offscreen platform cannot cut windows and says so each time; the cut is still recorded.
-QtMessageHandler defaultHandler = nullptr;
+// What the panel asked of its native window, which the offscreen platform cannot shape.
+struct Shapes {
+    bool shapesInput = true;
+    // None while that shape is the whole window.
+    std::optional<QRegion> bounding;
+    std::optional<QRegion> input;
+};
 
-void quietAboutMasks(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!message.contains(QLatin1String("does not support setting window masks")))
-        defaultHandler(type, context, message);
-}
+class RecordingShaping : public WindowShaping {
+public:
+    explicit RecordingShaping(std::shared_ptr<Shapes> shapes) : shapes_(std::move(shapes)) {}
+    bool shapesInput() override { return shapes_->shapesInput; }
+    void cut(QWindow&, WindowShapeKind kind, const QRegion& region) override { shape(kind) = region; }
+    void uncut(QWindow&, WindowShapeKind kind) override { shape(kind).reset(); }
+
+private:
+    std::optional<QRegion>& shape(WindowShapeKind kind)
+    {
+        return kind == WindowShapeKind::bounding ? shapes_->bounding : shapes_->input;
+    }
+    std::shared_ptr<Shapes> shapes_;
+};
 
 } // namespace
 
@@ -38,33 +52,34 @@ class BuddyPanelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
     void withoutCompositorThePanelIsCutToCardAndCompanion();
+    void withCompositorOnlyClicksFollowTheContent();
+    void theCutFollowsTheCanvas_data();
     void theCutFollowsTheCanvas();
-    void withCompositorThePanelIsNotCut();
-    void aCompositorStartingLaterLiftsTheCut();
+    void withoutInputShapesABlendedPanelStaysWhole();
+    void aCompositorStartingOrStoppingSwitchesTheShape();
 
 private:
     void present(bool blends);
-    QRegion cut() const { return panel_->windowHandle() ? panel_->windowHandle()->mask() : QRegion(); }
+    // The shape that follows the content: the bounding cut without a compositor, else the input shape.
+    QRegion followed(bool blends) const { return (blends ? shapes_->input : shapes_->bounding).value_or(QRegion()); }
     // A point of the reminder canvas in the panel's coordinates.
     QPoint onPanel(const QPoint& canvasPoint) const;
     QRect cardOnPanel() const;
     QPoint companionCentre() const;
+    QPoint buttonCentre(const char* name) const;
+    // Everything a click may reach and nothing of the empty corners or the card's faint shadow.
+    void verifyContentOnly(const QRegion& shape) const;
 
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<DewbellStore> store_;
     std::unique_ptr<BuddyPanel> panel_;
     std::shared_ptr<bool> blends_;
+    std::shared_ptr<Shapes> shapes_;
 };
-
-void BuddyPanelTest::initTestCase()
-{
-    defaultHandler = qInstallMessageHandler(quietAboutMasks);
-}
 
 void BuddyPanelTest::init()
 {
@@ -72,7 +87,9 @@ void BuddyPanelTest::init()
     store_ = makeStore(*folder_);
     store_->update([](Preferences& preferences) { preferences.companionID = QStringLiteral("vossik-fan"); });
     blends_ = std::make_shared<bool>(false);
-    panel_ = std::make_unique<BuddyPanel>(store_.get(), true, nullptr, std::make_unique<FakeCompositor>(blends_));
+    shapes_ = std::make_shared<Shapes>();
+    panel_ = std::make_unique<BuddyPanel>(store_.get(), true, nullptr, std::make_unique<FakeCompositor>(blends_),
+                                          std::make_unique<RecordingShaping>(shapes_));
     store_->onPresent = [this] { panel_->presentBuddy(); };
     store_->onDismiss = [this] { panel_->hide(); };
 }
@@ -96,7 +113,7 @@ void BuddyPanelTest::present(bool blends)
 
 QPoint BuddyPanelTest::onPanel(const QPoint& canvasPoint) const
 {
-    const auto* view = panel_->findChild<QGraphicsView*>();
+    const QGraphicsView* view = panel_->surface()->canvasView();
     return view->viewport()->mapTo(panel_.get(), view->mapFromScene(QPointF(canvasPoint)));
 }
 
@@ -111,65 +128,110 @@ QPoint BuddyPanelTest::companionCentre() const
     return onPanel(panel_->surface()->reminderView()->companion()->geometry().center());
 }
 
+QPoint BuddyPanelTest::buttonCentre(const char* name) const
+{
+    const QWidget* canvas = panel_->surface()->reminderView();
+    const auto* button = canvas->findChild<QWidget*>(QLatin1String(name));
+    return onPanel(button->mapTo(canvas, button->rect().center()));
+}
+
+void BuddyPanelTest::verifyContentOnly(const QRegion& shape) const
+{
+    QVERIFY(shape.contains(companionCentre()));
+    const QRect card = cardOnPanel();
+    QVERIFY(shape.contains(card.center()));
+    QVERIFY(shape.contains(card.topLeft() + QPoint(12, 12)));
+    for (const char* name : {"closeButton", "drankButton", "notYetButton", "pauseButton"})
+        QVERIFY2(shape.contains(buttonCentre(name)), name);
+    QVERIFY(!shape.contains(QPoint(0, 0)));
+    QVERIFY(!shape.contains(QPoint(panel_->width() - 1, 0)));
+    QVERIFY(!shape.contains(QPoint(0, panel_->height() - 1)));
+    QVERIFY((shape & QRect(card.left() + 10, card.bottom() + 2, 40, 10)).isEmpty());
+    QVERIFY(QRect(QPoint(0, 0), panel_->size()).contains(shape.boundingRect()));
+}
+
 void BuddyPanelTest::withoutCompositorThePanelIsCutToCardAndCompanion()
 {
     present(false);
-    QTRY_VERIFY(cut().contains(companionCentre()));
-    const QRect card = cardOnPanel();
-    QVERIFY(cut().contains(card.center()));
-    QVERIFY(cut().contains(card.topLeft() + QPoint(12, 12)));
-    // Nothing of the empty corners, nor the card's faint shadow below its left part.
-    QVERIFY(!cut().contains(QPoint(0, 0)));
-    QVERIFY(!cut().contains(QPoint(panel_->width() - 1, 0)));
-    QVERIFY(!cut().contains(QPoint(0, panel_->height() - 1)));
-    QVERIFY((cut() & QRect(card.left() + 10, card.bottom() + 2, 40, 10)).isEmpty());
-    QVERIFY(QRect(QPoint(0, 0), panel_->size()).contains(cut().boundingRect()));
+    QTRY_VERIFY(followed(false).contains(companionCentre()));
+    verifyContentOnly(*shapes_->bounding);
+    // The bounding cut already keeps clicks off the parts it hides.
+    QVERIFY(!shapes_->input);
+}
+
+// The blended window keeps its whole rectangle, shadow and all, and takes clicks only where a
+// cut window would show: the same content, found the same way.
+void BuddyPanelTest::withCompositorOnlyClicksFollowTheContent()
+{
+    present(false);
+    QTRY_VERIFY(followed(false).contains(companionCentre()));
+    const QRegion cut = *shapes_->bounding;
+    store_->dismiss();
+
+    present(true);
+    QTRY_VERIFY(followed(true).contains(companionCentre()));
+    QVERIFY(!shapes_->bounding);
+    QVERIFY(panel_->mask().isEmpty());
+    verifyContentOnly(*shapes_->input);
+    QCOMPARE(*shapes_->input, cut);
+}
+
+void BuddyPanelTest::theCutFollowsTheCanvas_data()
+{
+    QTest::addColumn<bool>("blends");
+    QTest::newRow("bounding, without compositor") << false;
+    QTest::newRow("input, with compositor") << true;
 }
 
 void BuddyPanelTest::theCutFollowsTheCanvas()
 {
-    present(false);
+    QFETCH(bool, blends);
+    present(blends);
     const QPoint cardCentre = cardOnPanel().center();
     const QPoint standing = companionCentre();
-    QTRY_VERIFY(cut().contains(cardCentre) && cut().contains(standing));
+    QTRY_VERIFY(followed(blends).contains(cardCentre) && followed(blends).contains(standing));
 
     // The answer hides the card and sends the companion off to the right.
     store_->decline();
     for (int second = 0; second < 10 && store_->phase() != CompanionPhase::leaving; ++second)
         store_->tick(store_->now().addSecs(1));
     QCOMPARE(store_->phase(), CompanionPhase::leaving);
-    QTRY_VERIFY(!cut().contains(cardCentre));
-    QVERIFY(!cut().contains(standing));
+    QTRY_VERIFY(!followed(blends).contains(cardCentre));
+    QVERIFY(!followed(blends).contains(standing));
 
     // A panel shown again starts from nothing, then takes the new reminder's shape.
     store_->dismiss();
     QVERIFY(!panel_->isVisible());
-    present(false);
-    QVERIFY(!cut().contains(cardCentre));
-    QTRY_VERIFY(cut().contains(cardCentre) && cut().contains(standing));
+    present(blends);
+    QVERIFY(!followed(blends).contains(cardCentre));
+    QTRY_VERIFY(followed(blends).contains(cardCentre) && followed(blends).contains(standing));
 }
 
-void BuddyPanelTest::withCompositorThePanelIsNotCut()
+// A blending desktop that cannot shape clicks (any platform but X11) pays nothing for a shape.
+void BuddyPanelTest::withoutInputShapesABlendedPanelStaysWhole()
 {
+    shapes_->shapesInput = false;
     present(true);
     QCoreApplication::processEvents();
-    QVERIFY(cut().isEmpty());
+    QVERIFY(!shapes_->bounding);
+    QVERIFY(!shapes_->input);
     QVERIFY(panel_->mask().isEmpty());
 }
 
-void BuddyPanelTest::aCompositorStartingLaterLiftsTheCut()
+void BuddyPanelTest::aCompositorStartingOrStoppingSwitchesTheShape()
 {
     present(false);
-    QTRY_VERIFY(!cut().isEmpty());
+    QTRY_VERIFY(followed(false).contains(companionCentre()));
     store_->dismiss();
 
     present(true);
-    QVERIFY(cut().isEmpty());
+    QVERIFY(!shapes_->bounding);
+    QTRY_VERIFY(followed(true).contains(companionCentre()));
     store_->dismiss();
 
-    // And one that stops cuts it again.
     present(false);
-    QTRY_VERIFY(cut().contains(companionCentre()));
+    QVERIFY(!shapes_->input);
+    QTRY_VERIFY(followed(false).contains(companionCentre()));
 }
 
 QTEST_MAIN(BuddyPanelTest)
