@@ -14,6 +14,7 @@
 #include "TrayIcon.h"
 #include "model/DateCoding.h"
 #include "store/DewbellStore.h"
+#include "window/MainPages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,10 +26,6 @@
 
 namespace {
 
-const QString dashboardPage = QStringLiteral("Your day");
-const QString crewPage = QStringLiteral("The little crew");
-const QString settingsPage = QStringLiteral("Settings");
-const QString wellbeingPage = QStringLiteral("Focus & breaks");
 const QString uiTestCompanion = QStringLiteral("vossik-fan");
 
 QString freshTemporaryFolder()
@@ -94,7 +91,7 @@ void AppDelegate::launch()
     if (hasSwitch(CommandLine::uiTest))
         applyUiTestState();
     if (hasSwitch(CommandLine::testLab))
-        store_->setSelectedPage(crewPage);
+        store_->setSelectedPage(title(MainPage::crew));
     // Without a tray host the window is the only way in, whatever the switches say.
     const bool noTray = !trayIcon_->hostAvailable();
     if (noTray || (!hasSwitch(CommandLine::background) && !LoginService::isLoginLaunch(arguments_)))
@@ -143,7 +140,7 @@ void AppDelegate::buildStatusItem()
                 self->showPage(page);
         };
     };
-    menuBarView_ = new MenuBarView(store_, open(dashboardPage), open(crewPage), open(settingsPage), [self] {
+    menuBarView_ = new MenuBarView(store_, open(title(MainPage::dashboard)), open(title(MainPage::crew)), open(title(MainPage::settings)), [self] {
         if (self)
             self->quit();
     });
@@ -269,7 +266,7 @@ void AppDelegate::previewBuddy()
 
 void AppDelegate::showSettings()
 {
-    showPage(settingsPage);
+    showPage(title(MainPage::settings));
 }
 
 void AppDelegate::showTour()
@@ -280,7 +277,7 @@ void AppDelegate::showTour()
 
 void AppDelegate::showCrew()
 {
-    showPage(crewPage);
+    showPage(title(MainPage::crew));
 }
 
 void AppDelegate::logDrink()
@@ -310,7 +307,7 @@ void AppDelegate::endMeeting()
 
 void AppDelegate::showWellbeing()
 {
-    showPage(wellbeingPage);
+    showPage(title(MainPage::wellbeing));
 }
 
 void AppDelegate::pause()
