@@ -1,9 +1,12 @@
 // One frame of the water reminder's walk-in, for each way a companion is drawn: the
 // companion is painted in its frame on the 410 x 760 canvas, moved sideways as it walks.
+// The code-drawn companions draw each frame of their walk cycle once and copy it after
+// (walkingFrame); walkingFrameFirstTime measures the drawing of a frame not seen before.
 // Run: build/bench/bench_characters (the build tree's bundle is used unless
 // DEWBELL_BUNDLE_DIR points elsewhere).
 #include "BearBuddy.h"
 #include "BuddyView.h"
+#include "PoseCache.h"
 #include "SpriteBuddy.h"
 #include "model/AppBundle.h"
 #include "model/CompanionMotion.h"
@@ -62,12 +65,30 @@ void walkingFrame(benchmark::State& state, const QString& id) {
     state.SetLabel(id.toStdString());
 }
 
+void walkingFrameFirstTime(benchmark::State& state, const QString& id) {
+    const CharacterPack companion = pack(id);
+    QImage target(canvas, QImage::Format_ARGB32_Premultiplied);
+    double elapsed = 0;
+    for (auto _ : state) {
+        PoseCache::clear();
+        target.fill(Qt::transparent);
+        QPainter painter(&target);
+        drawCompanion(painter, companion, elapsed);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+        elapsed = std::fmod(elapsed + frameSeconds, CompanionMotion::enteringSeconds);
+    }
+    state.SetLabel(id.toStdString());
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(walkingFrame, drop, QStringLiteral("bloop"))->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, sprout, QStringLiteral("sprout"))->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, bear_viru, QStringLiteral("viru"))->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, bear_vuzo, QStringLiteral("vuzo"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrameFirstTime, drop, QStringLiteral("bloop"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrameFirstTime, bear_viru, QStringLiteral("viru"))->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, sprite_human, QStringLiteral("vossik-fan"))->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, sprite_bear, QStringLiteral("zuv"))->Unit(benchmark::kMicrosecond);
 

@@ -1,6 +1,7 @@
 #include "BearBuddy.h"
 
 #include "PhaseClock.h"
+#include "PoseCache.h"
 
 #include <QPainter>
 
@@ -37,7 +38,10 @@ BearLook BearBuddy::look(const QString& kind) {
 }
 
 void BearBuddy::paint(QPainter& painter, const QRectF& rect, const QString& kind, const CompanionMoment& moment) {
-    BearArt::paint(painter, rect, look(kind), CompanionChoreography::pose(moment));
+    const BearLook bear = look(kind);
+    const BuddyPose pose = CompanionChoreography::framePose(moment);
+    PoseCache::paint(painter, rect, kind, pose,
+                     [&](QPainter& art, const QRectF& place) { BearArt::paint(art, place, bear, pose); });
 }
 
 QImage BearBuddy::render(const QSize& size, const QString& kind, const CompanionMoment& moment) {

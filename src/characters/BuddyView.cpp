@@ -5,6 +5,7 @@
 #include "DropArt.h"
 #include "MissingArt.h"
 #include "Palette.h"
+#include "PoseCache.h"
 #include "SpriteBuddy.h"
 #include "SproutArt.h"
 
@@ -49,10 +50,12 @@ void BuddyView::setHappy(bool happy) {
 }
 
 std::optional<double> BuddyView::seconds() const {
-    if (!isMoving())
+    if (!isMoving() || !followsClock())
         return std::nullopt;
     return std::fmod(clock_.elapsed() / 1000.0, loopSeconds);
 }
+
+CompanionMoment BuddyView::moment() const { return momentFor(happy_, seconds()); }
 
 bool BuddyView::isCodeDrawn(const QString& kind) {
     return kind == QStringLiteral("drop") || kind == QStringLiteral("sprout") || kind == QStringLiteral("viru") ||
@@ -64,11 +67,12 @@ bool BuddyView::followsClock() const { return isCodeDrawn(pack_.kind) || pack_.k
 void BuddyView::paint(QPainter& painter, const QRectF& rect, const CharacterPack& pack, bool happy,
                       std::optional<double> seconds) {
     const CompanionMoment moment = momentFor(happy, seconds);
-    if (pack.kind == QStringLiteral("drop"))
-        DropArt::paint(painter, rect, CompanionChoreography::pose(moment));
-    else if (pack.kind == QStringLiteral("sprout"))
-        SproutArt::paint(painter, rect, CompanionChoreography::pose(moment));
-    else if (pack.kind == QStringLiteral("viru") || pack.kind == QStringLiteral("vuzo"))
+    if (pack.kind == QStringLiteral("drop") || pack.kind == QStringLiteral("sprout")) {
+        const BuddyPose pose = CompanionChoreography::framePose(moment);
+        const auto drawArt = pack.kind == QStringLiteral("drop") ? DropArt::paint : SproutArt::paint;
+        PoseCache::paint(painter, rect, pack.kind, pose,
+                         [&](QPainter& art, const QRectF& place) { drawArt(art, place, pose); });
+    } else if (pack.kind == QStringLiteral("viru") || pack.kind == QStringLiteral("vuzo"))
         BearBuddy::paint(painter, rect, pack.kind, moment);
     else if (pack.kind == QStringLiteral("sprite"))
         SpriteBuddy::paint(painter, rect, pack, moment);

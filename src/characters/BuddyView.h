@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CompanionPose.h"
 #include "CompanionView.h"
 #include "model/CharacterPack.h"
 
@@ -21,6 +22,8 @@ public:
 
     // Seconds into the picture's loop that it shows now; none while it stands still.
     std::optional<double> seconds() const;
+    // What the picture shows now: asking, or celebrating when happy, at seconds().
+    CompanionMoment moment() const;
 
     // `seconds` none draws the still picture.
     static void paint(QPainter& painter, const QRectF& rect, const CharacterPack& pack, bool happy,

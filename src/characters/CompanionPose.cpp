@@ -1,5 +1,7 @@
 #include "CompanionPose.h"
 
+#include "model/CompanionMotion.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -98,7 +100,22 @@ BuddyPose stillPose(const CompanionMoment& moment) {
     return CompanionChoreography::standing();
 }
 
+// Tiny sums of floating-point error must not push a time into the frame before.
+constexpr double frameTolerance = 1e-6;
+
+double startOfFrame(double seconds, double frameSeconds) {
+    return std::floor(seconds / frameSeconds + frameTolerance) * frameSeconds;
+}
+
+// Adding 0 turns a rounded -0 into 0, so equal poses hash alike.
+double settled(double measure) { return std::round(measure * 1000) / 1000 + 0.0; }
+
 } // namespace
+
+size_t qHash(const BuddyPose& pose, size_t seed) {
+    return qHashMulti(seed, pose.lift, pose.squash, pose.lean, pose.stride, pose.leftArm, pose.rightArm, pose.droop,
+                      pose.sparkle, pose.tear, int(pose.eyes), int(pose.mouth));
+}
 
 namespace CompanionChoreography {
 
@@ -138,6 +155,24 @@ BuddyPose pose(const CompanionMoment& moment) {
         break;
     }
     return asking(seconds);
+}
+
+CompanionMoment frameOf(const CompanionMoment& moment) {
+    if (!moment.elapsed)
+        return moment;
+    const double seconds = std::max(0.0, *moment.elapsed);
+    const double frameSeconds = isWalking(moment.phase)
+                                    ? walkCycleSeconds(moment.phase, moment.response) / CompanionMotion::walkCycleFrames
+                                    : 1 / framesPerSecond;
+    return {moment.phase, moment.response, startOfFrame(seconds, frameSeconds)};
+}
+
+BuddyPose framePose(const CompanionMoment& moment) {
+    BuddyPose shown = pose(frameOf(moment));
+    for (double* measure : {&shown.lift, &shown.squash, &shown.lean, &shown.stride, &shown.leftArm, &shown.rightArm,
+                            &shown.droop, &shown.sparkle})
+        *measure = settled(*measure);
+    return shown;
 }
 
 } // namespace CompanionChoreography

@@ -2,6 +2,7 @@
 
 #include "model/CompanionPhase.h"
 
+#include <QHashFunctions>
 #include <optional>
 
 // The moment of a companion's visit that a picture shows.
@@ -31,13 +32,27 @@ struct BuddyPose {
     bool tear = false;
     Eyes eyes = Eyes::open;
     Mouth mouth = Mouth::smile;
+
+    bool operator==(const BuddyPose&) const = default;
 };
+
+size_t qHash(const BuddyPose& pose, size_t seed = 0);
 
 // What the companion does in each phase. Walking art faces left: companions enter from the
 // right; the reminder surface mirrors the picture while they leave.
 namespace CompanionChoreography {
 
 BuddyPose pose(const CompanionMoment& moment);
+
+// Distinct pictures a second in the phases that are not walks; a walk shows the eight frames
+// of its cycle.
+inline constexpr double framesPerSecond = 15;
+// The moment moved back to the start of the frame it falls in: every time within one frame
+// draws the same picture, so a picture drawn once can be shown again.
+CompanionMoment frameOf(const CompanionMoment& moment);
+// The pose a picture shows at a moment: the pose of its frame, its measures rounded to a
+// thousandth so that the same frame in a later loop of the cycle is the very same pose.
+BuddyPose framePose(const CompanionMoment& moment);
 // The still pictures used on cards: standing, or celebrating when happy.
 BuddyPose standing();
 BuddyPose celebrating();

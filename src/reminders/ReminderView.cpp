@@ -139,6 +139,7 @@ void ReminderView::choosePicture() {
     pictureReminderID_ = reminderID;
     companion_->resize(chosen.frame);
     drawnSpriteCell_.reset();
+    drawnFrame_.reset();
     companion_->setPicture(makePicture(), chosen.kind == CompanionPicture::Kind::movie
                                               ? PictureButton::Drawing::showsItself
                                               : PictureButton::Drawing::paintedByButton);
@@ -180,12 +181,14 @@ void ReminderView::drawCompanion() {
     } else if (auto* bear = qobject_cast<BearBuddy*>(picture)) {
         bear->setPhase(store.phase(), store.phaseStarted(), store.response());
         bear->setFixedTime(seconds);
+        changed = isNewFrame(bear->moment());
     } else if (auto* buddy = qobject_cast<BuddyView*>(picture)) {
         buddy->setHappy(store.celebrating());
         // A still picture for a host that draws a fixed moment.
         const bool animate = store.reminderVisible() && store.phase() != CompanionPhase::asking && !fixedElapsed_;
         if (buddy->animate() != animate)
             buddy->setAnimate(animate);
+        changed = isNewFrame(buddy->moment());
     } else if (auto* movie = qobject_cast<MovieBuddy*>(picture)) {
         // The movie paints its own frames; a tick of the walk only moves it.
         movie->setMirrored(store.phase() == CompanionPhase::leaving);
@@ -196,6 +199,13 @@ void ReminderView::drawCompanion() {
     companion_->move(x, height() - canvasPadding - frame.height());
     if (changed)
         companion_->redraw();
+}
+
+bool ReminderView::isNewFrame(const CompanionMoment& moment) {
+    const CompanionMoment frame = CompanionChoreography::frameOf(moment);
+    const bool changed = frame != drawnFrame_;
+    drawnFrame_ = frame;
+    return changed;
 }
 
 void ReminderView::refreshTimeline() {

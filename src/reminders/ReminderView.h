@@ -54,6 +54,8 @@ private:
     void choosePicture();
     QWidget* makePicture() const;
     void drawCompanion();
+    // True when a code-drawn companion at this moment shows another frame than the one drawn.
+    bool isNewFrame(const CompanionMoment& moment);
     void refreshTimeline();
     void placeBubble(bool visible);
 
@@ -68,6 +70,8 @@ private:
     QUuid pictureReminderID_;
     // The sprite cell last drawn: a walk tick that shows the same cell only moves the picture.
     std::optional<SpriteBuddy::Choice> drawnSpriteCell_;
+    // The frame of a code-drawn companion last drawn, likewise.
+    std::optional<CompanionMoment> drawnFrame_;
     CardShadow bubbleShadow_;
     QTimer timeline_;
     // The date of the timeline's last frame.

@@ -4,11 +4,13 @@
 #include "MissingArt.h"
 #include "MovieBuddy.h"
 #include "Palette.h"
+#include "PoseCache.h"
 #include "ReduceMotion.h"
 #include "RenderChecks.h"
 #include "SpriteBuddy.h"
 #include "WellnessBuddy.h"
 #include "model/BreakGuidance.h"
+#include "model/CompanionMotion.h"
 
 #include <QFile>
 #include <QMediaPlayer>
@@ -112,6 +114,51 @@ private slots:
                          companion(pack, {CompanionPhase::entering, std::nullopt, elapsed}));
             }
         }
+    }
+
+    void aWalkIsDrawnOnceAndCopiedAfter() {
+        PoseCache::clear();
+        const QSize size{250, 290};
+        const CompanionMoment step{CompanionPhase::entering, std::nullopt, 0.05};
+        const QImage first = BearBuddy::render(size, QStringLiteral("viru"), step);
+        QCOMPARE(PoseCache::picturesDrawn(), 1);
+        // Later in the same frame, and the same frame two cycles on, show the picture drawn.
+        QCOMPARE(BearBuddy::render(size, QStringLiteral("viru"), {CompanionPhase::entering, std::nullopt, 0.09}), first);
+        QCOMPARE(BearBuddy::render(size, QStringLiteral("viru"), {CompanionPhase::entering, std::nullopt, 1.65}), first);
+        QCOMPARE(PoseCache::picturesDrawn(), 1);
+        // It is the art itself, not an approximation of it.
+        QImage direct(size, QImage::Format_ARGB32_Premultiplied);
+        direct.fill(Qt::transparent);
+        QPainter painter(&direct);
+        BearArt::paint(painter, QRectF(QPointF(0, 0), QSizeF(size)), BearLook::viru(),
+                       CompanionChoreography::framePose(step));
+        painter.end();
+        QCOMPARE(first, direct);
+
+        // A whole walk-in at 60 frames a second (two and a half cycles) draws each of the
+        // cycle's eight frames once at most (rising and falling halves of a step may match);
+        // the drop's idle bob, 15 pictures a second at most.
+        PoseCache::clear();
+        for (int tick = 0; tick < 120; ++tick)
+            BearBuddy::render(size, QStringLiteral("vuzo"), {CompanionPhase::entering, std::nullopt, tick / 60.0});
+        QVERIFY(PoseCache::picturesDrawn() <= CompanionMotion::walkCycleFrames);
+        PoseCache::clear();
+        for (int tick = 0; tick < 120; ++tick)
+            BuddyView::render({210, 218}, builtIn(QStringLiteral("bloop")), false, tick / 60.0);
+        QVERIFY(PoseCache::picturesDrawn() <= 2 * int(CompanionChoreography::framesPerSecond));
+    }
+
+    void framesFollowTheWalkCycleAndAModestRate() {
+        using CompanionChoreography::frameOf;
+        // The brisk walk's 0.8 s cycle has eight frames of 0.1 s; the sad one's 1.3 s too.
+        QCOMPARE(*frameOf({CompanionPhase::entering, std::nullopt, 0.2999}).elapsed, 0.2);
+        QCOMPARE(*frameOf({CompanionPhase::entering, std::nullopt, 0.3}).elapsed, 0.3);
+        QCOMPARE(*frameOf({CompanionPhase::leaving, CompanionPhase::declined, 0.2}).elapsed, 0.1625);
+        // Other phases change their picture 15 times a second.
+        QCOMPARE(*frameOf({CompanionPhase::celebrating, std::nullopt, 1.0 / 15 - 0.001}).elapsed, 0.0);
+        QVERIFY(qFuzzyCompare(*frameOf({CompanionPhase::celebrating, std::nullopt, 0.1}).elapsed, 1.0 / 15));
+        // A still pose stays still.
+        QVERIFY(!frameOf({CompanionPhase::asking, std::nullopt, std::nullopt}).elapsed);
     }
 
     void theWalkOffAfterNotYetIsSlowerAndSad() {
