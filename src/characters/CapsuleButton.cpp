@@ -1,6 +1,7 @@
 #include "CapsuleButton.h"
 
 #include "Symbols.h"
+#include "Typography.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -9,17 +10,11 @@ namespace {
 constexpr int horizontalPadding = 14;
 constexpr int verticalPadding = 7;
 constexpr int symbolGap = 7;
-
-QFont labelFont(QFont base) {
-    base.setPointSizeF(12);
-    base.setWeight(QFont::Medium);
-    return base;
-}
 } // namespace
 
 CapsuleButton::CapsuleButton(const QString& text, const QString& symbolName, QWidget* parent)
     : QPushButton(text, parent), symbol_(symbolName) {
-    setFont(labelFont(font()));
+    setFont(uiFont(12, QFont::Medium));
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

@@ -2,7 +2,7 @@
 
 #include "CapsuleButton.h"
 
-// The main action of a surface: a white 12-point medium label on Palette::primary.
+// The main action of a surface: a white 12-pixel medium label on Palette::primary.
 class PrimaryButton : public CapsuleButton {
     Q_OBJECT
 public:

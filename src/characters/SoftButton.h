@@ -2,7 +2,7 @@
 
 #include "CapsuleButton.h"
 
-// The quiet secondary button: a 12-point medium label in Palette::ink on a rounded rectangle
+// The quiet secondary button: a 12-pixel medium label in Palette::ink on a rounded rectangle
 // (radius 11) of white at 6 %; the label dims while the button is held down.
 class SoftButton : public CapsuleButton {
     Q_OBJECT

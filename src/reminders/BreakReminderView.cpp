@@ -8,7 +8,7 @@
 #include "PrimaryButton.h"
 #include "SoftButton.h"
 #include "StoreAction.h"
-#include "SurfaceStyle.h"
+#include "Typography.h"
 #include "WellnessBuddy.h"
 #include "model/BreakGuidance.h"
 #include "model/CompanionVoice.h"
@@ -30,7 +30,7 @@ QHBoxLayout* rowLayout(QWidget* row) {
 }
 
 QLabel* wrappingLabel(const QFont& font, const QColor& color, const QString& name, QWidget* parent) {
-    QLabel* label = SurfaceStyle::label(font, color, parent);
+    QLabel* label = makeLabel({}, font, color, parent);
     label->setObjectName(name);
     label->setWordWrap(true);
     return label;
@@ -47,7 +47,7 @@ Button* named(Button* button, const QString& name) {
 
 BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store) {
     setAttribute(Qt::WA_TranslucentBackground);
-    SurfaceStyle::setTextColor(this, Palette::ink());
+    setTextColor(this, Palette::ink());
     buildCard();
     buildSticker();
 
@@ -67,7 +67,7 @@ void BreakReminderView::buildCard() {
 
     auto* header = new QWidget(card_);
     QHBoxLayout* headerLayout = rowLayout(header);
-    header_ = SurfaceStyle::label(SurfaceStyle::caption(), Palette::accent(), header);
+    header_ = makeLabel({}, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), Palette::accent(), header);
     header_->setObjectName(QStringLiteral("header"));
     close_ = named(PlainButton::symbol(QStringLiteral("xmark"), 13, Palette::ink(), header), QStringLiteral("closeButton"));
     connect(close_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::skipBreak));
@@ -76,9 +76,9 @@ void BreakReminderView::buildCard() {
     headerLayout->addWidget(close_);
     card_->rows()->addWidget(header);
 
-    title_ = wrappingLabel(SurfaceStyle::serif(27), Palette::ink(), QStringLiteral("title"), card_);
-    prompt_ = wrappingLabel(SurfaceStyle::system(12, QFont::Medium), Palette::accent(), QStringLiteral("prompt"), card_);
-    instruction_ = wrappingLabel(SurfaceStyle::system(13), Palette::muted(), QStringLiteral("instruction"), card_);
+    title_ = wrappingLabel(uiFont(27, QFont::Normal, FontDesign::serif), Palette::ink(), QStringLiteral("title"), card_);
+    prompt_ = wrappingLabel(uiFont(12, QFont::Medium), Palette::accent(), QStringLiteral("prompt"), card_);
+    instruction_ = wrappingLabel(uiFont(13), Palette::muted(), QStringLiteral("instruction"), card_);
     for (QWidget* label : {title_, prompt_, instruction_})
         card_->rows()->addWidget(label);
 
@@ -92,7 +92,7 @@ void BreakReminderView::buildStartRows() {
     QHBoxLayout* layout = rowLayout(startRow_);
     start_ = named(new PrimaryButton(QStringLiteral("Start break"), QString(), startRow_), QStringLiteral("startButton"));
     later_ = named(new SoftButton(QStringLiteral("Later"), QString(), startRow_), QStringLiteral("laterButton"));
-    skip_ = named(new PlainButton(QStringLiteral("Skip"), SurfaceStyle::system(13), Palette::ink(), startRow_),
+    skip_ = named(new PlainButton(QStringLiteral("Skip"), uiFont(13), Palette::ink(), startRow_),
                   QStringLiteral("skipButton"));
     connect(start_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::startBreak));
     connect(later_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::snooze));
@@ -103,16 +103,16 @@ void BreakReminderView::buildStartRows() {
     layout->addStretch(1);
     card_->rows()->addWidget(startRow_);
 
-    footer_ = wrappingLabel(SurfaceStyle::system(9), Palette::muted(), QStringLiteral("footer"), card_);
+    footer_ = wrappingLabel(uiFont(9), Palette::muted(), QStringLiteral("footer"), card_);
     card_->rows()->addWidget(footer_);
 }
 
 void BreakReminderView::buildRunningRows() {
-    countdown_ = new CountdownLabel(SurfaceStyle::rounded(48, QFont::Light), Palette::accent(), card_);
+    countdown_ = new CountdownLabel(uiFont(48, QFont::Light, FontDesign::rounded), Palette::accent(), card_);
     countdown_->setObjectName(QStringLiteral("countdown"));
     card_->rows()->addWidget(countdown_);
 
-    reassurance_ = wrappingLabel(SurfaceStyle::system(11), Palette::muted(), QStringLiteral("reassurance"), card_);
+    reassurance_ = wrappingLabel(uiFont(11), Palette::muted(), QStringLiteral("reassurance"), card_);
     card_->rows()->addWidget(reassurance_);
 
     runningRow_ = new QWidget(card_);

@@ -1,5 +1,7 @@
 #include "CountdownLabel.h"
 
+#include "Typography.h"
+
 #include <QPainter>
 
 CountdownLabel::CountdownLabel(const QFont& font, const QColor& color, QWidget* parent)
@@ -24,16 +26,8 @@ void CountdownLabel::setSeconds(int seconds) {
     update();
 }
 
-qreal CountdownLabel::digitWidth() const {
-    const QFontMetricsF metrics(font());
-    qreal widest = 0;
-    for (char digit = '0'; digit <= '9'; ++digit)
-        widest = qMax(widest, metrics.horizontalAdvance(QLatin1Char(digit)));
-    return widest;
-}
-
 qreal CountdownLabel::advance(QChar character) const {
-    return character.isDigit() ? digitWidth() : QFontMetricsF(font()).horizontalAdvance(character);
+    return character.isDigit() ? tabularDigitWidth(font()) : QFontMetricsF(font()).horizontalAdvance(character);
 }
 
 QSize CountdownLabel::sizeHint() const {

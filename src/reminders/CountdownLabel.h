@@ -23,7 +23,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    qreal digitWidth() const;
     qreal advance(QChar character) const;
 
     QString text_;

@@ -10,7 +10,7 @@
 #include "SpeechBubbleCard.h"
 #include "SpriteBuddy.h"
 #include "StoreAction.h"
-#include "SurfaceStyle.h"
+#include "Typography.h"
 #include "model/CompanionMotion.h"
 #include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
@@ -38,7 +38,7 @@ ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElaps
       companion_(new PictureButton(this)), breakCard_(new BreakReminderView(store, this)) {
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(sizeHint());
-    SurfaceStyle::setTextColor(this, Palette::ink());
+    setTextColor(this, Palette::ink());
     companion_->setObjectName(QStringLiteral("companion"));
     // A movie's frame is opaque and reaches a few points under the card: keep the card whole.
     companion_->stackUnder(bubble_);

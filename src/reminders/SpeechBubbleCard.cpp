@@ -6,7 +6,7 @@
 #include "PrimaryButton.h"
 #include "SoftButton.h"
 #include "StoreAction.h"
-#include "SurfaceStyle.h"
+#include "Typography.h"
 #include "model/CompanionVoice.h"
 #include "store/DewbellStore.h"
 
@@ -33,16 +33,16 @@ SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent)
     : CardFrame(13, parent), store_(store) {
     buildHeader();
 
-    headline_ = SurfaceStyle::label(SurfaceStyle::serif(24, QFont::Medium), Palette::ink(), this);
+    headline_ = makeLabel({}, uiFont(24, QFont::Medium, FontDesign::serif), Palette::ink(), this);
     headline_->setObjectName(QStringLiteral("headline"));
     headline_->setWordWrap(true);
     rows()->addWidget(headline_);
 
-    loveNote_ = new ClampedLabel(SurfaceStyle::system(11), Palette::muted(), 3, 3, this);
+    loveNote_ = new ClampedLabel(uiFont(11), Palette::muted(), 3, 3, this);
     loveNote_->setObjectName(QStringLiteral("loveNote"));
     rows()->addWidget(loveNote_);
 
-    signature_ = SurfaceStyle::label(SurfaceStyle::system(10), Palette::muted(), this);
+    signature_ = makeLabel({}, uiFont(10), Palette::muted(), this);
     signature_->setObjectName(QStringLiteral("signature"));
     rows()->addWidget(signature_);
 
@@ -52,7 +52,7 @@ SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent)
 
 void SpeechBubbleCard::buildHeader() {
     QWidget* header = row(this, 6);
-    header_ = SurfaceStyle::label(SurfaceStyle::caption(), Palette::accent(), header);
+    header_ = makeLabel({}, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), Palette::accent(), header);
     header_->setObjectName(QStringLiteral("header"));
     close_ = PlainButton::symbol(QStringLiteral("xmark"), 10, Palette::muted(), header);
     close_->setObjectName(QStringLiteral("closeButton"));
@@ -81,9 +81,9 @@ void SpeechBubbleCard::buildAnswers() {
 
     detailRow_ = row(this, 6);
     detailRow_->setObjectName(QStringLiteral("detailRow"));
-    detail_ = SurfaceStyle::label(SurfaceStyle::system(9), Palette::muted(), detailRow_);
+    detail_ = makeLabel({}, uiFont(9), Palette::muted(), detailRow_);
     detail_->setObjectName(QStringLiteral("detail"));
-    pause_ = new PlainButton(QStringLiteral("Pause 1 hour"), SurfaceStyle::system(9), Palette::muted(), detailRow_);
+    pause_ = new PlainButton(QStringLiteral("Pause 1 hour"), uiFont(9), Palette::muted(), detailRow_);
     pause_->setObjectName(QStringLiteral("pauseButton"));
     detailRow_->layout()->addWidget(detail_);
     static_cast<QHBoxLayout*>(detailRow_->layout())->addStretch(1);
@@ -94,7 +94,7 @@ void SpeechBubbleCard::buildAnswers() {
     connect(pause_, &QAbstractButton::clicked, this, [this] { (store_->preview() ? closePreview_ : pauseLive_)(); });
     rows()->addWidget(detailRow_);
 
-    footer_ = SurfaceStyle::label(SurfaceStyle::system(9), Palette::muted(), this);
+    footer_ = makeLabel({}, uiFont(9), Palette::muted(), this);
     footer_->setObjectName(QStringLiteral("footer"));
     rows()->addWidget(footer_);
 }

@@ -5,6 +5,7 @@
 #include "Typography.h"
 
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 constexpr int padding = 13;
@@ -71,7 +72,7 @@ void SidebarButton::paintEvent(QPaintEvent*)
     QFont font = this->font();
     const qreal natural = metrics.horizontalAdvance(text());
     if (natural > textRect.width() && natural > 0)
-        font.setPointSizeF(font.pointSizeF() * std::max(smallestTextScale, textRect.width() / natural));
+        font.setPixelSize(qFloor(font.pixelSize() * std::max(smallestTextScale, textRect.width() / natural)));
     painter.setFont(font);
     painter.setPen(color);
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,

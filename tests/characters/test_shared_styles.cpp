@@ -4,6 +4,7 @@
 #include "SoftButton.h"
 #include "Symbols.h"
 #include "TrailingSwitch.h"
+#include "Typography.h"
 
 #include <QAccessible>
 #include <QFile>
@@ -62,9 +63,44 @@ private slots:
         QCOMPARE(drink.symbol(), QStringLiteral("checkmark"));
         // The symbol takes room beside the label.
         QVERIFY(drink.sizeHint().width() > PrimaryButton(QStringLiteral("I drank 250 ml")).sizeHint().width());
-        QCOMPARE(drink.font().pointSizeF(), 12.0);
         QCOMPARE(later.font().weight(), QFont::Medium);
         QVERIFY(!drink.grab().toImage().isNull());
+    }
+
+    void fontSizesAreLogicalPixels() {
+        // Whatever font resolution the desktop reports, a 12 is 12 pixels high: the buttons'
+        // labels match the 12-pixel text beside them.
+        QCOMPARE(QFontInfo(uiFont(12)).pixelSize(), 12);
+        QCOMPARE(QFontInfo(uiFont(10.5)).pixelSize(), 11);
+        QCOMPARE(QFontInfo(uiFont(27, QFont::Normal, FontDesign::serif)).pixelSize(), 27);
+        const PrimaryButton drink(QStringLiteral("I drank 250 ml"));
+        const SoftButton later(QStringLiteral("Not yet"));
+        QCOMPARE(QFontInfo(drink.font()).pixelSize(), 12);
+        QCOMPARE(QFontInfo(later.font()).pixelSize(), 12);
+    }
+
+    void fontDesignsAndTracking() {
+        const QFont serif = uiFont(24, QFont::Medium, FontDesign::serif);
+        QCOMPARE(serif.weight(), QFont::Medium);
+        QVERIFY(QFontInfo(serif).family() != QFontInfo(uiFont(24)).family());
+        // Without a rounded family installed, the rounded design is the desktop's sans-serif.
+        const QFont rounded = uiFont(48, QFont::Light, FontDesign::rounded);
+        QCOMPARE(QFontInfo(rounded).family(),
+                 roundedFamily().isEmpty() ? QFontInfo(uiFont(48)).family() : roundedFamily());
+        const QFont caption = uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2);
+        QCOMPARE(caption.letterSpacingType(), QFont::AbsoluteSpacing);
+        QVERIFY(std::abs(caption.letterSpacing() - 1.2) < 1.0 / 64);  // kept in 64ths of a pixel
+        QCOMPARE(uiFont(8).letterSpacing(), 0.0);
+    }
+
+    void tabularDigitsAreAsWideAsTheWidestDigit() {
+        const QFont countdown = uiFont(48, QFont::Light, FontDesign::rounded);
+        const QFontMetricsF metrics(countdown);
+        const qreal cell = tabularDigitWidth(countdown);
+        qreal widest = 0;
+        for (const char digit : QByteArrayLiteral("0123456789"))
+            widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(digit)));
+        QCOMPARE(cell, widest);
     }
 
     void softButtonDimsItsLabelWhilePressed() {
