@@ -54,16 +54,16 @@ void CapsuleButton::paintEvent(QPaintEvent*) {
     const qreal symbolSide = symbol_.isEmpty() ? 0 : metrics.height();
     const qreal textWidth = metrics.horizontalAdvance(text());
     const qreal gap = symbol_.isEmpty() || text().isEmpty() ? 0 : symbolGap;
-    const qreal contentWidth = textWidth + gap + symbolSide;
+    const qreal contentWidth = symbolSide + gap + textWidth;
     const qreal left = std::max<qreal>(horizontalPadding, (width() - contentWidth) / 2);
-    const QRectF textRect(left, 0, std::min(textWidth, width() - left), height());
+    // The symbol leads, the label follows it.
+    if (!symbol_.isEmpty())
+        Symbols::paint(painter, QRectF(left, (height() - symbolSide) / 2, symbolSide, symbolSide), symbol_, labelColor());
+    const qreal textLeft = left + symbolSide + gap;
+    const QRectF textRect(textLeft, 0, std::max<qreal>(0, std::min(textWidth, width() - textLeft)), height());
 
     painter.setPen(labelColor());
     painter.setFont(font());
     painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
                      metrics.elidedText(text(), Qt::ElideRight, textRect.width()));
-    if (!symbol_.isEmpty()) {
-        const QRectF symbolRect(textRect.right() + gap, (height() - symbolSide) / 2, symbolSide, symbolSide);
-        Symbols::paint(painter, symbolRect, symbol_, labelColor());
-    }
 }

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 // A push button that paints its own rounded look: a 12-pixel medium label with an optional
-// symbol after it. PrimaryButton and SoftButton choose the colours.
+// symbol before it. PrimaryButton and SoftButton choose the colours.
 class CapsuleButton : public QPushButton {
     Q_OBJECT
 public:

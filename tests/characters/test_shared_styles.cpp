@@ -67,6 +67,32 @@ private slots:
         QVERIFY(!drink.grab().toImage().isNull());
     }
 
+    void buttonsLeadWithTheirSymbol() {
+        // Two buttons that differ only in their symbol differ only where the symbol is drawn:
+        // that must be before the label, at the leading edge.
+        PrimaryButton check(QStringLiteral("I drank 250 ml"), QStringLiteral("checkmark"));
+        PrimaryButton plus(QStringLiteral("I drank 250 ml"), QStringLiteral("plus"));
+        check.resize(check.sizeHint());
+        plus.resize(check.sizeHint());
+        const QImage a = check.grab().toImage();
+        const QImage b = plus.grab().toImage();
+        int first = a.width();
+        int last = -1;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                if (a.pixel(x, y) != b.pixel(x, y)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+            }
+        }
+        QVERIFY(last >= 0);
+        const int symbolSide = QFontMetrics(check.font()).height();
+        QVERIFY2(last < a.width() / 3, qPrintable(QStringLiteral("symbol drawn at x %1 to %2 of %3")
+                                                        .arg(first).arg(last).arg(a.width())));
+        QVERIFY(first >= 10 && last - first <= symbolSide);
+    }
+
     void fontSizesAreLogicalPixels() {
         // Whatever font resolution the desktop reports, a 12 is 12 pixels high: the buttons'
         // labels match the 12-pixel text beside them.
