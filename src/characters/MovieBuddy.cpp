@@ -10,6 +10,20 @@
 #include <QPainter>
 #include <QVideoSink>
 
+namespace {
+
+// Draws a picture as large as fits in `rect`, centred, aspect kept.
+void paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture) {
+    if (picture.isNull() || rect.isEmpty())
+        return;
+    const QSizeF fitted = QSizeF(picture.size()).scaled(rect.size(), Qt::KeepAspectRatio);
+    const QRectF target(rect.center() - QPointF(fitted.width(), fitted.height()) / 2, fitted);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, fitted.toSize() != picture.size());
+    painter.drawImage(target, picture);
+}
+
+} // namespace
+
 MovieBuddy::MovieBuddy(const QUrl& url, QWidget* parent) : QWidget(parent), url_(url), tint_(Palette::accent()) {
     setAttribute(Qt::WA_TranslucentBackground);
     const QFileInfo file(url.toLocalFile());
@@ -118,15 +132,6 @@ void MovieBuddy::paintStill(QPainter& painter, const QRectF& rect, const QImage&
         MissingArt::paint(painter, rect, tint, QStringLiteral("face.smiling"));
     else
         SpriteBuddy::paintFitted(painter, rect, still);
-}
-
-void MovieBuddy::paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture) {
-    if (picture.isNull() || rect.isEmpty())
-        return;
-    const QSizeF fitted = QSizeF(picture.size()).scaled(rect.size(), Qt::KeepAspectRatio);
-    const QRectF target(rect.center() - QPointF(fitted.width(), fitted.height()) / 2, fitted);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, fitted.toSize() != picture.size());
-    painter.drawImage(target, picture);
 }
 
 void MovieBuddy::paintEvent(QPaintEvent*) {

@@ -39,8 +39,6 @@ public:
     bool isMirrored() const { return mirrored_; }
 
     static void paintStill(QPainter& painter, const QRectF& rect, const QImage& still, const QColor& tint);
-    // Draws a picture as large as fits in `rect`, centred, aspect kept.
-    static void paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture);
 
     QSize sizeHint() const override { return {370, 218}; }
 
