@@ -17,18 +17,54 @@ QSize scaledCanvas(double scale) {
 } // namespace
 
 ReminderSurface::ReminderSurface(DewbellStore* store, double scale, QWidget* parent)
-    : QWidget(parent), view_(new ReminderView(store)), scene_(new QGraphicsScene(this)),
-      graphics_(new QGraphicsView(this)) {
+    : QWidget(parent), store_(store) {
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
+    setScale(scale);
+}
 
-    scene_->setSceneRect(QRectF(QPointF(0, 0), ReminderPlacement::canvas()));
-    scene_->setBackgroundBrush(Qt::NoBrush);
-    proxy_ = scene_->addWidget(view_);
-    proxy_->hide();
+void ReminderSurface::setScale(double scale) {
+    scale_ = scale > 0 ? scale : 1.0;
+    const QSize size = scaledCanvas(scale_);
+    setFixedSize(size);
+    if (size == ReminderPlacement::canvas().toSize()) {
+        hostDirectly();
+        return;
+    }
+    hostScaled();
+    graphics_->setGeometry(QRect(QPoint(0, 0), size));
+    graphics_->setTransform(QTransform::fromScale(scale_, scale_));
+    graphics_->centerOn(graphics_->sceneRect().center());
+}
+
+// A view moved between a scene and a widget would take a native window of its own along, so
+// each way of hosting gets a view of its own; the view keeps nothing but what the store says.
+void ReminderSurface::hostDirectly() {
+    if (view_ && !graphics_)
+        return;
+    // The scene owns the scaled view.
+    delete graphics_;
+    graphics_ = nullptr;
+    proxy_ = nullptr;
+    view_ = new ReminderView(store_, std::nullopt, this);
     view_->setAttribute(Qt::WA_TranslucentBackground);
+    view_->show();
+}
 
-    graphics_->setScene(scene_);
+void ReminderSurface::hostScaled() {
+    if (graphics_)
+        return;
+    delete view_;
+    graphics_ = new QGraphicsView(this);
+    auto* scene = new QGraphicsScene(graphics_);
+    scene->setSceneRect(QRectF(QPointF(0, 0), ReminderPlacement::canvas()));
+    scene->setBackgroundBrush(Qt::NoBrush);
+    view_ = new ReminderView(store_);
+    view_->setAttribute(Qt::WA_TranslucentBackground);
+    proxy_ = scene->addWidget(view_);
+    proxy_->setVisible(isVisible());
+
+    graphics_->setScene(scene);
     graphics_->setFrameShape(QFrame::NoFrame);
     graphics_->setFocusPolicy(Qt::NoFocus);
     graphics_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -38,27 +74,27 @@ ReminderSurface::ReminderSurface(DewbellStore* store, double scale, QWidget* par
     graphics_->setStyleSheet(QStringLiteral("QGraphicsView { background: transparent; border: none; }"));
     graphics_->viewport()->setAutoFillBackground(false);
     graphics_->setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
-
-    setScale(scale);
+    graphics_->show();
 }
 
-void ReminderSurface::setScale(double scale) {
-    scale_ = scale > 0 ? scale : 1.0;
-    const QSize size = scaledCanvas(scale_);
-    setFixedSize(size);
-    graphics_->setGeometry(QRect(QPoint(0, 0), size));
-    graphics_->setTransform(QTransform::fromScale(scale_, scale_));
-    graphics_->centerOn(scene_->sceneRect().center());
+QWidget* ReminderSurface::canvasWidget() const { return graphics_ ? graphics_->viewport() : view_; }
+
+QPoint ReminderSurface::mapFromCanvas(const QPointF& canvasPoint) const {
+    if (!graphics_)
+        return view_->mapTo(this, canvasPoint.toPoint());
+    return graphics_->viewport()->mapTo(this, graphics_->mapFromScene(canvasPoint));
 }
 
 QSize ReminderSurface::sizeHint() const { return scaledCanvas(scale_); }
 
 void ReminderSurface::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    proxy_->show();
+    if (proxy_)
+        proxy_->show();
 }
 
 void ReminderSurface::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    proxy_->hide();
+    if (proxy_)
+        proxy_->hide();
 }

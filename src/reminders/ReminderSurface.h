@@ -4,13 +4,16 @@
 
 class DewbellStore;
 class QGraphicsProxyWidget;
-class QGraphicsScene;
 class QGraphicsView;
 class ReminderView;
 
 // The whole content of the reminder panel: the reminder canvas (410 x 760) laid out at its own
 // size and drawn `scale` times as large, so a small screen shows the same reminder smaller.
 // Clicks are mapped back into the canvas, so every control keeps working at any scale.
+//
+// At full size the canvas is an ordinary child widget, so a walking companion repaints only
+// where it was and is. Only a scaled canvas goes through a graphics view, which costs every
+// frame a second rendering of what changed.
 class ReminderSurface : public QWidget {
     Q_OBJECT
 public:
@@ -19,23 +22,31 @@ public:
     void setScale(double scale);
     double scale() const { return scale_; }
 
-    // The reminder drawn on the canvas.
+    // The reminder drawn on the canvas; a new one whenever the scale changes from full size to
+    // scaled or back.
     ReminderView* reminderView() const { return view_; }
-    // The view that draws the canvas: what its viewport paints is what changes on screen.
-    QGraphicsView* canvasView() const { return graphics_; }
+    // The widget that shows the canvas on screen and takes its clicks: the reminder view itself
+    // at full size, else the viewport of the graphics view that scales it.
+    QWidget* canvasWidget() const;
+    // Where a point of the canvas shows, in the surface's coordinates.
+    QPoint mapFromCanvas(const QPointF& canvasPoint) const;
 
     QSize sizeHint() const override;
 
 protected:
-    // The canvas lives in a scene of its own; it follows the surface on and off the screen, so
-    // the companion stops animating while the panel is hidden.
+    // A scaled canvas lives in a scene of its own; it follows the surface on and off the
+    // screen, so the companion stops animating while the panel is hidden.
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
-    ReminderView* view_;
-    QGraphicsScene* scene_;
-    QGraphicsProxyWidget* proxy_;
-    QGraphicsView* graphics_;
+    void hostDirectly();
+    void hostScaled();
+
+    DewbellStore* store_;
+    ReminderView* view_ = nullptr;
+    // Only while the canvas is scaled.
+    QGraphicsView* graphics_ = nullptr;
+    QGraphicsProxyWidget* proxy_ = nullptr;
     double scale_ = 1.0;
 };
