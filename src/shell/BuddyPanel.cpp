@@ -4,8 +4,7 @@
 #include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
 
-#include <QBitmap>
-#include <QGraphicsView>
+#include <QBackingStore>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPaintEvent>
@@ -147,21 +146,16 @@ void BuddyPanel::follow(std::optional<WindowShapeKind> kind)
     shapeTimer_.stop();
     pendingChange_ = {};
     shape_.reset();
-    if (kind && !followed_)
-        canvasViewport()->installEventFilter(this);
-    else if (!kind && followed_)
-        canvasViewport()->removeEventFilter(this);
     followed_ = kind;
 }
 
-bool BuddyPanel::eventFilter(QObject* watched, QEvent* event)
+// The panel is see-through, so whatever changes on the canvas is painted over the panel first.
+void BuddyPanel::paintEvent(QPaintEvent* event)
 {
-    if (event->type() == QEvent::Paint && !drawingShape_ && isVisible()) {
-        const QPoint origin = canvasViewport()->mapTo(this, QPoint(0, 0));
-        pendingChange_ |= static_cast<QPaintEvent*>(event)->region().translated(origin);
-        scheduleShapeRefresh();
-    }
-    return QWidget::eventFilter(watched, event);
+    if (!followed_ || !isVisible())
+        return;
+    pendingChange_ |= event->region();
+    scheduleShapeRefresh();
 }
 
 // The store publishes a reminder only after it asks for the panel, so the whole canvas is
@@ -202,22 +196,24 @@ void BuddyPanel::cutTo(const QRegion& shape)
     shaping_->cut(*windowHandle(), *followed_, shape);
 }
 
-// Pixels at least half covered count as shown; fainter ones (the card's soft shadow, the outer
-// rim of an antialiased edge) would show as black in a cut window, and take no clicks in a
-// blended one.
+// What a cut window shows, and where a blended one takes clicks. The window's own pixels are
+// read back when they keep their translucency; otherwise the canvas is drawn once more.
 QRegion BuddyPanel::visiblePixels(const QRect& area)
 {
     if (area.isEmpty())
         return {};
+    if (const QImage* painted = paintedPixels(); painted && painted->hasAlphaChannel())
+        return WindowShaping::shownPixels(*painted, area);
     QImage canvas(area.size(), QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
-    drawingShape_ = true;
     surface_->render(&canvas, QPoint(), QRegion(area.translated(-surface_->pos())), QWidget::DrawChildren);
-    drawingShape_ = false;
-    return QRegion(QBitmap::fromImage(canvas.createAlphaMask())).translated(area.topLeft());
+    return WindowShaping::shownPixels(canvas, canvas.rect()).translated(area.topLeft());
 }
 
-QWidget* BuddyPanel::canvasViewport() const
+// The picture the window last put on the screen, where the platform draws into an image.
+const QImage* BuddyPanel::paintedPixels() const
 {
-    return surface_->canvasView()->viewport();
+    QBackingStore* store = backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    return device && device->devType() == QInternal::Image ? static_cast<const QImage*>(device) : nullptr;
 }

@@ -51,7 +51,7 @@ public:
 
 protected:
     // Follows what the canvas paints while the window is cut.
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void watchScreen(QScreen* screen);
@@ -65,7 +65,7 @@ private:
     void refreshShape();
     void cutTo(const QRegion& shape);
     QRegion visiblePixels(const QRect& area);
-    QWidget* canvasViewport() const;
+    const QImage* paintedPixels() const;
 
     DewbellStore* store_;
     bool uiTest_;
@@ -76,8 +76,6 @@ private:
 
     // The shape that follows the canvas; none while the window stays whole.
     std::optional<WindowShapeKind> followed_;
-    // Set while the canvas is drawn for the cut, whose own painting is no change.
-    bool drawingShape_ = false;
     // The cut in force; none while the followed shape is whole.
     std::optional<QRegion> shape_;
     QRegion pendingChange_;

@@ -5,7 +5,6 @@
 #include "SpeechBubbleCard.h"
 #include "ViewTesting.h"
 
-#include <QGraphicsView>
 #include <QWindow>
 #include <QtTest>
 
@@ -113,8 +112,8 @@ void BuddyPanelTest::present(bool blends)
 
 QPoint BuddyPanelTest::onPanel(const QPoint& canvasPoint) const
 {
-    const QGraphicsView* view = panel_->surface()->canvasView();
-    return view->viewport()->mapTo(panel_.get(), view->mapFromScene(QPointF(canvasPoint)));
+    const ReminderSurface* surface = panel_->surface();
+    return surface->mapTo(panel_.get(), surface->mapFromCanvas(QPointF(canvasPoint)));
 }
 
 QRect BuddyPanelTest::cardOnPanel() const

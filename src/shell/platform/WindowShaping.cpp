@@ -1,7 +1,9 @@
 #include "WindowShaping.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QRegion>
+#include <QTransform>
 #include <QWindow>
 
 #include <vector>
@@ -46,7 +48,65 @@ std::vector<XRectangle> devicePixels(const QRegion& region, qreal ratio)
     return rectangles;
 }
 
+// The runs of at least half covered pixels from `left` to `right` in one row of an ARGB32
+// picture whose first pixel lies at `first`.
+void shownRuns(const QRgb* row, int first, int left, int right, std::vector<std::pair<int, int>>& runs)
+{
+    runs.clear();
+    // Alpha is the top byte: at least half covered is its top bit.
+    const auto shown = [row, first](int at) { return (row[at - first] & 0x80000000u) != 0; };
+    int x = left;
+    while (x < right) {
+        while (x < right && !shown(x))
+            ++x;
+        const int start = x;
+        while (x < right && shown(x))
+            ++x;
+        if (x > start)
+            runs.emplace_back(start, x);
+    }
+}
+
 } // namespace
+
+// Rows with the same runs make one band of rectangles, already in the order QRegion keeps.
+QRegion WindowShaping::shownPixels(const QImage& picture, const QRect& area)
+{
+    const qreal ratio = picture.devicePixelRatio();
+    const QRect pixels = QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect()
+        & picture.rect();
+    if (pixels.isEmpty() || !picture.hasAlphaChannel())
+        return pixels.isEmpty() ? QRegion() : QRegion(area);
+    const bool argb = picture.format() == QImage::Format_ARGB32_Premultiplied
+        || picture.format() == QImage::Format_ARGB32;
+    const QImage rows = argb ? picture : picture.copy(pixels).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QPoint origin = argb ? QPoint(0, 0) : pixels.topLeft();
+
+    std::vector<QRect> rectangles;
+    std::vector<std::pair<int, int>> band;
+    std::vector<std::pair<int, int>> runs;
+    int bandTop = pixels.top();
+    const auto closeBand = [&](int bottom) {
+        for (const auto& [start, end] : band)
+            rectangles.emplace_back(start, bandTop, end - start, bottom - bandTop);
+    };
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rows.constScanLine(y - origin.y()));
+        shownRuns(row, origin.x(), pixels.left(), pixels.right() + 1, runs);
+        if (runs == band)
+            continue;
+        closeBand(y);
+        band.swap(runs);
+        bandTop = y;
+    }
+    closeBand(pixels.bottom() + 1);
+
+    QRegion shown;
+    shown.setRects(rectangles.data(), int(rectangles.size()));
+    if (ratio == 1.0)
+        return shown;
+    return QTransform::fromScale(1 / ratio, 1 / ratio).map(shown) & area;
+}
 
 bool DesktopWindowShaping::shapesInput()
 {

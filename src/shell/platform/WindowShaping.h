@@ -2,6 +2,8 @@
 
 #include <optional>
 
+class QImage;
+class QRect;
 class QRegion;
 class QWindow;
 
@@ -19,6 +21,11 @@ public:
     virtual void cut(QWindow& window, WindowShapeKind kind, const QRegion& region) = 0;
     // Gives the window its whole rectangle back.
     virtual void uncut(QWindow& window, WindowShapeKind kind) = 0;
+
+    // The pixels of `area` (in the picture's device-independent pixels) that are at least half
+    // covered: what a cut window shows of a translucent picture. Fainter pixels (a soft shadow,
+    // the outer rim of an antialiased edge) would show as black in a cut window.
+    static QRegion shownPixels(const QImage& picture, const QRect& area);
 };
 
 // The bounding shape is Qt's window mask, on every platform. The input shape is the X shape

@@ -3,6 +3,8 @@
 #include "WindowShaping.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QRegion>
 #include <QTest>
 #include <QWindow>
@@ -43,6 +45,9 @@ private slots:
     void theBoundingShapeIsQtsMask();
     void otherPlatformsDoNotShapeInput();
     void onX11TheInputShapeIsCutAlone();
+    void shownPixelsAreTheHalfCoveredOnes();
+    void shownPixelsCountDeviceIndependentPixels();
+    void aPictureWithoutAlphaShowsWhole();
 };
 
 void TestWindowShaping::theBoundingShapeIsQtsMask()
@@ -96,6 +101,66 @@ void TestWindowShaping::onX11TheInputShapeIsCutAlone()
 
     shaping.uncut(window, WindowShapeKind::input);
     QCOMPARE(serverShape(window, ShapeInput), QRegion(whole));
+}
+
+namespace {
+
+// A transparent picture with a ring (a row crossing it has two runs), a faint shadow below it and
+// a pixel exactly half covered.
+QImage ringPicture(QImage::Format format)
+{
+    QImage picture(60, 40, format);
+    picture.fill(Qt::transparent);
+    for (int y = 5; y < 25; ++y)
+        for (int x = 10; x < 40; ++x) {
+            const bool hole = x >= 20 && x < 30 && y >= 10 && y < 20;
+            if (!hole)
+                picture.setPixelColor(x, y, QColor(200, 40, 40));
+        }
+    for (int x = 10; x < 40; ++x)
+        picture.setPixelColor(x, 26, QColor(0, 0, 0, 127));
+    picture.setPixelColor(50, 30, QColor(0, 0, 0, 128));
+    return picture;
+}
+
+QRegion ring()
+{
+    return QRegion(10, 5, 30, 20) - QRegion(20, 10, 10, 10) + QRegion(50, 30, 1, 1);
+}
+
+} // namespace
+
+void TestWindowShaping::shownPixelsAreTheHalfCoveredOnes()
+{
+    for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32,
+                                  QImage::Format_RGBA8888}) {
+        const QImage picture = ringPicture(format);
+        QCOMPARE(WindowShaping::shownPixels(picture, picture.rect()), ring());
+        // Only the area asked about, which may reach past the picture.
+        QCOMPARE(WindowShaping::shownPixels(picture, QRect(15, 0, 10, 12)), ring() & QRect(15, 0, 10, 12));
+        QCOMPARE(WindowShaping::shownPixels(picture, QRect(45, 25, 40, 40)), QRegion(50, 30, 1, 1));
+        QVERIFY(WindowShaping::shownPixels(picture, QRect(0, 0, 5, 5)).isEmpty());
+        QVERIFY(WindowShaping::shownPixels(picture, QRect()).isEmpty());
+    }
+}
+
+void TestWindowShaping::shownPixelsCountDeviceIndependentPixels()
+{
+    QImage picture(120, 80, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    picture.setDevicePixelRatio(2);
+    QPainter painter(&picture);
+    painter.fillRect(QRect(10, 5, 30, 20), Qt::red);
+    painter.end();
+    QCOMPARE(WindowShaping::shownPixels(picture, QRect(0, 0, 60, 40)), QRegion(10, 5, 30, 20));
+    QCOMPARE(WindowShaping::shownPixels(picture, QRect(20, 0, 40, 40)), QRegion(20, 5, 20, 20));
+}
+
+void TestWindowShaping::aPictureWithoutAlphaShowsWhole()
+{
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    QCOMPARE(WindowShaping::shownPixels(picture, QRect(5, 5, 10, 10)), QRegion(5, 5, 10, 10));
 }
 
 int main(int argc, char** argv)
