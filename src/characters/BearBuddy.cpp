@@ -52,7 +52,6 @@ QImage BearBuddy::render(const QSize& size, const QString& kind, const Companion
     return image;
 }
 
-void BearBuddy::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paint(painter, rect(), kind_, moment());
+void BearBuddy::paintPicture(QPainter& painter, const QRectF& rect) const {
+    paint(painter, rect, kind_, moment());
 }

@@ -32,11 +32,12 @@ public:
     static void paint(QPainter& painter, const QRectF& rect, const QString& kind, const CompanionMoment& moment);
     static QImage render(const QSize& size, const QString& kind, const CompanionMoment& moment);
 
+    void paintPicture(QPainter& painter, const QRectF& rect) const override;
+
     QSize sizeHint() const override { return {250, 290}; }
 
 protected:
     bool followsClock() const override { return !fixedTime_; }
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     QString kind_;

@@ -88,7 +88,6 @@ QImage BuddyView::render(const QSize& size, const CharacterPack& pack, bool happ
     return image;
 }
 
-void BuddyView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paint(painter, rect(), pack_, happy_, seconds());
+void BuddyView::paintPicture(QPainter& painter, const QRectF& rect) const {
+    paint(painter, rect, pack_, happy_, seconds());
 }

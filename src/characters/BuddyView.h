@@ -32,11 +32,12 @@ public:
     // True for the kinds drawn by code: "drop", "sprout", "viru", "vuzo".
     static bool isCodeDrawn(const QString& kind);
 
+    void paintPicture(QPainter& painter, const QRectF& rect) const override;
+
     QSize sizeHint() const override { return {210, 218}; }
 
 protected:
     bool followsClock() const override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     CharacterPack pack_;

@@ -3,7 +3,8 @@
 #include "ReduceMotion.h"
 
 CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), animate_(animate) {
-    timer_.setInterval(16);
+    // At most 60 frames a second: 1/60 s rounded up to whole milliseconds.
+    timer_.setInterval(17);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     setAttribute(Qt::WA_TranslucentBackground);
@@ -24,6 +25,11 @@ void CompanionView::refreshTimer() {
         timer_.start();
     else if (!run)
         timer_.stop();
+}
+
+void CompanionView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintPicture(painter, rect());
 }
 
 void CompanionView::showEvent(QShowEvent* event) {

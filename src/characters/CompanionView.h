@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPainter>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,6 +17,10 @@ public:
     // True while the repaint timer runs (tests look at it).
     bool isTicking() const { return timer_.isActive(); }
 
+    // Draws the picture as the view shows it now into `rect` of any painter: a host that shows
+    // the picture itself (mirrored, say) needs no rendering of the widget.
+    virtual void paintPicture(QPainter& painter, const QRectF& rect) const = 0;
+
 protected:
     CompanionView(bool animate, QWidget* parent);
 
@@ -24,6 +29,7 @@ protected:
     // Call after any input changes, so the timer starts or stops as needed.
     void refreshTimer();
 
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

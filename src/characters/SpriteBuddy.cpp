@@ -148,13 +148,17 @@ SpriteBuddy::Choice SpriteBuddy::choose(const CharacterPack& pack, const Compani
 }
 
 void SpriteBuddy::paintFitted(QPainter& painter, const QRectF& rect, const QImage& picture) {
-    const QSize bounds = rect.size().toSize() * painter.device()->devicePixelRatioF();
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QSize bounds = rect.size().toSize() * ratio;
     const QImage fitted = ArtCache::fitted(picture, bounds);
-    const QSizeF shown = QSizeF(fitted.size()) / painter.device()->devicePixelRatioF();
-    const QRectF target(rect.center().x() - shown.width() / 2, rect.bottom() - shown.height(), shown.width(),
-                        shown.height());
+    const QSizeF shown = QSizeF(fitted.size()) / ratio;
+    // On whole device pixels, so an unscaled painter copies the picture instead of resampling it.
+    const auto whole = [ratio](qreal value) { return std::round(value * ratio) / ratio; };
+    const QRectF target(whole(rect.center().x() - shown.width() / 2), whole(rect.bottom() - shown.height()),
+                        shown.width(), shown.height());
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Smoothing is only worth its cost where the picture is resampled.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, painter.deviceTransform().type() > QTransform::TxTranslate);
     painter.drawImage(target, fitted);
     painter.restore();
 }
@@ -185,7 +189,6 @@ QImage SpriteBuddy::render(const QSize& size, const CharacterPack& pack, const C
 
 QSize SpriteBuddy::sizeHint() const { return pack_.poseLayout == QStringLiteral("bear24") ? QSize(250, 290) : QSize(280, 325); }
 
-void SpriteBuddy::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    paint(painter, rect(), pack_, moment(), fixedFrame_);
+void SpriteBuddy::paintPicture(QPainter& painter, const QRectF& rect) const {
+    paint(painter, rect, pack_, moment(), fixedFrame_);
 }

@@ -66,11 +66,12 @@ public:
     // Draws a picture fitted into `rect`, centred across and standing on the bottom edge.
     static void paintFitted(QPainter& painter, const QRectF& rect, const QImage& picture);
 
+    void paintPicture(QPainter& painter, const QRectF& rect) const override;
+
     QSize sizeHint() const override;
 
 protected:
     bool followsClock() const override { return !elapsed_ && !fixedFrame_; }
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     CharacterPack pack_;

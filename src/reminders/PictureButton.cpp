@@ -1,5 +1,7 @@
 #include "PictureButton.h"
 
+#include "CompanionView.h"
+
 #include <QPainter>
 
 PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
@@ -46,7 +48,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
     if (!picture_ || drawing_ == Drawing::showsItself)
         return;
     // The picture is drawn into an image of its own first: a widget rendered straight into the
-    // painter of another widget's paint event can land at the wrong place on the screen.
+    // painter of another widget's paint event can land at the wrong place on the screen, and a
+    // companion that only moves is copied from it.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (frameIsStale_ || frame_.size() != pixels) {
@@ -55,11 +58,14 @@ void PictureButton::paintEvent(QPaintEvent*) {
         frame_.setDevicePixelRatio(ratio);
         frame_.fill(Qt::transparent);
         QPainter framePainter(&frame_);
-        if (mirrored_) {
-            framePainter.translate(width(), 0);
-            framePainter.scale(-1, 1);
-        }
-        picture_->render(&framePainter, QPoint(), QRegion(), QWidget::DrawChildren);
+        if (auto* companion = qobject_cast<CompanionView*>(picture_.data()))
+            companion->paintPicture(framePainter, rect());
+        else
+            picture_->render(&framePainter, QPoint(), QRegion(), QWidget::DrawChildren);
+        framePainter.end();
+        // Turning the drawn picture round costs less than drawing it through a mirror.
+        if (mirrored_)
+            frame_.mirror(true, false);
         frameIsStale_ = false;
     }
     QPainter painter(this);
