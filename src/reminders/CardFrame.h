@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -21,5 +22,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static QImage render(const QSize& size, qreal ratio);
+
     QVBoxLayout* rows_;
+    QImage picture_;
 };
