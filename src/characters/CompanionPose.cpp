@@ -62,11 +62,14 @@ BuddyPose cheering(double seconds) {
     return pose;
 }
 
+// Once the head has dropped, the sigh repeats every sighSeconds, so its pictures are drawn once.
+constexpr double sighSeconds = 1.2;
+
 BuddyPose sighing(double seconds) {
     BuddyPose pose;
     pose.droop = std::min(1.0, seconds / 0.7);
-    pose.squash = 0.05 * pose.droop + 0.012 * wave(seconds, 1.8);
-    pose.lean = -3 * pose.droop + 1.5 * wave(seconds, 2.4);
+    pose.squash = 0.05 * pose.droop + 0.012 * wave(seconds, sighSeconds);
+    pose.lean = -3 * pose.droop + 1.5 * wave(seconds + sighSeconds / 4, sighSeconds);
     pose.eyes = BuddyPose::Eyes::sad;
     pose.mouth = BuddyPose::Mouth::frown;
     pose.tear = seconds > 1.0;

@@ -21,6 +21,8 @@
 namespace {
 
 constexpr int canvasPadding = 20;
+// The timeline's shortest interval, 1/60 s rounded up to whole milliseconds.
+constexpr int frameMilliseconds = 17;
 // The water reminder's stack: the canvas less its padding.
 constexpr int stackWidth = 370;
 
@@ -44,7 +46,7 @@ ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElaps
     companion_->stackUnder(bubble_);
     connect(companion_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::snooze));
 
-    timeline_.setInterval(16);
+    timeline_.setInterval(frameMilliseconds);
     timeline_.setTimerType(Qt::PreciseTimer);
     connect(&timeline_, &QTimer::timeout, this, [this] {
         timelineDate_ = QDateTime::currentDateTimeUtc();

@@ -148,6 +148,21 @@ private slots:
         QVERIFY(PoseCache::picturesDrawn() <= 2 * int(CompanionChoreography::framesPerSecond));
     }
 
+    // Drawing a picture costs far more than copying one: a whole reaction repeats its pictures
+    // (the celebration's hop every 1.2 s; the sigh's sway once the head has dropped and the tear
+    // shows, after its first second).
+    void aReactionRepeatsItsPictures() {
+        const auto distinctPictures = [](CompanionPhase phase) {
+            QSet<BuddyPose> poses;
+            const double seconds = *CompanionMotion::duration(phase, phase);
+            for (int tick = 0; tick < seconds * 60; ++tick)
+                poses.insert(CompanionChoreography::framePose({phase, phase, tick / 60.0}));
+            return poses.size();
+        };
+        QVERIFY(distinctPictures(CompanionPhase::celebrating) <= 18);
+        QVERIFY(distinctPictures(CompanionPhase::declined) <= 16 + 18);
+    }
+
     void framesFollowTheWalkCycleAndAModestRate() {
         using CompanionChoreography::frameOf;
         // The brisk walk's 0.8 s cycle has eight frames of 0.1 s; the sad one's 1.3 s too.
