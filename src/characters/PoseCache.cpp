@@ -3,6 +3,8 @@
 #include <QCache>
 #include <QImage>
 #include <QPaintDevice>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QSize>
 #include <cmath>
 
@@ -37,6 +39,29 @@ bool copiesPixelForPixel(const QTransform& transform) {
     return transform.type() <= QTransform::TxScale && std::abs(transform.m11()) == 1 && std::abs(transform.m22()) == 1;
 }
 
+// Qt's raster engine hands every large shape it fills to the threads of the global pool in
+// parts, and waits for them: drawing a companion so costs dozens of hand-overs between threads,
+// more than the drawing itself. Drawn by one thread of that pool, the shapes are filled where
+// they are drawn, for one hand-over a picture; with no thread free, the picture is drawn here.
+QImage drawPicture(const QSize& pixels, qreal ratio, const QSizeF& size, const PoseCache::Drawing& draw) {
+    QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    const auto paint = [&] {
+        QPainter art(&picture);
+        draw(art, QRectF(QPointF(0, 0), size));
+    };
+    QSemaphore drawn;
+    if (QThreadPool::globalInstance()->tryStart([&] {
+            paint();
+            drawn.release();
+        }))
+        drawn.acquire();
+    else
+        paint();
+    return picture;
+}
+
 int kilobytes(const QSize& pixels) { return int(std::max<qint64>(1, qint64(pixels.width()) * pixels.height() * 4 / 1024)); }
 
 } // namespace
@@ -54,12 +79,7 @@ void PoseCache::paint(QPainter& painter, const QRectF& rect, const QString& kind
     }
     const QImage* picture = pictures().images.object(key);
     if (!picture) {
-        auto* drawn = new QImage(key.pixels, QImage::Format_ARGB32_Premultiplied);
-        drawn->setDevicePixelRatio(ratio);
-        drawn->fill(Qt::transparent);
-        QPainter art(drawn);
-        draw(art, QRectF(QPointF(0, 0), rect.size()));
-        art.end();
+        auto* drawn = new QImage(drawPicture(key.pixels, ratio, rect.size(), draw));
         ++pictures().drawn;
         picture = drawn;
         pictures().images.insert(key, drawn, kilobytes(key.pixels));
