@@ -1,5 +1,7 @@
 #include "BuddyPanel.h"
 
+#include "ArtCache.h"
+#include "PoseCache.h"
 #include "ReminderSurface.h"
 #include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
@@ -156,6 +158,13 @@ void BuddyPanel::paintEvent(QPaintEvent* event)
         return;
     pendingChange_ |= event->region();
     scheduleShapeRefresh();
+}
+
+void BuddyPanel::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    PoseCache::clear();
+    ArtCache::clear();
 }
 
 // The store publishes a reminder only after it asks for the panel, so the whole canvas is

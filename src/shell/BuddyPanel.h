@@ -52,6 +52,9 @@ public:
 protected:
     // Follows what the canvas paints while the window is cut.
     void paintEvent(QPaintEvent* event) override;
+    // A reminder that has gone leaves none of its pictures behind: the next one, minutes away,
+    // decodes and draws its own.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void watchScreen(QScreen* screen);

@@ -1,4 +1,6 @@
+#include "ArtCache.h"
 #include "BuddyPanel.h"
+#include "PoseCache.h"
 #include "PictureButton.h"
 #include "ReminderSurface.h"
 #include "ReminderView.h"
@@ -60,6 +62,7 @@ private slots:
     void theCutFollowsTheCanvas();
     void withoutInputShapesABlendedPanelStaysWhole();
     void aCompositorStartingOrStoppingSwitchesTheShape();
+    void aReminderThatHasGoneLeavesNoPicturesBehind();
 
 private:
     void present(bool blends);
@@ -231,6 +234,21 @@ void BuddyPanelTest::aCompositorStartingOrStoppingSwitchesTheShape()
     present(false);
     QVERIFY(!shapes_->input);
     QTRY_VERIFY(followed(false).contains(companionCentre()));
+}
+
+void BuddyPanelTest::aReminderThatHasGoneLeavesNoPicturesBehind()
+{
+    // A companion cut from sprite sheets, then one drawn by code.
+    present(false);
+    QTRY_VERIFY(ArtCache::slicesMade() > 0);
+    store_->dismiss();
+    QCOMPARE(ArtCache::slicesMade(), 0);
+
+    store_->update([](Preferences& preferences) { preferences.companionID = QStringLiteral("viru"); });
+    present(false);
+    QTRY_VERIFY(PoseCache::picturesDrawn() > 0);
+    store_->dismiss();
+    QCOMPARE(PoseCache::picturesDrawn(), 0);
 }
 
 QTEST_MAIN(BuddyPanelTest)
