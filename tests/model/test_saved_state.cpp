@@ -1,17 +1,14 @@
+#include "ModelTesting.h"
 #include "model/DateCoding.h"
-#include "model/ImportError.h"
 #include "model/SavedState.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTest>
 
-namespace {
+using namespace ModelTesting;
 
-QDateTime utc(int year, int month, int day, int hour = 0, int minute = 0)
-{
-    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
-}
+namespace {
 
 QJsonObject parse(const char* json)
 {
@@ -58,13 +55,10 @@ private slots:
     {
         QTest::addColumn<QJsonValue>("value");
         QTest::newRow("1e308") << QJsonValue(1e308);
-        QTest::newRow("-1e308") << QJsonValue(-1e308);
         QTest::newRow("before 1970") << QJsonValue(-978307201.0);
         QTest::newRow("year 2201") << QJsonValue(DateCoding::toReferenceSeconds(utc(2201, 1, 1)));
-        QTest::newRow("NaN as text") << QJsonValue(QStringLiteral("NaN"));
         QTest::newRow("number as text") << QJsonValue(QStringLiteral("700000000"));
         QTest::newRow("null") << QJsonValue(QJsonValue::Null);
-        QTest::newRow("bool") << QJsonValue(true);
     }
     void absurdDatesAreAbsent()
     {
@@ -76,10 +70,8 @@ private slots:
     {
         const QUuid id = QUuid::createUuid();
         const QString text = DateCoding::encodeUuid(id);
-        QCOMPARE(text, text.toUpper());
-        QVERIFY(!text.startsWith(QLatin1Char('{')));
+        QCOMPARE(text, id.toString(QUuid::WithoutBraces).toUpper());
         QCOMPARE(DateCoding::decodeUuid(text.toLower()), id);
-        QVERIFY(!DateCoding::decodeUuid(QStringLiteral("not-a-uuid")));
         QVERIFY(!DateCoding::decodeUuid(text + QStringLiteral("00")));
         QVERIFY(!DateCoding::decodeUuid(QStringLiteral("00000000-0000-0000-0000-000000000000")));
         QVERIFY(!DateCoding::decodeUuid(42));
@@ -99,36 +91,18 @@ private slots:
 
     void hugeNumbersSaturateThenClamp()
     {
-        const Preferences p =
-            decodePreferences(parse(R"({"intervalMinutes": 1e300, "dailyGoal": -1e300, "quietStart": 7.6})"));
+        Preferences p = decodePreferences(parse(R"({"intervalMinutes": 1e300, "dailyGoal": -1e300,
+            "quietStart": 7.6, "quietEnd": 24, "breaks": {"eyeDurationSeconds": 500},
+            "safeguards": {"idleMinutes": 1}})"));
         QCOMPARE(p.intervalMinutes, std::numeric_limits<int>::max());
         QCOMPARE(p.dailyGoal, std::numeric_limits<int>::min());
         QCOMPARE(p.quietStart, 8);
+        p.companionID.clear();
         const Preferences n = p.normalized();
         QCOMPARE(n.intervalMinutes, 180);
         QCOMPARE(n.dailyGoal, 1);
-    }
-
-    void normalizedClampsEveryField()
-    {
-        Preferences p;
-        p.glassML = 5;
-        p.quietEnd = 24;
-        p.focusMinutes = 1000;
-        p.breaks.eyeIntervalMinutes = 1;
-        p.breaks.eyeDurationSeconds = 500;
-        p.breaks.movementIntervalMinutes = 0;
-        p.breaks.movementDurationMinutes = 99;
-        p.safeguards.idleMinutes = 1;
-        p.companionID.clear();
-        const Preferences n = p.normalized();
-        QCOMPARE(n.glassML, 50);
         QCOMPARE(n.quietEnd, 23);
-        QCOMPARE(n.focusMinutes, 240);
-        QCOMPARE(n.breaks.eyeIntervalMinutes, 10);
         QCOMPARE(n.breaks.eyeDurationSeconds, 120);
-        QCOMPARE(n.breaks.movementIntervalMinutes, 30);
-        QCOMPARE(n.breaks.movementDurationMinutes, 15);
         QCOMPARE(n.safeguards.idleMinutes, 5);
         QCOMPARE(n.companionID, QStringLiteral("bloop"));
         QCOMPARE(n.normalized(), n);
@@ -157,27 +131,16 @@ private slots:
         QCOMPARE(p.normalized().safeguards.protectedApps.size(), 64);
     }
 
-    void stateSurvivesARoundTrip()
+    void stateSurvivesARoundTripAndOmitsAbsentOptionals()
     {
-        const SavedState state = richState();
+        SavedState state = richState();
+        state.drinks.append({QUuid::createUuid(), utc(1999, 12, 31, 23, 59).addMSecs(1), 0});
         const DecodedState decoded = decodeStateFile(encodeStateFile(state));
         QCOMPARE(decoded.state, state);
         QVERIFY(!decoded.migratedFromVersion1);
         QCOMPARE(decoded.droppedRecords, 0);
-    }
+        QCOMPARE(QJsonDocument::fromJson(encodeStateFile(state)).object(), encode(state));
 
-    void fileBytesHoldTheSameJsonAsTheObjectEncoder()
-    {
-        SavedState state = richState();
-        state.drinks.append({QUuid::createUuid(), utc(1999, 12, 31, 23, 59).addMSecs(1), 0});
-        const QJsonDocument file = QJsonDocument::fromJson(encodeStateFile(state));
-        QVERIFY(file.isObject());
-        QCOMPARE(file.object(), encode(state));
-        QCOMPARE(QJsonDocument::fromJson(encodeStateFile(SavedState())).object(), encode(SavedState()));
-    }
-
-    void absentOptionalsAreOmitted()
-    {
         const QJsonObject json = encode(SavedState());
         for (const char* key : {"pausedUntil", "nextEyeDue", "nextMovementDue", "focusUntil", "meetingUntil",
                                 "activeBreakKind"})
@@ -201,9 +164,8 @@ private slots:
     {
         const SavedState state = richState();
         QJsonObject json = encode(state);
-        QJsonArray drinks = json.value(QLatin1String("drinks")).toArray();
-        const QJsonObject good = drinks.at(0).toObject();
-        auto variant = [&good](const char* key, const QJsonValue& value) {
+        const QJsonArray drinks = json.value(QLatin1String("drinks")).toArray();
+        auto variant = [good = drinks.at(0).toObject()](const char* key, const QJsonValue& value) {
             QJsonObject bad = good;
             if (value.isUndefined())
                 bad.remove(QLatin1String(key));
@@ -211,16 +173,11 @@ private slots:
                 bad.insert(QLatin1String(key), value);
             return bad;
         };
-        const QJsonArray bad{variant("id", QJsonValue(QJsonValue::Undefined)), variant("date", QStringLiteral("yesterday")),
-                             variant("ml", -250), variant("ml", QStringLiteral("250")), variant("date", 1e308),
-                             variant("id", QStringLiteral("{oops}")), QJsonValue(17), QJsonValue()};
-        QJsonArray mixed;
-        mixed.append(drinks.at(0));
-        for (const QJsonValue& value : bad)
-            mixed.append(value);
-        mixed.append(drinks.at(1));
-        json.insert(QStringLiteral("drinks"), mixed);
-
+        json.insert(QStringLiteral("drinks"),
+                    QJsonArray{drinks.at(0), variant("id", QJsonValue(QJsonValue::Undefined)),
+                               variant("date", QStringLiteral("yesterday")), variant("ml", -250),
+                               variant("ml", QStringLiteral("250")), variant("date", 1e308),
+                               variant("id", QStringLiteral("{oops}")), QJsonValue(17), QJsonValue(), drinks.at(1)});
         QJsonArray breaks = json.value(QLatin1String("breakHistory")).toArray();
         QJsonObject waterBreak = breaks.at(0).toObject();
         waterBreak.insert(QStringLiteral("kind"), QStringLiteral("water"));
@@ -230,7 +187,7 @@ private slots:
         const DecodedState decoded = decodeSavedState(json);
         QCOMPARE(decoded.state.drinks, state.drinks);
         QCOMPARE(decoded.state.breakHistory, state.breakHistory);
-        QCOMPARE(decoded.droppedRecords, int(bad.size()) + 1);
+        QCOMPARE(decoded.droppedRecords, 9);
     }
 
     void hostileTopLevelValuesFallBackToDefaults()
@@ -244,36 +201,19 @@ private slots:
         QVERIFY(decoded.migratedFromVersion1);
     }
 
-    void hugeArraysOfJunkAreCountedNotFatal()
-    {
-        QJsonArray junk;
-        for (int i = 0; i < 100000; ++i)
-            junk.append(i);
-        const DecodedState decoded = decodeSavedState({{QStringLiteral("drinks"), junk}});
-        QVERIFY(decoded.state.drinks.isEmpty());
-        QCOMPARE(decoded.droppedRecords, 100000);
-    }
-
     void unreadableFilesThrowASentence_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("truncated") << QByteArray(R"({"drinks": [)");
         QTest::newRow("array") << QByteArray("[]");
-        QTest::newRow("binary") << QByteArray("\x00\xff\xfe", 3);
-        QTest::newRow("NaN literal") << QByteArray(R"({"nextDue": NaN})");
     }
     void unreadableFilesThrowASentence()
     {
         QFETCH(QByteArray, bytes);
-        try {
-            decodeStateFile(bytes);
-            QFAIL("expected an ImportError");
-        } catch (const ImportError& error) {
-            QVERIFY2(error.message().startsWith(QStringLiteral("Your saved data isn't readable: ")),
-                     qPrintable(error.message()));
-            QVERIFY(error.message().endsWith(QLatin1Char('.')));
-        }
+        const QString message = refusal([&] { decodeStateFile(bytes); });
+        QVERIFY2(message.startsWith(QStringLiteral("Your saved data isn't readable: ")), qPrintable(message));
+        QVERIFY(message.endsWith(QLatin1Char('.')));
     }
 };
 
