@@ -44,6 +44,27 @@ inline std::unique_ptr<DewbellStore> startedStore(const QString& folder, const Q
     return store;
 }
 
+// A context provider whose readings `set` fills in; the others stay unknown.
+template <typename Set>
+std::function<ContextSnapshot()> readings(Set set)
+{
+    return [set] {
+        ContextSnapshot context;
+        set(context);
+        return context;
+    };
+}
+
+// Whether a reminder is still away one second before `time` and on screen at `time`.
+inline bool showsFirstAt(DewbellStore& store, const QDateTime& time)
+{
+    store.tick(time.addSecs(-1));
+    if (store.reminderVisible())
+        return false;
+    store.tick(time);
+    return store.reminderVisible();
+}
+
 // Ticks once a second from the store's clock up to and including `until`.
 inline void runUntil(DewbellStore& store, const QDateTime& until)
 {

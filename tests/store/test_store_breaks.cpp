@@ -32,13 +32,6 @@ private:
         QCOMPARE(store.reminderKind(), kind);
     }
 
-    static ContextSnapshot locked()
-    {
-        ContextSnapshot context;
-        context.isLocked = true;
-        return context;
-    }
-
 private slots:
     void init() { QVERIFY(folder.isValid()); }
     void cleanup() { QDir(folder.path()).removeRecursively(); }
@@ -100,44 +93,28 @@ private slots:
         QCOMPARE(s->state().breakHistory.last().kind, ReminderKind::movement);
     }
 
-    void skippingAndStoppingEarlyRecordNothing()
+    void skippingStoppingLaterOrClosingRecordNothing()
     {
         auto s = storeWithBreaks();
+        s->update([](Preferences& p) { p.breaks.movementEnabled = false; });
         untilShows(*s, ReminderKind::eyeRest);
         s->skipBreak();
         QVERIFY(!s->reminderVisible());
-        QVERIFY(s->state().breakHistory.isEmpty());
         QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
 
         untilShows(*s, ReminderKind::eyeRest);
         s->startBreak();
         s->tick(s->now().addSecs(10));
         s->skipBreak();
-        QVERIFY(s->state().breakHistory.isEmpty());
         QVERIFY(!s->state().activeBreakKind);
         QVERIFY(!s->breakEndsAt());
         QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
 
-        // Skipping a water reminder does nothing.
-        s->mutateState([](SavedState& state) { state.nextDue = state.nextEyeDue->addSecs(-600); });
-        s->tick(s->state().nextDue);
-        QCOMPARE(s->reminderKind(), ReminderKind::water);
-        s->skipBreak();
-        QVERIFY(s->reminderVisible());
-    }
-
-    void laterSnoozesABreakForFiveMinutes()
-    {
-        auto s = storeWithBreaks();
         untilShows(*s, ReminderKind::eyeRest);
         s->snooze();
-        QVERIFY(!s->reminderVisible());
+        QVERIFY2(!s->reminderVisible(), "Later snoozes a break for five minutes");
         QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(300)));
-    }
 
-    void closingARunningBreakDropsIt()
-    {
-        auto s = storeWithBreaks();
         untilShows(*s, ReminderKind::eyeRest);
         s->startBreak();
         s->dismiss();
@@ -146,6 +123,13 @@ private slots:
         QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
         s->tick(s->now().addSecs(60));
         QVERIFY(s->state().breakHistory.isEmpty());
+
+        // Skipping a water reminder does nothing.
+        s->mutateState([](SavedState& state) { state.nextDue = state.nextEyeDue->addSecs(-600); });
+        s->tick(s->state().nextDue);
+        QCOMPARE(s->reminderKind(), ReminderKind::water);
+        s->skipBreak();
+        QVERIFY(s->reminderVisible());
     }
 
     void aBreakSurvivesAnAbsenceAndIsShownAgain()
@@ -173,32 +157,33 @@ private slots:
         QCOMPARE(s->state().breakHistory.size(), 1);
     }
 
-    void aBreakThatEndedDuringTheAbsenceIsFinishedOnReturn()
+    void onReturnABreakIsFinishedOrDropped_data()
     {
-        auto s = storeWithBreaks();
-        untilShows(*s, ReminderKind::eyeRest);
-        s->startBreak();
-        const QDateTime started = s->now();
-        s->suppressForSystemAbsence();
-        s->resumeAfterAbsence(started.addSecs(15 * 60));
-        QVERIFY(!s->reminderVisible());
-        QCOMPARE(s->state().breakHistory.size(), 1);
-        QCOMPARE(s->state().breakHistory.first().seconds, 20);
-        QVERIFY(!s->state().activeBreakKind);
+        QTest::addColumn<int>("awaySeconds");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<int>("recordedSeconds");
+        QTest::newRow("ended while away") << 15 * 60 << false << 20;
+        QTest::newRow("the gate holds it back") << 5 << true << 0;
     }
-
-    void aBreakTheGateNowHoldsBackIsDroppedOnReturn()
+    void onReturnABreakIsFinishedOrDropped()
     {
+        QFETCH(int, awaySeconds);
+        QFETCH(bool, locked);
+        QFETCH(int, recordedSeconds);
         auto s = storeWithBreaks();
         untilShows(*s, ReminderKind::eyeRest);
         s->startBreak();
         s->suppressForSystemAbsence();
-        s->contextProvider = [] { return locked(); };
-        s->resumeAfterAbsence(s->now().addSecs(5));
+        if (locked)
+            s->contextProvider = readings([](ContextSnapshot& c) { c.isLocked = true; });
+        s->resumeAfterAbsence(s->now().addSecs(awaySeconds));
         QVERIFY(!s->reminderVisible());
-        QVERIFY(s->state().breakHistory.isEmpty());
         QVERIFY(!s->state().activeBreakKind);
-        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
+        QCOMPARE(s->state().breakHistory.isEmpty(), recordedSeconds == 0);
+        if (recordedSeconds)
+            QCOMPARE(s->state().breakHistory.first().seconds, recordedSeconds);
+        else
+            QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
     }
 
     void noReminderShowsWhileTheUserIsAway()
@@ -212,10 +197,7 @@ private slots:
         QVERIFY(!s->reminderVisible());
 
         s->resumeAfterAbsence(away.addSecs(3 * 3600 + 1));
-        s->tick(s->now().addSecs(59));
-        QVERIFY(!s->reminderVisible());
-        s->tick(s->now().addSecs(1));
-        QVERIFY2(s->reminderVisible(), "held-back reminders show a minute after the user is back");
+        QVERIFY2(showsFirstAt(*s, s->now().addSecs(60)), "held-back reminders show a minute after the user is back");
     }
 
     void aBreakPreviewRecordsNothing()
@@ -236,10 +218,7 @@ private slots:
         QCOMPARE(s->state(), before);
         const QDateTime skipped = s->now();
         s->mutateState([&](SavedState& state) { state.nextEyeDue = skipped; });
-        s->tick(skipped.addSecs(59));
-        QVERIFY2(!s->reminderVisible(), "skipping holds reminders back for a minute, even in a preview");
-        s->tick(skipped.addSecs(60));
-        QVERIFY(s->reminderVisible());
+        QVERIFY2(showsFirstAt(*s, skipped.addSecs(60)), "skipping holds reminders back for a minute, even in a preview");
     }
 
     void aBreakRunningAtQuitIsNotResumedAtLaunch()

@@ -118,13 +118,6 @@ private slots:
         QVERIFY(s->notice());
         QVERIFY2(s->notice()->startsWith(QStringLiteral("Couldn't save your settings: ")), qPrintable(*s->notice()));
         QCOMPARE(s->state().drinks.size(), 1);
-
-        // A folder that is a file cannot hold "state.json" either.
-        const QString file = QDir(elsewhere.path()).filePath(QStringLiteral("not-a-folder"));
-        writeFile(file, "x");
-        auto blocked = openStore(file);
-        blocked->drink();
-        QVERIFY(blocked->notice() && blocked->notice()->startsWith(QStringLiteral("Couldn't save your settings: ")));
     }
 
     void anUnreadableStateFileIsKeptAside_data()
@@ -134,6 +127,7 @@ private slots:
         QTest::newRow("not JSON") << QByteArray("hello, this is not JSON");
         QTest::newRow("an array") << QByteArray("[1, 2, 3]");
         QTest::newRow("empty") << QByteArray();
+        QTest::newRow("oversized") << QByteArray(LocalFiles::stateLimit + 1, ' ');
     }
 
     void anUnreadableStateFileIsKeptAside()
@@ -141,18 +135,6 @@ private slots:
         QFETCH(QByteArray, bytes);
         writeFile(statePath(), bytes);
         expectStartedFresh(bytes);
-    }
-
-    void anOversizedStateFileIsKeptAside()
-    {
-        QFile file(statePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.resize(LocalFiles::stateLimit + 1));
-        file.close();
-        auto s = openStore(folder.path());
-        QVERIFY(s->notice() && s->notice()->contains(QStringLiteral("started fresh")));
-        QCOMPARE(keptAside().size(), 1);
-        QCOMPARE(QFileInfo(inFolder(keptAside().first())).size(), LocalFiles::stateLimit + 1);
     }
 
     void aStateFileWithoutReadPermissionIsKeptAside()
@@ -182,12 +164,9 @@ private slots:
         SavedState state;
         state.drinks.append(Drink{QUuid::createUuid(), morning(), 250});
         QJsonObject encoded = encode(state);
-        QJsonArray drinks = encoded.value(QStringLiteral("drinks")).toArray();
-        drinks.append(QJsonObject{{"id", QUuid::createUuid().toString(QUuid::WithoutBraces)}});
-        encoded.insert(QStringLiteral("drinks"), drinks);
+        encoded.insert(QStringLiteral("drinks"), encoded.value(QStringLiteral("drinks")).toArray() + QJsonObject{});
         writeFile(statePath(), json(encoded));
-        auto s = openStore(folder.path());
-        QCOMPARE(s->state().drinks.size(), 1);
+        QCOMPARE(openStore(folder.path())->state().drinks, state.drinks);
         QVERIFY(keptAside().isEmpty());
     }
 
@@ -326,14 +305,13 @@ private slots:
         });
         giver->drink();
         const QString package = QDir(elsewhere.path()).filePath(QStringLiteral("A little note for you.json"));
-        QStringList asked;
-        giver->chooseSaveLocation = [&](const QString& title, const QString& proposed, const QString& filter) {
-            asked << title << proposed << filter;
+        QString proposed;
+        giver->chooseSaveLocation = [&](const QString&, const QString& name, const QString&) {
+            proposed = name;
             return std::optional(package);
         };
         giver->exportGiftSettings();
-        QCOMPARE(asked.mid(0, 2),
-                 (QStringList{QStringLiteral("Save a little care package"), QStringLiteral("A little note for you.json")}));
+        QCOMPARE(proposed, QStringLiteral("A little note for you.json"));
         QCOMPARE(giver->notice(), std::optional(QStringLiteral("Care package saved. Send it with the app; they can "
                                                                "open it here. Your drink history stays on your computer.")));
         const QByteArray bytes = readFile(package);
@@ -348,12 +326,8 @@ private slots:
         auto receiver = startedStore(otherFolder.path());
         receiver->update([](Preferences& p) { p.safeguards.mirrorGuard = true; });
         const SafeguardPreferences ownSafeguards = receiver->preferences().safeguards;
-        receiver->chooseFileToOpen = [&](const QString& title, const QString&) {
-            asked << title;
-            return std::optional(package);
-        };
+        receiver->chooseFileToOpen = [&](const QString&, const QString&) { return std::optional(package); };
         receiver->importGiftSettings();
-        QCOMPARE(asked.last(), QStringLiteral("Open a little care package"));
         QCOMPARE(receiver->notice(),
                  std::optional(QStringLiteral("Your little care package is here. You can change every setting.")));
         Preferences expected = giver->preferences();

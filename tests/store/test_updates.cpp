@@ -108,12 +108,9 @@ private slots:
         QTest::newRow("empty query") << goodFeed + QStringLiteral("?") << false;
         QTest::newRow("fragment") << goodFeed + QStringLiteral("#top") << false;
         QTest::newRow("user") << QStringLiteral("https://sam@updates.example.org/appcast.xml") << false;
-        QTest::newRow("user and password") << QStringLiteral("https://sam:pw@updates.example.org/a.xml") << false;
         QTest::newRow("empty user") << QStringLiteral("https://@updates.example.org/a.xml") << false;
         QTest::newRow("empty host") << QStringLiteral("https:///appcast.xml") << false;
-        QTest::newRow("no host") << QStringLiteral("https:appcast.xml") << false;
         QTest::newRow("empty") << QString() << false;
-        QTest::newRow("not an address") << QStringLiteral("updates please") << false;
     }
 
     void feedAddresses()
@@ -133,9 +130,7 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::newRow("32 bytes") << goodKey << true;
         QTest::newRow("31 bytes") << QString::fromLatin1(QByteArray(31, 'k').toBase64()) << false;
-        QTest::newRow("33 bytes") << QString::fromLatin1(QByteArray(33, 'k').toBase64()) << false;
         QTest::newRow("line break inside") << goodKey.left(20) + QStringLiteral("\n") + goodKey.mid(20) << false;
-        QTest::newRow("trailing blank") << goodKey + QStringLiteral(" ") << false;
         QTest::newRow("missing padding") << goodKey.chopped(1) << false;
         QTest::newRow("not Base64") << QStringLiteral("!!!!") << false;
         QTest::newRow("empty") << QString() << false;
@@ -162,19 +157,6 @@ private slots:
             QJsonObject{{"SUFeedURL", 42}, {"SUPublicEDKey", true}, {"DWDistribution", QJsonObject{}}});
         QCOMPARE(wrongTypes, UpdateConfiguration());
 
-        const UpdateConfiguration empty{QJsonObject{}};
-        QVERIFY(!empty.feedURL && !empty.publicKey && !empty.releaseBuild && !empty.isValid());
-    }
-
-    void memoryStoreCountsReadsAndWrites()
-    {
-        MemoryUpdatePreferenceStore store({{QStringLiteral("a"), true}});
-        QCOMPARE(store.boolForKey(QStringLiteral("unknown")), std::nullopt);
-        QCOMPARE(store.boolForKey(QStringLiteral("a")), std::optional(true));
-        store.set(false, QStringLiteral("a"));
-        QCOMPARE(store.boolForKey(QStringLiteral("a")), std::optional(false));
-        QCOMPARE(store.reads, 3);
-        QCOMPARE(store.writes, 1);
     }
 
     void settingsStoreKeepsOnlyBools()
