@@ -11,46 +11,43 @@ class TestCompositorReading : public QObject {
     Q_OBJECT
 
 private slots:
-    void otherPlatformsBlend();
-    void aCompositingManagerOwnsTheScreensSelection();
-};
-
-void TestCompositorReading::otherPlatformsBlend()
-{
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        QSKIP("runs on a platform other than X11");
-    QVERIFY(DesktopCompositorReading().blendsTranslucency());
-}
-
-// A client of its own stands in for the compositing manager: it takes the selection that a
-// compositing manager holds while it runs.
-void TestCompositorReading::aCompositingManagerOwnsTheScreensSelection()
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP("needs an X server");
-    Display* manager = XOpenDisplay(nullptr);
-    QVERIFY(manager);
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(manager));
-    const Atom selection = XInternAtom(manager, name.constData(), False);
-    if (XGetSelectionOwner(manager, selection) != None) {
-        XCloseDisplay(manager);
-        QSKIP("a compositing manager runs on this display");
+    void otherPlatformsBlend()
+    {
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            QSKIP("runs on a platform other than X11");
+        QVERIFY(DesktopCompositorReading().blendsTranslucency());
     }
 
-    DesktopCompositorReading reading;
-    QVERIFY(!reading.blendsTranslucency());
+    // A client of its own stands in for the compositing manager: it takes the selection that a
+    // compositing manager holds while it runs.
+    void aCompositingManagerOwnsTheScreensSelection()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server");
+        Display* manager = XOpenDisplay(nullptr);
+        QVERIFY(manager);
+        const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(manager));
+        const Atom selection = XInternAtom(manager, name.constData(), False);
+        if (XGetSelectionOwner(manager, selection) != None) {
+            XCloseDisplay(manager);
+            QSKIP("a compositing manager runs on this display");
+        }
 
-    const Window window = XCreateSimpleWindow(manager, DefaultRootWindow(manager), 0, 0, 1, 1, 0, 0, 0);
-    XSetSelectionOwner(manager, selection, window, CurrentTime);
-    XSync(manager, False);
-    QVERIFY(reading.blendsTranslucency());
+        DesktopCompositorReading reading;
+        QVERIFY(!reading.blendsTranslucency());
 
-    // The manager stops: asked again, the reading says so.
-    XDestroyWindow(manager, window);
-    XSync(manager, False);
-    QVERIFY(!reading.blendsTranslucency());
-    XCloseDisplay(manager);
-}
+        const Window window = XCreateSimpleWindow(manager, DefaultRootWindow(manager), 0, 0, 1, 1, 0, 0, 0);
+        XSetSelectionOwner(manager, selection, window, CurrentTime);
+        XSync(manager, False);
+        QVERIFY(reading.blendsTranslucency());
+
+        // The manager stops: asked again, the reading says so.
+        XDestroyWindow(manager, window);
+        XSync(manager, False);
+        QVERIFY(!reading.blendsTranslucency());
+        XCloseDisplay(manager);
+    }
+};
 
 int main(int argc, char** argv)
 {

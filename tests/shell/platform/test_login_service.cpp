@@ -75,6 +75,7 @@ private slots:
         const QByteArray entry = contents(login.entryPath());
         QVERIFY(login.entryPath().endsWith(QLatin1String("/autostart/app.dewbell.Dewbell.desktop")));
         QVERIFY2(entry.contains("\nExec=" + program().toUtf8() + " --autostart\n"), entry.constData());
+        QVERIFY(LoginService::isLoginLaunch({program(), QStringLiteral("--autostart")}));
         checkValid(login.entryPath());
 
         login.setEnabled(false);
@@ -169,15 +170,6 @@ private slots:
                                               .replace(QLatin1String("\""), QLatin1String("\\\\\"")));
         QVERIFY2(contents(login.entryPath()).contains(expected.toUtf8()), contents(login.entryPath()).constData());
         checkValid(login.entryPath());
-    }
-
-    void loginLaunchNeedsTheExactArgument()
-    {
-        QVERIFY(LoginService::isLoginLaunch({QStringLiteral("dewbell"), QStringLiteral("--autostart")}));
-        QVERIFY(!LoginService::isLoginLaunch({QStringLiteral("dewbell")}));
-        QVERIFY(!LoginService::isLoginLaunch({QStringLiteral("dewbell"), QStringLiteral("--autostart=1")}));
-        QVERIFY(!LoginService::isLoginLaunch({QStringLiteral("dewbell"), QStringLiteral("--Autostart")}));
-        QVERIFY(!LoginService::isLoginLaunch({}));
     }
 };
 

@@ -47,13 +47,9 @@ private slots:
         QCOMPARE(watched.resumptions, 1);
         QVERIFY(!watched.context.sleeping());
         QCOMPARE(changes.count(), 2);
-    }
 
-    void everyReturnResumesWhenNothingHoldsTheUserAway()
-    {
-        Watched watched;
+        // With nothing holding the user away, every return resumes.
         watched.fakes.systemSleep->send(false);
-        watched.fakes.displaySleep->send(false);
         QCOMPARE(watched.resumptions, 2);
     }
 
@@ -64,7 +60,10 @@ private slots:
         QVERIFY(watched.context.sessionInactive());
         QVERIFY(watched.context.snapshot(false, false, false, false, false, false).isLocked);
         watched.fakes.lock->send(true);
-        QCOMPARE(watched.suppressions, 2);
+        watched.fakes.lock->send(false);
+        QCOMPARE(watched.resumptions, 0);
+        watched.fakes.lock->send(true);
+        QCOMPARE(watched.suppressions, 3);
 
         watched.fakes.sessionActive->send(true);
         QCOMPARE(watched.resumptions, 0);

@@ -36,75 +36,6 @@ QRegion serverShape(const QWindow& window, int kind)
     return shape;
 }
 
-} // namespace
-
-class TestWindowShaping : public QObject {
-    Q_OBJECT
-
-private slots:
-    void theBoundingShapeIsQtsMask();
-    void otherPlatformsDoNotShapeInput();
-    void onX11TheInputShapeIsCutAlone();
-    void shownPixelsAreTheHalfCoveredOnes();
-    void shownPixelsCountDeviceIndependentPixels();
-    void aPictureWithoutAlphaShowsWhole();
-};
-
-void TestWindowShaping::theBoundingShapeIsQtsMask()
-{
-    QWindow window;
-    window.resize(100, 80);
-    DesktopWindowShaping shaping;
-    const QRegion part = QRegion(10, 10, 30, 20) + QRegion(50, 40, 20, 20);
-    shaping.cut(window, WindowShapeKind::bounding, part);
-    QCOMPARE(window.mask(), part);
-
-    // Nothing at all is not Qt's "no mask".
-    shaping.cut(window, WindowShapeKind::bounding, QRegion());
-    QVERIFY(!window.mask().isEmpty());
-    QVERIFY((window.mask() & QRect(0, 0, 100, 80)).isEmpty());
-
-    shaping.uncut(window, WindowShapeKind::bounding);
-    QVERIFY(window.mask().isEmpty());
-}
-
-void TestWindowShaping::otherPlatformsDoNotShapeInput()
-{
-    if (onX11())
-        QSKIP("runs on a platform other than X11");
-    QWindow window;
-    DesktopWindowShaping shaping;
-    QVERIFY(!shaping.shapesInput());
-    // Asked anyway, it changes nothing.
-    shaping.cut(window, WindowShapeKind::input, QRegion(0, 0, 5, 5));
-    QVERIFY(window.mask().isEmpty());
-}
-
-void TestWindowShaping::onX11TheInputShapeIsCutAlone()
-{
-    if (!onX11())
-        QSKIP("needs an X server");
-    QWindow window;
-    window.setGeometry(20, 20, 100, 80);
-    window.create();
-    const QRect whole(0, 0, 100, 80);
-    DesktopWindowShaping shaping;
-    QVERIFY(shaping.shapesInput());
-
-    const QRegion part = QRegion(10, 10, 30, 20) + QRegion(50, 40, 20, 20);
-    shaping.cut(window, WindowShapeKind::input, part);
-    QCOMPARE(serverShape(window, ShapeInput), part);
-    QCOMPARE(serverShape(window, ShapeBounding), QRegion(whole));
-
-    shaping.cut(window, WindowShapeKind::input, QRegion());
-    QVERIFY(serverShape(window, ShapeInput).isEmpty());
-
-    shaping.uncut(window, WindowShapeKind::input);
-    QCOMPARE(serverShape(window, ShapeInput), QRegion(whole));
-}
-
-namespace {
-
 // A transparent picture with a ring (a row crossing it has two runs), a faint shadow below it and
 // a pixel exactly half covered.
 QImage ringPicture(QImage::Format format)
@@ -130,38 +61,94 @@ QRegion ring()
 
 } // namespace
 
-void TestWindowShaping::shownPixelsAreTheHalfCoveredOnes()
-{
-    for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32,
-                                  QImage::Format_RGBA8888}) {
-        const QImage picture = ringPicture(format);
-        QCOMPARE(WindowShaping::shownPixels(picture, picture.rect()), ring());
-        // Only the area asked about, which may reach past the picture.
-        QCOMPARE(WindowShaping::shownPixels(picture, QRect(15, 0, 10, 12)), ring() & QRect(15, 0, 10, 12));
-        QCOMPARE(WindowShaping::shownPixels(picture, QRect(45, 25, 40, 40)), QRegion(50, 30, 1, 1));
-        QVERIFY(WindowShaping::shownPixels(picture, QRect(0, 0, 5, 5)).isEmpty());
-        QVERIFY(WindowShaping::shownPixels(picture, QRect()).isEmpty());
+class TestWindowShaping : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theBoundingShapeIsQtsMask()
+    {
+        QWindow window;
+        window.resize(100, 80);
+        DesktopWindowShaping shaping;
+        const QRegion part = QRegion(10, 10, 30, 20) + QRegion(50, 40, 20, 20);
+        shaping.cut(window, WindowShapeKind::bounding, part);
+        QCOMPARE(window.mask(), part);
+
+        // Nothing at all is not Qt's "no mask".
+        shaping.cut(window, WindowShapeKind::bounding, QRegion());
+        QVERIFY(!window.mask().isEmpty());
+        QVERIFY((window.mask() & QRect(0, 0, 100, 80)).isEmpty());
+
+        shaping.uncut(window, WindowShapeKind::bounding);
+        QVERIFY(window.mask().isEmpty());
     }
-}
 
-void TestWindowShaping::shownPixelsCountDeviceIndependentPixels()
-{
-    QImage picture(120, 80, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
-    picture.setDevicePixelRatio(2);
-    QPainter painter(&picture);
-    painter.fillRect(QRect(10, 5, 30, 20), Qt::red);
-    painter.end();
-    QCOMPARE(WindowShaping::shownPixels(picture, QRect(0, 0, 60, 40)), QRegion(10, 5, 30, 20));
-    QCOMPARE(WindowShaping::shownPixels(picture, QRect(20, 0, 40, 40)), QRegion(20, 5, 20, 20));
-}
+    void otherPlatformsDoNotShapeInput()
+    {
+        if (onX11())
+            QSKIP("runs on a platform other than X11");
+        QWindow window;
+        DesktopWindowShaping shaping;
+        QVERIFY(!shaping.shapesInput());
+        // Asked anyway, it changes nothing.
+        shaping.cut(window, WindowShapeKind::input, QRegion(0, 0, 5, 5));
+        QVERIFY(window.mask().isEmpty());
+    }
 
-void TestWindowShaping::aPictureWithoutAlphaShowsWhole()
-{
-    QImage picture(60, 40, QImage::Format_RGB32);
-    picture.fill(Qt::black);
-    QCOMPARE(WindowShaping::shownPixels(picture, QRect(5, 5, 10, 10)), QRegion(5, 5, 10, 10));
-}
+    void onX11TheInputShapeIsCutAlone()
+    {
+        if (!onX11())
+            QSKIP("needs an X server");
+        QWindow window;
+        window.setGeometry(20, 20, 100, 80);
+        window.create();
+        const QRect whole(0, 0, 100, 80);
+        DesktopWindowShaping shaping;
+        QVERIFY(shaping.shapesInput());
+
+        const QRegion part = QRegion(10, 10, 30, 20) + QRegion(50, 40, 20, 20);
+        shaping.cut(window, WindowShapeKind::input, part);
+        QCOMPARE(serverShape(window, ShapeInput), part);
+        QCOMPARE(serverShape(window, ShapeBounding), QRegion(whole));
+
+        shaping.cut(window, WindowShapeKind::input, QRegion());
+        QVERIFY(serverShape(window, ShapeInput).isEmpty());
+
+        shaping.uncut(window, WindowShapeKind::input);
+        QCOMPARE(serverShape(window, ShapeInput), QRegion(whole));
+    }
+
+    void shownPixelsAreTheHalfCoveredOnes()
+    {
+        for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32,
+                                      QImage::Format_RGBA8888}) {
+            const QImage picture = ringPicture(format);
+            QCOMPARE(WindowShaping::shownPixels(picture, picture.rect()), ring());
+            // Only the area asked about, which may reach past the picture.
+            QCOMPARE(WindowShaping::shownPixels(picture, QRect(15, 0, 10, 12)), ring() & QRect(15, 0, 10, 12));
+            QCOMPARE(WindowShaping::shownPixels(picture, QRect(45, 25, 40, 40)), QRegion(50, 30, 1, 1));
+            QVERIFY(WindowShaping::shownPixels(picture, QRect(0, 0, 5, 5)).isEmpty());
+            QVERIFY(WindowShaping::shownPixels(picture, QRect()).isEmpty());
+        }
+    }
+
+    void shownPixelsCountDeviceIndependentPixelsAndOpaquePicturesShowWhole()
+    {
+        QImage picture(120, 80, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        picture.setDevicePixelRatio(2);
+        QPainter painter(&picture);
+        painter.fillRect(QRect(10, 5, 30, 20), Qt::red);
+        painter.end();
+        QCOMPARE(WindowShaping::shownPixels(picture, QRect(0, 0, 60, 40)), QRegion(10, 5, 30, 20));
+        QCOMPARE(WindowShaping::shownPixels(picture, QRect(20, 0, 40, 40)), QRegion(20, 5, 20, 20));
+
+        // A picture without alpha shows whole.
+        QImage opaque(60, 40, QImage::Format_RGB32);
+        opaque.fill(Qt::black);
+        QCOMPARE(WindowShaping::shownPixels(opaque, QRect(5, 5, 10, 10)), QRegion(5, 5, 10, 10));
+    }
+};
 
 int main(int argc, char** argv)
 {
