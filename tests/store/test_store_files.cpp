@@ -61,6 +61,15 @@ private:
         return QDir(folder.path()).entryList({QStringLiteral("state-unreadable-*.json")}, QDir::Files | QDir::Dirs);
     }
 
+    // Offers `bytes` as the care package the user picks, and imports it.
+    void importPackage(DewbellStore& store, const QByteArray& bytes)
+    {
+        const QString package = QDir(elsewhere.path()).filePath(QStringLiteral("package.json"));
+        writeFile(package, bytes);
+        store.chooseFileToOpen = [package](const QString&, const QString&) { return std::optional(package); };
+        store.importGiftSettings();
+    }
+
     void expectStartedFresh(const QByteArray& original)
     {
         auto s = openStore(folder.path());
@@ -101,13 +110,19 @@ private slots:
         QVERIFY(!s->notice());
     }
 
-    void withoutPersistenceNothingIsWritten()
+    void withoutPersistenceNothingIsWrittenOrMoved()
     {
         auto s = openStore(folder.path(), false);
         s->drink();
         s->save();
         QVERIFY(!QFileInfo::exists(statePath()));
         QVERIFY(!s->updates()->enabled());
+
+        writeFile(statePath(), "{ broken");
+        auto broken = openStore(folder.path(), false);
+        QVERIFY(broken->notice());
+        QVERIFY(keptAside().isEmpty());
+        QCOMPARE(readFile(statePath()), QByteArray("{ broken"));
     }
 
     void aSaveThatFailsBecomesTheNotice()
@@ -148,15 +163,6 @@ private slots:
         QVERIFY(s->notice() && s->notice()->contains(QStringLiteral("started fresh")));
         QCOMPARE(keptAside().size(), 1);
         QVERIFY(!QFileInfo::exists(statePath()));
-    }
-
-    void withoutPersistenceAnUnreadableFileStaysWhereItIs()
-    {
-        writeFile(statePath(), "{ broken");
-        auto s = openStore(folder.path(), false);
-        QVERIFY(s->notice());
-        QVERIFY(keptAside().isEmpty());
-        QCOMPARE(readFile(statePath()), QByteArray("{ broken"));
     }
 
     void aMalformedRecordIsDroppedAndTheRestKept()
@@ -355,10 +361,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         auto s = startedStore(folder.path());
         const QByteArray saved = readFile(statePath());
-        const QString package = QDir(elsewhere.path()).filePath(QStringLiteral("package.json"));
-        writeFile(package, bytes);
-        s->chooseFileToOpen = [&](const QString&, const QString&) { return std::optional(package); };
-        s->importGiftSettings();
+        importPackage(*s, bytes);
         QVERIFY(s->notice());
         QVERIFY2(s->notice()->startsWith(QStringLiteral("Couldn't open that care package: ")), qPrintable(*s->notice()));
         QCOMPARE(s->preferences(), Preferences{});
@@ -368,10 +371,7 @@ private slots:
     void aCarePackageIsClamped()
     {
         auto s = startedStore(folder.path());
-        const QString package = QDir(elsewhere.path()).filePath(QStringLiteral("package.json"));
-        writeFile(package, "{\"intervalMinutes\": 2, \"dailyGoal\": 999, \"breaks\": {\"eyeDurationSeconds\": 1}}");
-        s->chooseFileToOpen = [&](const QString&, const QString&) { return std::optional(package); };
-        s->importGiftSettings();
+        importPackage(*s, R"({"intervalMinutes": 2, "dailyGoal": 999, "breaks": {"eyeDurationSeconds": 1}})");
         QCOMPARE(s->preferences().intervalMinutes, 5);
         QCOMPARE(s->preferences().dailyGoal, 20);
         QCOMPARE(s->preferences().breaks.eyeDurationSeconds, 20);

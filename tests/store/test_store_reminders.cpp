@@ -451,10 +451,8 @@ private slots:
         s->update([](Preferences& p) {
             p.intervalMinutes = 30;
             p.focusMinutes = 1000;
-            p.safeguards.protectedApps = {QStringLiteral(" b.app "), QStringLiteral("b.app")};
         });
         QCOMPARE(s->preferences().focusMinutes, 240);
-        QCOMPARE(s->preferences().safeguards.protectedApps, QStringList{QStringLiteral("b.app")});
         QCOMPARE(s->state().nextDue, morning().addSecs(30 * 60));
     }
 
