@@ -160,6 +160,22 @@ void paintTear(QPainter& painter, QPointF top, double size) {
     painter.restore();
 }
 
+void paintFoot(QPainter& painter, double x, double raise, const QColor& edge, const QColor& fill) {
+    painter.setPen(QPen(edge, 2));
+    painter.setBrush(fill);
+    painter.drawEllipse(QPointF(x, 228 - raise), 15, 8.5);
+}
+
+void paintArm(QPainter& painter, QPointF shoulder, double raise, double side, const QColor& edge, const QColor& fill) {
+    painter.save();
+    painter.translate(shoulder);
+    painter.rotate(side * (35 + raise * 115));
+    painter.setPen(QPen(edge, 2));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(QRectF(-8, -4, 16, 30), 8, 8);
+    painter.restore();
+}
+
 void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color) {
     QPainterPath star;
     star.moveTo(centre + QPointF(0, -radius));

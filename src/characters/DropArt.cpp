@@ -9,6 +9,8 @@ namespace {
 const QColor waterTop(0xA6, 0xE1, 0xFF);
 const QColor waterBottom(0x3C, 0x8C, 0xE8);
 const QColor waterEdge(0x2C, 0x6F, 0xC4);
+const QColor footFill(0x4E, 0x9C, 0xEE);
+const QColor armFill(0x6C, 0xB8, 0xF5);
 const QColor faceInk(0x1D, 0x2F, 0x57);
 
 QPainterPath dropShape(double tipSway) {
@@ -19,22 +21,6 @@ QPainterPath dropShape(double tipSway) {
     drop.cubicTo(34, 112, 88 + tipSway, 72, 100 + tipSway, 40);
     drop.closeSubpath();
     return drop;
-}
-
-void paintFoot(QPainter& painter, double x, double raise) {
-    painter.setPen(QPen(waterEdge, 2));
-    painter.setBrush(QColor(0x4E, 0x9C, 0xEE));
-    painter.drawEllipse(QPointF(x, 228 - raise), 15, 8.5);
-}
-
-void paintArm(QPainter& painter, QPointF shoulder, double raise, double side) {
-    painter.save();
-    painter.translate(shoulder);
-    painter.rotate(side * (35 + raise * 115));
-    painter.setPen(QPen(waterEdge, 2));
-    painter.setBrush(QColor(0x6C, 0xB8, 0xF5));
-    painter.drawRoundedRect(QRectF(-8, -4, 16, 30), 8, 8);
-    painter.restore();
 }
 
 } // namespace
@@ -49,10 +35,10 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
     ArtKit::paintSparkles(painter, QRectF(0, 30, 200, 150), pose.sparkle, QColor(0x9F, 0xD8, 0xFF));
 
     ArtKit::applyPose(painter, pose, 165);
-    paintFoot(painter, 78, std::max(0.0, pose.stride) * 8);
-    paintFoot(painter, 122, std::max(0.0, -pose.stride) * 8);
-    paintArm(painter, QPointF(40, 170), pose.leftArm, 1);
-    paintArm(painter, QPointF(160, 170), pose.rightArm, -1);
+    ArtKit::paintFoot(painter, 78, std::max(0.0, pose.stride) * 8, waterEdge, footFill);
+    ArtKit::paintFoot(painter, 122, std::max(0.0, -pose.stride) * 8, waterEdge, footFill);
+    ArtKit::paintArm(painter, QPointF(40, 170), pose.leftArm, 1, waterEdge, armFill);
+    ArtKit::paintArm(painter, QPointF(160, 170), pose.rightArm, -1, waterEdge, armFill);
 
     // The tip trails behind the lean, like water catching up.
     const QPainterPath body = dropShape(-pose.lean * 1.6 + pose.droop * 6);

@@ -9,6 +9,8 @@ namespace {
 const QColor bodyLight(0xC9, 0xEE, 0x9E);
 const QColor bodyDark(0x7C, 0xC3, 0x6A);
 const QColor edge(0x4E, 0x97, 0x4C);
+const QColor footFill(0x8F, 0xCF, 0x74);
+const QColor armFill(0xA5, 0xDB, 0x86);
 const QColor leafLight(0x9D, 0xE2, 0x7E);
 const QColor leafDark(0x4F, 0xAE, 0x5B);
 const QColor faceInk(0x24, 0x3B, 0x2A);
@@ -32,22 +34,6 @@ void paintLeaf(QPainter& painter, QPointF base, double angle, double length) {
     painter.restore();
 }
 
-void paintFoot(QPainter& painter, double x, double raise) {
-    painter.setPen(QPen(edge, 2));
-    painter.setBrush(QColor(0x8F, 0xCF, 0x74));
-    painter.drawEllipse(QPointF(x, 228 - raise), 15, 8.5);
-}
-
-void paintArm(QPainter& painter, QPointF shoulder, double raise, double side) {
-    painter.save();
-    painter.translate(shoulder);
-    painter.rotate(side * (35 + raise * 115));
-    painter.setPen(QPen(edge, 2));
-    painter.setBrush(QColor(0xA5, 0xDB, 0x86));
-    painter.drawRoundedRect(QRectF(-8, -4, 16, 30), 8, 8);
-    painter.restore();
-}
-
 } // namespace
 
 namespace SproutArt {
@@ -60,10 +46,10 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
     ArtKit::paintSparkles(painter, QRectF(0, 20, 200, 150), pose.sparkle, QColor(0xFF, 0xB3, 0xC7));
 
     ArtKit::applyPose(painter, pose, 166);
-    paintFoot(painter, 76, std::max(0.0, pose.stride) * 8);
-    paintFoot(painter, 124, std::max(0.0, -pose.stride) * 8);
-    paintArm(painter, QPointF(42, 172), pose.leftArm, 1);
-    paintArm(painter, QPointF(158, 172), pose.rightArm, -1);
+    ArtKit::paintFoot(painter, 76, std::max(0.0, pose.stride) * 8, edge, footFill);
+    ArtKit::paintFoot(painter, 124, std::max(0.0, -pose.stride) * 8, edge, footFill);
+    ArtKit::paintArm(painter, QPointF(42, 172), pose.leftArm, 1, edge, armFill);
+    ArtKit::paintArm(painter, QPointF(158, 172), pose.rightArm, -1, edge, armFill);
 
     // Stem and leaves: they sway with the walk and hang when Quelly is sad.
     const double sway = pose.stride * 6 - pose.lean * 0.8;
