@@ -80,6 +80,12 @@ void MovieBuddy::fallBack() {
     if (showingStill_)
         return;
     showingStill_ = true;
+    releasePlayer();
+    update();
+    emit fellBackToStill();
+}
+
+void MovieBuddy::releasePlayer() {
     if (player_) {
         player_->stop();
         player_->deleteLater();
@@ -92,8 +98,6 @@ void MovieBuddy::fallBack() {
     }
     frame_ = QVideoFrame();
     frameImage_ = QImage();
-    update();
-    emit fellBackToStill();
 }
 
 void MovieBuddy::showFrame(const QVideoFrame& frame) {
@@ -115,16 +119,14 @@ const QImage& MovieBuddy::frameImage() {
 
 void MovieBuddy::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (player_ && !ReduceMotion::isOn())
-        player_->play();
-    else
-        start();
+    start();
 }
 
 void MovieBuddy::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (player_)
-        player_->pause();
+    // A paused player keeps its decoders and frames, megabytes the hidden companion does not
+    // need: it starts again from the beginning when shown.
+    releasePlayer();
 }
 
 void MovieBuddy::paintStill(QPainter& painter, const QRectF& rect, const QImage& still, const QColor& tint) {

@@ -27,7 +27,7 @@ public:
     void setStill(const QImage& still, const QColor& tint);
     QUrl url() const { return url_; }
     bool isShowingStill() const { return showingStill_; }
-    // The player, once the movie has been started; none before or after falling back.
+    // The player while the movie is shown; none before, while hidden or after falling back.
     QMediaPlayer* player() const { return player_; }
     // Where the player delivers its frames; none whenever player() is none.
     QVideoSink* videoSink() const { return sink_; }
@@ -53,6 +53,7 @@ protected:
 private:
     void start();
     void fallBack();
+    void releasePlayer();
     void showFrame(const QVideoFrame& frame);
     const QImage& frameImage();
 

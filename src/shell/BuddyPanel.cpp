@@ -15,6 +15,9 @@
 #include <QWindow>
 
 #include <algorithm>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -165,6 +168,11 @@ void BuddyPanel::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     PoseCache::clear();
     ArtCache::clear();
+    // The pictures were megabytes spread over several heaps; the allocator keeps freed memory
+    // for itself unless asked to give it back, and the next reminder is minutes away.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 // The store publishes a reminder only after it asks for the panel, so the whole canvas is

@@ -320,6 +320,13 @@ private slots:
         QCOMPARE(movie.player()->videoSink(), movie.videoSink());
         QTRY_VERIFY_WITH_TIMEOUT(movie.isShowingStill() || movie.player()->mediaStatus() >= QMediaPlayer::LoadedMedia, 10000);
         QVERIFY(!movie.isShowingStill());
+
+        // Hidden, it keeps no player; shown again, it plays again.
+        movie.hide();
+        QVERIFY(!movie.player());
+        QVERIFY(!movie.hasFrame());
+        movie.show();
+        QVERIFY(movie.player());
     }
 
     void reducedMotionShowsTheMovieStill() {
