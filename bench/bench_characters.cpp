@@ -50,27 +50,17 @@ void drawCompanion(QPainter& painter, const CharacterPack& companion, double ela
         BuddyView::paint(painter, frame, companion, false, elapsed);
 }
 
-void walkingFrame(benchmark::State& state, const QString& id) {
-    const CharacterPack companion = pack(id);
-    QImage target(canvas, QImage::Format_ARGB32_Premultiplied);
-    double elapsed = 0;
-    for (auto _ : state) {
-        target.fill(Qt::transparent);
-        QPainter painter(&target);
-        drawCompanion(painter, companion, elapsed);
-        painter.end();
-        benchmark::DoNotOptimize(target.constBits());
-        elapsed = std::fmod(elapsed + frameSeconds, CompanionMotion::enteringSeconds);
-    }
-    state.SetLabel(id.toStdString());
-}
+enum class Poses { cached, drawnAfresh };
 
-void walkingFrameFirstTime(benchmark::State& state, const QString& id) {
+// Each frame of a walk-in, drawn into a canvas-sized picture; drawn afresh, every pose is
+// drawn as on a reminder's first walk instead of copied from the pose cache.
+void walkingFrame(benchmark::State& state, const QString& id, Poses poses) {
     const CharacterPack companion = pack(id);
     QImage target(canvas, QImage::Format_ARGB32_Premultiplied);
     double elapsed = 0;
     for (auto _ : state) {
-        PoseCache::clear();
+        if (poses == Poses::drawnAfresh)
+            PoseCache::clear();
         target.fill(Qt::transparent);
         QPainter painter(&target);
         drawCompanion(painter, companion, elapsed);
@@ -83,14 +73,14 @@ void walkingFrameFirstTime(benchmark::State& state, const QString& id) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(walkingFrame, drop, QStringLiteral("bloop"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, sprout, QStringLiteral("sprout"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, bear_viru, QStringLiteral("viru"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, bear_vuzo, QStringLiteral("vuzo"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrameFirstTime, drop, QStringLiteral("bloop"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrameFirstTime, bear_viru, QStringLiteral("viru"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, sprite_human, QStringLiteral("vossik-fan"))->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, sprite_bear, QStringLiteral("zuv"))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, drop, QStringLiteral("bloop"), Poses::cached)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, sprout, QStringLiteral("sprout"), Poses::cached)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, bear_viru, QStringLiteral("viru"), Poses::cached)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, bear_vuzo, QStringLiteral("vuzo"), Poses::cached)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, drop_first_time, QStringLiteral("bloop"), Poses::drawnAfresh)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, bear_viru_first_time, QStringLiteral("viru"), Poses::drawnAfresh)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, sprite_human, QStringLiteral("vossik-fan"), Poses::cached)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, sprite_bear, QStringLiteral("zuv"), Poses::cached)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
