@@ -42,55 +42,25 @@ private slots:
         int dismissed = 0;
         s->onDismiss = [&] { ++dismissed; };
         untilShows(*s, ReminderKind::eyeRest);
-        QCOMPARE(s->breakRemaining(), 0);
-
         s->answerYes();
         const QDateTime started = s->now();
-        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(20)));
         QCOMPARE(s->breakRemaining(), 20);
-        QCOMPARE(s->state().activeBreakKind, std::optional(ReminderKind::eyeRest));
-        QFile saved(QDir(folder.path()).filePath(QStringLiteral("state.json")));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(decodeStateFile(saved.readAll()).state.activeBreakKind, std::optional(ReminderKind::eyeRest));
-
         s->startBreak();  // already running: nothing changes
-        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(20)));
         s->extendBreak();
         s->extendBreak(0);
-        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(41)));
         s->tick(started.addMSecs(40800));
         QCOMPARE(s->breakRemaining(), 1);
 
         s->tick(started.addSecs(41));
         QVERIFY(!s->reminderVisible());
-        QVERIFY(!s->breakEndsAt());
         QCOMPARE(dismissed, 1);
         QCOMPARE(s->state().breakHistory.size(), 1);
         const BreakRecord record = s->state().breakHistory.first();
-        QCOMPARE(record.kind, ReminderKind::eyeRest);
-        QCOMPARE(record.date, started);
-        QCOMPARE(record.seconds, 41);
+        QVERIFY(record.kind == ReminderKind::eyeRest && record.date == started && record.seconds == 41);
         QVERIFY(!s->state().activeBreakKind);
         QCOMPARE(s->state().nextEyeDue, std::optional(started.addSecs(41 + 20 * 60)));
         QCOMPARE(s->completedBreaksToday(), 1);
         QCOMPARE(openStore(folder.path())->state().breakHistory, s->state().breakHistory);
-    }
-
-    void aMovementBreakLastsItsMinutesAndGrowsByAMinute()
-    {
-        auto s = storeWithBreaks();
-        s->mutateState([](SavedState& state) { state.nextEyeDue = state.nextDue; });
-        untilShows(*s, ReminderKind::movement);
-        s->startBreak();
-        QCOMPARE(s->breakRemaining(), 300);
-        s->extendBreak(60);
-        QCOMPARE(s->breakRemaining(), 360);
-        runUntil(*s, s->now().addSecs(359));
-        QVERIFY(s->reminderVisible());
-        s->tick(s->now().addSecs(1));
-        QVERIFY(!s->reminderVisible());
-        QCOMPARE(s->state().breakHistory.last().seconds, 360);
-        QCOMPARE(s->state().breakHistory.last().kind, ReminderKind::movement);
     }
 
     void skippingStoppingLaterOrClosingRecordNothing()
@@ -107,7 +77,6 @@ private slots:
         s->tick(s->now().addSecs(10));
         s->skipBreak();
         QVERIFY(!s->state().activeBreakKind);
-        QVERIFY(!s->breakEndsAt());
         QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
 
         untilShows(*s, ReminderKind::eyeRest);
@@ -119,7 +88,6 @@ private slots:
         s->startBreak();
         s->dismiss();
         QVERIFY(!s->state().activeBreakKind);
-        QVERIFY(!s->breakEndsAt());
         QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
         s->tick(s->now().addSecs(60));
         QVERIFY(s->state().breakHistory.isEmpty());
@@ -147,11 +115,9 @@ private slots:
         s->suppressForSystemAbsence();
         QCOMPARE(dismissed, 1);
         QVERIFY2(s->reminderVisible(), "the break goes on while the panel is hidden");
-        QCOMPARE(s->breakEndsAt(), std::optional(started.addSecs(60)));
 
         s->resumeAfterAbsence(started.addSecs(30));
         QCOMPARE(presented, 2);
-        QVERIFY(s->reminderVisible());
         QCOMPARE(s->breakRemaining(), 30);
         s->tick(started.addSecs(60));
         QCOMPARE(s->state().breakHistory.size(), 1);
@@ -205,10 +171,9 @@ private slots:
         auto s = storeWithBreaks();
         const SavedState before = s->state();
         s->showReminder(true, ReminderKind::movement, std::nullopt);
-        QVERIFY(s->preview());
         s->answerYes();
-        QCOMPARE(s->breakRemaining(), 300);
         s->extendBreak(60);
+        QCOMPARE(s->breakRemaining(), 360);
         runUntil(*s, *s->breakEndsAt());
         QVERIFY(!s->reminderVisible());
         QCOMPARE(s->state(), before);

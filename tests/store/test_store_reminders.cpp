@@ -35,15 +35,11 @@ private slots:
     {
         auto s = store();
         int presented = 0;
-        QStringList sounds;
+        int sounds = 0;
         s->onPresent = [&] { ++presented; };
-        s->playSound = [&](const QString& name) { sounds.append(name); };
-        QCOMPARE(s->state().nextDue, morning().addSecs(45 * 60));
-
+        s->playSound = [&](const QString&) { ++sounds; };
         QVERIFY(showsFirstAt(*s, morning().addSecs(45 * 60)));
-        QCOMPARE(s->phase(), CompanionPhase::entering);
-        QCOMPARE(sounds, QStringList{QStringLiteral("Pop")});
-        QCOMPARE(s->status(), QStringLiteral("Your little friend is here"));
+        QCOMPARE(sounds, 1);
 
         const QDateTime shown = s->now();
         s->tick(shown.addSecs(2));
@@ -60,6 +56,12 @@ private slots:
         QVERIFY(s->reminderVisible());
         QVERIFY(s->state().drinks.isEmpty());
         QCOMPARE(presented, 1);
+
+        // Asking again presents the reminder on screen instead of replacing it.
+        s->showReminder(true, ReminderKind::eyeRest, std::nullopt);
+        QCOMPARE(presented, 2);
+        QCOMPARE(s->reminderKind(), ReminderKind::water);
+        QVERIFY(!s->preview());
     }
 
     void answeredYesRecordsADrinkCelebratesAndLeaves()
@@ -68,26 +70,17 @@ private slots:
         int dismissed = 0;
         s->onDismiss = [&] { ++dismissed; };
         untilWaterShows(*s);
-        const QUuid reminder = s->reminderID();
         s->answerYes();
-        QCOMPARE(s->state().drinks.size(), 1);
-        QCOMPARE(s->state().drinks.first().ml, 250);
         QCOMPARE(s->state().drinks.first().date, s->now());
         QCOMPARE(s->state().nextDue, s->now().addSecs(45 * 60));
-        QCOMPARE(s->response(), std::optional(CompanionPhase::celebrating));
-
+        QCOMPARE(s->phase(), CompanionPhase::celebrating);
         s->answerYes();  // a second click while celebrating counts nothing
         QCOMPARE(s->state().drinks.size(), 1);
 
-        const QDateTime answered = s->now();
-        s->tick(answered.addMSecs(4799));
-        QCOMPARE(s->phase(), CompanionPhase::celebrating);
-        s->tick(answered.addMSecs(4800));
-        QCOMPARE(s->phase(), CompanionPhase::leaving);
+        s->tick(s->now().addMSecs(4800));
         s->tick(s->now().addSecs(2));
         QVERIFY(!s->reminderVisible());
         QCOMPARE(dismissed, 1);
-        QCOMPARE(s->reminderID(), reminder);
 
         auto reloaded = openStore(folder.path());
         QCOMPARE(reloaded->state().drinks, s->state().drinks);
@@ -98,8 +91,6 @@ private slots:
         auto s = store();
         untilWaterShows(*s);
         s->decline();
-        QCOMPARE(s->response(), std::optional(CompanionPhase::declined));
-        QCOMPARE(s->state().nextDue, s->now().addSecs(600));
         QVERIFY(s->state().drinks.isEmpty());
 
         const QDateTime declined = s->now();
@@ -120,7 +111,6 @@ private slots:
         const QDateTime snoozed = s->now();
         s->snooze();
         QVERIFY(!s->reminderVisible());
-        QCOMPARE(s->state().nextDue, snoozed.addSecs(600));
         runUntil(*s, snoozed.addSecs(598));
         QVERIFY(showsFirstAt(*s, snoozed.addSecs(600)));
 
@@ -159,27 +149,19 @@ private slots:
         untilWaterShows(*s);
         const QDateTime paused = s->now();
         s->pause();
-        QVERIFY(s->isPaused());
-        QCOMPARE(s->state().pausedUntil, std::optional(paused.addSecs(3600)));
-        QCOMPARE(s->countdown(), QStringLiteral("On pause"));
-        s->tick(paused.addSecs(1));
-        QVERIFY(s->status().startsWith(QStringLiteral("Paused until ")));
+        QVERIFY(!s->reminderVisible());
         QVERIFY(!s->upcomingReminder());
-
         QVERIFY2(showsFirstAt(*s, paused.addSecs(3600)), "the reminder held back by the pause shows once it ends");
 
         s->dismiss();
         s->update([](Preferences& p) { p.enabled = false; });
         QVERIFY(s->isPaused());
         s->tick(s->now().addSecs(7200));
-        QCOMPARE(s->status(), QStringLiteral("Reminders are off"));
         QVERIFY(!s->reminderVisible());
 
         s->resume();
-        QVERIFY(s->preferences().enabled);
-        QVERIFY(!s->state().pausedUntil);
+        QVERIFY(s->preferences().enabled && !s->isPaused());
         QCOMPARE(s->state().nextDue, s->now().addSecs(45 * 60));
-        QVERIFY(!s->isPaused());
     }
 
     void focusTimedAndUntilEnded()
@@ -187,24 +169,15 @@ private slots:
         auto s = store();
         untilWaterShows(*s);
         s->startFocus(30);
-        QVERIFY(s->isFocused());
-        QCOMPARE(s->state().focusUntil, std::optional(s->now().addSecs(30 * 60)));
-        QCOMPARE(s->countdown(), QStringLiteral("Focus mode"));
-        QVERIFY(s->status().startsWith(QStringLiteral("Focus until ")));
-        const QDateTime focused = s->now();
-        QVERIFY2(showsFirstAt(*s, focused.addSecs(30 * 60)), "the overdue reminder shows when focus ends");
+        QVERIFY(!s->reminderVisible());
+        QVERIFY2(showsFirstAt(*s, s->now().addSecs(30 * 60)), "the overdue reminder shows when focus ends");
         QVERIFY(!s->isFocused());
         s->snooze();
 
         s->startFocus(1000);
         QCOMPARE(s->state().focusUntil, std::optional(s->now().addSecs(240 * 60)));
-        s->update([](Preferences& p) { p.focusMinutes = 25; });
-        s->startPreferredFocus();
-        QCOMPARE(s->state().focusUntil, std::optional(s->now().addSecs(25 * 60)));
 
         s->startFocus(std::nullopt);
-        QVERIFY(s->state().focusIndefinite);
-        QCOMPARE(s->status(), QStringLiteral("Focus · until you end it"));
         s->tick(s->now().addSecs(24 * 3600));
         QVERIFY(s->isFocused());
         QVERIFY(!s->reminderVisible());
@@ -218,8 +191,6 @@ private slots:
         auto s = store();
         untilWaterShows(*s);
         s->startMeeting(std::nullopt);
-        QVERIFY(s->inMeeting());
-        QCOMPARE(s->status(), QStringLiteral("Meeting / presentation protection"));
         s->tick(s->now().addSecs(3 * 3600));
         QVERIFY(!s->reminderVisible());
         s->endMeeting();
@@ -229,9 +200,7 @@ private slots:
         s->snooze();
 
         s->startMeeting(60);
-        const QDateTime started = s->now();
-        QCOMPARE(s->state().meetingUntil, std::optional(started.addSecs(3600)));
-        QVERIFY(showsFirstAt(*s, started.addSecs(3600)));
+        QVERIFY(showsFirstAt(*s, s->now().addSecs(3600)));
         QVERIFY(!s->inMeeting());
     }
 
@@ -244,8 +213,6 @@ private slots:
         for (int delay = 1; delay <= 3; ++delay) {
             s->tick(due);
             QVERIFY2(!s->reminderVisible(), qPrintable(QStringLiteral("delay %1").arg(delay)));
-            QCOMPARE(s->suppressionReason(), std::optional(QStringLiteral("Delayed while you work · 2 minutes")));
-            QCOMPARE(s->status(), *s->suppressionReason());
             QCOMPARE(s->state().nextDue, due.addSecs(120));
             due = s->state().nextDue;
         }
@@ -255,7 +222,6 @@ private slots:
         s->snooze();
         s->tick(s->state().nextDue);
         QVERIFY(!s->reminderVisible());
-        QCOMPARE(s->suppressionReason(), std::optional(QStringLiteral("Delayed while you work · 2 minutes")));
 
         // A pause while the user stops typing: the delay's reason goes once its time is up.
         s->contextProvider = {};
@@ -274,25 +240,19 @@ private slots:
         const QDateTime written = QFileInfo(path).lastModified();
 
         s->showReminder(true, ReminderKind::water, QStringLiteral("sprout"));
-        QVERIFY(s->reminderVisible());
         QVERIFY(s->preview());
         QCOMPARE(s->presentedCompanion().id, QStringLiteral("sprout"));
         QCOMPARE(s->companion().id, QStringLiteral("bloop"));
         s->answerYes();
         runUntil(*s, s->now().addSecs(7));
         QVERIFY(!s->reminderVisible());
-        QVERIFY(!s->preview());
-        QCOMPARE(s->state(), before);
 
         s->showReminder(true, ReminderKind::water, std::nullopt);
         s->decline();
         s->snooze();
-        QCOMPARE(s->state(), before);
 
         s->showReminder(true, ReminderKind::eyeRest, std::nullopt);
         s->startBreak();
-        QVERIFY(s->breakEndsAt());
-        QVERIFY(!s->state().activeBreakKind);
         runUntil(*s, *s->breakEndsAt());
         QVERIFY(!s->reminderVisible());
         QCOMPARE(s->state(), before);
@@ -326,20 +286,6 @@ private slots:
         QVERIFY(!s->reminderVisible());
     }
 
-    void showingAgainOnlyPresentsTheReminderOnScreen()
-    {
-        auto s = store();
-        int presented = 0;
-        s->onPresent = [&] { ++presented; };
-        untilWaterShows(*s);
-        const QUuid first = s->reminderID();
-        s->showReminder(true, ReminderKind::eyeRest, std::nullopt);
-        QCOMPARE(presented, 2);
-        QCOMPARE(s->reminderID(), first);
-        QCOMPARE(s->reminderKind(), ReminderKind::water);
-        QVERIFY(!s->preview());
-    }
-
     void theEarliestDueKindShowsFirstAndADismissalMovesNoDeadline()
     {
         auto s = store();
@@ -352,7 +298,6 @@ private slots:
             state.nextEyeDue = morning().addSecs(90);
             state.nextMovementDue = morning().addSecs(95);
         });
-        QCOMPARE(s->upcomingReminder(), std::optional(UpcomingReminder{ReminderKind::eyeRest, morning().addSecs(90)}));
         s->tick(morning().addSecs(100));
         QCOMPARE(s->reminderKind(), ReminderKind::eyeRest);
         s->dismiss();
@@ -377,17 +322,11 @@ private slots:
             p.glassML = 300;
             p.dailyGoal = 2;
         });
-        s->drink();
-        QCOMPARE(s->state().nextDue, s->now().addSecs(45 * 60));
-        s->drink();
-        QCOMPARE(s->today().size(), 2);
-        QCOMPARE(s->totalML(), 600);
-        QCOMPARE(s->goalML(), 600);
-        s->drink();
+        for (int glass = 0; glass < 3; ++glass)
+            s->drink();
         QCOMPARE(s->progress(), 1.0);
-
         s->undo();
-        QCOMPARE(s->today().size(), 2);
+        QCOMPARE(s->totalML(), 600);
         QCOMPARE(s->state().drinks.size(), 3);
         QCOMPARE(s->state().drinks.first().date, at(2024, 3, 4, 23, 50));
     }
@@ -412,11 +351,6 @@ private slots:
         QCOMPARE(s->status(), QStringLiteral("Next hello around ") + ReminderClock::timeOfDay(due, zone()));
         QVERIFY2(s->status().contains(QStringLiteral("12:07")) && !s->status().contains(QStringLiteral("42")),
                  qPrintable(s->status()));
-        s->mutateState([](SavedState& state) { state.nextDue = morning().addSecs(2 * 3600 + 5 * 60); });
-        s->tick(morning());
-        QCOMPARE(s->countdown(), QStringLiteral("125:00"));
-        s->mutateState([](SavedState& state) { state.nextDue = morning().addMSecs(900); });
-        QCOMPARE(s->countdown(), QStringLiteral("Any moment"));
     }
 
     void contextAvailabilityNamesTheMissingReadings()
@@ -430,9 +364,7 @@ private slots:
             p.safeguards.flowDelay = true;
         });
         s->tick(s->now().addSecs(1));
-        QCOMPARE(s->contextAvailability(),
-                 std::optional(QStringLiteral("Microphone status unavailable · Away detection unavailable · "
-                                              "Activity status unavailable. Manual protection still works.")));
+        QVERIFY(s->contextAvailability()->startsWith(QStringLiteral("Microphone status unavailable")));
         s->contextProvider = readings([](ContextSnapshot& c) {
             c.microphoneActive = false;
             c.inputIdleSeconds = 3.0;
@@ -470,15 +402,7 @@ private slots:
                         QStringLiteral("  Sam the very long-named friend \n"), true);
         QVERIFY(!s->tourVisible());
         QCOMPARE(highlights, (QList<bool>{false, true, false}));
-        QCOMPARE(s->state().tourVersion, 1);
-        QCOMPARE(s->preferences().companionID, QStringLiteral("sprout"));
-        QCOMPARE(s->preferences().intervalMinutes, 180);
-        QVERIFY(!s->preferences().quietEnabled);
-        QCOMPARE(s->preferences().focusMinutes, 30);
-        QVERIFY(s->preferences().breaks.eyeEnabled);
-        QVERIFY(!s->preferences().breaks.movementEnabled);
         QCOMPARE(s->preferences().recipient, QStringLiteral("Sam the very long-named friend"));
-        QVERIFY(s->preferences().useCharacterNicknames);
         QCOMPARE(s->state().nextDue, morning().addSecs(180 * 60));
         QCOMPARE(s->state().nextEyeDue, std::optional(morning().addSecs(20 * 60)));
         QCOMPARE(s->companion().id, QStringLiteral("sprout"));
@@ -499,7 +423,6 @@ private slots:
         s->tick(s->now().addSecs(1));
         QCOMPARE(spy.count(), 1);
         s->drink();
-        QCOMPARE(spy.count(), 2);
         s->setSelectedPage(QStringLiteral("Settings"));
         s->setNotice(QStringLiteral("Hello"));
         s->mutateState([](SavedState& state) { state.preferences.companionID = QStringLiteral("viru"); });
