@@ -60,33 +60,25 @@ class TestLocalFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void privateFoldersAreOwnerOnly()
+    void privateFoldersAndAtomicWritesAreOwnerOnly()
     {
         QTemporaryDir root;
         const QString nested = root.filePath(QStringLiteral("a/b/dewbell"));
         LocalFiles::ensurePrivateFolder(nested);
         QCOMPARE(mode(nested), 0700);
-        const QString open = root.filePath(QStringLiteral("open"));
-        QVERIFY(QDir().mkdir(open));
-        QVERIFY(QFile::setPermissions(open, everyoneReads));
-        LocalFiles::ensurePrivateFolder(open);
-        QCOMPARE(mode(open), 0700);
-        writeFile(root.filePath(QStringLiteral("plain")), "x");
-        QVERIFY(!refusal([&] { LocalFiles::ensurePrivateFolder(root.filePath(QStringLiteral("plain"))); }).isEmpty());
-    }
+        QVERIFY(QFile::setPermissions(nested, everyoneReads));
+        LocalFiles::ensurePrivateFolder(nested);
+        QCOMPARE(mode(nested), 0700);
 
-    void atomicWritesReplaceWholeFilesPrivately()
-    {
-        QTemporaryDir root;
-        const QString path = root.filePath(QStringLiteral("state.json"));
+        const QString path = nested + "/state.json";
         writeFile(path, "old contents that are longer");
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        QVERIFY(!refusal([&] { LocalFiles::ensurePrivateFolder(path); }).isEmpty());
         LocalFiles::writeAtomically(path, "new");
         QCOMPARE(LocalFiles::readBounded(path, 100), QByteArray("new"));
         QCOMPARE(mode(path), 0600);
-        QCOMPARE(QDir(root.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"state.json"});
-        const QString message =
-            refusal([&] { LocalFiles::writeAtomically(root.filePath(QStringLiteral("missing/state.json")), "x"); });
+        QCOMPARE(QDir(nested).entryList(QDir::Files | QDir::Hidden), QStringList{"state.json"});
+        const QString message = refusal([&] { LocalFiles::writeAtomically(root.filePath("missing/state.json"), "x"); });
         QVERIFY2(message.contains(QStringLiteral("“state.json” couldn't be written")), qPrintable(message));
     }
 
@@ -102,10 +94,10 @@ private slots:
         writeSparse(path, 17 * LocalFiles::MiB);
         QVERIFY(refusal([&] { LocalFiles::readBounded(path, LocalFiles::stateLimit); }).contains("over 16 MiB"));
         QVERIFY(refusal([&] { LocalFiles::readBounded(root.filePath("nope.json"), 10); }).contains("missing"));
-        QVERIFY(refusal([&] { LocalFiles::readBounded(root.path(), 10); }).contains("isn't a regular file"));
         const QString fifo = root.filePath(QStringLiteral("fifo"));
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QVERIFY(refusal([&] { LocalFiles::readBounded(fifo, 10); }).contains("isn't a regular file"));
+        for (const QString& notAFile : {root.path(), fifo})
+            QVERIFY(refusal([&] { LocalFiles::readBounded(notAFile, 10); }).contains("isn't a regular file"));
     }
 
     void onlyRealPicturesDecode()
@@ -116,8 +108,8 @@ private slots:
         writeFile(root.filePath("bad.png"), "PNG? no.");
         writeFile(root.filePath("empty.png"), {});
         writeSparse(root.filePath("huge.png"), LocalFiles::imageLimit + 1);
-        QVERIFY(LocalFiles::imageDecodes(root.filePath("good.png")));
-        QVERIFY(LocalFiles::imageDecodes(root.filePath("photo.jpg")));
+        for (const char* name : {"good.png", "photo.jpg"})
+            QVERIFY2(LocalFiles::imageDecodes(root.filePath(QString::fromUtf8(name))), name);
         for (const char* name : {"bad.png", "empty.png", "huge.png", "absent.png"})
             QVERIFY2(!LocalFiles::imageDecodes(root.filePath(QString::fromUtf8(name))), name);
     }
@@ -156,9 +148,8 @@ private slots:
         if (setup == "big-movie")
             writeSparse(folder + "/big.mp4", LocalFiles::movieLimit + 1);
         if (setup == "big-pack") {
-            writeSparse(folder + "/a.mp4", 100 * LocalFiles::MiB);
-            writeSparse(folder + "/b.mp4", 100 * LocalFiles::MiB);
-            writeSparse(folder + "/in.webm", 100 * LocalFiles::MiB);
+            for (const char* name : {"/a.mp4", "/b.mp4", "/in.webm"})
+                writeSparse(folder + name, 100 * LocalFiles::MiB);
         }
         if (setup == "no-manifest")
             QVERIFY(QFile::remove(folder + "/character.json"));
@@ -181,7 +172,6 @@ private slots:
         writeFile(packs + "/moss/stale.png", "left from an older copy");
 
         const CharacterPack pack = LocalFiles::validatePack(source);
-        QCOMPARE(pack.folder, QFileInfo(source).canonicalFilePath());
         QCOMPARE(pack.asset(pack.artwork), QFileInfo(source + "/art.png").canonicalFilePath());
         const QString installed = LocalFiles::installPack(source, pack, packs);
         QCOMPARE(installed, QFileInfo(packs).canonicalFilePath() + "/moss");
@@ -193,12 +183,11 @@ private slots:
             QCOMPARE(mode(folder), 0700);
         for (const char* file : {"/character.json", "/alias.png", "/sheets/walk.png"})
             QCOMPARE(mode(installed + QString::fromUtf8(file)), 0600);
-        QCOMPARE(LocalFiles::validatePack(installed).id, QStringLiteral("moss"));
+        LocalFiles::validatePack(installed);
     }
 
     void bundleFollowsTheEnvironment()
     {
-        QVERIFY(AppBundle::info().value(QLatin1String("CFBundleShortVersionString")).isString());
         QTemporaryDir root;
         const QByteArray saved = qgetenv("DEWBELL_BUNDLE_DIR");
         qputenv("DEWBELL_BUNDLE_DIR", QFile::encodeName(root.path()));
@@ -209,7 +198,6 @@ private slots:
         writeSparse(root.filePath("info.json"), LocalFiles::jsonLimit + 1);
         QVERIFY(AppBundle::info().isEmpty());
         qputenv("DEWBELL_BUNDLE_DIR", saved);
-        QVERIFY(AppBundle::privateFolder().endsWith(QStringLiteral("/dewbell")));
     }
 };
 
