@@ -20,8 +20,7 @@ namespace {
 
 const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_31");
 
-// Answers as logind, the notification server, Mutter and the screen saver would, from a
-// thread of its own so that the readings' blocking calls get their answers.
+// Answers as logind, Notifications, Mutter and ScreenSaver would, from its own thread for blocking calls.
 class FakeDesktop : public QDBusVirtualObject {
 public:
     std::atomic<bool> lockedHint = false;
@@ -145,8 +144,6 @@ private slots:
         emitSignal(sessionPath, session, QStringLiteral("Lock"), {});
         emitSignal(sessionPath, session, QStringLiteral("Unlock"), {});
         changeProperty(sessionPath, session, {{QStringLiteral("LockedHint"), true}});
-        QTRY_COMPARE(delivered, QList<bool>({true, false, true}));
-
         desktop->lockedHint = false;  // a change announced without its value is read back
         changeProperty(sessionPath, session, {}, {QStringLiteral("LockedHint")});
         QTRY_COMPARE(delivered, QList<bool>({true, false, true, false}));
@@ -164,8 +161,7 @@ private slots:
         source.start([&delivered](bool active) { delivered.append(active); });
         const QString session = QStringLiteral("org.freedesktop.login1.Session");
         changeProperty(sessionPath, session, {{QStringLiteral("Active"), false}});
-        QTRY_COMPARE(delivered, QList<bool>({false}));
-        desktop->active = true;
+        desktop->active = true;  // read back when only announced
         changeProperty(sessionPath, session, {}, {QStringLiteral("Active")});
         QTRY_COMPARE(delivered, QList<bool>({false, true}));
     }

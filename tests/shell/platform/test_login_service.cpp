@@ -9,20 +9,40 @@
 
 namespace {
 
-QString makeProgram(const QString& path)
+const QString off = QStringLiteral("Doesn't open at login.");
+const QString on = QStringLiteral("Opens automatically when you log in.");
+
+void makeProgram(const QString& path)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile program(path);
-    if (!program.open(QIODevice::WriteOnly))
-        return {};
+    QVERIFY(program.open(QIODevice::WriteOnly));
     program.write("#!/bin/sh\n");
     program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return path;
 }
 
 QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void switchTo(LoginService& login, bool enabled)
+{
+    login.setEnabled(enabled);
+    QTRY_VERIFY(!login.busy());
+}
+
+void checkValid(const QString& entry)
+{
+    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (validator.isEmpty())
+        return;
+    QProcess validate;
+    validate.start(validator, {entry});
+    QVERIFY(validate.waitForFinished());
+    const QByteArray report = validate.readAllStandardOutput() + validate.readAllStandardError();
+    QVERIFY2(validate.exitCode() == 0 && report.isEmpty(), report.constData());
 }
 
 } // namespace
@@ -35,70 +55,44 @@ private:
     QString folder() const { return scratch.filePath(QStringLiteral("config/autostart")); }
     QString program() const { return scratch.filePath(QStringLiteral("bin/dewbell")); }
 
-    void checkValid(const QString& entry)
-    {
-        const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-        if (validator.isEmpty())
-            return;
-        QProcess validate;
-        validate.start(validator, {entry});
-        QVERIFY(validate.waitForFinished());
-        const QByteArray report = validate.readAllStandardOutput() + validate.readAllStandardError();
-        QVERIFY2(validate.exitCode() == 0 && report.isEmpty(), report.constData());
-    }
-
 private slots:
     void init()
     {
         QDir(scratch.path()).removeRecursively();
-        QDir().mkpath(scratch.filePath(QStringLiteral("bin")));
-        QVERIFY(!makeProgram(program()).isEmpty());
+        makeProgram(program());
     }
 
     void switchOnThenOff()
     {
         LoginService login(folder(), program());
-        QVERIFY(!login.isEnabled());
-        QCOMPARE(login.statusText(), QStringLiteral("Doesn't open at login."));
-
+        QCOMPARE(login.statusText(), off);
         QSignalSpy changes(&login, &LoginService::changed);
         login.setEnabled(true);
         QVERIFY(login.busy());
-        QVERIFY(!login.isEnabled());
         login.setEnabled(false);  // ignored while the first request runs
         QTRY_VERIFY(!login.busy());
-        QVERIFY(login.isEnabled());
-        QVERIFY(!login.needsApproval());
-        QCOMPARE(login.statusText(), QStringLiteral("Opens automatically when you log in."));
+        QVERIFY(login.isEnabled() && !login.needsApproval());
+        QCOMPARE(login.statusText(), on);
         QCOMPARE(changes.count(), 2);
-
         const QByteArray entry = contents(login.entryPath());
-        QVERIFY(login.entryPath().endsWith(QLatin1String("/autostart/app.dewbell.Dewbell.desktop")));
         QVERIFY2(entry.contains("\nExec=" + program().toUtf8() + " --autostart\n"), entry.constData());
         QVERIFY(LoginService::isLoginLaunch({program(), QStringLiteral("--autostart")}));
         checkValid(login.entryPath());
 
-        login.setEnabled(false);
-        QVERIFY(login.busy());
-        QTRY_VERIFY(!login.busy());
+        switchTo(login, false);
         QVERIFY(!QFile::exists(login.entryPath()));
-        QVERIFY(!login.isEnabled());
-        QCOMPARE(login.statusText(), QStringLiteral("Doesn't open at login."));
+        QCOMPARE(login.statusText(), off);
     }
 
     void alreadyOnMakesNoRequest()
     {
         LoginService login(folder(), program());
-        login.setEnabled(true);
-        QTRY_VERIFY(!login.busy());
-
+        switchTo(login, true);
         LoginService again(folder(), program());
         again.setEnabled(true);
         QVERIFY(!again.busy());
-        QVERIFY(again.isEnabled());
-        QCOMPARE(again.statusText(), QStringLiteral("Opens automatically when you log in."));
-        again.setEnabled(false);
-        QTRY_VERIFY(!again.busy());
+        QCOMPARE(again.statusText(), on);
+        switchTo(again, false);
         again.setEnabled(false);
         QVERIFY(!again.busy());
     }
@@ -114,20 +108,15 @@ private slots:
     {
         QFETCH(QByteArray, line);
         LoginService login(folder(), program());
-        login.setEnabled(true);
-        QTRY_VERIFY(!login.busy());
+        switchTo(login, true);
         QFile entry(login.entryPath());
         QVERIFY(entry.open(QIODevice::Append));
         entry.write(line + "\n");
         entry.close();
-
         login.refresh();
-        QVERIFY(login.needsApproval());
-        QVERIFY(!login.isEnabled());
+        QVERIFY(login.needsApproval() && !login.isEnabled());
         QCOMPARE(login.statusText(), QStringLiteral("Turned off in your desktop's startup settings."));
-
-        login.setEnabled(true);  // the user's own switch wins over the desktop's
-        QTRY_VERIFY(!login.busy());
+        switchTo(login, true);  // the user's own switch wins over the desktop's
         QVERIFY(login.isEnabled());
     }
 
@@ -137,14 +126,13 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
         blocker.close();
         LoginService login(folder(), program());
-        login.setEnabled(true);
-        QTRY_VERIFY(!login.busy());
+        switchTo(login, true);
         QVERIFY(!login.isEnabled());
         QCOMPARE(login.statusText(),
                  QStringLiteral("Couldn't change login item: The folder %1 can't be created. Doesn't open at login.")
                      .arg(folder()));
         login.refresh();
-        QCOMPARE(login.statusText(), QStringLiteral("Doesn't open at login."));
+        QCOMPARE(login.statusText(), off);
     }
 
     void missingProgramIsNotFound()
@@ -152,19 +140,15 @@ private slots:
         LoginService login(folder(), scratch.filePath(QStringLiteral("bin/gone")));
         QCOMPARE(login.statusText(), QStringLiteral("Login item unavailable. Install Dewbell and try again."));
         login.setEnabled(true);
-        QVERIFY(!login.busy());
-        QVERIFY(!QFile::exists(login.entryPath()));
+        QVERIFY(!login.busy() && !QFile::exists(login.entryPath()));
     }
 
     void pathsWithSpacesAreQuoted()
     {
         const QString odd = scratch.filePath(QStringLiteral("my apps/100% \"dew\"/dewbell"));
-        QDir().mkpath(QFileInfo(odd).path());
-        QVERIFY(!makeProgram(odd).isEmpty());
+        makeProgram(odd);
         LoginService login(folder(), odd);
-        login.setEnabled(true);
-        QTRY_VERIFY(!login.busy());
-        QVERIFY(login.isEnabled());
+        switchTo(login, true);
         const QString expected = QStringLiteral("Exec=\"%1\" --autostart")
                                      .arg(QString(odd).replace(QLatin1String("%"), QLatin1String("%%"))
                                               .replace(QLatin1String("\""), QLatin1String("\\\\\"")));

