@@ -25,30 +25,15 @@ class TestCharacterPack : public QObject {
     Q_OBJECT
 
 private slots:
-    void builtInsAreDrawnByCode()
+    void builtInsHaveNoFilesAndKindsTellBearsFromHumans()
     {
-        const QList<CharacterPack> packs = CharacterPack::builtIns();
-        QStringList ids;
-        for (const CharacterPack& pack : packs) {
-            ids.append(pack.id);
-            QVERIFY(!pack.folder);
-            QVERIFY(pack.referencedFiles().isEmpty());
-            QVERIFY(!pack.isHumanSprite());
-        }
-        QCOMPARE(ids, (QStringList{"bloop", "sprout", "viru", "vuzo"}));
-        QVERIFY(!packs[0].isBear() && !packs[1].isBear() && packs[2].isBear() && packs[3].isBear());
-    }
-
-    void kindsTellBearsFromHumansAndSuffixesTellMovies()
-    {
+        for (const CharacterPack& pack : CharacterPack::builtIns())
+            QVERIFY(!pack.folder && pack.referencedFiles().isEmpty() && !pack.isHumanSprite());
         CharacterPack pack;
         pack.kind = QStringLiteral("sprite");
         QVERIFY(pack.isHumanSprite() && !pack.isBear());
         pack.poseLayout = QStringLiteral("bear24");
         QVERIFY(pack.isBear() && !pack.isHumanSprite());
-        pack.kind = QStringLiteral("movie");
-        pack.poseLayout.reset();
-        QVERIFY(!pack.isBear() && !pack.isHumanSprite());
         QVERIFY(CharacterPack::isMovieFile(QStringLiteral("clips/in.WebM")));
         QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("webm")));
     }
@@ -56,17 +41,13 @@ private slots:
     void fullManifestDecodesAndRoundTrips()
     {
         const CharacterPack pack = decodeCharacterPack(fullManifest, QStringLiteral("/packs/moss"));
-        QCOMPARE(pack.id, QStringLiteral("moss-9"));
-        QCOMPARE(pack.folder, QStringLiteral("/packs/moss"));
         QCOMPARE(pack.walkSheet, (SpriteSheet{"walk.png", 4, 2, 7, 12.0}));
         QCOMPARE(pack.idleSheet, (SpriteSheet{"art.png", 1, 1, 1, 8.0}));
         QCOMPARE(pack.poseSheet->frameCount, 24);
         QVERIFY(!pack.celebrateSheet);
         QCOMPARE(pack.referencedFiles(), (QStringList{"art.png", "happy.png", "in.webm", "yay.webm", "aw.webm",
                                                       "walk.png", "poses.png", "well.png"}));
-        const QByteArray encoded = QJsonDocument(encode(pack)).toJson();
-        QCOMPARE(decodeCharacterPack(encoded, pack.folder), pack);
-        QCOMPARE(decodeCharacterPack(R"({"id":"a","name":"A","kind":"drop"})", {}).tint, QStringLiteral("B9A3FF"));
+        QCOMPARE(decodeCharacterPack(QJsonDocument(encode(pack)).toJson(), pack.folder), pack);
     }
 
     void badManifestsAreRefusedWithASentence_data()
@@ -75,7 +56,6 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::newRow("not JSON") << QByteArray("{id:") << "isn't valid JSON";
         QTest::newRow("array") << QByteArray("[]") << "doesn't describe a companion";
-        QTest::newRow("no name") << QByteArray(R"({"id":"a","kind":"drop"})") << "has no name";
         QTest::newRow("blank name") << QByteArray(R"({"id":"a","name":"  ","kind":"drop"})") << "has no name";
         QTest::newRow("no id") << QByteArray(R"({"name":"A","kind":"drop"})") << "has no id";
         QTest::newRow("numeric kind") << QByteArray(R"({"id":"a","name":"A","kind":3})") << "has no kind";

@@ -68,15 +68,6 @@ class TestReminderGate : public QObject {
     Q_OBJECT
 
 private slots:
-    void anOrdinaryMomentWithAbsentReadingsIsAllowed()
-    {
-        Situation s;
-        s.state.preferences.safeguards = {true, true, 10, true, true, {QStringLiteral("x")}, true};
-        const GateDecision decision = evaluate(s);
-        QVERIFY(decision.allowed());
-        QVERIFY(decision.reason.isEmpty());
-    }
-
     void suppressionsWinInTheirOrder()
     {
         Situation s = everythingHolds();
@@ -101,7 +92,7 @@ private slots:
         }
     }
 
-    void switchedOffSafeguardsAndQuietHoursIgnoreTheirReadings()
+    void switchedOffSafeguardsQuietHoursAndAbsentReadingsAllow()
     {
         Situation s = everythingHolds();
         for (std::size_t j = 0; j < 6; ++j)
@@ -109,9 +100,14 @@ private slots:
         s.state.preferences.quietEnabled = false;
         s.state.preferences.safeguards = SafeguardPreferences{};
         QVERIFY(evaluate(s).allowed());
+
+        Situation absent;
+        absent.state.preferences.safeguards = everythingHolds().state.preferences.safeguards;
+        QVERIFY(evaluate(absent).allowed());
+        QVERIFY(evaluate(absent).reason.isEmpty());
     }
 
-    void thresholdsAreExact()
+    void thresholdsAndExpiriesAreExact()
     {
         Situation s;
         s.state.preferences.safeguards.pauseWhenIdle = true;
@@ -120,17 +116,12 @@ private slots:
         QCOMPARE(evaluate(s).cause, Cause::away);
         s.context.inputIdleSeconds = 299.9;
         QVERIFY(evaluate(s).allowed());
-
         s.state.preferences.safeguards.flowDelay = true;
         s.context.recentInputSeconds = 4.9;
         QCOMPARE(evaluate(s).cause, Cause::typing);
         s.context.recentInputSeconds = 5.0;
         QVERIFY(evaluate(s).allowed());
-    }
 
-    void expiredProtectionNoLongerHolds()
-    {
-        Situation s;
         s.state.pausedUntil = noon.addSecs(-1);
         s.state.focusUntil = noon;
         s.state.meetingUntil = noon.addSecs(-3600);
