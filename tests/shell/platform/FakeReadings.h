@@ -52,32 +52,27 @@ struct FakeDoNotDisturb : DoNotDisturbReading {
     void probe() override { ++probes, current = afterProbe; }
 };
 
-// Every reading faked; the pointers stay valid while the service that owns them lives.
-struct Fakes {
-    FakeStateSource* systemSleep = new FakeStateSource;
-    FakeStateSource* displaySleep = new FakeStateSource;
-    FakeStateSource* lock = new FakeStateSource;
-    FakeStateSource* sessionActive = new FakeStateSource;
-    FakeKeyOrClick* keyOrClick = new FakeKeyOrClick;
-    FakeIdle* idle = new FakeIdle;
-    FakeMicrophone* microphone = new FakeMicrophone;
-    FakeMirroring* mirroring = new FakeMirroring;
-    FakeFrontApplication* frontApplication = new FakeFrontApplication;
-    FakeDoNotDisturb* doNotDisturb = new FakeDoNotDisturb;
+template <typename Fake, typename Base>
+Fake* install(std::unique_ptr<Base>& slot)
+{
+    auto* fake = new Fake;
+    slot.reset(fake);
+    return fake;
+}
 
-    SystemReadings readings()
-    {
-        SystemReadings all;
-        all.systemSleep.reset(systemSleep);
-        all.displaySleep.reset(displaySleep);
-        all.lock.reset(lock);
-        all.sessionActive.reset(sessionActive);
-        all.keyOrClick.reset(keyOrClick);
-        all.idle.reset(idle);
-        all.microphone.reset(microphone);
-        all.mirroring.reset(mirroring);
-        all.frontApplication.reset(frontApplication);
-        all.doNotDisturb.reset(doNotDisturb);
-        return all;
-    }
+// Every reading faked; the pointers stay valid while the service that takes readings() lives.
+struct Fakes {
+    SystemReadings all;
+    FakeStateSource* systemSleep = install<FakeStateSource>(all.systemSleep);
+    FakeStateSource* displaySleep = install<FakeStateSource>(all.displaySleep);
+    FakeStateSource* lock = install<FakeStateSource>(all.lock);
+    FakeStateSource* sessionActive = install<FakeStateSource>(all.sessionActive);
+    FakeKeyOrClick* keyOrClick = install<FakeKeyOrClick>(all.keyOrClick);
+    FakeIdle* idle = install<FakeIdle>(all.idle);
+    FakeMicrophone* microphone = install<FakeMicrophone>(all.microphone);
+    FakeMirroring* mirroring = install<FakeMirroring>(all.mirroring);
+    FakeFrontApplication* frontApplication = install<FakeFrontApplication>(all.frontApplication);
+    FakeDoNotDisturb* doNotDisturb = install<FakeDoNotDisturb>(all.doNotDisturb);
+
+    SystemReadings readings() { return std::move(all); }
 };

@@ -36,8 +36,7 @@ QRegion serverShape(const QWindow& window, int kind)
     return shape;
 }
 
-// A transparent picture with a ring (a row crossing it has two runs), a faint shadow below it and
-// a pixel exactly half covered.
+// A ring (rows crossing it have two runs), a faint shadow below it and a pixel exactly half covered.
 QImage ringPicture(QImage::Format format)
 {
     QImage picture(60, 40, format);
@@ -81,18 +80,12 @@ private slots:
 
         shaping.uncut(window, WindowShapeKind::bounding);
         QVERIFY(window.mask().isEmpty());
-    }
 
-    void otherPlatformsDoNotShapeInput()
-    {
-        if (onX11())
-            QSKIP("runs on a platform other than X11");
-        QWindow window;
-        DesktopWindowShaping shaping;
-        QVERIFY(!shaping.shapesInput());
-        // Asked anyway, it changes nothing.
-        shaping.cut(window, WindowShapeKind::input, QRegion(0, 0, 5, 5));
-        QVERIFY(window.mask().isEmpty());
+        QCOMPARE(shaping.shapesInput(), onX11());
+        if (!onX11()) {  // asked anyway, other platforms change nothing
+            shaping.cut(window, WindowShapeKind::input, QRegion(0, 0, 5, 5));
+            QVERIFY(window.mask().isEmpty());
+        }
     }
 
     void onX11TheInputShapeIsCutAlone()
@@ -104,8 +97,6 @@ private slots:
         window.create();
         const QRect whole(0, 0, 100, 80);
         DesktopWindowShaping shaping;
-        QVERIFY(shaping.shapesInput());
-
         const QRegion part = QRegion(10, 10, 30, 20) + QRegion(50, 40, 20, 20);
         shaping.cut(window, WindowShapeKind::input, part);
         QCOMPARE(serverShape(window, ShapeInput), part);
@@ -128,7 +119,6 @@ private slots:
             QCOMPARE(WindowShaping::shownPixels(picture, QRect(15, 0, 10, 12)), ring() & QRect(15, 0, 10, 12));
             QCOMPARE(WindowShaping::shownPixels(picture, QRect(45, 25, 40, 40)), QRegion(50, 30, 1, 1));
             QVERIFY(WindowShaping::shownPixels(picture, QRect(0, 0, 5, 5)).isEmpty());
-            QVERIFY(WindowShaping::shownPixels(picture, QRect()).isEmpty());
         }
     }
 
@@ -142,8 +132,6 @@ private slots:
         painter.end();
         QCOMPARE(WindowShaping::shownPixels(picture, QRect(0, 0, 60, 40)), QRegion(10, 5, 30, 20));
         QCOMPARE(WindowShaping::shownPixels(picture, QRect(20, 0, 40, 40)), QRegion(20, 5, 20, 20));
-
-        // A picture without alpha shows whole.
         QImage opaque(60, 40, QImage::Format_RGB32);
         opaque.fill(Qt::black);
         QCOMPARE(WindowShaping::shownPixels(opaque, QRect(5, 5, 10, 10)), QRegion(5, 5, 10, 10));
