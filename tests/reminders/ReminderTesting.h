@@ -59,11 +59,6 @@ inline QString labelText(const QObject* root, const QString& name) {
     return label ? label->text() : QString();
 }
 
-// Shown and not hidden by any ancestor up to `root`.
-inline bool isShown(const QWidget* widget, const QWidget* root) {
-    return widget && widget->isVisibleTo(root);
-}
-
 inline void click(QWidget* button) {
     QVERIFY(button);
     QTest::mouseClick(button, Qt::LeftButton);

@@ -22,7 +22,6 @@ private slots:
     void init() { ReduceMotion::setOverride(false); }
     void cleanup() { ReduceMotion::setOverride(std::nullopt); }
 
-    void sizeFollowsTheScale();
     void clicksReachTheCanvasAtAnyScale_data();
     void clicksReachTheCanvasAtAnyScale();
     void hiddenCardTakesNoClick();
@@ -34,18 +33,15 @@ private slots:
 
 namespace {
 
-// A click on the shown surface where a point of the canvas is, delivered as the window system
-// would: to whatever shows there.
-void clickCanvas(ReminderSurface& surface, QPointF canvasPoint) {
-    QTest::mouseClick(surface.windowHandle(), Qt::LeftButton, {}, surface.mapFromCanvas(canvasPoint));
+// Clicks the window, as the window system would, where the canvas shows the widget's centre.
+void clickCanvas(ReminderSurface& surface, const QString& name) {
+    const QWidget* canvas = surface.reminderView();
+    const QWidget* widget = child(canvas, name);
+    const QPointF centre = QRectF(widget->mapTo(canvas, QPoint(0, 0)), QSizeF(widget->size())).center();
+    QTest::mouseClick(surface.windowHandle(), Qt::LeftButton, {}, surface.mapFromCanvas(centre));
 }
 
-QPointF canvasCentre(const QWidget* widget, const QWidget* canvas) {
-    return QRectF(widget->mapTo(canvas, QPoint(0, 0)), QSizeF(widget->size())).center();
-}
-
-// Whether this machine's media backend plays a movie at all: a bare player must deliver a frame.
-// (The backend's list of decodable formats is incomplete, so it cannot be asked.)
+// Whether this machine's media backend plays a movie at all (its format list cannot be trusted).
 bool backendPlays(const QString& movieFile) {
     QMediaPlayer player;
     QVideoSink sink;
@@ -61,18 +57,6 @@ bool backendPlays(const QString& movieFile) {
 }
 
 } // namespace
-
-void ReminderSurfaceTest::sizeFollowsTheScale() {
-    TestStore store;
-    ReminderSurface surface(store.get());
-    QCOMPARE(surface.scale(), 1.0);
-    QCOMPARE(surface.size(), QSize(410, 760));
-    surface.setScale(0.75);
-    QCOMPARE(surface.size(), QSize(308, 570));
-    QCOMPARE(surface.reminderView()->size(), QSize(410, 760));
-    ReminderSurface small(store.get(), 0.5);
-    QCOMPARE(small.size(), QSize(205, 380));
-}
 
 void ReminderSurfaceTest::clicksReachTheCanvasAtAnyScale_data() {
     QTest::addColumn<double>("firstScale");
@@ -94,11 +78,8 @@ void ReminderSurfaceTest::clicksReachTheCanvasAtAnyScale() {
     store->showReminder(false, ReminderKind::water);
     store.tickUntil(CompanionPhase::asking);
 
-    ReminderView* canvas = surface.reminderView();
-    QWidget* drank = child(canvas, "drankButton");
-    // The canvas keeps its own size; only its picture on screen is scaled.
-    QCOMPARE(surface.mapFromCanvas(QPointF(410, 760)), (QPointF(410, 760) * scale).toPoint());
-    clickCanvas(surface, canvasCentre(drank, canvas));
+    QCOMPARE(surface.size(), (QSizeF(410, 760) * scale).toSize());
+    clickCanvas(surface, "drankButton");
     QCOMPARE(store->state().drinks.size(), 1);
     QCOMPARE(store->phase(), CompanionPhase::celebrating);
 }
@@ -109,10 +90,7 @@ void ReminderSurfaceTest::hiddenCardTakesNoClick() {
     surface.show();
     QVERIFY(QTest::qWaitForWindowExposed(&surface));
     store->showReminder(false, ReminderKind::water);
-    ReminderView* canvas = surface.reminderView();
-    QWidget* drank = child(canvas, "drankButton");
-    QVERIFY(!drank->isVisible());
-    clickCanvas(surface, canvasCentre(drank, canvas));
+    clickCanvas(surface, "drankButton");
     QCOMPARE(store->state().drinks.size(), 0);
     QCOMPARE(store->phase(), CompanionPhase::entering);
 }
@@ -177,19 +155,16 @@ void ReminderSurfaceTest::aMovieCompanionShowsItsFrames() {
 
     PictureButton* companion = surface.reminderView()->companion();
     auto* movie = qobject_cast<MovieBuddy*>(companion->picture());
-    QVERIFY(movie);
-    QVERIFY(movie->player());
+    QVERIFY(movie && movie->player());
     QTRY_VERIFY_WITH_TIMEOUT(movie->hasFrame() || movie->isShowingStill(), 20000);
     QVERIFY2(!movie->isShowingStill(), "the bundled movie could not be played");
     movie->player()->pause();
 
-    // The movie's frames are opaque to their corners, unlike the still artwork shown before
-    // the first frame: the companion's whole frame is covered.
+    // Unlike the still shown before the first frame, a movie frame is opaque to its corners.
     const QImage shown = surface.grab(companion->geometry()).toImage().convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(shown.size(), QSize(370, 218));
     for (const QPoint corner : {QPoint(2, 2), QPoint(367, 2), QPoint(2, 215), QPoint(367, 215)})
         QCOMPARE(qAlpha(shown.pixel(corner)), 255);
-    // And it is a picture, not a flat fill.
     QSet<QRgb> colours;
     for (int x = 0; x < shown.width(); x += 4)
         colours.insert(shown.pixel(x, shown.height() / 2));
