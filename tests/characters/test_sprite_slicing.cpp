@@ -20,31 +20,28 @@ QString writeSheet(const QTemporaryDir& folder, const QString& name, int columns
             for (int x = area.left(); x <= area.right(); ++x)
                 sheet.setPixelColor(x, y, cellColour(index));
     }
-    const QString path = folder.filePath(name);
-    sheet.save(path);
+    sheet.save(folder.filePath(name));
     return name;
 }
 
-CharacterPack humanPack(const QTemporaryDir& folder) {
+// A human-like pack with walk and idle sheets, or with `bear` a bear24 pose sheet.
+CharacterPack cellPack(const QTemporaryDir& folder, bool bear = false) {
     CharacterPack pack;
-    pack.id = QStringLiteral("cells");
-    pack.name = QStringLiteral("Cells");
     pack.kind = QStringLiteral("sprite");
     pack.folder = folder.path();
-    pack.walkSheet = SpriteSheet{writeSheet(folder, QStringLiteral("walk.png"), 4, 2), 4, 2, 8, 10};
-    pack.idleSheet = SpriteSheet{writeSheet(folder, QStringLiteral("idle.png"), 3, 2), 3, 2, 5, 4};
+    if (bear) {
+        pack.poseLayout = QStringLiteral("bear24");
+        pack.poseSheet = SpriteSheet{writeSheet(folder, QStringLiteral("poses.png"), 6, 4), 6, 4, 24, 8};
+    } else {
+        pack.walkSheet = SpriteSheet{writeSheet(folder, QStringLiteral("walk.png"), 4, 2), 4, 2, 8, 10};
+        pack.idleSheet = SpriteSheet{writeSheet(folder, QStringLiteral("idle.png"), 3, 2), 3, 2, 5, 4};
+    }
     return pack;
 }
 
-CharacterPack bearPack(const QTemporaryDir& folder) {
-    CharacterPack pack;
-    pack.id = QStringLiteral("cellbear");
-    pack.name = QStringLiteral("Cell bear");
-    pack.kind = QStringLiteral("sprite");
-    pack.poseLayout = QStringLiteral("bear24");
-    pack.folder = folder.path();
-    pack.poseSheet = SpriteSheet{writeSheet(folder, QStringLiteral("poses.png"), 6, 4), 6, 4, 24, 8};
-    return pack;
+int cellAt(const CharacterPack& pack, CompanionPhase phase, std::optional<double> elapsed,
+           std::optional<CompanionPhase> response = std::nullopt) {
+    return SpriteBuddy::choose(pack, {phase, response, elapsed}, std::nullopt).cell;
 }
 
 } // namespace
@@ -55,33 +52,25 @@ class TestSpriteSlicing : public QObject {
 private slots:
     void init() { ArtCache::clear(); }
 
-    void framesAreCutByTheGridLeftToRightTopToBottom() {
+    void framesAreCutByTheGridOnceEach() {
         QTemporaryDir folder;
-        const CharacterPack pack = humanPack(folder);
-        for (int index = 0; index < 8; ++index) {
+        const CharacterPack pack = cellPack(folder);
+        const int before = ArtCache::slicesMade();
+        for (int index = 0; index < 40; ++index) {
             const QImage frame = ArtCache::frame(pack, *pack.walkSheet, index);
             QCOMPARE(frame.size(), cell);
-            QCOMPARE(frame.pixelColor(0, 0).rgb(), cellColour(index).rgb());
-            QCOMPARE(frame.pixelColor(cell.width() - 1, cell.height() - 1).rgb(), cellColour(index).rgb());
+            QCOMPARE(frame.pixelColor(0, 0).rgb(), cellColour(index % 8).rgb());
+            QCOMPARE(frame.pixelColor(cell.width() - 1, cell.height() - 1).rgb(), cellColour(index % 8).rgb());
         }
+        QCOMPARE(ArtCache::slicesMade() - before, 8);
         // Indices wrap around the frames in use, not around the whole grid.
         QCOMPARE(ArtCache::frame(pack, *pack.idleSheet, 5).pixelColor(0, 0).rgb(), cellColour(0).rgb());
         QCOMPARE(ArtCache::frame(pack, *pack.idleSheet, -1).pixelColor(0, 0).rgb(), cellColour(4).rgb());
     }
 
-    void eachFrameIsSlicedOnce() {
-        QTemporaryDir folder;
-        const CharacterPack pack = humanPack(folder);
-        const int before = ArtCache::slicesMade();
-        for (int round = 0; round < 5; ++round)
-            for (int index = 0; index < 8; ++index)
-                ArtCache::frame(pack, *pack.walkSheet, index + round * 8);
-        QCOMPARE(ArtCache::slicesMade() - before, 8);
-    }
-
     void aGridLargerThanThePictureGivesNoFrame() {
         QTemporaryDir folder;
-        CharacterPack pack = humanPack(folder);
+        CharacterPack pack = cellPack(folder);
         pack.walkSheet->columns = 100;  // 40 pixels cannot hold 100 columns
         QVERIFY(ArtCache::frame(pack, *pack.walkSheet, 0).isNull());
         QVERIFY(ArtCache::slice(QImage(), *pack.walkSheet, 0).isNull());
@@ -89,53 +78,38 @@ private slots:
 
     void humanSpritesPickTheSheetOfThePhase() {
         QTemporaryDir folder;
-        const CharacterPack pack = humanPack(folder);
-        const auto choice = [&](CompanionPhase phase, std::optional<double> elapsed,
-                                std::optional<CompanionPhase> response = std::nullopt) {
-            return SpriteBuddy::choose(pack, {phase, response, elapsed}, std::nullopt);
+        const CharacterPack pack = cellPack(folder);
+        const auto sheet = [&](CompanionPhase phase, std::optional<double> elapsed) {
+            return SpriteBuddy::choose(pack, {phase, std::nullopt, elapsed}, std::nullopt).sheet;
         };
-        QCOMPARE(choice(CompanionPhase::entering, 0.35).sheet, pack.walkSheet);
-        QCOMPARE(choice(CompanionPhase::entering, 0.35).cell, 3);  // 10 frames a second
-        QCOMPARE(choice(CompanionPhase::asking, 0.8).sheet, pack.idleSheet);
-        QCOMPARE(choice(CompanionPhase::asking, 0.8).cell, 3);  // 4 frames a second
-        // No celebrate or sad sheet: the idle sheet stands in.
-        QCOMPARE(choice(CompanionPhase::celebrating, 0.0).sheet, pack.idleSheet);
-        QCOMPARE(choice(CompanionPhase::declined, 0.0).sheet, pack.idleSheet);
-        // A still walk is the standing pose.
-        QCOMPARE(choice(CompanionPhase::entering, std::nullopt).sheet, pack.idleSheet);
-        QCOMPARE(choice(CompanionPhase::entering, std::nullopt).cell, 0);
+        QCOMPARE(sheet(CompanionPhase::entering, 0.35), pack.walkSheet);
+        QCOMPARE(cellAt(pack, CompanionPhase::entering, 0.35), 3);  // 10 frames a second
+        QCOMPARE(sheet(CompanionPhase::asking, 0.8), pack.idleSheet);
+        QCOMPARE(cellAt(pack, CompanionPhase::asking, 0.8), 3);  // 4 frames a second
+        // No celebrate or sad sheet: the idle sheet stands in; a still walk is the standing pose.
+        QCOMPARE(sheet(CompanionPhase::celebrating, 0.0), pack.idleSheet);
+        QCOMPARE(sheet(CompanionPhase::declined, 0.0), pack.idleSheet);
+        QCOMPARE(sheet(CompanionPhase::entering, std::nullopt), pack.idleSheet);
+        QCOMPARE(cellAt(pack, CompanionPhase::entering, std::nullopt), 0);
         // A fixed frame wins over the time.
-        QCOMPARE(SpriteBuddy::choose(pack, {CompanionPhase::entering, std::nullopt, 0.35}, 6).cell, 6);
         QCOMPARE(SpriteBuddy::choose(pack, {CompanionPhase::entering, std::nullopt, 0.35}, 9).cell, 1);
-    }
-
-    void theSadWalkDragsItsFeet() {
-        QTemporaryDir folder;
-        const CharacterPack pack = humanPack(folder);
-        const auto cell = [&](std::optional<CompanionPhase> response) {
-            return SpriteBuddy::choose(pack, {CompanionPhase::leaving, response, 0.65}, std::nullopt).cell;
-        };
-        QCOMPARE(cell(CompanionPhase::celebrating), 6);
-        QVERIFY(cell(CompanionPhase::declined) < 6);
+        // The sad walk drags its feet.
+        QCOMPARE(cellAt(pack, CompanionPhase::leaving, 0.65, CompanionPhase::celebrating), 6);
+        QVERIFY(cellAt(pack, CompanionPhase::leaving, 0.65, CompanionPhase::declined) < 6);
     }
 
     void bear24PosesFollowTheDocumentedRanges() {
         QTemporaryDir folder;
-        const CharacterPack pack = bearPack(folder);
-        const auto cellAt = [&](CompanionPhase phase, double elapsed) {
-            return SpriteBuddy::choose(pack, {phase, std::nullopt, elapsed}, std::nullopt).cell;
-        };
-        QCOMPARE(cellAt(CompanionPhase::entering, 0.0), 0);
-        QCOMPARE(cellAt(CompanionPhase::entering, 0.75), 7);  // the walk runs at 10 frames a second
-        QCOMPARE(cellAt(CompanionPhase::entering, 0.8), 0);
-        QCOMPARE(cellAt(CompanionPhase::asking, 0.0), 8);
-        QCOMPARE(cellAt(CompanionPhase::asking, 0.4), 11);    // 8 frames a second
-        QCOMPARE(cellAt(CompanionPhase::asking, 0.5), 8);
-        QCOMPARE(cellAt(CompanionPhase::celebrating, 0.0), 12);
-        QCOMPARE(cellAt(CompanionPhase::celebrating, 0.7), 17);
-        QCOMPARE(cellAt(CompanionPhase::declined, 0.0), 18);
-        QCOMPARE(cellAt(CompanionPhase::declined, 0.75), 18 + 0);
-        QCOMPARE(cellAt(CompanionPhase::declined, 0.625), 23);
+        const CharacterPack pack = cellPack(folder, true);
+        // Walk 0-7 at 10 frames a second, ask 8-11 at 8, celebrate 12-17, sigh 18-23.
+        const QList<std::tuple<CompanionPhase, double, int>> expected{
+            {CompanionPhase::entering, 0.75, 7},     {CompanionPhase::entering, 0.8, 0},
+            {CompanionPhase::asking, 0.0, 8},        {CompanionPhase::asking, 0.4, 11},
+            {CompanionPhase::asking, 0.5, 8},        {CompanionPhase::celebrating, 0.7, 17},
+            {CompanionPhase::declined, 0.0, 18},     {CompanionPhase::declined, 0.625, 23},
+            {CompanionPhase::declined, 0.75, 18}};
+        for (const auto& [phase, elapsed, index] : expected)
+            QCOMPARE(cellAt(pack, phase, elapsed), index);
 
         // What is drawn is that cell, fitted to the frame.
         const QImage drawn = SpriteBuddy::render({60, 72}, pack, {CompanionPhase::celebrating, std::nullopt, 0.25});
