@@ -25,29 +25,16 @@ class TestCharacterPack : public QObject {
     Q_OBJECT
 
 private slots:
-    void builtInsHaveNoFilesAndKindsTellBearsFromHumans()
-    {
-        for (const CharacterPack& pack : CharacterPack::builtIns())
-            QVERIFY(!pack.folder && pack.referencedFiles().isEmpty() && !pack.isHumanSprite());
-        CharacterPack pack;
-        pack.kind = QStringLiteral("sprite");
-        QVERIFY(pack.isHumanSprite() && !pack.isBear());
-        pack.poseLayout = QStringLiteral("bear24");
-        QVERIFY(pack.isBear() && !pack.isHumanSprite());
-        QVERIFY(CharacterPack::isMovieFile(QStringLiteral("clips/in.WebM")));
-        QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("webm")));
-    }
-
     void fullManifestDecodesAndRoundTrips()
     {
         const CharacterPack pack = decodeCharacterPack(fullManifest, QStringLiteral("/packs/moss"));
         QCOMPARE(pack.walkSheet, (SpriteSheet{"walk.png", 4, 2, 7, 12.0}));
-        QCOMPARE(pack.idleSheet, (SpriteSheet{"art.png", 1, 1, 1, 8.0}));
-        QCOMPARE(pack.poseSheet->frameCount, 24);
-        QVERIFY(!pack.celebrateSheet);
+        QVERIFY(pack.isBear() && !pack.isHumanSprite());
         QCOMPARE(pack.referencedFiles(), (QStringList{"art.png", "happy.png", "in.webm", "yay.webm", "aw.webm",
                                                       "walk.png", "poses.png", "well.png"}));
         QCOMPARE(decodeCharacterPack(QJsonDocument(encode(pack)).toJson(), pack.folder), pack);
+        QVERIFY(CharacterPack::isMovieFile(QStringLiteral("clips/in.WebM")));
+        QVERIFY(!CharacterPack::isMovieFile(QStringLiteral("webm")));
     }
 
     void badManifestsAreRefusedWithASentence_data()

@@ -11,9 +11,6 @@ using namespace ModelTesting;
 
 namespace {
 
-constexpr QFile::Permissions everyoneReads = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-    | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-
 int mode(const QString& path)
 {
     struct stat info {};
@@ -66,7 +63,7 @@ private slots:
         const QString nested = root.filePath(QStringLiteral("a/b/dewbell"));
         LocalFiles::ensurePrivateFolder(nested);
         QCOMPARE(mode(nested), 0700);
-        QVERIFY(QFile::setPermissions(nested, everyoneReads));
+        QCOMPARE(chmod(QFile::encodeName(nested).constData(), 0755), 0);
         LocalFiles::ensurePrivateFolder(nested);
         QCOMPARE(mode(nested), 0700);
 
@@ -129,7 +126,6 @@ private slots:
                                   << "over 256 MiB in all";
         QTest::newRow("no manifest") << QByteArray() << "no-manifest" << "This folder has no character.json.";
         QTest::newRow("manifest out") << QByteArray() << "manifest-out" << "“character.json” points outside";
-        QTest::newRow("bad manifest") << QByteArray(R"(,"tint":"blue")") << "" << "tint";
     }
     void badPacksAreRefused()
     {
@@ -192,7 +188,6 @@ private slots:
         const QByteArray saved = qgetenv("DEWBELL_BUNDLE_DIR");
         qputenv("DEWBELL_BUNDLE_DIR", QFile::encodeName(root.path()));
         QCOMPARE(AppBundle::path(QStringLiteral("Brand/x.png")), root.path() + "/Brand/x.png");
-        QVERIFY(AppBundle::info().isEmpty());
         writeFile(root.filePath("info.json"), "[1, 2");
         QVERIFY(AppBundle::info().isEmpty());
         writeSparse(root.filePath("info.json"), LocalFiles::jsonLimit + 1);

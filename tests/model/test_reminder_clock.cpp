@@ -67,46 +67,35 @@ private slots:
     }
 
     // Each expectation is the first instant at which the local clock has left the window.
-    void nextAllowedAcrossDaylightSavingChanges_data()
-    {
-        QTest::addColumn<QTimeZone>("zone");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("end");
-        QTest::addColumn<QDateTime>("date");
-        QTest::addColumn<QDateTime>("expected");
-        // Berlin: 2024-03-31 01:00 UTC skips 02:00-03:00; 2024-10-27 01:00 UTC repeats 02:00-03:00.
-        QTest::newRow("Berlin spring, end in skipped hour") << berlin << 22 << 2 << utc(2024, 3, 30, 22)
-                                                            << utc(2024, 3, 31, 1);
-        QTest::newRow("Berlin spring, end after skipped hour") << berlin << 22 << 3 << utc(2024, 3, 30, 22)
-                                                               << utc(2024, 3, 31, 1);
-        QTest::newRow("Berlin spring, morning end") << berlin << 22 << 9 << utc(2024, 3, 30, 23, 30)
-                                                    << utc(2024, 3, 31, 7);
-        QTest::newRow("Berlin autumn, end in repeated hour") << berlin << 22 << 2 << utc(2024, 10, 26, 21)
-                                                             << utc(2024, 10, 27, 0);
-        QTest::newRow("Berlin autumn, end after repeated hour") << berlin << 22 << 3 << utc(2024, 10, 26, 21)
-                                                                << utc(2024, 10, 27, 2);
-        QTest::newRow("Berlin autumn, morning end") << berlin << 22 << 9 << utc(2024, 10, 27, 1, 30)
-                                                    << utc(2024, 10, 27, 8);
-        // New York: spring forward 2024-03-10 07:00 UTC, fall back 2024-11-03 06:00 UTC.
-        QTest::newRow("New York spring") << newYork << 23 << 2 << utc(2024, 3, 10, 5, 30) << utc(2024, 3, 10, 7);
-        QTest::newRow("New York autumn, first 1 a.m.") << newYork << 22 << 1 << utc(2024, 11, 3, 3)
-                                                       << utc(2024, 11, 3, 5);
-        QTest::newRow("New York autumn, inside repeated hour") << newYork << 1 << 2 << utc(2024, 11, 3, 6, 15)
-                                                               << utc(2024, 11, 3, 7);
-    }
     void nextAllowedAcrossDaylightSavingChanges()
     {
-        QFETCH(QTimeZone, zone);
-        QFETCH(int, start);
-        QFETCH(int, end);
-        QFETCH(QDateTime, date);
-        QFETCH(QDateTime, expected);
-        const Preferences preferences = quiet(start, end);
-        QVERIFY(ReminderClock::isQuiet(date, preferences, zone));
-        const QDateTime allowed = ReminderClock::nextAllowed(date, preferences, zone);
-        QCOMPARE(allowed, expected);
-        QVERIFY(!ReminderClock::isQuiet(allowed, preferences, zone));
-        QVERIFY(ReminderClock::isQuiet(allowed.addSecs(-1), preferences, zone));
+        struct Case {
+            const char* name;
+            QTimeZone zone;
+            int start, end;
+            QDateTime date, expected;
+        };
+        // Berlin: 2024-03-31 01:00 UTC skips 02:00-03:00; 2024-10-27 01:00 UTC repeats 02:00-03:00.
+        // New York: 2024-03-10 07:00 UTC skips 02:00-03:00; 2024-11-03 06:00 UTC repeats 01:00-02:00.
+        const Case cases[] = {
+            {"Berlin spring, end in skipped hour", berlin, 22, 2, utc(2024, 3, 30, 22), utc(2024, 3, 31, 1)},
+            {"Berlin spring, end after skipped hour", berlin, 22, 3, utc(2024, 3, 30, 22), utc(2024, 3, 31, 1)},
+            {"Berlin spring, morning end", berlin, 22, 9, utc(2024, 3, 30, 23, 30), utc(2024, 3, 31, 7)},
+            {"Berlin autumn, end in repeated hour", berlin, 22, 2, utc(2024, 10, 26, 21), utc(2024, 10, 27, 0)},
+            {"Berlin autumn, end after repeated hour", berlin, 22, 3, utc(2024, 10, 26, 21), utc(2024, 10, 27, 2)},
+            {"Berlin autumn, morning end", berlin, 22, 9, utc(2024, 10, 27, 1, 30), utc(2024, 10, 27, 8)},
+            {"New York spring", newYork, 23, 2, utc(2024, 3, 10, 5, 30), utc(2024, 3, 10, 7)},
+            {"New York autumn, first 1 a.m.", newYork, 22, 1, utc(2024, 11, 3, 3), utc(2024, 11, 3, 5)},
+            {"New York autumn, inside repeated hour", newYork, 1, 2, utc(2024, 11, 3, 6, 15), utc(2024, 11, 3, 7)},
+        };
+        for (const Case& c : cases) {
+            const Preferences preferences = quiet(c.start, c.end);
+            const QDateTime allowed = ReminderClock::nextAllowed(c.date, preferences, c.zone);
+            QVERIFY2(ReminderClock::isQuiet(c.date, preferences, c.zone), c.name);
+            QVERIFY2(allowed == c.expected, qPrintable(c.name + QStringLiteral(": ") + allowed.toString(Qt::ISODate)));
+            QVERIFY2(!ReminderClock::isQuiet(allowed, preferences, c.zone), c.name);
+            QVERIFY2(ReminderClock::isQuiet(allowed.addSecs(-1), preferences, c.zone), c.name);
+        }
     }
 
     void todayFollowsTheLocalCalendar()

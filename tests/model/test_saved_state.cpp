@@ -71,14 +71,13 @@ private slots:
     void hugeNumbersSaturateThenClamp()
     {
         Preferences p = decodePreferences(QJsonDocument::fromJson(R"({"intervalMinutes": 1e300,
-            "dailyGoal": -1e300, "quietEnd": 24, "safeguards": {"idleMinutes": 1}})").object());
+            "dailyGoal": -1e300})").object());
         QCOMPARE(p.intervalMinutes, std::numeric_limits<int>::max());
         QCOMPARE(p.dailyGoal, std::numeric_limits<int>::min());
         p.companionID.clear();
         const Preferences n = p.normalized();
         QCOMPARE(n.intervalMinutes, 180);
         QCOMPARE(n.dailyGoal, 1);
-        QCOMPARE(n.quietEnd, 23);
         QCOMPARE(n.companionID, QStringLiteral("bloop"));
         QCOMPARE(n.normalized(), n);
     }
