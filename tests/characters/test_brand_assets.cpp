@@ -25,14 +25,11 @@ private slots:
         for (int y = 0; y < menu.height(); ++y) {
             for (int x = 0; x < menu.width(); ++x) {
                 const QColor pixel = menu.pixelColor(x, y);
-                if (pixel.alpha() == 0)
-                    continue;
-                ++opaque;
-                QCOMPARE(pixel.rgb() & 0xFFFFFF, 0u);
+                opaque += pixel.alpha() > 0;
+                QVERIFY(pixel.alpha() == 0 || (pixel.rgb() & 0xFFFFFF) == 0u);
             }
         }
-        QVERIFY(opaque > 200);
-        QVERIFY(opaque < 36 * 36);
+        QVERIFY(opaque > 200 && opaque < 36 * 36);
     }
 
     void theWaveIsAnAnimationQMovieCanPlay() {
@@ -89,11 +86,8 @@ private slots:
         const QImage mono = AppBrandMark::render(34, true, tint);
         QVERIFY(RenderChecks::isDrawn(mono));
         for (int y = 0; y < mono.height(); ++y) {
-            for (int x = 0; x < mono.width(); ++x) {
-                const QColor pixel = mono.pixelColor(x, y);
-                if (pixel.alpha() == 255)
-                    QCOMPARE(pixel.rgb(), tint.rgb());
-            }
+            for (int x = 0; x < mono.width(); ++x)
+                QVERIFY(mono.pixelColor(x, y).alpha() < 255 || mono.pixelColor(x, y).rgb() == tint.rgb());
         }
         QVERIFY(AppBrandMark::render(34, false, QColor()) != mono);
     }

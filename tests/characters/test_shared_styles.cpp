@@ -63,11 +63,8 @@ private slots:
                 }
             }
         }
-        QVERIFY(last >= 0);
-        const int symbolSide = QFontMetrics(drink.font()).height();
-        QVERIFY2(last < a.width() / 3, qPrintable(QStringLiteral("symbol drawn at x %1 to %2 of %3")
-                                                        .arg(first).arg(last).arg(a.width())));
-        QVERIFY(first >= 10 && last - first <= symbolSide);
+        QVERIFY2(first >= 10 && last >= 0 && last < a.width() / 3 && last - first <= QFontMetrics(drink.font()).height(),
+                 qPrintable(QStringLiteral("symbol drawn at x %1 to %2 of %3").arg(first).arg(last).arg(a.width())));
     }
 
     void fontSizesAreLogicalPixels() {
@@ -79,23 +76,9 @@ private slots:
 
     void fontDesignsAndTracking() {
         QVERIFY(QFontInfo(uiFont(24, QFont::Medium, FontDesign::serif)).family() != QFontInfo(uiFont(24)).family());
-        // Without a rounded family installed, the rounded design is the desktop's sans-serif.
-        const QFont rounded = uiFont(48, QFont::Light, FontDesign::rounded);
-        QCOMPARE(QFontInfo(rounded).family(),
-                 roundedFamily().isEmpty() ? QFontInfo(uiFont(48)).family() : roundedFamily());
         const QFont caption = uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2);
         QCOMPARE(caption.letterSpacingType(), QFont::AbsoluteSpacing);
         QVERIFY(std::abs(caption.letterSpacing() - 1.2) < 1.0 / 64);  // kept in 64ths of a pixel
-    }
-
-    void tabularDigitsAreAsWideAsTheWidestDigit() {
-        const QFont countdown = uiFont(48, QFont::Light, FontDesign::rounded);
-        const QFontMetricsF metrics(countdown);
-        const qreal cell = tabularDigitWidth(countdown);
-        qreal widest = 0;
-        for (const char digit : QByteArrayLiteral("0123456789"))
-            widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(digit)));
-        QCOMPARE(cell, widest);
     }
 
     void softButtonDimsItsLabelWhilePressed() {
