@@ -16,9 +16,12 @@
 
 #include <atomic>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_31");
+const QString sessionPath = u"/org/freedesktop/login1/session/_31"_s;
+const QString session = u"org.freedesktop.login1.Session"_s;
 
 // Answers as logind, Notifications, Mutter and ScreenSaver would, from its own thread for blocking calls.
 class FakeDesktop : public QDBusVirtualObject {
@@ -33,23 +36,22 @@ public:
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
     {
         const QString member = message.member();
-        if (member == QLatin1String("GetSession"))
+        if (member == "GetSession"_L1)
             return reply(message, connection, QVariant::fromValue(QDBusObjectPath(sessionPath)));
-        if (member == QLatin1String("GetIdletime"))
+        if (member == "GetIdletime"_L1)
             return reply(message, connection, QVariant::fromValue(quint64(4200)));
-        if (member == QLatin1String("GetSessionIdleTime"))
+        if (member == "GetSessionIdleTime"_L1)
             return reply(message, connection, QVariant::fromValue(quint32(7)));
-        if (member != QLatin1String("Get") || message.arguments().size() != 2)
+        if (member != "Get"_L1 || message.arguments().size() != 2)
             return false;
         const QString property = message.arguments().at(1).toString();
-        if (property == QLatin1String("Inhibited") && !hasInhibited) {
-            connection.send(message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.UnknownProperty"),
-                                                     QStringLiteral("No such property")));
+        if (property == "Inhibited"_L1 && !hasInhibited) {
+            connection.send(message.createErrorReply(QDBusError::UnknownProperty, u"No such property"_s));
             return true;
         }
-        const bool value = property == QLatin1String("LockedHint") ? lockedHint.load()
-            : property == QLatin1String("Active")                  ? active.load()
-                                                                   : inhibited.load();
+        const bool value = property == "LockedHint"_L1 ? lockedHint.load()
+            : property == "Active"_L1                 ? active.load()
+                                                      : inhibited.load();
         return reply(message, connection, QVariant::fromValue(QDBusVariant(value)));
     }
 
@@ -68,12 +70,11 @@ class TestDesktopServices : public QObject {
 
 private:
     QProcess daemon;
-    QString address;
     QThread serviceThread;
     FakeDesktop* desktop = nullptr;
 
-    QDBusConnection services() const { return QDBusConnection(QStringLiteral("services")); }
-    QDBusConnection client() const { return QDBusConnection(QStringLiteral("client")); }
+    QDBusConnection services() const { return QDBusConnection(u"services"_s); }
+    QDBusConnection client() const { return QDBusConnection(u"client"_s); }
 
     void emitSignal(const QString& path, const QString& interface, const QString& name, const QVariantList& arguments)
     {
@@ -85,26 +86,24 @@ private:
     void changeProperty(const QString& path, const QString& interface, const QVariantMap& changed,
                         const QStringList& invalidated = {})
     {
-        emitSignal(path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+        emitSignal(path, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s,
                    {interface, changed, invalidated});
     }
 
 private slots:
     void initTestCase()
     {
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+        const QString program = QStandardPaths::findExecutable(u"dbus-daemon"_s);
         if (program.isEmpty())
             QSKIP("needs dbus-daemon");
-        daemon.start(program, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                               QStringLiteral("--print-address=1")});
-        QVERIFY(daemon.waitForStarted());
-        QVERIFY(daemon.waitForReadyRead(5000));
-        address = QString::fromUtf8(daemon.readLine().trimmed());
-        QVERIFY(QDBusConnection::connectToBus(address, QStringLiteral("services")).isConnected());
-        QVERIFY(QDBusConnection::connectToBus(address, QStringLiteral("client")).isConnected());
+        daemon.start(program, {u"--session"_s, u"--nofork"_s, u"--nopidfile"_s, u"--print-address=1"_s});
+        QVERIFY(daemon.waitForStarted() && daemon.waitForReadyRead(5000));
+        const QString address = QString::fromUtf8(daemon.readLine().trimmed());
+        QVERIFY(QDBusConnection::connectToBus(address, u"services"_s).isConnected());
+        QVERIFY(QDBusConnection::connectToBus(address, u"client"_s).isConnected());
 
         desktop = new FakeDesktop;
-        QVERIFY(services().registerVirtualObject(QStringLiteral("/"), desktop, QDBusConnection::SubPath));
+        QVERIFY(services().registerVirtualObject(u"/"_s, desktop, QDBusConnection::SubPath));
         serviceThread.start();
         desktop->moveToThread(&serviceThread);
         for (const char* name : {"org.freedesktop.login1", "org.freedesktop.Notifications",
@@ -114,8 +113,8 @@ private slots:
 
     void cleanupTestCase()
     {
-        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("services"));
+        QDBusConnection::disconnectFromBus(u"client"_s);
+        QDBusConnection::disconnectFromBus(u"services"_s);
         serviceThread.quit();
         serviceThread.wait();
         delete desktop;
@@ -128,10 +127,9 @@ private slots:
         LogindSleepSource source(client());
         QList<bool> delivered;
         source.start([&delivered](bool asleep) { delivered.append(asleep); });
-        emitSignal(QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
-                   QStringLiteral("PrepareForSleep"), {true});
-        emitSignal(QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
-                   QStringLiteral("PrepareForSleep"), {false});
+        for (bool asleep : {true, false})
+            emitSignal(u"/org/freedesktop/login1"_s, u"org.freedesktop.login1.Manager"_s, u"PrepareForSleep"_s,
+                       {asleep});
         QTRY_COMPARE(delivered, QList<bool>({true, false}));
     }
 
@@ -140,16 +138,15 @@ private slots:
         LogindSessionSource source(client(), LogindSessionSource::Watched::lock);
         QList<bool> delivered;
         source.start([&delivered](bool locked) { delivered.append(locked); });
-        const QString session = QStringLiteral("org.freedesktop.login1.Session");
-        emitSignal(sessionPath, session, QStringLiteral("Lock"), {});
-        emitSignal(sessionPath, session, QStringLiteral("Unlock"), {});
-        changeProperty(sessionPath, session, {{QStringLiteral("LockedHint"), true}});
+        emitSignal(sessionPath, session, u"Lock"_s, {});
+        emitSignal(sessionPath, session, u"Unlock"_s, {});
+        changeProperty(sessionPath, session, {{u"LockedHint"_s, true}});
         desktop->lockedHint = false;  // a change announced without its value is read back
-        changeProperty(sessionPath, session, {}, {QStringLiteral("LockedHint")});
+        changeProperty(sessionPath, session, {}, {u"LockedHint"_s});
         QTRY_COMPARE(delivered, QList<bool>({true, false, true, false}));
-        changeProperty(sessionPath, session, {{QStringLiteral("IdleHint"), true}});
-        changeProperty(QStringLiteral("/org/freedesktop/login1/session/_32"), session,
-                       {{QStringLiteral("LockedHint"), true}});
+        // Neither another property nor another session's hint is a lock.
+        changeProperty(sessionPath, session, {{u"IdleHint"_s, true}});
+        changeProperty(u"/org/freedesktop/login1/session/_32"_s, session, {{u"LockedHint"_s, true}});
         QTest::qWait(50);
         QCOMPARE(delivered.size(), 4);
     }
@@ -159,10 +156,9 @@ private slots:
         LogindSessionSource source(client(), LogindSessionSource::Watched::active);
         QList<bool> delivered;
         source.start([&delivered](bool active) { delivered.append(active); });
-        const QString session = QStringLiteral("org.freedesktop.login1.Session");
-        changeProperty(sessionPath, session, {{QStringLiteral("Active"), false}});
+        changeProperty(sessionPath, session, {{u"Active"_s, false}});
         desktop->active = true;  // read back when only announced
-        changeProperty(sessionPath, session, {}, {QStringLiteral("Active")});
+        changeProperty(sessionPath, session, {}, {u"Active"_s});
         QTRY_COMPARE(delivered, QList<bool>({false, true}));
     }
 
@@ -171,10 +167,8 @@ private slots:
         ScreenSaverSource source(client());
         QList<bool> delivered;
         source.start([&delivered](bool active) { delivered.append(active); });
-        emitSignal(QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("org.freedesktop.ScreenSaver"),
-                   QStringLiteral("ActiveChanged"), {true});
-        emitSignal(QStringLiteral("/org/gnome/ScreenSaver"), QStringLiteral("org.gnome.ScreenSaver"),
-                   QStringLiteral("ActiveChanged"), {false});
+        emitSignal(u"/org/freedesktop/ScreenSaver"_s, u"org.freedesktop.ScreenSaver"_s, u"ActiveChanged"_s, {true});
+        emitSignal(u"/org/gnome/ScreenSaver"_s, u"org.gnome.ScreenSaver"_s, u"ActiveChanged"_s, {false});
         QTRY_COMPARE(delivered, QList<bool>({true, false}));
     }
 
@@ -182,8 +176,7 @@ private slots:
     {
         QCOMPARE(DBusIdleReading::mutter(client())->secondsSinceAnyInput(), std::optional(4.2));
         QCOMPARE(DBusIdleReading::screenSaver(client())->secondsSinceAnyInput(), std::optional(7.0));
-        QCOMPARE(DBusIdleReading::mutter(QDBusConnection(QStringLiteral("nowhere")))->secondsSinceAnyInput(),
-                 std::nullopt);
+        QCOMPARE(DBusIdleReading::mutter(QDBusConnection(u"nowhere"_s))->secondsSinceAnyInput(), std::nullopt);
     }
 
     void doNotDisturbFromTheNotificationServer()
@@ -191,8 +184,8 @@ private slots:
         NotificationsDoNotDisturb reading(client());
         QCOMPARE(reading.authorization(), FocusAuthorization::authorized);
         QCOMPARE(reading.isOn(), std::optional(false));
-        changeProperty(QStringLiteral("/org/freedesktop/Notifications"), QStringLiteral("org.freedesktop.Notifications"),
-                       {{QStringLiteral("Inhibited"), true}});
+        const QString notifications = u"org.freedesktop.Notifications"_s;
+        changeProperty(u"/org/freedesktop/Notifications"_s, notifications, {{u"Inhibited"_s, true}});
         QTRY_COMPARE(reading.isOn(), std::optional(true));
 
         desktop->hasInhibited = false;
@@ -201,10 +194,10 @@ private slots:
         QCOMPARE(reading.isOn(), std::nullopt);
         desktop->hasInhibited = true;
 
-        QVERIFY(services().unregisterService(QStringLiteral("org.freedesktop.Notifications")));
+        QVERIFY(services().unregisterService(notifications));
         reading.probe();
         QCOMPARE(reading.authorization(), FocusAuthorization::restricted);
-        QVERIFY(services().registerService(QStringLiteral("org.freedesktop.Notifications")));
+        QVERIFY(services().registerService(notifications));
     }
 };
 

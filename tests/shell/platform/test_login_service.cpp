@@ -7,10 +7,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString off = QStringLiteral("Doesn't open at login.");
-const QString on = QStringLiteral("Opens automatically when you log in.");
+const QString off = u"Doesn't open at login."_s;
+const QString on = u"Opens automatically when you log in."_s;
 
 void makeProgram(const QString& path)
 {
@@ -35,7 +37,7 @@ void switchTo(LoginService& login, bool enabled)
 
 void checkValid(const QString& entry)
 {
-    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
     if (validator.isEmpty())
         return;
     QProcess validate;
@@ -52,8 +54,8 @@ class TestLoginService : public QObject {
 
 private:
     QTemporaryDir scratch;
-    QString folder() const { return scratch.filePath(QStringLiteral("config/autostart")); }
-    QString program() const { return scratch.filePath(QStringLiteral("bin/dewbell")); }
+    QString folder() const { return scratch.filePath(u"config/autostart"_s); }
+    QString program() const { return scratch.filePath(u"bin/dewbell"_s); }
 
 private slots:
     void init()
@@ -76,7 +78,7 @@ private slots:
         QCOMPARE(changes.count(), 2);
         const QByteArray entry = contents(login.entryPath());
         QVERIFY2(entry.contains("\nExec=" + program().toUtf8() + " --autostart\n"), entry.constData());
-        QVERIFY(LoginService::isLoginLaunch({program(), QStringLiteral("--autostart")}));
+        QVERIFY(LoginService::isLoginLaunch({program(), u"--autostart"_s}));
         checkValid(login.entryPath());
 
         switchTo(login, false);
@@ -115,43 +117,41 @@ private slots:
         entry.close();
         login.refresh();
         QVERIFY(login.needsApproval() && !login.isEnabled());
-        QCOMPARE(login.statusText(), QStringLiteral("Turned off in your desktop's startup settings."));
+        QCOMPARE(login.statusText(), u"Turned off in your desktop's startup settings."_s);
         switchTo(login, true);  // the user's own switch wins over the desktop's
         QVERIFY(login.isEnabled());
     }
 
     void failureIsToldWithTheStatus()
     {
-        QFile blocker(scratch.filePath(QStringLiteral("config")));
+        QFile blocker(scratch.filePath(u"config"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
         blocker.close();
         LoginService login(folder(), program());
         switchTo(login, true);
         QVERIFY(!login.isEnabled());
         QCOMPARE(login.statusText(),
-                 QStringLiteral("Couldn't change login item: The folder %1 can't be created. Doesn't open at login.")
-                     .arg(folder()));
+                 u"Couldn't change login item: The folder %1 can't be created. Doesn't open at login."_s.arg(folder()));
         login.refresh();
         QCOMPARE(login.statusText(), off);
     }
 
     void missingProgramIsNotFound()
     {
-        LoginService login(folder(), scratch.filePath(QStringLiteral("bin/gone")));
-        QCOMPARE(login.statusText(), QStringLiteral("Login item unavailable. Install Dewbell and try again."));
+        LoginService login(folder(), scratch.filePath(u"bin/gone"_s));
+        QCOMPARE(login.statusText(), u"Login item unavailable. Install Dewbell and try again."_s);
         login.setEnabled(true);
         QVERIFY(!login.busy() && !QFile::exists(login.entryPath()));
     }
 
     void pathsWithSpacesAreQuoted()
     {
-        const QString odd = scratch.filePath(QStringLiteral("my apps/100% \"dew\"/dewbell"));
+        const QString odd = scratch.filePath(u"my apps/100% \"dew\"/dewbell"_s);
         makeProgram(odd);
         LoginService login(folder(), odd);
         switchTo(login, true);
-        const QString expected = QStringLiteral("Exec=\"%1\" --autostart")
-                                     .arg(QString(odd).replace(QLatin1String("%"), QLatin1String("%%"))
-                                              .replace(QLatin1String("\""), QLatin1String("\\\\\"")));
+        const QString expected =
+            u"Exec=\"%1\" --autostart"_s.arg(QString(odd).replace("%"_L1, "%%"_L1).replace("\""_L1, "\\\\\""_L1));
         QVERIFY2(contents(login.entryPath()).contains(expected.toUtf8()), contents(login.entryPath()).constData());
         checkValid(login.entryPath());
     }

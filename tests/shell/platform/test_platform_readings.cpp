@@ -14,6 +14,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& contents)
@@ -43,11 +45,11 @@ private slots:
     {
         QTemporaryDir sound;
         AlsaCaptureReading reading(sound.path());
-        writeFile(sound.filePath(QStringLiteral("card0/pcm0p/sub0/status")), "state: RUNNING\n");
+        writeFile(sound.filePath(u"card0/pcm0p/sub0/status"_s), "state: RUNNING\n");
         QCOMPARE(reading.microphoneInUse(), std::nullopt);  // playback only
-        writeFile(sound.filePath(QStringLiteral("card0/pcm0c/sub0/status")), "closed\n");
+        writeFile(sound.filePath(u"card0/pcm0c/sub0/status"_s), "closed\n");
         QCOMPARE(reading.microphoneInUse(), std::optional(false));
-        writeFile(sound.filePath(QStringLiteral("card1/pcm2c/sub1/status")), "state: RUNNING\nowner_pid   : 42\n");
+        writeFile(sound.filePath(u"card1/pcm2c/sub1/status"_s), "state: RUNNING\nowner_pid   : 42\n");
         QCOMPARE(reading.microphoneInUse(), std::optional(true));
     }
 
@@ -139,21 +141,21 @@ private slots:
     {
         QTemporaryDir user;
         QTemporaryDir system;
-        writeFile(user.filePath(QStringLiteral("org.example.Editor.desktop")),
+        writeFile(user.filePath(u"org.example.Editor.desktop"_s),
                   "[Desktop Entry]\nName=Editor\nStartupWMClass=ed-main\n");
-        writeFile(system.filePath(QStringLiteral("org.example.Editor.desktop")),
+        writeFile(system.filePath(u"org.example.Editor.desktop"_s),
                   "[Desktop Entry]\nName=Old editor\nStartupWMClass=old-ed\n");
-        writeFile(system.filePath(QStringLiteral("kde/konsole.desktop")), "[Desktop Entry]\nName=Konsole\n");
-        writeFile(system.filePath(QStringLiteral("org.gnome.Calculator.desktop")),
+        writeFile(system.filePath(u"kde/konsole.desktop"_s), "[Desktop Entry]\nName=Konsole\n");
+        writeFile(system.filePath(u"org.gnome.Calculator.desktop"_s),
                   "[Desktop Entry]\nName=Calculator\n[Desktop Action x]\nStartupWMClass=wrong-group\n");
         DesktopFileIndex index({user.path(), system.path()});
         const auto find = [&index](const char* windowClass, const char* instance) {
             return index.identifier(QString::fromLatin1(windowClass), QString::fromLatin1(instance));
         };
-        QCOMPARE(find("Ed-main", "ed-main"), QStringLiteral("org.example.Editor"));
-        QCOMPARE(find("old-ed", ""), QStringLiteral("org.example.Editor"));
-        QCOMPARE(find("Kde-Konsole", ""), QStringLiteral("kde-konsole"));
-        QCOMPARE(find("Calculator", "calc"), QStringLiteral("org.gnome.Calculator"));
+        QCOMPARE(find("Ed-main", "ed-main"), u"org.example.Editor"_s);
+        QCOMPARE(find("old-ed", ""), u"org.example.Editor"_s);
+        QCOMPARE(find("Kde-Konsole", ""), u"kde-konsole"_s);
+        QCOMPARE(find("Calculator", "calc"), u"org.gnome.Calculator"_s);
         QCOMPARE(find("wrong-group", ""), std::nullopt);
     }
 

@@ -7,6 +7,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(std::optional<bool>)
 Q_DECLARE_METATYPE(FocusAuthorization)
 
@@ -30,9 +32,9 @@ struct Watched {
     bool locked() { return read(false, false, false).isLocked; }
 };
 
-const QString following = QStringLiteral("Following your desktop's Do Not Disturb.");
-const QString refused = QStringLiteral("Do Not Disturb can't be read on this desktop. Manual Focus still works.");
-const QString noSource = QStringLiteral("Do Not Disturb status is unavailable on this desktop. Manual Focus still works.");
+const QString following = u"Following your desktop's Do Not Disturb."_s;
+const QString refused = u"Do Not Disturb can't be read on this desktop. Manual Focus still works."_s;
+const QString noSource = u"Do Not Disturb status is unavailable on this desktop. Manual Focus still works."_s;
 
 } // namespace
 
@@ -90,18 +92,19 @@ private slots:
             const auto flag = [mask](int bit) { return (mask & (1 << bit)) != 0; };
             const auto only = [&](int bit, auto value) { return flag(bit) ? std::optional(value) : std::nullopt; };
             Watched watched;
-            watched.fakes.displaySleep->send(true);
-            const int focusReads = watched.fakes.doNotDisturb->reads;
+            const Fakes& fakes = watched.fakes;
+            fakes.displaySleep->send(true);
+            const int focusReads = fakes.doNotDisturb->reads;
             const ContextSnapshot snapshot =
                 watched.context.snapshot(flag(0), flag(1), flag(2), flag(3), flag(4), flag(5));
             const QByteArray row = "flags " + QByteArray::number(mask, 2);
             QVERIFY2(snapshot.recentInputSeconds == only(0, 2.5) && snapshot.inputIdleSeconds == only(1, 30.0), row);
             QVERIFY2(snapshot.microphoneActive == only(2, true) && snapshot.screenMirrored == flag(3), row);
-            QVERIFY2(snapshot.frontmostBundleID == only(4, QStringLiteral("org.gnome.Calculator")), row);
+            QVERIFY2(snapshot.frontmostBundleID == only(4, u"org.gnome.Calculator"_s), row);
             QVERIFY2(snapshot.systemFocused == only(5, true) && snapshot.isSleeping && !snapshot.isLocked, row);
-            const QList<int> reads{watched.fakes.keyOrClick->reads, watched.fakes.idle->reads,
-                                   watched.fakes.microphone->reads, watched.fakes.mirroring->reads,
-                                   watched.fakes.frontApplication->reads, watched.fakes.doNotDisturb->reads - focusReads};
+            const int reads[] = {fakes.keyOrClick->reads, fakes.idle->reads, fakes.microphone->reads,
+                                 fakes.mirroring->reads, fakes.frontApplication->reads,
+                                 fakes.doNotDisturb->reads - focusReads};
             for (int bit = 0; bit < 6; ++bit)
                 QVERIFY2(reads[bit] == int(flag(bit)), row);
         }
@@ -141,9 +144,10 @@ private slots:
                                    << std::optional(false);
         QTest::newRow("nothing shared")
             << FocusAuthorization::authorized << none
-            << "Focus sharing is allowed but no status is shared. Manual Focus still works." << none;
-        QTest::newRow("not looked for") << FocusAuthorization::notDetermined << std::optional(true)
-                                        << "Focus sharing hasn't been allowed yet. Manual Focus still works." << none;
+            << u"Focus sharing is allowed but no status is shared. Manual Focus still works."_s << none;
+        QTest::newRow("not looked for")
+            << FocusAuthorization::notDetermined << std::optional(true)
+            << u"Focus sharing hasn't been allowed yet. Manual Focus still works."_s << none;
         QTest::newRow("no source") << FocusAuthorization::restricted << std::optional(true) << noSource << none;
         QTest::newRow("refused") << FocusAuthorization::denied << std::optional(true) << refused << none;
     }
@@ -162,9 +166,8 @@ private slots:
     void requestFocusAccessWithoutTheUsageKey()
     {
         QTemporaryDir bundle;
-        QFile info(bundle.filePath(QStringLiteral("info.json")));
-        QVERIFY(info.open(QIODevice::WriteOnly));
-        info.write(R"({"CFBundleName": "Dewbell"})");
+        QFile info(bundle.filePath(u"info.json"_s));
+        QVERIFY(info.open(QIODevice::WriteOnly) && info.write(R"({"CFBundleName": "Dewbell"})") > 0);
         info.close();
         const QByteArray previous = qgetenv("DEWBELL_BUNDLE_DIR");
         qputenv("DEWBELL_BUNDLE_DIR", bundle.path().toUtf8());
@@ -172,7 +175,7 @@ private slots:
         watched.context.requestFocusAccess();
         qputenv("DEWBELL_BUNDLE_DIR", previous);
         QCOMPARE(watched.context.focusStatusText(),
-                 QStringLiteral("Focus sharing isn't available in this build. Manual Focus still works."));
+                 u"Focus sharing isn't available in this build. Manual Focus still works."_s);
         QCOMPARE(watched.fakes.doNotDisturb->probes, 0);
     }
 
