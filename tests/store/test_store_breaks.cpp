@@ -67,28 +67,18 @@ private slots:
     {
         auto s = storeWithBreaks();
         s->update([](Preferences& p) { p.breaks.movementEnabled = false; });
-        untilShows(*s, ReminderKind::eyeRest);
-        s->skipBreak();
-        QVERIFY(!s->reminderVisible());
-        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
-
-        untilShows(*s, ReminderKind::eyeRest);
-        s->startBreak();
-        s->tick(s->now().addSecs(10));
-        s->skipBreak();
-        QVERIFY(!s->state().activeBreakKind);
-        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
-
-        untilShows(*s, ReminderKind::eyeRest);
-        s->snooze();
-        QVERIFY2(!s->reminderVisible(), "Later snoozes a break for five minutes");
-        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(300)));
-
-        untilShows(*s, ReminderKind::eyeRest);
-        s->startBreak();
-        s->dismiss();
-        QVERIFY(!s->state().activeBreakKind);
-        QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(20 * 60)));
+        // Skip, skip while running, Later (five minutes), close while running.
+        const QList<std::pair<std::function<void(DewbellStore&)>, int>> endings{
+            {[](DewbellStore& d) { d.skipBreak(); }, 20 * 60},
+            {[](DewbellStore& d) { d.startBreak(); d.tick(d.now().addSecs(10)); d.skipBreak(); }, 20 * 60},
+            {[](DewbellStore& d) { d.snooze(); }, 5 * 60},
+            {[](DewbellStore& d) { d.startBreak(); d.dismiss(); }, 20 * 60}};
+        for (const auto& [end, nextInSeconds] : endings) {
+            untilShows(*s, ReminderKind::eyeRest);
+            end(*s);
+            QVERIFY(!s->state().activeBreakKind);
+            QCOMPARE(s->state().nextEyeDue, std::optional(s->now().addSecs(nextInSeconds)));
+        }
         s->tick(s->now().addSecs(60));
         QVERIFY(s->state().breakHistory.isEmpty());
 
