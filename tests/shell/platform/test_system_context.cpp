@@ -159,8 +159,11 @@ private slots:
         Watched watched;
         watched.fakes.doNotDisturb->current = authorization;
         watched.fakes.doNotDisturb->on = on;
+        const QString before = watched.context.focusStatusText();
+        QSignalSpy changes(&watched.context, &SystemContext::changed);
         QTEST(watched.read(false, false, false, true).systemFocused, "focused");
         QTEST(watched.context.focusStatusText(), "sentence");
+        QCOMPARE(changes.count(), int(before != watched.context.focusStatusText()));
     }
 
     void requestFocusAccessWithoutTheUsageKey()
