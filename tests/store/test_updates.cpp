@@ -99,7 +99,6 @@ private slots:
         QTest::newRow("plain") << goodFeed << true;
         QTest::newRow("blanks around") << QStringLiteral("  ") + goodFeed + QStringLiteral(" \n") << true;
         QTest::newRow("http") << QStringLiteral("http://updates.example.org/appcast.xml") << false;
-        QTest::newRow("capital scheme") << QStringLiteral("HTTPS://updates.example.org/appcast.xml") << false;
         QTest::newRow("query") << goodFeed + QStringLiteral("?channel=beta") << false;
         QTest::newRow("empty query") << goodFeed + QStringLiteral("?") << false;
         QTest::newRow("fragment") << goodFeed + QStringLiteral("#top") << false;
