@@ -42,8 +42,7 @@ private slots:
     void cleanup();
 
     void uiTestPreviewShowsTheReminderAndNoTour();
-    void uiTestChangesTheStateInPlaceAndCleansUp();
-    void backgroundLaunchStaysInTheTray();
+    void backgroundUiTestStaysInTheTrayAndCleansUp();
     void withoutTrayHostTheWindowShowsAnyway();
     void testLabOpensTheCrew();
     void launchWithoutSwitchesOffersTheTourOnce();
@@ -122,37 +121,22 @@ void AppDelegateTest::uiTestPreviewShowsTheReminderAndNoTour()
     QVERIFY(panel->isVisible());
 }
 
-void AppDelegateTest::uiTestChangesTheStateInPlaceAndCleansUp()
+void AppDelegateTest::backgroundUiTestStaysInTheTrayAndCleansUp()
 {
     AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
     const QString folder = delegate.store()->directory();
     QVERIFY2(folder.startsWith(QDir::tempPath() + QStringLiteral("/dewbell-qa-")), qPrintable(folder));
-
     const Preferences& preferences = delegate.store()->preferences();
     QCOMPARE(preferences.companionID, QStringLiteral("vossik-fan"));
     QVERIFY(!preferences.quietEnabled);
     QCOMPARE(delegate.store()->state().nextDue, DateCoding::distantFuture());
-    QVERIFY(!QFile::exists(folder + QStringLiteral("/state.json")));
 
-    // Quitting saves, which writes nothing here; the folder goes with the delegate.
-    delegate.applicationWillTerminate();
-    QVERIFY(!QFile::exists(folder + QStringLiteral("/state.json")));
-    QVERIFY(QDir().mkpath(folder + QStringLiteral("/Characters/left-over")));
-    delegate_.reset();
-    QVERIFY(!QDir(folder).exists());
-}
-
-void AppDelegateTest::backgroundLaunchStaysInTheTray()
-{
-    AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
     QVERIFY(!delegate.window()->isVisible());
     QVERIFY(!delegate.panel()->isVisible());
     QCOMPARE(delegate.activationPolicy(), Policy::accessory);
     QVERIFY(delegate.trayIcon()->isShown());
-
     // "About Dewbell" shows the window and makes Dewbell a regular application ...
     delegate.showMain();
-    QVERIFY(delegate.window()->isVisible());
     QCOMPARE(delegate.activationPolicy(), Policy::regular);
     // ... and closing it only hides it.
     QVERIFY(delegate.window()->close());
@@ -160,6 +144,13 @@ void AppDelegateTest::backgroundLaunchStaysInTheTray()
     QCOMPARE(delegate.activationPolicy(), Policy::accessory);
     delegate.showMain();
     QVERIFY(delegate.window()->isVisible());
+
+    // Quitting saves, which writes nothing here; the folder goes with the delegate.
+    delegate.applicationWillTerminate();
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/state.json")));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/Characters/left-over")));
+    delegate_.reset();
+    QVERIFY(!QDir(folder).exists());
 }
 
 void AppDelegateTest::withoutTrayHostTheWindowShowsAnyway()

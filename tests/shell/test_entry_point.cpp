@@ -24,7 +24,6 @@ const char* validKey = "BC3ZuKDniC4gawkpqjspKhba7BfoSogGzeSEEJaYy5Q=";
 struct Run {
     QByteArray output;
     int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
 };
 
 } // namespace
@@ -48,7 +47,6 @@ private:
     QString writeBundle(const QByteArray& info);
     QProcessEnvironment environment(const QString& bundle) const;
     Run runReport(const QStringList& arguments, const QString& bundle);
-    QJsonObject parseReport(const Run& run);
 
     std::unique_ptr<QTemporaryDir> scratch_;
     QString buildBundle_;
@@ -63,7 +61,6 @@ void EntryPointTest::initTestCase()
 void EntryPointTest::init()
 {
     scratch_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(scratch_->isValid());
 }
 
 QString EntryPointTest::writeBundle(const QByteArray& info)
@@ -102,16 +99,7 @@ Run EntryPointTest::runReport(const QStringList& arguments, const QString& bundl
     process.start(qEnvironmentVariable("DEWBELL_BINARY"), arguments);
     if (!process.waitForFinished(30000))
         process.kill();
-    return {process.readAllStandardOutput(), process.exitCode(), process.exitStatus()};
-}
-
-QJsonObject EntryPointTest::parseReport(const Run& run)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(run.output, &error);
-    if (error.error != QJsonParseError::NoError)
-        qWarning() << "not JSON:" << run.output;
-    return document.object();
+    return {process.readAllStandardOutput(), process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1};
 }
 
 void EntryPointTest::updateReportOfAReleaseConfiguration()
@@ -122,23 +110,13 @@ void EntryPointTest::updateReportOfAReleaseConfiguration()
                                 .arg(QLatin1String(validFeed), QLatin1String(validKey))
                                 .toUtf8();
     const Run run = runReport({QStringLiteral("--diagnose-updates")}, writeBundle(info));
-    QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 0);
-
-    // Sorted keys, one per line, and exactly one line feed at the end.
-    QVERIFY(run.output.endsWith("}\n") && !run.output.endsWith("\n\n"));
-    QList<qsizetype> positions;
-    for (const QString& key : reportKeys)
-        positions.append(run.output.indexOf(QByteArray('"' + key.toUtf8() + "\":")));
-    QVERIFY(!positions.contains(-1));
-    QVERIFY(std::is_sorted(positions.begin(), positions.end()));
-    QCOMPARE(run.output.count('\n'), reportKeys.size() + 2);
-
     QJsonObject expected;
     for (const QString& key : reportKeys)
         expected.insert(key, key != QLatin1String("automaticInstallDefault"));
     expected.insert(QStringLiteral("feedURL"), QLatin1String(validFeed));
-    QCOMPARE(parseReport(run), expected);
+    // Sorted keys, one per line, and exactly one line feed at the end.
+    QCOMPARE(run.output, QJsonDocument(expected).toJson());
 }
 
 void EntryPointTest::brokenInformationGivesTheEmptyReport_data()
@@ -159,13 +137,12 @@ void EntryPointTest::brokenInformationGivesTheEmptyReport()
 {
     QFETCH(QByteArray, info);
     const Run run = runReport({QStringLiteral("--diagnose-updates")}, writeBundle(info));
-    QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 1);
     QJsonObject expected;
     for (const QString& key : reportKeys)
         expected.insert(key, key == QLatin1String("frameworkLinked"));
     expected.insert(QStringLiteral("feedURL"), QString());
-    QCOMPARE(parseReport(run), expected);
+    QCOMPARE(run.output, QJsonDocument(expected).toJson());
 }
 
 void EntryPointTest::updatesWinWhenBothReportsAreAsked()
@@ -176,7 +153,7 @@ void EntryPointTest::updatesWinWhenBothReportsAreAsked()
     for (const QStringList& arguments : {QStringList{assets, updates}, QStringList{updates, assets}}) {
         const Run run = runReport(arguments, bundle);
         QCOMPARE(run.exitCode, 1);
-        QCOMPARE(parseReport(run).keys(), reportKeys);
+        QCOMPARE(QJsonDocument::fromJson(run.output).object().keys(), reportKeys);
     }
 }
 

@@ -1,8 +1,6 @@
 #include "CapsuleProgress.h"
 #include "MenuBarView.h"
-#include "PlainRowButton.h"
 #include "PrimaryButton.h"
-#include "SoftButton.h"
 #include "UpdateCheckButton.h"
 #include "ViewTesting.h"
 #include "model/ReminderClock.h"
@@ -158,27 +156,22 @@ void MenuBarViewTest::drinkAndUndo()
 
 void MenuBarViewTest::focusPauseAndMeetingToggle()
 {
-    auto* focus = button<SoftButton>(view_.get(), "focusButton");
-    auto* pause = button<SoftButton>(view_.get(), "pauseButton");
-    auto* meeting = button<PlainRowButton>(view_.get(), "meetingButton");
-
-    QTest::mouseClick(focus, Qt::LeftButton);
-    QVERIFY(store_->isFocused());
-    QCOMPARE(focus->text(), QStringLiteral("End Focus"));
-    QTest::mouseClick(focus, Qt::LeftButton);
-    QVERIFY(!store_->isFocused());
-
-    QTest::mouseClick(pause, Qt::LeftButton);
-    QVERIFY(store_->isPaused());
-    QCOMPARE(pause->text(), QStringLiteral("Resume"));
-    QTest::mouseClick(pause, Qt::LeftButton);
-    QVERIFY(!store_->isPaused());
-
-    QTest::mouseClick(meeting, Qt::LeftButton);
-    QCOMPARE(store_->state().meetingUntil, std::optional(store_->now().addSecs(3600)));
-    QCOMPARE(meeting->text(), QStringLiteral("End meeting protection"));
-    QTest::mouseClick(meeting, Qt::LeftButton);
-    QVERIFY(!store_->inMeeting());
+    struct Toggle {
+        const char* name;
+        bool (DewbellStore::*isOn)() const;
+        QString onText;
+    };
+    const Toggle toggles[] = {{"focusButton", &DewbellStore::isFocused, QStringLiteral("End Focus")},
+                              {"pauseButton", &DewbellStore::isPaused, QStringLiteral("Resume")},
+                              {"meetingButton", &DewbellStore::inMeeting, QStringLiteral("End meeting protection")}};
+    for (const Toggle& toggle : toggles) {
+        auto* switchButton = button(view_.get(), toggle.name);
+        QTest::mouseClick(switchButton, Qt::LeftButton);
+        QVERIFY2((store_.get()->*toggle.isOn)(), toggle.name);
+        QCOMPARE(switchButton->text(), toggle.onText);
+        QTest::mouseClick(switchButton, Qt::LeftButton);
+        QVERIFY2(!(store_.get()->*toggle.isOn)(), toggle.name);
+    }
 }
 
 void MenuBarViewTest::linksCallTheirClosures()

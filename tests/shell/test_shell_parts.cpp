@@ -43,7 +43,8 @@ void ShellPartsTest::popoverHangsUnderTheIconInsideTheScreen()
              QPoint(0, 0));
     // Above an icon in a bottom bar of a second screen.
     const QRect bottomAvailable(1440, 0, 1920, 1040);
-    const QPoint placed = Popover::placement(QRect(3300, 1048, 24, 24), size, QRect(1440, 0, 1920, 1080), bottomAvailable);
+    const QPoint placed =
+        Popover::placement(QRect(3300, 1048, 24, 24), size, QRect(1440, 0, 1920, 1080), bottomAvailable);
     QCOMPARE(placed.x(), 1440 + 1920 - 350);
     QVERIFY(bottomAvailable.contains(QRect(placed, size)));
 }
