@@ -11,23 +11,19 @@
 #include <QTimeZone>
 #include <memory>
 
-// A store on a fresh folder with a fake clock, its tour finished, pinned to UTC+1 so quiet hours
-// (22:00 to 09:00 by default) never depend on the machine.
 namespace ReminderTesting {
 
-inline QTimeZone zone() { return QTimeZone(3600); }
-
-// A Monday morning, outside quiet hours.
-inline QDateTime morning() { return QDateTime(QDate(2024, 3, 4), QTime(10, 0), zone()).toUTC(); }
-
+// A store on a fresh folder with a fake clock, its tour finished, pinned to UTC+1 so quiet hours
+// never depend on the machine.
 struct TestStore {
     QTemporaryDir folder;
     std::unique_ptr<DewbellStore> store;
 
-    explicit TestStore(const QDateTime& start = morning()) {
+    TestStore() {
         QStandardPaths::setTestModeEnabled(true);
-        store = std::make_unique<DewbellStore>(folder.path(), false, false, nullptr, zone());
-        store->tick(start);
+        const QTimeZone zone(3600);
+        store = std::make_unique<DewbellStore>(folder.path(), false, false, nullptr, zone);
+        store->tick(QDateTime(QDate(2024, 3, 4), QTime(10, 0), zone).toUTC()); // a Monday, outside quiet hours
         store->finishTour();
     }
 
