@@ -60,6 +60,7 @@ bool backendPlays(const QString& movieFile) {
 void ReminderSurfaceTest::clicksReachTheCanvasAtAnyScale_data() {
     QTest::addColumn<double>("firstScale");
     QTest::addColumn<double>("scale");
+    QTest::newRow("full size") << 1.0 << 1.0;
     QTest::newRow("small screen") << 0.6 << 0.6;
     QTest::newRow("moved to a small screen") << 1.0 << 0.6;
     QTest::newRow("moved to a large screen") << 0.6 << 1.0;
@@ -100,11 +101,14 @@ void ReminderSurfaceTest::walkingCardTakesNoClickAndHidingStopsTheWalk() {
 
 void ReminderSurfaceTest::nothingTakesKeyboardFocus() {
     TestStore store;
-    ReminderSurface surface(store.get(), 0.6);
+    ReminderSurface surface(store.get());
     surface.show();
     QCOMPARE(surface.focusPolicy(), Qt::NoFocus);
-    for (QWidget* child : surface.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        QVERIFY2(child->focusPolicy() == Qt::NoFocus, child->metaObject()->className());
+    for (double scale : {0.6, 1.0}) { // a scaled canvas and a full-size one sit in different children
+        surface.setScale(scale);
+        for (QWidget* child : surface.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(child->focusPolicy() == Qt::NoFocus, child->metaObject()->className());
+    }
     for (ReminderKind kind : {ReminderKind::water, ReminderKind::eyeRest}) {
         store->showReminder(false, kind);
         store.tickUntil(CompanionPhase::asking);
