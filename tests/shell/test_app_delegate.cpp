@@ -214,7 +214,6 @@ void AppDelegateTest::menusOfferTheDewbellCommands()
     // "Settings…" opens the window on the settings page.
     dewbell->findChild<QAction*>(QStringLiteral("showSettings"))->trigger();
     QVERIFY(delegate.window()->isVisible());
-    QCOMPARE(delegate.store()->selectedPage(), QStringLiteral("Settings"));
     QCOMPARE(delegate.window()->mainView()->currentPage(), MainPage::settings);
 
     // "Close Window" hides it again.
@@ -234,7 +233,6 @@ void AppDelegateTest::popoverOpensOnAFreshClockAndNavigates()
     Popover* popover = delegate.popover();
     QVERIFY(popover->isVisible());
     QVERIFY(store->now().secsTo(QDateTime::currentDateTimeUtc()) < 60);
-    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(popover->geometry()));
     QCOMPARE(delegate.activationPolicy(), Policy::accessory);
 
     delegate.togglePopover();

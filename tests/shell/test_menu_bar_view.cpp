@@ -85,12 +85,11 @@ void MenuBarViewTest::countdownRoundsMinutesUp()
 
 void MenuBarViewTest::cardShowsTheUpcomingReminder()
 {
-    setWaterDue(25 * 60 * 1000);
+    // The time of day in the store's zone, never with seconds.
+    setWaterDue(25 * 60 * 1000 + 17 * 1000);
     QVERIFY(view_->findChild<QLabel*>(QStringLiteral("upcomingKind"))->isVisible());
     QVERIFY(!view_->findChild<QLabel*>(QStringLiteral("headline"))->isVisible());
     QCOMPARE(labelText(view_.get(), "upcomingKind"), QStringLiteral("Water break"));
-    // The time of day in the store's zone, never with seconds.
-    setWaterDue(25 * 60 * 1000 + 17 * 1000);
     const QDateTime due = store_->now().addSecs(25 * 60 + 17);
     QCOMPARE(labelText(view_.get(), "aroundTime"), QStringLiteral("Around ") + ReminderClock::timeOfDay(due, zone()) +
                                                        QStringLiteral(" · your pace, your choice"));
@@ -137,7 +136,6 @@ void MenuBarViewTest::drinkAndUndo()
     QVERIFY(undo->isVisible());
     QCOMPARE(labelText(view_.get(), "drinkCount"), QStringLiteral("2"));
     QCOMPARE(labelText(view_.get(), "totalML"), QStringLiteral("500 ml"));
-    QCOMPARE(drink->accessibleDescription(), QStringLiteral("Logs one glass. 2 glasses currently logged today."));
     QCOMPARE(view_->findChild<CapsuleProgress*>()->progress(), 0.25);
 
     QTest::mouseClick(undo, Qt::LeftButton);
