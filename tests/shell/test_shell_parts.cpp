@@ -18,7 +18,6 @@ class ShellPartsTest : public QObject {
 private slots:
     void popoverHangsUnderTheIconInsideTheScreen();
     void catalogReadsNamesAndIdentifiers();
-    void catalogLetsTheUserFolderWin();
     void pickerAnswersTheChosenIdentifier();
     void soundIsSilentWithoutOutputOrFile();
     void terminationSignalsReachTheEventLoop();
@@ -60,6 +59,7 @@ void ShellPartsTest::writeDesktopFile(const QString& path, const QByteArray& con
 void ShellPartsTest::catalogReadsNamesAndIdentifiers()
 {
     QTemporaryDir folder;
+    QTemporaryDir system;
     const QString root = folder.path();
     writeDesktopFile(root + "/org.example.Editor.desktop",
                      "[Desktop Entry]\nType=Application\nName=Editor\nName[de]=Bearbeiter\nGenericName=Text editor\n");
@@ -70,30 +70,22 @@ void ShellPartsTest::catalogReadsNamesAndIdentifiers()
     writeDesktopFile(root + "/link.desktop", "[Desktop Entry]\nType=Link\nName=A link\n");
     writeDesktopFile(root + "/actions.desktop",
                      "[Desktop Action new]\nName=Not this one\n[Desktop Entry]\nName=Actions\nType=Application\n");
+    // The user's folder comes first and wins, even when its entry hides the system's.
+    writeDesktopFile(root + "/app.desktop", "[Desktop Entry]\nType=Application\nName=Mine\n");
+    writeDesktopFile(system.path() + "/app.desktop", "[Desktop Entry]\nType=Application\nName=System\n");
+    writeDesktopFile(system.path() + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\n");
 
-    const QList<InstalledApplication> found = ApplicationCatalog::installed({root});
-    QCOMPARE(found, (QList<InstalledApplication>{{QStringLiteral("actions"), QStringLiteral("Actions")},
-                                                 {QStringLiteral("org.example.Editor"), QStringLiteral("Editor")},
-                                                 {QStringLiteral("nameless"), QStringLiteral("nameless")},
-                                                 {QStringLiteral("kde-konsole"), QStringLiteral("Terminal")}}));
+    QCOMPARE(ApplicationCatalog::installed({root, system.path()}),
+             (QList<InstalledApplication>{{QStringLiteral("actions"), QStringLiteral("Actions")},
+                                          {QStringLiteral("org.example.Editor"), QStringLiteral("Editor")},
+                                          {QStringLiteral("app"), QStringLiteral("Mine")},
+                                          {QStringLiteral("nameless"), QStringLiteral("nameless")},
+                                          {QStringLiteral("kde-konsole"), QStringLiteral("Terminal")}}));
 
     const auto german = ApplicationCatalog::read(root + "/org.example.Editor.desktop", QStringLiteral("x"),
                                                  QStringLiteral("de_AT.UTF-8"));
     QVERIFY(german);
     QCOMPARE(german->name, QStringLiteral("Bearbeiter"));
-}
-
-void ShellPartsTest::catalogLetsTheUserFolderWin()
-{
-    QTemporaryDir user;
-    QTemporaryDir system;
-    writeDesktopFile(user.path() + "/app.desktop", "[Desktop Entry]\nType=Application\nName=Mine\n");
-    writeDesktopFile(system.path() + "/app.desktop", "[Desktop Entry]\nType=Application\nName=System\n");
-    writeDesktopFile(user.path() + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
-    writeDesktopFile(system.path() + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\n");
-
-    QCOMPARE(ApplicationCatalog::installed({user.path(), system.path()}),
-             (QList<InstalledApplication>{{QStringLiteral("app"), QStringLiteral("Mine")}}));
 }
 
 void ShellPartsTest::pickerAnswersTheChosenIdentifier()
