@@ -6,7 +6,6 @@ namespace {
 
 using Cause = GateDecision::Cause;
 
-const QTimeZone zone = QTimeZone::utc();
 const QDateTime noon(QDate(2024, 6, 12), QTime(12, 0), Qt::UTC);
 const QDateTime midnight(QDate(2024, 6, 12), QTime(0, 30), Qt::UTC);
 
@@ -59,7 +58,7 @@ const Step precedence[] = {
 
 GateDecision evaluate(const Situation& s)
 {
-    return ReminderGate::evaluate(s.now, s.state, s.context, zone);
+    return ReminderGate::evaluate(s.now, s.state, s.context, QTimeZone::utc());
 }
 
 } // namespace
@@ -78,56 +77,6 @@ private slots:
             step.lift(s);
         }
         QVERIFY(evaluate(s).allowed());
-    }
-
-    void eachSuppressionHoldsAlone()
-    {
-        for (std::size_t i = 0; i < std::size(precedence); ++i) {
-            Situation s = everythingHolds();
-            for (std::size_t j = 0; j < std::size(precedence); ++j) {
-                if (j != i)
-                    precedence[j].lift(s);
-            }
-            QCOMPARE(evaluate(s).cause, precedence[i].cause);
-        }
-    }
-
-    void switchedOffSafeguardsQuietHoursAndAbsentReadingsAllow()
-    {
-        Situation s = everythingHolds();
-        for (std::size_t j = 0; j < 6; ++j)
-            precedence[j].lift(s);
-        s.state.preferences.quietEnabled = false;
-        s.state.preferences.safeguards = SafeguardPreferences{};
-        QVERIFY(evaluate(s).allowed());
-
-        Situation absent;
-        absent.state.preferences.safeguards = everythingHolds().state.preferences.safeguards;
-        QVERIFY(evaluate(absent).allowed());
-        QVERIFY(evaluate(absent).reason.isEmpty());
-    }
-
-    void thresholdsAndExpiriesAreExact()
-    {
-        Situation s;
-        s.state.preferences.safeguards.pauseWhenIdle = true;
-        s.state.preferences.safeguards.idleMinutes = 5;
-        s.context.inputIdleSeconds = 300.0;
-        QCOMPARE(evaluate(s).cause, Cause::away);
-        s.context.inputIdleSeconds = 299.9;
-        QVERIFY(evaluate(s).allowed());
-        s.state.preferences.safeguards.flowDelay = true;
-        s.context.recentInputSeconds = 4.9;
-        QCOMPARE(evaluate(s).cause, Cause::typing);
-        s.context.recentInputSeconds = 5.0;
-        QVERIFY(evaluate(s).allowed());
-
-        s.state.pausedUntil = noon.addSecs(-1);
-        s.state.focusUntil = noon;
-        s.state.meetingUntil = noon.addSecs(-3600);
-        QVERIFY(evaluate(s).allowed());
-        s.state.focusUntil = noon.addMSecs(1);
-        QCOMPARE(evaluate(s).cause, Cause::focus);
     }
 };
 

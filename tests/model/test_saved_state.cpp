@@ -1,5 +1,4 @@
 #include "ModelTesting.h"
-#include "model/DateCoding.h"
 #include "model/SavedState.h"
 
 #include <QJsonArray>
@@ -36,63 +35,17 @@ class TestSavedState : public QObject {
     Q_OBJECT
 
 private slots:
-    void datesAndUuidsDecodeOnlySaneValues()
-    {
-        QCOMPARE(DateCoding::toReferenceSeconds(utc(2001, 1, 1)), 0.0);
-        const QDateTime date = utc(2031, 7, 4, 18, 5).addMSecs(987);
-        QCOMPARE(DateCoding::decodeDate(DateCoding::encodeDate(date)), date);
-        QCOMPARE(DateCoding::decodeDate(-978307200.0), utc(1970, 1, 1));
-        for (const QJsonValue& absurd : {QJsonValue(1e308), QJsonValue(-978307201.0), QJsonValue(QJsonValue::Null),
-                                         QJsonValue(DateCoding::toReferenceSeconds(utc(2201, 1, 1))),
-                                         QJsonValue(QStringLiteral("700000000"))})
-            QVERIFY(!DateCoding::decodeDate(absurd));
-
-        const QUuid id = QUuid::createUuid();
-        const QString text = DateCoding::encodeUuid(id);
-        QCOMPARE(text, id.toString(QUuid::WithoutBraces).toUpper());
-        QCOMPARE(DateCoding::decodeUuid(text.toLower()), id);
-        QVERIFY(!DateCoding::decodeUuid(text + QStringLiteral("00")));
-        QVERIFY(!DateCoding::decodeUuid(QStringLiteral("00000000-0000-0000-0000-000000000000")));
-        QVERIFY(!DateCoding::decodeUuid(42));
-    }
-
     void preferencesKeepDefaultsForMissingAndMistypedKeys()
     {
         const Preferences p = decodePreferences(QJsonDocument::fromJson(R"({"intervalMinutes": "60", "enabled": 0,
             "personality": "grumpy", "recipient": 5, "breaks": [], "safeguards": {"idleMinutes": 12,
-            "protectedApps": ["a.b", 7, null]}, "glassML": 300})").object());
+            "protectedApps": ["a.b", 7, null]}, "glassML": 300, "dailyGoal": -1e300})").object());
         Preferences expected;
         expected.glassML = 300;
+        expected.dailyGoal = std::numeric_limits<int>::min();
         expected.safeguards.idleMinutes = 12;
         expected.safeguards.protectedApps = {QStringLiteral("a.b")};
         QCOMPARE(p, expected);
-    }
-
-    void hugeNumbersSaturateThenClamp()
-    {
-        Preferences p = decodePreferences(QJsonDocument::fromJson(R"({"intervalMinutes": 1e300,
-            "dailyGoal": -1e300})").object());
-        QCOMPARE(p.intervalMinutes, std::numeric_limits<int>::max());
-        QCOMPARE(p.dailyGoal, std::numeric_limits<int>::min());
-        p.companionID.clear();
-        const Preferences n = p.normalized();
-        QCOMPARE(n.intervalMinutes, 180);
-        QCOMPARE(n.dailyGoal, 1);
-        QCOMPARE(n.companionID, QStringLiteral("bloop"));
-        QCOMPARE(n.normalized(), n);
-    }
-
-    void normalizedBoundsTextsAndLists()
-    {
-        Preferences p;
-        p.sender = QString(79, QLatin1Char('x')) + QStringLiteral("🙂🙂");
-        p.safeguards.protectedApps = {QStringLiteral(" zoom "), QStringLiteral(""), QStringLiteral("obs"),
-                                      QStringLiteral("zoom"), QStringLiteral("   ")};
-        QCOMPARE(p.normalized().sender, QString(79, QLatin1Char('x')) + QStringLiteral("🙂"));
-        QCOMPARE(p.normalized().safeguards.protectedApps, (QStringList{QStringLiteral("obs"), QStringLiteral("zoom")}));
-        for (int i = 0; i < 100; ++i)
-            p.safeguards.protectedApps.append(QStringLiteral("app%1").arg(i, 3, 10, QLatin1Char('0')));
-        QCOMPARE(p.normalized().safeguards.protectedApps.size(), 64);
     }
 
     void stateSurvivesARoundTripAndOmitsAbsentOptionals()
@@ -164,7 +117,6 @@ private slots:
         for (const QByteArray& bytes : {QByteArray(), QByteArray(R"({"drinks": [)"), QByteArray("[]")}) {
             const QString message = refusal([&] { decodeStateFile(bytes); });
             QVERIFY2(message.startsWith(QStringLiteral("Your saved data isn't readable: ")), qPrintable(message));
-            QVERIFY(message.endsWith(QLatin1Char('.')));
         }
     }
 };
