@@ -8,19 +8,12 @@
 #include <QTimeZone>
 #include <memory>
 
-// A store on a fresh temporary folder, not running, with a pinned time zone (UTC+1, no
-// daylight saving) so that quiet hours and "today" do not depend on the machine.
+// Stores on a temporary folder with a pinned zone (UTC+1, no daylight saving), driven by tick().
 namespace StoreTesting {
 
-inline QTimeZone zone()
-{
-    return QTimeZone(3600);
-}
-
-// Local wall-clock time in the pinned zone, as the store sees it.
 inline QDateTime at(int year, int month, int day, int hour, int minute = 0, int second = 0)
 {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), zone()).toUTC();
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(3600)).toUTC();
 }
 
 // A Monday morning, outside the default quiet hours (22:00 to 09:00).
@@ -32,10 +25,10 @@ inline QDateTime morning()
 inline std::unique_ptr<DewbellStore> openStore(const QString& folder, bool persist = true)
 {
     QStandardPaths::setTestModeEnabled(true);
-    return std::make_unique<DewbellStore>(folder, false, persist, nullptr, zone());
+    return std::make_unique<DewbellStore>(folder, false, persist, nullptr, QTimeZone(3600));
 }
 
-// A new user who has just finished the tour at `start`: every schedule counts from then.
+// A user who finished the tour at `start`: every schedule counts from then.
 inline std::unique_ptr<DewbellStore> startedStore(const QString& folder, const QDateTime& start = morning())
 {
     auto store = openStore(folder);
@@ -44,9 +37,7 @@ inline std::unique_ptr<DewbellStore> startedStore(const QString& folder, const Q
     return store;
 }
 
-// A context provider whose readings `set` fills in; the others stay unknown.
-template <typename Set>
-std::function<ContextSnapshot()> readings(Set set)
+inline std::function<ContextSnapshot()> readings(std::function<void(ContextSnapshot&)> set)
 {
     return [set] {
         ContextSnapshot context;
@@ -65,7 +56,6 @@ inline bool showsFirstAt(DewbellStore& store, const QDateTime& time)
     return store.reminderVisible();
 }
 
-// Ticks once a second from the store's clock up to and including `until`.
 inline void runUntil(DewbellStore& store, const QDateTime& until)
 {
     for (QDateTime time = store.now().addSecs(1); time <= until; time = time.addSecs(1))
