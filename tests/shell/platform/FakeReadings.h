@@ -2,13 +2,10 @@
 
 #include "SystemReadings.h"
 
-#include <cmath>
-
-// Fakes that hand the context service fixed readings and count how often they were asked.
+// Fixed readings that count how often they were asked.
 struct FakeStateSource : StateSource {
-    std::function<void(bool)> deliver;
-    void start(std::function<void(bool)> function) override { deliver = std::move(function); }
-    void send(bool value) { deliver(value); }
+    std::function<void(bool)> send;
+    void start(std::function<void(bool)> deliver) override { send = std::move(deliver); }
 };
 
 struct FakeKeyOrClick : KeyOrClickReading {
@@ -30,15 +27,13 @@ struct FakeMicrophone : MicrophoneReading {
 };
 
 struct FakeMirroring : MirroringReading {
-    bool mirrored = true;
     int reads = 0;
-    bool screenMirrored() override { return ++reads, mirrored; }
+    bool screenMirrored() override { return ++reads, true; }
 };
 
 struct FakeFrontApplication : FrontApplicationReading {
-    std::optional<QString> identifier = QStringLiteral("org.gnome.Calculator");
     int reads = 0;
-    std::optional<QString> frontApplicationID() override { return ++reads, identifier; }
+    std::optional<QString> frontApplicationID() override { return ++reads, QStringLiteral("org.gnome.Calculator"); }
 };
 
 struct FakeDoNotDisturb : DoNotDisturbReading {
@@ -46,21 +41,19 @@ struct FakeDoNotDisturb : DoNotDisturbReading {
     FocusAuthorization afterProbe = FocusAuthorization::authorized;
     std::optional<bool> on = true;
     int reads = 0;
-    int probes = 0;
     FocusAuthorization authorization() override { return current; }
     std::optional<bool> isOn() override { return ++reads, on; }
-    void probe() override { ++probes, current = afterProbe; }
+    void probe() override { current = afterProbe; }
 };
 
 template <typename Fake, typename Base>
 Fake* install(std::unique_ptr<Base>& slot)
 {
-    auto* fake = new Fake;
-    slot.reset(fake);
-    return fake;
+    slot = std::make_unique<Fake>();
+    return static_cast<Fake*>(slot.get());
 }
 
-// Every reading faked; the pointers stay valid while the service that takes readings() lives.
+// The pointers stay valid while the service that takes `all` lives.
 struct Fakes {
     SystemReadings all;
     FakeStateSource* systemSleep = install<FakeStateSource>(all.systemSleep);
@@ -73,6 +66,4 @@ struct Fakes {
     FakeMirroring* mirroring = install<FakeMirroring>(all.mirroring);
     FakeFrontApplication* frontApplication = install<FakeFrontApplication>(all.frontApplication);
     FakeDoNotDisturb* doNotDisturb = install<FakeDoNotDisturb>(all.doNotDisturb);
-
-    SystemReadings readings() { return std::move(all); }
 };

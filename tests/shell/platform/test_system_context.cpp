@@ -2,7 +2,6 @@
 #include "SystemContext.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <limits>
@@ -16,7 +15,7 @@ namespace {
 
 struct Watched {
     Fakes fakes;
-    SystemContext context{fakes.readings()};
+    SystemContext context{std::move(fakes.all)};
     int suppressions = 0;
     int resumptions = 0;
 
@@ -29,12 +28,7 @@ struct Watched {
     {
         return context.snapshot(activity, idle, microphone, false, false, focus);
     }
-    bool locked() { return read(false, false, false).isLocked; }
 };
-
-const QString following = u"Following your desktop's Do Not Disturb."_s;
-const QString refused = u"Do Not Disturb can't be read on this desktop. Manual Focus still works."_s;
-const QString noSource = u"Do Not Disturb status is unavailable on this desktop. Manual Focus still works."_s;
 
 } // namespace
 
@@ -62,28 +56,16 @@ private slots:
     {
         Watched watched;
         watched.fakes.sessionActive->send(false);
-        QVERIFY(watched.locked());
         watched.fakes.lock->send(true);
         watched.fakes.lock->send(false);  // unlocked while still inactive: no return yet
         watched.fakes.lock->send(true);
         watched.fakes.sessionActive->send(true);
         QCOMPARE(watched.suppressions, 3);
         QCOMPARE(watched.resumptions, 0);
-        QVERIFY(watched.locked());
+        QVERIFY(watched.read(false, false, false).isLocked);
         watched.fakes.lock->send(false);
         QCOMPARE(watched.resumptions, 1);
-        QVERIFY(!watched.locked());
-    }
-
-    void unlockWaitsForTheDisplaysToWake()
-    {
-        Watched watched;
-        watched.fakes.lock->send(true);
-        watched.fakes.displaySleep->send(true);
-        watched.fakes.lock->send(false);
-        QCOMPARE(watched.resumptions, 0);
-        watched.fakes.displaySleep->send(false);
-        QCOMPARE(watched.resumptions, 1);
+        QVERIFY(!watched.read(false, false, false).isLocked);
     }
 
     void eachFlagTakesOnlyItsReading()
@@ -110,7 +92,7 @@ private slots:
         }
     }
 
-    void unusableInputTimesAreAbsent()
+    void unusableInputTimesAndTheMicrophonesThreeAnswers()
     {
         for (double bad : {-1.0, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
             Watched watched;
@@ -119,13 +101,6 @@ private slots:
             const ContextSnapshot snapshot = watched.read(true, true, false);
             QVERIFY(!snapshot.recentInputSeconds && !snapshot.inputIdleSeconds);
         }
-        Watched watched;
-        watched.fakes.keyOrClick->seconds = 0.0;
-        QCOMPARE(watched.read(true, false, false).recentInputSeconds, 0.0);
-    }
-
-    void microphoneAbsentFalseAndTrueStayApart()
-    {
         for (const std::optional<bool> inUse : {std::optional<bool>(), std::optional(false), std::optional(true)}) {
             Watched watched;
             watched.fakes.microphone->inUse = inUse;
@@ -140,16 +115,20 @@ private slots:
         QTest::addColumn<QString>("sentence");
         QTest::addColumn<std::optional<bool>>("focused");
         const std::optional<bool> none;
-        QTest::newRow("following") << FocusAuthorization::authorized << std::optional(false) << following
-                                   << std::optional(false);
+        QTest::newRow("following") << FocusAuthorization::authorized << std::optional(false)
+                                   << u"Following your desktop's Do Not Disturb."_s << std::optional(false);
         QTest::newRow("nothing shared")
             << FocusAuthorization::authorized << none
             << u"Focus sharing is allowed but no status is shared. Manual Focus still works."_s << none;
         QTest::newRow("not looked for")
             << FocusAuthorization::notDetermined << std::optional(true)
             << u"Focus sharing hasn't been allowed yet. Manual Focus still works."_s << none;
-        QTest::newRow("no source") << FocusAuthorization::restricted << std::optional(true) << noSource << none;
-        QTest::newRow("refused") << FocusAuthorization::denied << std::optional(true) << refused << none;
+        QTest::newRow("no source")
+            << FocusAuthorization::restricted << std::optional(true)
+            << u"Do Not Disturb status is unavailable on this desktop. Manual Focus still works."_s << none;
+        QTest::newRow("refused")
+            << FocusAuthorization::denied << std::optional(true)
+            << u"Do Not Disturb can't be read on this desktop. Manual Focus still works."_s << none;
     }
 
     void focusSentences()
@@ -164,44 +143,6 @@ private slots:
         QTEST(watched.read(false, false, false, true).systemFocused, "focused");
         QTEST(watched.context.focusStatusText(), "sentence");
         QCOMPARE(changes.count(), int(before != watched.context.focusStatusText()));
-    }
-
-    void requestFocusAccessWithoutTheUsageKey()
-    {
-        QTemporaryDir bundle;
-        QFile info(bundle.filePath(u"info.json"_s));
-        QVERIFY(info.open(QIODevice::WriteOnly) && info.write(R"({"CFBundleName": "Dewbell"})") > 0);
-        info.close();
-        const QByteArray previous = qgetenv("DEWBELL_BUNDLE_DIR");
-        qputenv("DEWBELL_BUNDLE_DIR", bundle.path().toUtf8());
-        Watched watched;
-        watched.context.requestFocusAccess();
-        qputenv("DEWBELL_BUNDLE_DIR", previous);
-        QCOMPARE(watched.context.focusStatusText(),
-                 u"Focus sharing isn't available in this build. Manual Focus still works."_s);
-        QCOMPARE(watched.fakes.doNotDisturb->probes, 0);
-    }
-
-    void requestFocusAccessLooksForTheDesktopAgain()
-    {
-        QVERIFY2(!qEnvironmentVariableIsEmpty("DEWBELL_BUNDLE_DIR"), "the build's bundle carries the usage key");
-        Watched watched;
-        watched.fakes.doNotDisturb->current = FocusAuthorization::restricted;
-        watched.fakes.doNotDisturb->on.reset();
-        watched.context.requestFocusAccess();
-        QCOMPARE(watched.fakes.doNotDisturb->probes, 1);
-        // The answer to a request says only whether the source can be read.
-        QCOMPARE(watched.context.focusStatusText(), following);
-        watched.fakes.doNotDisturb->afterProbe = FocusAuthorization::denied;
-        watched.context.requestFocusAccess();
-        QCOMPARE(watched.context.focusStatusText(), refused);
-    }
-
-    void withoutReadingsNothingIsKnown()
-    {
-        SystemContext context{SystemReadings{}};
-        QCOMPARE(context.snapshot(true, true, true, true, true, true), ContextSnapshot{});
-        QCOMPARE(context.focusStatusText(), noSource);
     }
 };
 

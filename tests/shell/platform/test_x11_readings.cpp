@@ -15,55 +15,12 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// A tiny client of its own, as another application would be.
-class Client {
-public:
-    Client() : display_(XOpenDisplay(nullptr)) {}
-    ~Client()
-    {
-        if (display_)
-            XCloseDisplay(display_);
-    }
-    bool isOpen() const { return display_ != nullptr; }
-
-    Window openWindow(const char* instance, const char* windowClass, const QByteArray& applicationID = {})
-    {
-        const Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 100, 100, 0, 0, 0);
-        XClassHint hint{const_cast<char*>(instance), const_cast<char*>(windowClass)};
-        XSetClassHint(display_, window, &hint);
-        if (!applicationID.isEmpty()) {
-            XChangeProperty(display_, window, atom("_GTK_APPLICATION_ID"), atom("UTF8_STRING"), 8, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(applicationID.constData()),
-                            int(applicationID.size()));
-        }
-        XMapWindow(display_, window);
-        XSync(display_, False);
-        return window;
-    }
-
-    // What a window manager does when a window takes the focus.
-    void makeActive(Window window, bool destroyFirst = false)
-    {
-        if (destroyFirst)
-            XDestroyWindow(display_, window);
-        const long value = long(window);
-        XChangeProperty(display_, DefaultRootWindow(display_), atom("_NET_ACTIVE_WINDOW"), XA_WINDOW, 32,
-                        PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
-        XSync(display_, False);
-    }
-
-private:
-    Atom atom(const char* name) { return XInternAtom(display_, name, False); }
-    Display* display_;
-};
-
-bool xdotool(const char* command, const char* argument, const char* more = nullptr)
+bool xdotool(const QStringList& arguments)
 {
-    QStringList arguments{QString::fromLatin1(command), QString::fromLatin1(argument)};
-    if (more)
-        arguments.append(QString::fromLatin1(more));
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
@@ -72,66 +29,94 @@ bool xdotool(const char* command, const char* argument, const char* more = nullp
 class TestX11Readings : public QObject {
     Q_OBJECT
 
+private:
+    Display* display = nullptr;
+
+    Atom atom(const char* name) { return XInternAtom(display, name, False); }
+
+    // Another application's window.
+    Window openWindow(const char* instance, const char* windowClass, const QByteArray& applicationID = {})
+    {
+        const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 100, 100, 0, 0, 0);
+        XClassHint hint{const_cast<char*>(instance), const_cast<char*>(windowClass)};
+        XSetClassHint(display, window, &hint);
+        if (!applicationID.isEmpty())
+            XChangeProperty(display, window, atom("_GTK_APPLICATION_ID"), atom("UTF8_STRING"), 8, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(applicationID.constData()), int(applicationID.size()));
+        XMapWindow(display, window);
+        return window;
+    }
+
+    // What a window manager does when a window takes the focus.
+    void makeActive(Window window)
+    {
+        const long value = long(window);
+        XChangeProperty(display, DefaultRootWindow(display), atom("_NET_ACTIVE_WINDOW"), XA_WINDOW, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+        XSync(display, False);
+    }
+
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            QSKIP("needs an X server (run under xvfb-run)");
-        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-            QSKIP("needs xdotool");
+        if (qEnvironmentVariableIsEmpty("DISPLAY") || QStandardPaths::findExecutable(u"xdotool"_s).isEmpty())
+            QSKIP("needs an X server (run under xvfb-run) and xdotool");
+        display = XOpenDisplay(nullptr);
+        QVERIFY(display);
+    }
+
+    void cleanupTestCase()
+    {
+        if (display)
+            XCloseDisplay(display);
     }
 
     void idleTimeMovesWithInjectedInput()
     {
         X11IdleReading idle(std::make_shared<X11Connection>());
-        QVERIFY(xdotool("mousemove", "5", "5"));
+        QVERIFY(xdotool({"mousemove", "5", "5"}));
         QTest::qWait(600);
         const double before = idle.secondsSinceAnyInput().value_or(-1);
         QVERIFY2(before >= 0.5, qPrintable(QString::number(before)));
-        QVERIFY(xdotool("mousemove", "40", "40"));
+        QVERIFY(xdotool({"mousemove", "40", "40"}));
         QVERIFY(idle.secondsSinceAnyInput().value_or(before) < before);
     }
 
-    void keyTypedByAnotherClientIsSeen()
+    void keysAndClicksButNotPointerMoves()
     {
         X11KeyOrClickReading keys(std::make_shared<X11Connection>());
-        // Before any key, the time since listening began stands in as a lower bound.
-        QVERIFY(keys.secondsSinceKeyOrClick().has_value());
+        QVERIFY(keys.secondsSinceKeyOrClick().has_value());  // time since listening began, before any key
         QTest::qWait(300);
-        QVERIFY(xdotool("key", "a"));
+        QVERIFY(xdotool({"key", "a"}));
         QTRY_VERIFY(*keys.secondsSinceKeyOrClick() < 0.2);
         QTest::qWait(300);
-        // Moving the pointer is not a key press or click.
-        QVERIFY(xdotool("mousemove", "60", "60"));
+        QVERIFY(xdotool({"mousemove", "60", "60"}));
         QTest::qWait(50);
         QVERIFY(*keys.secondsSinceKeyOrClick() >= 0.3);
-        QVERIFY(xdotool("click", "1"));
+        QVERIFY(xdotool({"click", "1"}));
         QTRY_VERIFY(*keys.secondsSinceKeyOrClick() < 0.2);
     }
 
     void activeWindowNamesItsApplication()
     {
         QTemporaryDir applications;
-        QFile desktopFile(applications.filePath(QStringLiteral("org.example.Notes.desktop")));
+        QFile desktopFile(applications.filePath(u"org.example.Notes.desktop"_s));
         QVERIFY(desktopFile.open(QIODevice::WriteOnly));
         desktopFile.write("[Desktop Entry]\nType=Application\nName=Notes\nStartupWMClass=notes-app\n");
         desktopFile.close();
-
-        Client client;
-        QVERIFY(client.isOpen());
         X11FrontApplicationReading front(std::make_shared<X11Connection>(), DesktopFileIndex({applications.path()}));
-        client.makeActive(client.openWindow("editor", "Editor", "org.example.Editor"));
-        QCOMPARE(front.frontApplicationID(), QStringLiteral("org.example.Editor"));
-        const Window plain = client.openWindow("notes-app", "Notes-app");
-        client.makeActive(plain);
-        QCOMPARE(front.frontApplicationID(), QStringLiteral("org.example.Notes"));
-        client.makeActive(client.openWindow("zzz", "Zzz"));
+        makeActive(openWindow("editor", "Editor", "org.example.Editor"));
+        QCOMPARE(front.frontApplicationID(), u"org.example.Editor"_s);
+        const Window plain = openWindow("notes-app", "Notes-app");
+        makeActive(plain);
+        QCOMPARE(front.frontApplicationID(), u"org.example.Notes"_s);
+        makeActive(openWindow("zzz", "Zzz"));
         QCOMPARE(front.frontApplicationID(), std::nullopt);
         // The window vanishes while still named active: an answer, not the end of the process.
-        client.makeActive(plain, true);
+        XDestroyWindow(display, plain);
+        makeActive(plain);
         QCOMPARE(front.frontApplicationID(), std::nullopt);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestX11Readings)
