@@ -172,7 +172,8 @@ private slots:
         }
         QVERIFY2(refusal.isNull() ? message.isEmpty() : !message.isEmpty() && message.contains(refusal),
                  qPrintable(message));
-        const QStringList imported = QDir(inFolder(QStringLiteral("Characters"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        const QDir characters(inFolder(QStringLiteral("Characters")));
+        const QStringList imported = characters.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(imported.size(), refusal.isNull() ? 1 : 0);
         QCOMPARE(openStore(folder.path())->packs().size(), before.size() + imported.size());
     }
