@@ -14,7 +14,6 @@ using namespace ViewTesting;
 
 namespace {
 
-// The desktop's answer, changeable between presentations.
 class FakeCompositor : public CompositorReading {
 public:
     explicit FakeCompositor(std::shared_ptr<bool> blends) : blends_(std::move(blends)) {}
@@ -24,10 +23,8 @@ private:
     std::shared_ptr<bool> blends_;
 };
 
-// What the panel asked of its native window, which the offscreen platform cannot shape.
+// What the panel asked of its native window (none while a shape is the whole window).
 struct Shapes {
-    bool shapesInput = true;
-    // None while that shape is the whole window.
     std::optional<QRegion> bounding;
     std::optional<QRegion> input;
 };
@@ -35,7 +32,7 @@ struct Shapes {
 class RecordingShaping : public WindowShaping {
 public:
     explicit RecordingShaping(std::shared_ptr<Shapes> shapes) : shapes_(std::move(shapes)) {}
-    bool shapesInput() override { return shapes_->shapesInput; }
+    bool shapesInput() override { return true; }
     void cut(QWindow&, WindowShapeKind kind, const QRegion& region) override { shape(kind) = region; }
     void uncut(QWindow&, WindowShapeKind kind) override { shape(kind).reset(); }
 
@@ -56,23 +53,15 @@ private slots:
     void init();
     void cleanup();
 
-    void theShapeFollowsTheCompositor();
-    void theCutFollowsTheCanvas_data();
-    void theCutFollowsTheCanvas();
-    void withoutInputShapesABlendedPanelStaysWhole();
+    void theShapeFollowsTheVisiblePixels_data();
+    void theShapeFollowsTheVisiblePixels();
     void aReminderThatHasGoneLeavesNoPicturesBehind();
 
 private:
     void present(bool blends);
-    // The shape that follows the content: the bounding cut without a compositor, else the input shape.
+    // Without a compositor the window itself is cut; with one only the clicks are.
     QRegion followed(bool blends) const { return (blends ? shapes_->input : shapes_->bounding).value_or(QRegion()); }
-    // A point of the reminder canvas in the panel's coordinates.
     QPoint onPanel(const QPoint& canvasPoint) const;
-    QRect cardOnPanel() const;
-    QPoint companionCentre() const;
-    QPoint buttonCentre(const char* name) const;
-    // Everything a click may reach and nothing of the empty corners or the card's faint shadow.
-    void verifyContentOnly(const QRegion& shape) const;
 
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<DewbellStore> store_;
@@ -116,99 +105,42 @@ QPoint BuddyPanelTest::onPanel(const QPoint& canvasPoint) const
     return surface->mapTo(panel_.get(), surface->mapFromCanvas(QPointF(canvasPoint)));
 }
 
-QRect BuddyPanelTest::cardOnPanel() const
-{
-    const QRect card = panel_->surface()->reminderView()->bubble()->geometry();
-    return {onPanel(card.topLeft()), onPanel(card.bottomRight())};
-}
-
-QPoint BuddyPanelTest::companionCentre() const
-{
-    return onPanel(panel_->surface()->reminderView()->companion()->geometry().center());
-}
-
-QPoint BuddyPanelTest::buttonCentre(const char* name) const
-{
-    const QWidget* canvas = panel_->surface()->reminderView();
-    const auto* button = canvas->findChild<QWidget*>(QLatin1String(name));
-    return onPanel(button->mapTo(canvas, button->rect().center()));
-}
-
-void BuddyPanelTest::verifyContentOnly(const QRegion& shape) const
-{
-    const QRect card = cardOnPanel();
-    QVERIFY(shape.contains(companionCentre()) && shape.contains(card.topLeft() + QPoint(12, 12)));
-    for (const char* name : {"closeButton", "drankButton", "notYetButton", "pauseButton"})
-        QVERIFY2(shape.contains(buttonCentre(name)), name);
-    for (const QPoint corner : {QPoint(0, 0), QPoint(panel_->width() - 1, 0), QPoint(0, panel_->height() - 1)})
-        QVERIFY(!shape.contains(corner));
-    QVERIFY((shape & QRect(card.left() + 10, card.bottom() + 2, 40, 10)).isEmpty());
-}
-
-// Without a compositor the window is cut to card and companion (which also keeps clicks off the rest).
-// A blended window keeps its whole rectangle, shadow and all, and takes clicks only where the cut
-// window would show. A compositor starting or stopping between reminders switches the shape.
-void BuddyPanelTest::theShapeFollowsTheCompositor()
-{
-    present(false);
-    QTRY_VERIFY(followed(false).contains(companionCentre()));
-    verifyContentOnly(*shapes_->bounding);
-    QVERIFY(!shapes_->input);
-    const QRegion cut = *shapes_->bounding;
-    store_->dismiss();
-
-    present(true);
-    QTRY_VERIFY(followed(true).contains(companionCentre()));
-    QVERIFY(!shapes_->bounding);
-    QVERIFY(panel_->mask().isEmpty());
-    QCOMPARE(*shapes_->input, cut);
-    store_->dismiss();
-
-    present(false);
-    QVERIFY(!shapes_->input);
-    QTRY_VERIFY(followed(false).contains(companionCentre()));
-}
-
-void BuddyPanelTest::theCutFollowsTheCanvas_data()
+void BuddyPanelTest::theShapeFollowsTheVisiblePixels_data()
 {
     QTest::addColumn<bool>("blends");
     QTest::newRow("bounding, without compositor") << false;
     QTest::newRow("input, with compositor") << true;
 }
 
-void BuddyPanelTest::theCutFollowsTheCanvas()
+void BuddyPanelTest::theShapeFollowsTheVisiblePixels()
 {
     QFETCH(bool, blends);
     present(blends);
-    const QPoint cardCentre = cardOnPanel().center();
-    const QPoint standing = companionCentre();
-    QTRY_VERIFY(followed(blends).contains(cardCentre) && followed(blends).contains(standing));
+    const ReminderView* view = panel_->surface()->reminderView();
+    const QRect card(onPanel(view->bubble()->geometry().topLeft()), onPanel(view->bubble()->geometry().bottomRight()));
+    const QPoint standing = onPanel(view->companion()->geometry().center());
+    QTRY_VERIFY(followed(blends).contains(standing));
+    const QRegion shape = followed(blends);
+    QVERIFY(shape.contains(card.center()) && shape.contains(card.topLeft() + QPoint(12, 12)));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(panel_->width() - 1, 0), QPoint(0, panel_->height() - 1)})
+        QVERIFY(!shape.contains(corner));
+    // Nothing of the card's faint shadow.
+    QVERIFY((shape & QRect(card.left() + 10, card.bottom() + 2, 40, 10)).isEmpty());
+    QVERIFY(!followed(!blends).contains(standing));
+    QVERIFY(!blends || panel_->mask().isEmpty());
 
     // The answer hides the card and sends the companion off to the right.
     store_->decline();
     for (int second = 0; second < 10 && store_->phase() != CompanionPhase::leaving; ++second)
         store_->tick(store_->now().addSecs(1));
-    QCOMPARE(store_->phase(), CompanionPhase::leaving);
-    QTRY_VERIFY(!followed(blends).contains(cardCentre));
+    QTRY_VERIFY(!followed(blends).contains(card.center()));
     QVERIFY(!followed(blends).contains(standing));
 
-    // A panel shown again starts from nothing, then takes the new reminder's shape.
+    // A compositor starting or stopping between reminders switches the shape.
     store_->dismiss();
-    QVERIFY(!panel_->isVisible());
-    present(blends);
-    QVERIFY(!followed(blends).contains(cardCentre));
-    QTRY_VERIFY(followed(blends).contains(cardCentre) && followed(blends).contains(standing));
-}
-
-// A blending desktop that cannot shape clicks (any platform but X11) pays nothing for a shape.
-void BuddyPanelTest::withoutInputShapesABlendedPanelStaysWhole()
-{
-    shapes_->shapesInput = false;
-    present(true);
-    QCoreApplication::processEvents();
-    QVERIFY(!shapes_->bounding);
-    QVERIFY(!shapes_->input);
-    QVERIFY(panel_->mask().isEmpty());
+    present(!blends);
+    QTRY_VERIFY(followed(!blends).contains(card.center()) && followed(!blends).contains(standing));
+    QVERIFY(!(blends ? shapes_->input : shapes_->bounding));
 }
 
 void BuddyPanelTest::aReminderThatHasGoneLeavesNoPicturesBehind()
