@@ -1,16 +1,9 @@
 #include "ApplicationCatalog.h"
-#include "ApplicationPicker.h"
 #include "Popover.h"
 #include "SoundPlayer.h"
-#include "TerminationSignals.h"
-#include "TrayIcon.h"
 
-#include <QListWidget>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
 
 class ShellPartsTest : public QObject {
     Q_OBJECT
@@ -18,10 +11,7 @@ class ShellPartsTest : public QObject {
 private slots:
     void popoverHangsUnderTheIconInsideTheScreen();
     void catalogReadsNamesAndIdentifiers();
-    void pickerAnswersTheChosenIdentifier();
     void soundIsSilentWithoutOutputOrFile();
-    void terminationSignalsReachTheEventLoop();
-    void highlightedIconIsTinted();
 
 private:
     void writeDesktopFile(const QString& path, const QByteArray& contents);
@@ -81,23 +71,6 @@ void ShellPartsTest::catalogReadsNamesAndIdentifiers()
                                           {QStringLiteral("app"), QStringLiteral("Mine")},
                                           {QStringLiteral("nameless"), QStringLiteral("nameless")},
                                           {QStringLiteral("kde-konsole"), QStringLiteral("Terminal")}}));
-
-    const auto german = ApplicationCatalog::read(root + "/org.example.Editor.desktop", QStringLiteral("x"),
-                                                 QStringLiteral("de_AT.UTF-8"));
-    QVERIFY(german);
-    QCOMPARE(german->name, QStringLiteral("Bearbeiter"));
-}
-
-void ShellPartsTest::pickerAnswersTheChosenIdentifier()
-{
-    ApplicationPicker picker(QStringLiteral("Choose an app to protect"),
-                             {{QStringLiteral("org.example.Editor"), QStringLiteral("Editor")},
-                              {QStringLiteral("kde-konsole"), QStringLiteral("Terminal")}});
-    QCOMPARE(picker.selectedID(), std::nullopt);
-    auto* list = picker.findChild<QListWidget*>(QStringLiteral("applicationList"));
-    QCOMPARE(list->item(1)->text(), QStringLiteral("Terminal"));
-    list->setCurrentRow(1);
-    QCOMPARE(picker.selectedID(), std::optional(QStringLiteral("kde-konsole")));
 }
 
 void ShellPartsTest::soundIsSilentWithoutOutputOrFile()
@@ -116,33 +89,6 @@ void ShellPartsTest::soundIsSilentWithoutOutputOrFile()
     silent.play(QStringLiteral("Trumpet"));
     QCOMPARE(asked, 1);
     QVERIFY(!silent.hasPlayer());
-}
-
-void ShellPartsTest::terminationSignalsReachTheEventLoop()
-{
-    TerminationSignals signals_;
-    QSignalSpy received(&signals_, &TerminationSignals::received);
-    for (int signalNumber : {SIGTERM, SIGINT}) {
-        ::raise(signalNumber);
-        QVERIFY(received.wait(5000));
-        QCOMPARE(received.takeFirst().at(0).toInt(), signalNumber);
-    }
-}
-
-void ShellPartsTest::highlightedIconIsTinted()
-{
-    QPixmap glyph(36, 36);
-    glyph.fill(Qt::transparent);
-    {
-        QPainter painter(&glyph);
-        painter.fillRect(QRect(12, 12, 12, 12), Qt::black);
-    }
-    const QImage strong = TrayIcon::highlightedIcon(QIcon(glyph), 0.5).pixmap(36, 36).toImage();
-    const QImage faint = TrayIcon::highlightedIcon(QIcon(glyph), 0.1).pixmap(36, 36).toImage();
-    // The glyph turns accent-coloured; the background's strength follows the opacity.
-    QCOMPARE(QColor(strong.pixel(18, 18)).rgb() & 0xFFFFFF, QColor(0xB9, 0xA3, 0xFF).rgb() & 0xFFFFFF);
-    QVERIFY(qAlpha(strong.pixel(18, 2)) > qAlpha(faint.pixel(18, 2)));
-    QVERIFY(qAlpha(faint.pixel(18, 2)) > 0);
 }
 
 QTEST_MAIN(ShellPartsTest)
