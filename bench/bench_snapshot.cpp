@@ -19,14 +19,14 @@ void takeSnapshots(benchmark::State& state, SystemContext& context, bool flags)
 void snapshotAllFlagsFakes(benchmark::State& state)
 {
     Fakes fakes;
-    SystemContext context(fakes.readings());
+    SystemContext context(std::move(fakes.all));
     takeSnapshots(state, context, true);
 }
 
 void snapshotNoFlagsFakes(benchmark::State& state)
 {
     Fakes fakes;
-    SystemContext context(fakes.readings());
+    SystemContext context(std::move(fakes.all));
     takeSnapshots(state, context, false);
 }
 
