@@ -182,8 +182,9 @@ private slots:
     {
         writePack(inFolder(QStringLiteral("Characters/fine")), QStringLiteral("fine"));
         writePack(inFolder(QStringLiteral("Characters/broken")), QStringLiteral("broken"), QStringLiteral("gone.png"));
+        const auto store = openStore(folder.path());
         QStringList ids;
-        for (const CharacterPack& pack : openStore(folder.path())->packs())
+        for (const CharacterPack& pack : store->packs())
             ids.append(pack.id);
         QVERIFY(ids.contains(QStringLiteral("fine")) && !ids.contains(QStringLiteral("broken")));
     }

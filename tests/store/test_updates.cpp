@@ -133,8 +133,9 @@ private slots:
         QCOMPARE(manager.automaticallyChecks(), !running);
         manager.checkForUpdates();
         manager.checkForUpdates();
-        QCOMPARE(driver && driver->checksRun, running);
+        // A driver that failed to start is gone; only a running one is asked to check.
         if (running) {
+            QCOMPARE(driver->checksRun, 1);
             QVERIFY(!manager.canCheck());
             driver->canCheckNow = true;
             driver->lastChecked = QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC);
