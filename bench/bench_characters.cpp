@@ -4,10 +4,10 @@
 // (walkingFrame); walkingFrameFirstTime measures the drawing of a frame not seen before.
 // Run: build/bench/bench_characters (the build tree's bundle is used unless
 // DEWBELL_BUNDLE_DIR points elsewhere).
-#include "BearBuddy.h"
-#include "BuddyView.h"
-#include "PoseCache.h"
-#include "SpriteBuddy.h"
+#include "characters/BearBuddy.h"
+#include "characters/BuddyView.h"
+#include "characters/PoseCache.h"
+#include "characters/SpriteBuddy.h"
 #include "model/AppBundle.h"
 #include "model/CompanionMotion.h"
 #include "model/LocalFiles.h"

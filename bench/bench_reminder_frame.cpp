@@ -4,8 +4,8 @@
 // tick that keeps its cell only moves the picture already drawn (walkStepSameCell).
 // Run: build/bench/bench_reminder_frame (the build tree's bundle is used unless
 // DEWBELL_BUNDLE_DIR points elsewhere).
-#include "PictureButton.h"
-#include "ReminderView.h"
+#include "reminders/PictureButton.h"
+#include "reminders/ReminderView.h"
 #include "store/DewbellStore.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "MainView.h"
-#include "MenuBarView.h"
+#include "window/MainView.h"
+#include "shell/MenuBarView.h"
 #include "store/DewbellStore.h"
 
 #include <QApplication>

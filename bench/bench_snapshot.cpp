@@ -1,5 +1,5 @@
-#include "FakeReadings.h"
-#include "SystemContext.h"
+#include "support/FakeReadings.h"
+#include "platform/SystemContext.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

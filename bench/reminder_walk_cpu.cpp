@@ -8,7 +8,7 @@
 // display (Xvfb will do) and, so that the main window stays closed, a tray host. For example:
 //   Xvfb :51 -screen 0 1440x900x24 & DISPLAY=:51 trayer & [DISPLAY=:51 xcompmgr &]
 //   DISPLAY=:51 build/bench/reminder_walk_cpu --companion viru --answer no --idle 30
-#include "AppDelegate.h"
+#include "shell/AppDelegate.h"
 #include "model/CompanionMotion.h"
 #include "store/DewbellStore.h"
 

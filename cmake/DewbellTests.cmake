@@ -4,6 +4,8 @@ function(dewbell_add_test name)
   cmake_parse_arguments(arg "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${arg_LIBRARIES})
+  # Fixtures and fakes are included as "support/…".
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_dependencies(${name} dewbell_bundle)
   add_test(NAME ${name} COMMAND ${name})

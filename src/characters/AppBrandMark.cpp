@@ -1,7 +1,7 @@
-#include "AppBrandMark.h"
+#include "characters/AppBrandMark.h"
 
-#include "BrandMarkArt.h"
-#include "Palette.h"
+#include "characters/BrandMarkArt.h"
+#include "ui/Palette.h"
 
 #include <QPainter>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ArtCache.h"
+#include "characters/ArtCache.h"
 
 #include "model/LocalFiles.h"
 

@@ -1,4 +1,4 @@
-#include "ArtKit.h"
+#include "characters/ArtKit.h"
 
 #include <QPainterPath>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "BearArt.h"
+#include "characters/BearArt.h"
 
-#include "ArtKit.h"
+#include "characters/ArtKit.h"
 
 #include <QPainterPath>
 

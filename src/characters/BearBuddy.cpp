@@ -1,7 +1,7 @@
-#include "BearBuddy.h"
+#include "characters/BearBuddy.h"
 
-#include "PhaseClock.h"
-#include "PoseCache.h"
+#include "characters/PhaseClock.h"
+#include "characters/PoseCache.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BearArt.h"
-#include "CompanionPose.h"
-#include "CompanionView.h"
+#include "characters/BearArt.h"
+#include "characters/CompanionPose.h"
+#include "characters/CompanionView.h"
 
 #include <QDateTime>
 #include <QImage>

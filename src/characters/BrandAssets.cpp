@@ -1,6 +1,6 @@
-#include "BrandAssets.h"
+#include "characters/BrandAssets.h"
 
-#include "Symbols.h"
+#include "ui/Symbols.h"
 #include "model/AppBundle.h"
 #include "model/LocalFiles.h"
 

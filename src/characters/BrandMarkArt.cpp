@@ -1,4 +1,4 @@
-#include "BrandMarkArt.h"
+#include "characters/BrandMarkArt.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "BuddyView.h"
+#include "characters/BuddyView.h"
 
-#include "ArtCache.h"
-#include "BearBuddy.h"
-#include "DropArt.h"
-#include "MissingArt.h"
-#include "Palette.h"
-#include "PoseCache.h"
-#include "SpriteBuddy.h"
-#include "SproutArt.h"
+#include "characters/ArtCache.h"
+#include "characters/BearBuddy.h"
+#include "characters/DropArt.h"
+#include "characters/MissingArt.h"
+#include "ui/Palette.h"
+#include "characters/PoseCache.h"
+#include "characters/SpriteBuddy.h"
+#include "characters/SproutArt.h"
 
 #include <QPainter>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CompanionPose.h"
-#include "CompanionView.h"
+#include "characters/CompanionPose.h"
+#include "characters/CompanionView.h"
 #include "model/CharacterPack.h"
 
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "CompanionPose.h"
+#include "characters/CompanionPose.h"
 
 #include "model/CompanionMotion.h"
 

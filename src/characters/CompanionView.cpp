@@ -1,6 +1,6 @@
-#include "CompanionView.h"
+#include "characters/CompanionView.h"
 
-#include "ReduceMotion.h"
+#include "characters/ReduceMotion.h"
 
 CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), animate_(animate) {
     // At most 60 frames a second: 1/60 s rounded up to whole milliseconds.

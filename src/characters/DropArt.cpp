@@ -1,6 +1,6 @@
-#include "DropArt.h"
+#include "characters/DropArt.h"
 
-#include "ArtKit.h"
+#include "characters/ArtKit.h"
 
 #include <QPainterPath>
 

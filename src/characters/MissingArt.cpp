@@ -1,6 +1,6 @@
-#include "MissingArt.h"
+#include "characters/MissingArt.h"
 
-#include "Symbols.h"
+#include "ui/Symbols.h"
 
 namespace MissingArt {
 

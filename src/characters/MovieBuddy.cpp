@@ -1,9 +1,9 @@
-#include "MovieBuddy.h"
+#include "characters/MovieBuddy.h"
 
-#include "MissingArt.h"
-#include "Palette.h"
-#include "ReduceMotion.h"
-#include "SpriteBuddy.h"
+#include "characters/MissingArt.h"
+#include "ui/Palette.h"
+#include "characters/ReduceMotion.h"
+#include "characters/SpriteBuddy.h"
 
 #include <QFileInfo>
 #include <QMediaPlayer>

@@ -1,4 +1,4 @@
-#include "PhaseClock.h"
+#include "characters/PhaseClock.h"
 
 namespace PhaseClock {
 

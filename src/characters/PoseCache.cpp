@@ -1,4 +1,4 @@
-#include "PoseCache.h"
+#include "characters/PoseCache.h"
 
 #include <QCache>
 #include <QImage>

@@ -1,7 +1,7 @@
 // GLib's headers use the identifier "signals", which Qt defines as a macro: include them first.
 #include <gio/gio.h>
 
-#include "ReduceMotion.h"
+#include "characters/ReduceMotion.h"
 
 #include <QDir>
 #include <QSettings>

@@ -1,9 +1,9 @@
-#include "SpriteBuddy.h"
+#include "characters/SpriteBuddy.h"
 
-#include "ArtCache.h"
-#include "MissingArt.h"
-#include "Palette.h"
-#include "PhaseClock.h"
+#include "characters/ArtCache.h"
+#include "characters/MissingArt.h"
+#include "ui/Palette.h"
+#include "characters/PhaseClock.h"
 #include "model/CompanionMotion.h"
 
 #include <QPainter>

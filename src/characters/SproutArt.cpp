@@ -1,6 +1,6 @@
-#include "SproutArt.h"
+#include "characters/SproutArt.h"
 
-#include "ArtKit.h"
+#include "characters/ArtKit.h"
 
 #include <QPainterPath>
 

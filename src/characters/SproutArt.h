@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompanionPose.h"
+#include "characters/CompanionPose.h"
 
 #include <QPainter>
 #include <QRectF>

@@ -1,10 +1,10 @@
-#include "WellnessBuddy.h"
+#include "characters/WellnessBuddy.h"
 
-#include "ArtCache.h"
-#include "ArtKit.h"
-#include "Palette.h"
-#include "SpriteBuddy.h"
-#include "Symbols.h"
+#include "characters/ArtCache.h"
+#include "characters/ArtKit.h"
+#include "ui/Palette.h"
+#include "characters/SpriteBuddy.h"
+#include "ui/Symbols.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "AppBundle.h"
+#include "model/AppBundle.h"
 
-#include "LocalFiles.h"
+#include "model/LocalFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

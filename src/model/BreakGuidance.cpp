@@ -1,4 +1,4 @@
-#include "BreakGuidance.h"
+#include "model/BreakGuidance.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Preferences.h"
-#include "ReminderKind.h"
+#include "model/Preferences.h"
+#include "model/ReminderKind.h"
 
 struct BreakGuidance {
     // What to do during the break, naming its configured length ("… for 20 seconds.").

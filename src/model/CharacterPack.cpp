@@ -1,7 +1,7 @@
-#include "CharacterPack.h"
+#include "model/CharacterPack.h"
 
-#include "ImportError.h"
-#include "JsonReading.h"
+#include "model/ImportError.h"
+#include "model/JsonReading.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "CompanionMotion.h"
+#include "model/CompanionMotion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CompanionPhase.h"
+#include "model/CompanionPhase.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "CompanionPhase.h"
+#include "model/CompanionPhase.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "CompanionVoice.h"
+#include "model/CompanionVoice.h"
 
 #include <algorithm>
 #include <array>

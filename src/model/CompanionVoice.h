@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CharacterPack.h"
-#include "Preferences.h"
-#include "ReminderKind.h"
+#include "model/CharacterPack.h"
+#include "model/Preferences.h"
+#include "model/ReminderKind.h"
 
 #include <QString>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "DateCoding.h"
+#include "model/DateCoding.h"
 
 #include <cmath>
 

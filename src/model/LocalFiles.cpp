@@ -1,4 +1,4 @@
-#include "LocalFiles.h"
+#include "model/LocalFiles.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CharacterPack.h"
-#include "ImportError.h"
+#include "model/CharacterPack.h"
+#include "model/ImportError.h"
 
 #include <QByteArray>
 #include <QString>

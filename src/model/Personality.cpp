@@ -1,4 +1,4 @@
-#include "Personality.h"
+#include "model/Personality.h"
 
 namespace {
 

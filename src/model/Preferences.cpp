@@ -1,6 +1,6 @@
-#include "Preferences.h"
+#include "model/Preferences.h"
 
-#include "JsonReading.h"
+#include "model/JsonReading.h"
 
 #include <QJsonArray>
 #include <QTextBoundaryFinder>

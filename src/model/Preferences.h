@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Personality.h"
+#include "model/Personality.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ReminderClock.h"
+#include "model/ReminderClock.h"
 
 #include <algorithm>
 

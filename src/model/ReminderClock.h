@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Preferences.h"
-#include "SavedState.h"
+#include "model/Preferences.h"
+#include "model/SavedState.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "ReminderGate.h"
+#include "model/ReminderGate.h"
 
-#include "ReminderClock.h"
+#include "model/ReminderClock.h"
 
 namespace {
 

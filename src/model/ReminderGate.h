@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ContextSnapshot.h"
-#include "SavedState.h"
+#include "model/ContextSnapshot.h"
+#include "model/SavedState.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ReminderKind.h"
+#include "model/ReminderKind.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ReminderPlacement.h"
+#include "model/ReminderPlacement.h"
 
 #include <algorithm>
 #include <cmath>

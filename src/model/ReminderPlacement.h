@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CharacterPack.h"
-#include "ReminderKind.h"
+#include "model/CharacterPack.h"
+#include "model/ReminderKind.h"
 
 #include <QRectF>
 #include <QSizeF>

@@ -1,8 +1,8 @@
-#include "SavedState.h"
+#include "model/SavedState.h"
 
-#include "DateCoding.h"
-#include "ImportError.h"
-#include "JsonReading.h"
+#include "model/DateCoding.h"
+#include "model/ImportError.h"
+#include "model/JsonReading.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Preferences.h"
-#include "ReminderKind.h"
+#include "model/Preferences.h"
+#include "model/ReminderKind.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "CardFrame.h"
+#include "reminders/CardFrame.h"
 
-#include "Palette.h"
+#include "ui/Palette.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "CardShadow.h"
+#include "reminders/CardShadow.h"
 
-#include "CardFrame.h"
+#include "reminders/CardFrame.h"
 
 #include <QGraphicsBlurEffect>
 #include <QGraphicsPathItem>

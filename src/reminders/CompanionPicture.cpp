@@ -1,4 +1,4 @@
-#include "CompanionPicture.h"
+#include "reminders/CompanionPicture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "CountdownLabel.h"
+#include "reminders/CountdownLabel.h"
 
-#include "Typography.h"
+#include "ui/Typography.h"
 
 #include <QPainter>
 

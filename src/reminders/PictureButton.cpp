@@ -1,6 +1,6 @@
-#include "PictureButton.h"
+#include "reminders/PictureButton.h"
 
-#include "CompanionView.h"
+#include "characters/CompanionView.h"
 
 #include <QPainter>
 

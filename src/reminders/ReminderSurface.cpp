@@ -1,6 +1,6 @@
-#include "ReminderSurface.h"
+#include "reminders/ReminderSurface.h"
 
-#include "ReminderView.h"
+#include "reminders/ReminderView.h"
 #include "model/ReminderPlacement.h"
 
 #include <QGraphicsProxyWidget>

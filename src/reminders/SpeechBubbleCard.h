@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CardFrame.h"
+#include "reminders/CardFrame.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "ApplicationCatalog.h"
+#include "shell/ApplicationCatalog.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ApplicationPicker.h"
+#include "shell/ApplicationPicker.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ApplicationCatalog.h"
+#include "shell/ApplicationCatalog.h"
 
 #include <QDialog>
 #include <optional>

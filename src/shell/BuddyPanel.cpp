@@ -1,8 +1,8 @@
-#include "BuddyPanel.h"
+#include "shell/BuddyPanel.h"
 
-#include "ArtCache.h"
-#include "PoseCache.h"
-#include "ReminderSurface.h"
+#include "characters/ArtCache.h"
+#include "characters/PoseCache.h"
+#include "reminders/ReminderSurface.h"
 #include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
 

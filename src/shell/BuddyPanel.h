@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CompositorReading.h"
-#include "WindowShaping.h"
+#include "platform/CompositorReading.h"
+#include "platform/WindowShaping.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "MainMenu.h"
+#include "shell/MainMenu.h"
 
-#include "AppDelegate.h"
+#include "shell/AppDelegate.h"
 #include "store/DewbellStore.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "Popover.h"
+#include "shell/Popover.h"
 
-#include "Palette.h"
+#include "ui/Palette.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "SoundPlayer.h"
+#include "shell/SoundPlayer.h"
 
 #include "model/AppBundle.h"
 

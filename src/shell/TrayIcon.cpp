@@ -1,8 +1,8 @@
-#include "TrayIcon.h"
+#include "shell/TrayIcon.h"
 
-#include "BrandAssets.h"
-#include "Palette.h"
-#include "ReduceMotion.h"
+#include "characters/BrandAssets.h"
+#include "ui/Palette.h"
+#include "characters/ReduceMotion.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "UpdateDiagnostics.h"
+#include "shell/UpdateDiagnostics.h"
 
 #include "store/UpdateConfiguration.h"
 

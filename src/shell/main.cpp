@@ -1,8 +1,8 @@
-#include "AppDelegate.h"
-#include "AssetDiagnostics.h"
-#include "CommandLine.h"
-#include "TerminationSignals.h"
-#include "UpdateDiagnostics.h"
+#include "shell/AppDelegate.h"
+#include "characters/AssetDiagnostics.h"
+#include "shell/CommandLine.h"
+#include "shell/TerminationSignals.h"
+#include "shell/UpdateDiagnostics.h"
 #include "model/AppBundle.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "AppUpdateManager.h"
+#include "store/AppUpdateManager.h"
 
-#include "UpdateDefaults.h"
+#include "store/UpdateDefaults.h"
 
 #include <QPointer>
 

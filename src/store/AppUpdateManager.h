@@ -1,8 +1,8 @@
 #pragma once
 
-#include "UpdateConfiguration.h"
-#include "UpdateDriving.h"
-#include "UpdatePreferenceStore.h"
+#include "store/UpdateConfiguration.h"
+#include "store/UpdateDriving.h"
+#include "store/UpdatePreferenceStore.h"
 
 #include <QDateTime>
 #include <QObject>

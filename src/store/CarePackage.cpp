@@ -1,4 +1,4 @@
-#include "CarePackage.h"
+#include "store/CarePackage.h"
 
 #include "model/ImportError.h"
 

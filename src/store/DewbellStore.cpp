@@ -1,8 +1,8 @@
-#include "DewbellStore.h"
+#include "store/DewbellStore.h"
 
-#include "CarePackage.h"
-#include "PackLibrary.h"
-#include "StateFile.h"
+#include "store/CarePackage.h"
+#include "store/PackLibrary.h"
+#include "store/StateFile.h"
 
 #include "model/AppBundle.h"
 #include "model/CompanionMotion.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppUpdateManager.h"
+#include "store/AppUpdateManager.h"
 
 #include "model/CharacterPack.h"
 #include "model/CompanionPhase.h"

@@ -1,4 +1,4 @@
-#include "PackLibrary.h"
+#include "store/PackLibrary.h"
 
 #include "model/LocalFiles.h"
 

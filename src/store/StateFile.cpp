@@ -1,4 +1,4 @@
-#include "StateFile.h"
+#include "store/StateFile.h"
 
 #include "model/LocalFiles.h"
 

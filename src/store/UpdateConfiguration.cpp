@@ -1,4 +1,4 @@
-#include "UpdateConfiguration.h"
+#include "store/UpdateConfiguration.h"
 
 #include "model/AppBundle.h"
 

@@ -1,4 +1,4 @@
-#include "UpdatePreferenceStore.h"
+#include "store/UpdatePreferenceStore.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "MainPages.h"
+#include "window/MainPages.h"
 
-#include "Palette.h"
-#include "Typography.h"
+#include "ui/Palette.h"
+#include "ui/Typography.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,11 +1,11 @@
-#include "MainSidebar.h"
+#include "window/MainSidebar.h"
 
-#include "AppBrandMark.h"
-#include "FilledCard.h"
-#include "Palette.h"
-#include "SidebarButton.h"
-#include "StatusDot.h"
-#include "Typography.h"
+#include "characters/AppBrandMark.h"
+#include "ui/FilledCard.h"
+#include "ui/Palette.h"
+#include "window/SidebarButton.h"
+#include "ui/StatusDot.h"
+#include "ui/Typography.h"
 #include "store/DewbellStore.h"
 
 #include <QHBoxLayout>

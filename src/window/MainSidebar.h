@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainPages.h"
+#include "window/MainPages.h"
 
 #include <QColor>
 #include <QList>

@@ -1,11 +1,11 @@
-#include "MainView.h"
+#include "window/MainView.h"
 
-#include "FilledCard.h"
-#include "MainSidebar.h"
-#include "NoticeBanner.h"
-#include "Palette.h"
-#include "TourSheet.h"
-#include "Typography.h"
+#include "ui/FilledCard.h"
+#include "window/MainSidebar.h"
+#include "window/NoticeBanner.h"
+#include "ui/Palette.h"
+#include "window/TourSheet.h"
+#include "ui/Typography.h"
 #include "store/DewbellStore.h"
 
 #include <QHBoxLayout>

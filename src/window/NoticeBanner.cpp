@@ -1,8 +1,8 @@
-#include "NoticeBanner.h"
+#include "window/NoticeBanner.h"
 
-#include "Palette.h"
-#include "PlainRowButton.h"
-#include "Typography.h"
+#include "ui/Palette.h"
+#include "ui/PlainRowButton.h"
+#include "ui/Typography.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FilledCard.h"
+#include "ui/FilledCard.h"
 
 class PlainRowButton;
 class QLabel;

@@ -1,8 +1,8 @@
-#include "SidebarButton.h"
+#include "window/SidebarButton.h"
 
-#include "Palette.h"
-#include "Symbols.h"
-#include "Typography.h"
+#include "ui/Palette.h"
+#include "ui/Symbols.h"
+#include "ui/Typography.h"
 
 #include <QPainter>
 #include <QtMath>

@@ -1,8 +1,8 @@
-#include "TourSheet.h"
+#include "window/TourSheet.h"
 
-#include "Palette.h"
-#include "SoftButton.h"
-#include "Typography.h"
+#include "ui/Palette.h"
+#include "ui/SoftButton.h"
+#include "ui/Typography.h"
 #include "store/DewbellStore.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "UpdateCheckButton.h"
+#include "window/UpdateCheckButton.h"
 
-#include "Palette.h"
-#include "Typography.h"
+#include "ui/Palette.h"
+#include "ui/Typography.h"
 #include "store/AppUpdateManager.h"
 
 UpdateCheckButton::UpdateCheckButton(AppUpdateManager* updates, std::function<void()> beforeCheck, QWidget* parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlainRowButton.h"
+#include "ui/PlainRowButton.h"
 
 #include <functional>
 

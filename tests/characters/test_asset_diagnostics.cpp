@@ -1,4 +1,4 @@
-#include "AssetDiagnostics.h"
+#include "characters/AssetDiagnostics.h"
 
 #include <QDirIterator>
 #include <QJsonArray>

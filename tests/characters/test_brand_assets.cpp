@@ -1,7 +1,7 @@
-#include "AppBrandMark.h"
-#include "BrandAssets.h"
-#include "BrandMarkArt.h"
-#include "RenderChecks.h"
+#include "characters/AppBrandMark.h"
+#include "characters/BrandAssets.h"
+#include "characters/BrandMarkArt.h"
+#include "support/RenderChecks.h"
 
 #include <QMovie>
 #include <QTemporaryDir>

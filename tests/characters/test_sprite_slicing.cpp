@@ -1,6 +1,6 @@
-#include "ArtCache.h"
-#include "RenderChecks.h"
-#include "SpriteBuddy.h"
+#include "characters/ArtCache.h"
+#include "support/RenderChecks.h"
+#include "characters/SpriteBuddy.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "ModelTesting.h"
+#include "support/ModelTesting.h"
 #include "model/LocalFiles.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
-#include "ReminderTesting.h"
+#include "support/ReminderTesting.h"
 
-#include "BreakReminderView.h"
-#include "CountdownLabel.h"
-#include "PictureButton.h"
+#include "reminders/BreakReminderView.h"
+#include "reminders/CountdownLabel.h"
+#include "reminders/PictureButton.h"
 
 #include <QtTest>
 

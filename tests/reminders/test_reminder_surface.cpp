@@ -1,8 +1,8 @@
-#include "ReminderTesting.h"
+#include "support/ReminderTesting.h"
 
-#include "ReduceMotion.h"
-#include "ReminderSurface.h"
-#include "ReminderView.h"
+#include "characters/ReduceMotion.h"
+#include "reminders/ReminderSurface.h"
+#include "reminders/ReminderView.h"
 
 #include <QtTest>
 

@@ -1,13 +1,13 @@
-#include "ReminderTesting.h"
+#include "support/ReminderTesting.h"
 
-#include "BreakReminderView.h"
-#include "BuddyView.h"
-#include "ClampedLabel.h"
-#include "PictureButton.h"
-#include "ReduceMotion.h"
-#include "ReminderView.h"
-#include "SpeechBubbleCard.h"
-#include "SpriteBuddy.h"
+#include "reminders/BreakReminderView.h"
+#include "characters/BuddyView.h"
+#include "ui/ClampedLabel.h"
+#include "reminders/PictureButton.h"
+#include "characters/ReduceMotion.h"
+#include "reminders/ReminderView.h"
+#include "reminders/SpeechBubbleCard.h"
+#include "characters/SpriteBuddy.h"
 #include "model/CompanionMotion.h"
 
 #include <QtTest>

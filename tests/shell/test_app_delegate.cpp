@@ -1,7 +1,7 @@
-#include "AppDelegate.h"
-#include "BuddyPanel.h"
-#include "MainWindow.h"
-#include "TrayIcon.h"
+#include "shell/AppDelegate.h"
+#include "shell/BuddyPanel.h"
+#include "window/MainWindow.h"
+#include "shell/TrayIcon.h"
 #include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
 

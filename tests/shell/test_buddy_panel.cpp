@@ -1,11 +1,11 @@
-#include "ArtCache.h"
-#include "BuddyPanel.h"
-#include "PictureButton.h"
-#include "PoseCache.h"
-#include "ReminderSurface.h"
-#include "ReminderView.h"
-#include "SpeechBubbleCard.h"
-#include "ViewTesting.h"
+#include "characters/ArtCache.h"
+#include "shell/BuddyPanel.h"
+#include "reminders/PictureButton.h"
+#include "characters/PoseCache.h"
+#include "reminders/ReminderSurface.h"
+#include "reminders/ReminderView.h"
+#include "reminders/SpeechBubbleCard.h"
+#include "support/ViewTesting.h"
 
 #include <QWindow>
 #include <QtTest>

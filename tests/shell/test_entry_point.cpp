@@ -1,4 +1,4 @@
-#include "AssetDiagnostics.h"
+#include "characters/AssetDiagnostics.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

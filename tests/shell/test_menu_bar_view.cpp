@@ -1,5 +1,5 @@
-#include "MenuBarView.h"
-#include "ViewTesting.h"
+#include "shell/MenuBarView.h"
+#include "support/ViewTesting.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "ApplicationCatalog.h"
-#include "Popover.h"
-#include "SoundPlayer.h"
+#include "shell/ApplicationCatalog.h"
+#include "shell/Popover.h"
+#include "shell/SoundPlayer.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

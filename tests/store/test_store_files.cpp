@@ -1,4 +1,4 @@
-#include "StoreTesting.h"
+#include "support/StoreTesting.h"
 
 #include "model/ImportError.h"
 #include "model/LocalFiles.h"

@@ -1,4 +1,4 @@
-#include "StoreTesting.h"
+#include "support/StoreTesting.h"
 
 #include "model/Personality.h"
 

@@ -1,11 +1,11 @@
-#include "MainSidebar.h"
-#include "MainView.h"
-#include "NoticeBanner.h"
-#include "Palette.h"
-#include "SidebarButton.h"
-#include "StatusDot.h"
-#include "TourSheet.h"
-#include "ViewTesting.h"
+#include "window/MainSidebar.h"
+#include "window/MainView.h"
+#include "window/NoticeBanner.h"
+#include "ui/Palette.h"
+#include "window/SidebarButton.h"
+#include "ui/StatusDot.h"
+#include "window/TourSheet.h"
+#include "support/ViewTesting.h"
 
 #include <QScrollArea>
 #include <QScrollBar>

@@ -1,4 +1,4 @@
-#include "UpdateCheckButton.h"
+#include "window/UpdateCheckButton.h"
 #include "store/AppUpdateManager.h"
 
 #include <QJsonObject>

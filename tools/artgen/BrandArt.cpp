@@ -1,7 +1,7 @@
 #include "BrandArt.h"
 
-#include "ArtKit.h"
-#include "BrandMarkArt.h"
+#include "characters/ArtKit.h"
+#include "characters/BrandMarkArt.h"
 #include "GifWriter.h"
 #include "OrvoArt.h"
 

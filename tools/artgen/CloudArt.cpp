@@ -1,6 +1,6 @@
 #include "CloudArt.h"
 
-#include "ArtKit.h"
+#include "characters/ArtKit.h"
 
 #include <QPainterPath>
 #include <cmath>

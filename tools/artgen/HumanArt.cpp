@@ -1,6 +1,6 @@
 #include "HumanArt.h"
 
-#include "ArtKit.h"
+#include "characters/ArtKit.h"
 
 #include <QPainterPath>
 

@@ -1,7 +1,7 @@
 #include "OrvoArt.h"
 
-#include "ArtKit.h"
-#include "BrandMarkArt.h"
+#include "characters/ArtKit.h"
+#include "characters/BrandMarkArt.h"
 
 #include <QPainterPath>
 

@@ -1,7 +1,7 @@
 #include "PackArt.h"
 
-#include "ArtKit.h"
-#include "BearArt.h"
+#include "characters/ArtKit.h"
+#include "characters/BearArt.h"
 #include "CloudArt.h"
 #include "HumanArt.h"
 #include "Poses.h"

@@ -1,11 +1,11 @@
 #include "Preview.h"
 
-#include "BearArt.h"
+#include "characters/BearArt.h"
 #include "CloudArt.h"
-#include "DropArt.h"
+#include "characters/DropArt.h"
 #include "HumanArt.h"
 #include "OrvoArt.h"
-#include "SproutArt.h"
+#include "characters/SproutArt.h"
 
 #include <QImage>
 #include <functional>

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/SystemReadings.h"
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <memory>
+#include <vector>
+
+struct _GSettings;
+
+// GNOME's switch: notification banners off means Do Not Disturb. The schema is looked up
+// before it is opened, so a desktop without it is told apart instead of ending the process.
+class GSettingsDoNotDisturb : public DoNotDisturbReading {
+public:
+    GSettingsDoNotDisturb() = default;
+    ~GSettingsDoNotDisturb() override;
+    FocusAuthorization authorization() override;
+    std::optional<bool> isOn() override;
+    void probe() override;
+
+private:
+    _GSettings* settings_ = nullptr;
+    bool probed_ = false;
+};
+
+// The notification server's Inhibited property (KDE and others), kept up to date from the
+// server's change signals.
+class NotificationsDoNotDisturb : public QObject, public DoNotDisturbReading {
+    Q_OBJECT
+
+public:
+    explicit NotificationsDoNotDisturb(QDBusConnection bus);
+    FocusAuthorization authorization() override;
+    std::optional<bool> isOn() override;
+    void probe() override;
+
+private slots:
+    void onPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
+
+private:
+    void readInhibited();
+
+    QDBusConnection bus_;
+    FocusAuthorization authorization_ = FocusAuthorization::notDetermined;
+    bool subscribed_ = false;
+    std::optional<bool> inhibited_;
+};
+
+// Follows the first source that can be read; without one, tells whether some source refused
+// (denied) or none exists (restricted).
+class FirstDoNotDisturbReading : public DoNotDisturbReading {
+public:
+    explicit FirstDoNotDisturbReading(std::vector<std::unique_ptr<DoNotDisturbReading>> sources);
+    FocusAuthorization authorization() override;
+    std::optional<bool> isOn() override;
+    void probe() override;
+
+private:
+    std::vector<std::unique_ptr<DoNotDisturbReading>> sources_;
+    DoNotDisturbReading* followed_ = nullptr;
+    FocusAuthorization authorization_ = FocusAuthorization::notDetermined;
+};

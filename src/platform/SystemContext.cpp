@@ -1,0 +1,190 @@
+#include "platform/SystemContext.h"
+
+#include "model/AppBundle.h"
+
+#include <cmath>
+
+namespace {
+
+QString focusSentence(FocusAuthorization authorization)
+{
+    switch (authorization) {
+    case FocusAuthorization::authorized:
+        return QStringLiteral("Following your desktop's Do Not Disturb.");
+    case FocusAuthorization::notDetermined:
+        return QStringLiteral("Focus sharing hasn't been allowed yet. Manual Focus still works.");
+    case FocusAuthorization::restricted:
+        return QStringLiteral("Do Not Disturb status is unavailable on this desktop. Manual Focus still works.");
+    case FocusAuthorization::denied:
+        return QStringLiteral("Do Not Disturb can't be read on this desktop. Manual Focus still works.");
+    }
+    return QStringLiteral("Focus status is unavailable. Manual Focus still works.");
+}
+
+// Input times that are negative, infinite or undefined say nothing.
+std::optional<double> usableSeconds(std::optional<double> seconds)
+{
+    if (seconds && std::isfinite(*seconds) && *seconds >= 0)
+        return seconds;
+    return std::nullopt;
+}
+
+void startSource(StateSource* source, std::function<void(bool)> deliver)
+{
+    if (source)
+        source->start(std::move(deliver));
+}
+
+} // namespace
+
+SystemContext::SystemContext(QObject* parent)
+    : SystemContext(SystemReadings::ofThisDesktop(), parent)
+{
+}
+
+SystemContext::SystemContext(SystemReadings readings, QObject* parent)
+    : QObject(parent)
+    , readings_(std::move(readings))
+{
+    startWatching();
+    refreshFocusStatus();
+}
+
+SystemContext::~SystemContext() = default;
+
+void SystemContext::startWatching()
+{
+    startSource(readings_.displaySleep.get(), [this](bool asleep) { setDisplaySleeping(asleep); });
+    startSource(readings_.systemSleep.get(), [this](bool asleep) { setSystemSleeping(asleep); });
+    startSource(readings_.lock.get(), [this](bool isLocked) { setLocked(isLocked); });
+    startSource(readings_.sessionActive.get(), [this](bool active) { setSessionActive(active); });
+}
+
+void SystemContext::setSystemSleeping(bool asleep)
+{
+    systemSleeping_ = asleep;
+    refreshSleep();
+}
+
+void SystemContext::setDisplaySleeping(bool asleep)
+{
+    displaySleeping_ = asleep;
+    refreshSleep();
+}
+
+void SystemContext::setLocked(bool isLocked)
+{
+    locked_ = isLocked;
+    if (isLocked)
+        suppress();
+    else
+        resumeIfActive();
+}
+
+void SystemContext::setSessionActive(bool active)
+{
+    if (sessionInactive_ != !active) {
+        sessionInactive_ = !active;
+        emit changed();
+    }
+    if (active)
+        resumeIfActive();
+    else
+        suppress();
+}
+
+void SystemContext::refreshSleep()
+{
+    const bool nowSleeping = systemSleeping_ || displaySleeping_;
+    if (sleeping_ != nowSleeping) {
+        sleeping_ = nowSleeping;
+        emit changed();
+    }
+    if (sleeping_)
+        suppress();
+    else
+        resumeIfActive();
+}
+
+// Every return calls onResume, also when the user already counted as back: the receiver
+// treats each call as a fresh return.
+void SystemContext::resumeIfActive()
+{
+    if (!sleeping_ && !sessionInactive_ && !locked_ && onResume)
+        onResume();
+}
+
+void SystemContext::suppress()
+{
+    if (onSuppress)
+        onSuppress();
+}
+
+ContextSnapshot SystemContext::snapshot(bool activity, bool idle, bool microphone, bool mirroring,
+                                        bool selectedApps, bool followFocus)
+{
+    std::optional<bool> doNotDisturbOn;
+    if (followFocus)
+        doNotDisturbOn = refreshFocus();
+
+    ContextSnapshot snapshot;
+    snapshot.isLocked = locked_ || sessionInactive_;
+    snapshot.isSleeping = sleeping_;
+    if (activity && readings_.keyOrClick)
+        snapshot.recentInputSeconds = usableSeconds(readings_.keyOrClick->secondsSinceKeyOrClick());
+    if (idle && readings_.idle)
+        snapshot.inputIdleSeconds = usableSeconds(readings_.idle->secondsSinceAnyInput());
+    if (microphone && readings_.microphone)
+        snapshot.microphoneActive = readings_.microphone->microphoneInUse();
+    if (mirroring && readings_.mirroring)
+        snapshot.screenMirrored = readings_.mirroring->screenMirrored();
+    if (selectedApps && readings_.frontApplication)
+        snapshot.frontmostBundleID = readings_.frontApplication->frontApplicationID();
+    snapshot.systemFocused = doNotDisturbOn;
+    return snapshot;
+}
+
+void SystemContext::refreshFocusStatus()
+{
+    refreshFocus();
+}
+
+// Sets the status sentence and gives the Do Not Disturb state that an authorized source shares.
+std::optional<bool> SystemContext::refreshFocus()
+{
+    if (!readings_.doNotDisturb) {
+        setFocusStatusText(focusSentence(FocusAuthorization::restricted));
+        return std::nullopt;
+    }
+    const FocusAuthorization authorization = readings_.doNotDisturb->authorization();
+    if (authorization != FocusAuthorization::authorized) {
+        setFocusStatusText(focusSentence(authorization));
+        return std::nullopt;
+    }
+    const std::optional<bool> on = readings_.doNotDisturb->isOn();
+    setFocusStatusText(on ? focusSentence(authorization)
+                          : QStringLiteral("Focus sharing is allowed but no status is shared. Manual Focus still works."));
+    return on;
+}
+
+void SystemContext::requestFocusAccess()
+{
+    if (!AppBundle::info().contains(QLatin1String("NSFocusStatusUsageDescription"))) {
+        setFocusStatusText(QStringLiteral("Focus sharing isn't available in this build. Manual Focus still works."));
+        return;
+    }
+    if (!readings_.doNotDisturb) {
+        setFocusStatusText(focusSentence(FocusAuthorization::restricted));
+        return;
+    }
+    readings_.doNotDisturb->probe();
+    setFocusStatusText(focusSentence(readings_.doNotDisturb->authorization()));
+}
+
+void SystemContext::setFocusStatusText(const QString& text)
+{
+    if (focusStatusText_ == text)
+        return;
+    focusStatusText_ = text;
+    emit changed();
+}

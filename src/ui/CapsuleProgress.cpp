@@ -1,0 +1,36 @@
+#include "ui/CapsuleProgress.h"
+
+#include "ui/Palette.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+CapsuleProgress::CapsuleProgress(QWidget* parent) : QWidget(parent)
+{
+    setFixedHeight(barHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void CapsuleProgress::setProgress(double progress)
+{
+    const double clamped = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 0.0;
+    if (clamped == progress_)
+        return;
+    progress_ = clamped;
+    update();
+}
+
+void CapsuleProgress::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    const qreal radius = height() / 2.0;
+    painter.setBrush(Palette::line());
+    painter.drawRoundedRect(QRectF(rect()), radius, radius);
+    if (progress_ > 0) {
+        painter.setBrush(Palette::accent());
+        painter.drawRoundedRect(QRectF(0, 0, width() * progress_, height()), radius, radius);
+    }
+}

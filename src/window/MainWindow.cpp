@@ -1,0 +1,63 @@
+#include "window/MainWindow.h"
+
+#include "window/MainView.h"
+#include "ui/Palette.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+
+MainWindow::MainWindow(DewbellStore* store, bool uiTest, QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(uiTest ? QStringLiteral("Dewbell QA") : QStringLiteral("Dewbell"));
+    // Dark throughout, the menu bar included.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Palette::background());
+    colours.setColor(QPalette::WindowText, Palette::ink());
+    colours.setColor(QPalette::ButtonText, Palette::ink());
+    colours.setColor(QPalette::Text, Palette::ink());
+    colours.setColor(QPalette::Button, Palette::surface());
+    colours.setColor(QPalette::Base, Palette::surface());
+    colours.setColor(QPalette::Highlight, Palette::primary());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    setPalette(colours);
+    view_ = new MainView(store, false, this);
+    setCentralWidget(view_);
+    fitContent();
+}
+
+void MainWindow::installMenuBar(QMenuBar* menuBar)
+{
+    setMenuBar(menuBar);
+    fitContent();
+}
+
+void MainWindow::fitContent()
+{
+    const int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+    setMinimumSize(minimumContentSize + QSize(0, menuHeight));
+    resize(contentSize + QSize(0, menuHeight));
+}
+
+void MainWindow::present()
+{
+    if (!placed_) {
+        placed_ = true;
+        if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+            QRect frame(QPoint(), size());
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    emit closing();
+    event->accept();
+}

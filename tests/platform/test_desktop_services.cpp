@@ -1,0 +1,138 @@
+// The D-Bus readings against desktop services faked on a private bus of the test's own.
+#include "platform/DoNotDisturbReadings.h"
+#include "platform/IdleReadings.h"
+#include "platform/SleepSources.h"
+
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers as Mutter, ScreenSaver and Notifications would, from its own thread for blocking calls.
+class FakeDesktop : public QDBusVirtualObject {
+public:
+    std::atomic<bool> hasInhibited = true;
+
+    QString introspect(const QString&) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        const QString member = message.member();
+        if (member == "GetIdletime"_L1)
+            connection.send(message.createReply(QVariant::fromValue(quint64(4200))));
+        else if (member == "GetSessionIdleTime"_L1)
+            connection.send(message.createReply(QVariant::fromValue(quint32(7))));
+        else if (member == "Get"_L1 && hasInhibited)
+            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(false))));
+        else if (member == "Get"_L1)
+            connection.send(message.createErrorReply(QDBusError::UnknownProperty, u"No such property"_s));
+        else
+            return false;
+        return true;
+    }
+};
+
+} // namespace
+
+class TestDesktopServices : public QObject {
+    Q_OBJECT
+
+private:
+    QProcess daemon;
+    QThread serviceThread;
+    FakeDesktop* desktop = nullptr;
+
+    QDBusConnection services() const { return QDBusConnection(u"services"_s); }
+    QDBusConnection client() const { return QDBusConnection(u"client"_s); }
+
+    void emitSignal(const QString& path, const QString& interface, const QString& name, const QVariantList& arguments)
+    {
+        QDBusMessage message = QDBusMessage::createSignal(path, interface, name);
+        message.setArguments(arguments);
+        QVERIFY(services().send(message));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        const QString program = QStandardPaths::findExecutable(u"dbus-daemon"_s);
+        if (program.isEmpty())
+            QSKIP("needs dbus-daemon");
+        daemon.start(program, {u"--session"_s, u"--nofork"_s, u"--nopidfile"_s, u"--print-address=1"_s});
+        QVERIFY(daemon.waitForStarted() && daemon.waitForReadyRead(5000));
+        const QString address = QString::fromUtf8(daemon.readLine().trimmed());
+        QVERIFY(QDBusConnection::connectToBus(address, u"services"_s).isConnected());
+        QVERIFY(QDBusConnection::connectToBus(address, u"client"_s).isConnected());
+
+        desktop = new FakeDesktop;
+        QVERIFY(services().registerVirtualObject(u"/"_s, desktop, QDBusConnection::SubPath));
+        serviceThread.start();
+        desktop->moveToThread(&serviceThread);
+        for (const char* name : {"org.freedesktop.login1", "org.freedesktop.Notifications",
+                                 "org.gnome.Mutter.IdleMonitor", "org.freedesktop.ScreenSaver"})
+            QVERIFY(services().registerService(QString::fromLatin1(name)));
+    }
+
+    void cleanupTestCase()
+    {
+        QDBusConnection::disconnectFromBus(u"client"_s);
+        QDBusConnection::disconnectFromBus(u"services"_s);
+        serviceThread.quit();
+        serviceThread.wait();
+        delete desktop;
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+
+    void sleepAndWakeFromLogind()
+    {
+        LogindSleepSource source(client());
+        QList<bool> delivered;
+        source.start([&delivered](bool asleep) { delivered.append(asleep); });
+        for (bool asleep : {true, false})
+            emitSignal(u"/org/freedesktop/login1"_s, u"org.freedesktop.login1.Manager"_s, u"PrepareForSleep"_s,
+                       {asleep});
+        QTRY_COMPARE(delivered, QList<bool>({true, false}));
+    }
+
+    void idleFromMutterAndTheScreenSaver()
+    {
+        QCOMPARE(DBusIdleReading::mutter(client())->secondsSinceAnyInput(), std::optional(4.2));
+        QCOMPARE(DBusIdleReading::screenSaver(client())->secondsSinceAnyInput(), std::optional(7.0));
+        QCOMPARE(DBusIdleReading::mutter(QDBusConnection(u"nowhere"_s))->secondsSinceAnyInput(), std::nullopt);
+    }
+
+    void doNotDisturbFromTheNotificationServer()
+    {
+        NotificationsDoNotDisturb reading(client());
+        QCOMPARE(reading.authorization(), FocusAuthorization::authorized);
+        QCOMPARE(reading.isOn(), std::optional(false));
+        const QString notifications = u"org.freedesktop.Notifications"_s;
+        emitSignal(u"/org/freedesktop/Notifications"_s, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s,
+                   {notifications, QVariantMap{{u"Inhibited"_s, true}}, QStringList()});
+        QTRY_COMPARE(reading.isOn(), std::optional(true));
+
+        desktop->hasInhibited = false;
+        reading.probe();
+        QCOMPARE(reading.authorization(), FocusAuthorization::denied);
+        QCOMPARE(reading.isOn(), std::nullopt);
+        desktop->hasInhibited = true;
+
+        QVERIFY(services().unregisterService(notifications));
+        reading.probe();
+        QCOMPARE(reading.authorization(), FocusAuthorization::restricted);
+        QVERIFY(services().registerService(notifications));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopServices)
+#include "test_desktop_services.moc"

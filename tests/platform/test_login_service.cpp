@@ -1,0 +1,115 @@
+#include "platform/LoginService.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString off = u"Doesn't open at login."_s;
+
+void switchTo(LoginService& login, bool enabled)
+{
+    login.setEnabled(enabled);
+    QTRY_VERIFY(!login.busy());
+}
+
+void checkValid(const QString& entry)
+{
+    const QString validator = QStandardPaths::findExecutable(u"desktop-file-validate"_s);
+    if (validator.isEmpty())
+        return;
+    QProcess validate;
+    validate.start(validator, {entry});
+    QVERIFY(validate.waitForFinished());
+    const QByteArray report = validate.readAllStandardOutput() + validate.readAllStandardError();
+    QVERIFY2(validate.exitCode() == 0 && report.isEmpty(), report.constData());
+}
+
+} // namespace
+
+class TestLoginService : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir scratch;
+    QString folder() const { return scratch.filePath(u"config/autostart"_s); }
+    // Spaces, a percent sign and quotes: each needs its own escape in the entry's Exec line.
+    QString program() const { return scratch.filePath(u"my apps/100% \"dew\"/dewbell"_s); }
+
+private slots:
+    void init()
+    {
+        QDir(scratch.path()).removeRecursively();
+        QDir().mkpath(QFileInfo(program()).path());
+        QFile file(program());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void switchOnThenOff()
+    {
+        LoginService login(folder(), program());
+        QCOMPARE(login.statusText(), off);
+        QSignalSpy changes(&login, &LoginService::changed);
+        login.setEnabled(true);
+        QVERIFY(login.busy());
+        login.setEnabled(false);  // ignored while the first request runs
+        QTRY_VERIFY(!login.busy());
+        QVERIFY(login.isEnabled() && !login.needsApproval());
+        QCOMPARE(login.statusText(), u"Opens automatically when you log in."_s);
+        QCOMPARE(changes.count(), 2);
+        QFile entry(login.entryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString exec = u"\nExec=\"%1\" --autostart\n"_s.arg(
+            QString(program()).replace("%"_L1, "%%"_L1).replace("\""_L1, "\\\\\""_L1));
+        QVERIFY2(entry.readAll().contains(exec.toUtf8()), qPrintable(exec));
+        QVERIFY(LoginService::isLoginLaunch({program(), u"--autostart"_s}));
+        checkValid(login.entryPath());
+
+        LoginService again(folder(), program());
+        again.setEnabled(true);  // already on: no request
+        QVERIFY(!again.busy() && again.isEnabled());
+        switchTo(again, false);
+        QVERIFY(!QFile::exists(login.entryPath()));
+        QCOMPARE(again.statusText(), off);
+        again.setEnabled(false);
+        QVERIFY(!again.busy());
+    }
+
+    void hiddenEntryNeedsApproval()
+    {
+        LoginService login(folder(), program());
+        switchTo(login, true);
+        QFile entry(login.entryPath());
+        QVERIFY(entry.open(QIODevice::Append) && entry.write("Hidden=true\n") > 0);
+        entry.close();
+        login.refresh();
+        QVERIFY(login.needsApproval() && !login.isEnabled());
+        QCOMPARE(login.statusText(), u"Turned off in your desktop's startup settings."_s);
+        switchTo(login, true);  // the user's own switch wins over the desktop's
+        QVERIFY(login.isEnabled());
+    }
+
+    void failureIsToldWithTheStatus()
+    {
+        QFile blocker(scratch.filePath(u"config"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
+        blocker.close();
+        LoginService login(folder(), program());
+        switchTo(login, true);
+        QVERIFY(!login.isEnabled());
+        QCOMPARE(login.statusText(),
+                 u"Couldn't change login item: The folder %1 can't be created. Doesn't open at login."_s.arg(folder()));
+        login.refresh();
+        QCOMPARE(login.statusText(), off);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLoginService)
+#include "test_login_service.moc"

@@ -1,0 +1,120 @@
+#include "platform/DoNotDisturbReadings.h"
+#include "support/FakeReadings.h"
+#include "platform/IdleReadings.h"
+#include "platform/MicrophoneReadings.h"
+#include "platform/SleepSources.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+}
+
+template <typename Base, typename Fake>
+std::vector<std::unique_ptr<Base>> sources(Fake* first, Fake* second)
+{
+    std::vector<std::unique_ptr<Base>> all;
+    all.emplace_back(first);
+    all.emplace_back(second);
+    return all;
+}
+
+} // namespace
+
+class TestPlatformReadings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void microphoneFromPulseElseTheSoundCards()
+    {
+        const QByteArray previous = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", "unix:/nonexistent/dewbell-test-socket");
+        QTemporaryDir sound;
+        FirstMicrophoneReading reading{std::make_unique<PulseMicrophoneReading>(),
+                                       std::make_unique<AlsaCaptureReading>(sound.path())};
+        writeFile(sound.filePath(u"card0/pcm0p/sub0/status"_s), "state: RUNNING\n");
+        QCOMPARE(reading.microphoneInUse(), std::nullopt);  // playback only
+        writeFile(sound.filePath(u"card0/pcm0c/sub0/status"_s), "closed\n");
+        QCOMPARE(reading.microphoneInUse(), std::optional(false));
+        writeFile(sound.filePath(u"card1/pcm2c/sub1/status"_s), "state: RUNNING\nowner_pid   : 42\n");
+        QCOMPARE(reading.microphoneInUse(), std::optional(true));
+        qputenv("PULSE_SERVER", previous);
+    }
+
+    void microphoneFallsBackOnlyWhenTheFirstSourceDoesNotKnow()
+    {
+        auto* first = new FakeMicrophone;
+        auto* second = new FakeMicrophone;
+        FirstMicrophoneReading reading{std::unique_ptr<MicrophoneReading>(first),
+                                       std::unique_ptr<MicrophoneReading>(second)};
+        first->inUse = false;
+        QCOMPARE(reading.microphoneInUse(), std::optional(false));
+        QCOMPARE(second->reads, 0);
+        first->inUse.reset();
+        QCOMPARE(reading.microphoneInUse(), std::optional(true));
+    }
+
+    void idleTakesTheFirstUsableReading()
+    {
+        auto* broken = new FakeIdle;
+        auto* working = new FakeIdle;
+        FirstIdleReading reading(sources<IdleReading>(broken, working));
+        working->seconds = 12.0;
+        for (double bad : {-0.5, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+            broken->seconds = bad;
+            QCOMPARE(reading.secondsSinceAnyInput(), std::optional(12.0));
+        }
+        broken->seconds = 3.0;
+        QCOMPARE(reading.secondsSinceAnyInput(), std::optional(3.0));
+        broken->seconds.reset();
+        working->seconds.reset();
+        QCOMPARE(reading.secondsSinceAnyInput(), std::nullopt);
+    }
+
+    void doNotDisturbFollowsTheFirstReadableSource()
+    {
+        auto* gsettings = new FakeDoNotDisturb;
+        auto* notifications = new FakeDoNotDisturb;
+        FirstDoNotDisturbReading reading(sources<DoNotDisturbReading>(gsettings, notifications));
+        gsettings->afterProbe = FocusAuthorization::restricted;
+        notifications->afterProbe = FocusAuthorization::denied;
+        QCOMPARE(reading.authorization(), FocusAuthorization::denied);
+        QCOMPARE(reading.isOn(), std::nullopt);
+        notifications->afterProbe = FocusAuthorization::authorized;
+        notifications->on = false;
+        reading.probe();
+        QCOMPARE(reading.isOn(), std::optional(false));
+        gsettings->afterProbe = FocusAuthorization::authorized;
+        reading.probe();
+        QCOMPARE(reading.isOn(), std::optional(true));
+    }
+
+    void clockGapTellsASleepAfterTheFact()
+    {
+        std::chrono::nanoseconds gap{0};
+        ClockGapSleepSource source([&gap] { return gap; });
+        QList<bool> delivered;
+        source.start([&delivered](bool asleep) { delivered.append(asleep); });
+        gap += std::chrono::milliseconds(30);  // drift
+        source.check();
+        QVERIFY(delivered.isEmpty());
+        gap += std::chrono::minutes(40);
+        source.check();
+        source.check();
+        QCOMPARE(delivered, QList<bool>({true, false}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatformReadings)
+#include "test_platform_readings.moc"
