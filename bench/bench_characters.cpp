@@ -21,7 +21,8 @@ namespace {
 constexpr QSize canvas{410, 760};
 constexpr double frameSeconds = 1.0 / 60;
 
-CharacterPack pack(const QString& id) {
+CharacterPack pack(const QString& id)
+{
     for (const CharacterPack& builtIn : CharacterPack::builtIns()) {
         if (builtIn.id == id)
             return builtIn;
@@ -30,7 +31,8 @@ CharacterPack pack(const QString& id) {
 }
 
 // The companion's frame on the canvas, as the reminder surface lays it out.
-QRectF companionFrame(const CharacterPack& companion, double elapsed) {
+QRectF companionFrame(const CharacterPack& companion, double elapsed)
+{
     const QSizeF size = companion.isHumanSprite() ? QSizeF(280, 325)
                         : companion.isBear()      ? QSizeF(250, 290)
                                                   : QSizeF(210, 218);
@@ -39,7 +41,8 @@ QRectF companionFrame(const CharacterPack& companion, double elapsed) {
             size.height()};
 }
 
-void drawCompanion(QPainter& painter, const CharacterPack& companion, double elapsed) {
+void drawCompanion(QPainter& painter, const CharacterPack& companion, double elapsed)
+{
     const QRectF frame = companionFrame(companion, elapsed);
     const CompanionMoment moment{CompanionPhase::entering, std::nullopt, elapsed};
     if (companion.kind == QStringLiteral("sprite"))
@@ -54,7 +57,8 @@ enum class Poses { cached, drawnAfresh };
 
 // Each frame of a walk-in, drawn into a canvas-sized picture; drawn afresh, every pose is
 // drawn as on a reminder's first walk instead of copied from the pose cache.
-void walkingFrame(benchmark::State& state, const QString& id, Poses poses) {
+void walkingFrame(benchmark::State& state, const QString& id, Poses poses)
+{
     const CharacterPack companion = pack(id);
     QImage target(canvas, QImage::Format_ARGB32_Premultiplied);
     double elapsed = 0;
@@ -71,18 +75,22 @@ void walkingFrame(benchmark::State& state, const QString& id, Poses poses) {
     state.SetLabel(id.toStdString());
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK_CAPTURE(walkingFrame, drop, QStringLiteral("bloop"), Poses::cached)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, sprout, QStringLiteral("sprout"), Poses::cached)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, bear_viru, QStringLiteral("viru"), Poses::cached)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, bear_vuzo, QStringLiteral("vuzo"), Poses::cached)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, drop_first_time, QStringLiteral("bloop"), Poses::drawnAfresh)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, bear_viru_first_time, QStringLiteral("viru"), Poses::drawnAfresh)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(walkingFrame, sprite_human, QStringLiteral("vossik-fan"), Poses::cached)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, drop_first_time, QStringLiteral("bloop"), Poses::drawnAfresh)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, bear_viru_first_time, QStringLiteral("viru"), Poses::drawnAfresh)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(walkingFrame, sprite_human, QStringLiteral("vossik-fan"), Poses::cached)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkingFrame, sprite_bear, QStringLiteral("zuv"), Poses::cached)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("DEWBELL_BUNDLE_DIR"))
         qputenv("DEWBELL_BUNDLE_DIR", DEWBELL_DEFAULT_BUNDLE);

@@ -21,7 +21,8 @@ struct WalkingReminder {
     DewbellStore store{folder.path(), false, false};
     std::unique_ptr<ReminderView> view;
 
-    WalkingReminder(const QString& companion, double elapsed) {
+    WalkingReminder(const QString& companion, double elapsed)
+    {
         store.tick(QDateTime(QDate(2024, 3, 4), QTime(11, 0), Qt::UTC));
         store.finishTour();
         store.update([&](Preferences& preferences) { preferences.companionID = companion; });
@@ -30,7 +31,8 @@ struct WalkingReminder {
     }
 };
 
-void wholeCanvas(benchmark::State& state, const QString& companion) {
+void wholeCanvas(benchmark::State& state, const QString& companion)
+{
     WalkingReminder reminder(companion, 1.0);
     QImage target(reminder.view->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -43,7 +45,8 @@ void wholeCanvas(benchmark::State& state, const QString& companion) {
 }
 
 // A tick of the walk moves the companion a few points: the panel repaints its old and new place.
-void walkStep(benchmark::State& state, const QString& companion, bool newPose) {
+void walkStep(benchmark::State& state, const QString& companion, bool newPose)
+{
     WalkingReminder reminder(companion, 1.0);
     const QRect frame = reminder.view->companion()->geometry();
     const QRegion exposed = QRegion(frame) + QRegion(frame.translated(3, 0));
@@ -57,11 +60,12 @@ void walkStep(benchmark::State& state, const QString& companion, bool newPose) {
     state.SetLabel(companion.toStdString());
 }
 
-void walkStepSameCell(benchmark::State& state, const QString& companion, bool newPose) {
+void walkStepSameCell(benchmark::State& state, const QString& companion, bool newPose)
+{
     walkStep(state, companion, newPose);
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK_CAPTURE(wholeCanvas, human_sprite, QStringLiteral("vossik-fan"))->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(wholeCanvas, sprite_bear, QStringLiteral("zuv"))->Unit(benchmark::kMicrosecond);
@@ -72,7 +76,8 @@ BENCHMARK_CAPTURE(walkStep, code_bear, QStringLiteral("viru"), true)->Unit(bench
 BENCHMARK_CAPTURE(walkStep, drop, QStringLiteral("bloop"), true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(walkStepSameCell, human_sprite, QStringLiteral("vossik-fan"), false)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("DEWBELL_BUNDLE_DIR"))
         qputenv("DEWBELL_BUNDLE_DIR", DEWBELL_DEFAULT_BUNDLE);

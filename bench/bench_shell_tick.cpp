@@ -1,6 +1,6 @@
-#include "window/MainView.h"
 #include "shell/MenuBarView.h"
 #include "store/DewbellStore.h"
+#include "window/MainView.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -35,7 +35,8 @@ struct Fixture {
 void tickWithViewsHidden(benchmark::State& state)
 {
     Fixture fixture;
-    MenuBarView popover(fixture.store.get(), [] {}, [] {}, [] {}, [] {});
+    MenuBarView popover(
+        fixture.store.get(), [] {}, [] {}, [] {}, [] {});
     MainView window(fixture.store.get());
     for (auto _ : state)
         fixture.tickOnce();
@@ -44,7 +45,8 @@ void tickWithViewsHidden(benchmark::State& state)
 void tickWithPopoverOpen(benchmark::State& state)
 {
     Fixture fixture;
-    MenuBarView popover(fixture.store.get(), [] {}, [] {}, [] {}, [] {});
+    MenuBarView popover(
+        fixture.store.get(), [] {}, [] {}, [] {}, [] {});
     popover.show();
     for (auto _ : state) {
         fixture.tickOnce();
@@ -64,7 +66,7 @@ void tickWithMainWindowOpen(benchmark::State& state)
     }
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(tickWithViewsHidden);
 BENCHMARK(tickWithPopoverOpen);

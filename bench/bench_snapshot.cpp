@@ -1,5 +1,5 @@
-#include "support/FakeReadings.h"
 #include "platform/SystemContext.h"
+#include "support/FakeReadings.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -45,7 +45,7 @@ void snapshotAllFlagsThisDesktop(benchmark::State& state)
                        .toStdString());
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(snapshotAllFlagsFakes);
 BENCHMARK(snapshotNoFlagsFakes);

@@ -15,7 +15,8 @@ SavedState threeYearsOfHistory()
     const qint64 threeYearsSeconds = 3LL * 365 * 24 * 3600;
     state.drinks.reserve(drinkCount);
     for (int i = 0; i < drinkCount; ++i)
-        state.drinks.append({QUuid::createUuid(), start.addMSecs(threeYearsSeconds * 1000 / drinkCount * i + 137), 250});
+        state.drinks.append(
+            {QUuid::createUuid(), start.addMSecs(threeYearsSeconds * 1000 / drinkCount * i + 137), 250});
     state.breakHistory.reserve(breakCount);
     for (int i = 0; i < breakCount; ++i) {
         const ReminderKind kind = i % 3 == 0 ? ReminderKind::movement : ReminderKind::eyeRest;
@@ -53,7 +54,7 @@ void decodeState(benchmark::State& loop)
     loop.SetBytesProcessed(loop.iterations() * bytes.size());
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(encodeState)->Unit(benchmark::kMillisecond);
 BENCHMARK(decodeState)->Unit(benchmark::kMillisecond);

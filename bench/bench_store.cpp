@@ -113,7 +113,7 @@ void launchAndSaveWithThreeYearsOfHistory(benchmark::State& loop)
     loop.counters["file_KiB"] = double(size) / 1024.0;
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK_CAPTURE(tickWithThreeYearsOfHistory, alone, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(tickWithThreeYearsOfHistory, and_what_the_views_read, true)->Unit(benchmark::kMicrosecond);

@@ -8,8 +8,8 @@
 // display (Xvfb will do) and, so that the main window stays closed, a tray host. For example:
 //   Xvfb :51 -screen 0 1440x900x24 & DISPLAY=:51 trayer & [DISPLAY=:51 xcompmgr &]
 //   DISPLAY=:51 build/bench/reminder_walk_cpu --companion viru --answer no --idle 30
-#include "shell/AppDelegate.h"
 #include "model/CompanionMotion.h"
+#include "shell/AppDelegate.h"
 #include "store/DewbellStore.h"
 
 #include <QApplication>
@@ -22,13 +22,15 @@
 
 namespace {
 
-double processSeconds() {
+double processSeconds()
+{
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-double monotonicSeconds() {
+double monotonicSeconds()
+{
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
@@ -36,7 +38,8 @@ double monotonicSeconds() {
 
 bool printTimes = false;
 
-QByteArray residentMemory() {
+QByteArray residentMemory()
+{
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return "?";
@@ -46,7 +49,8 @@ QByteArray residentMemory() {
     return "?";
 }
 
-const char* phaseName(CompanionPhase phase) {
+const char* phaseName(CompanionPhase phase)
+{
     switch (phase) {
     case CompanionPhase::hidden:
         return "hidden";
@@ -68,7 +72,8 @@ const char* phaseName(CompanionPhase phase) {
 // may move on up to a second later), one second of asking, and the idle time after the reminder.
 class PhaseMeter {
 public:
-    void start(CompanionPhase phase, double seconds) {
+    void start(CompanionPhase phase, double seconds)
+    {
         report();
         phase_ = phase;
         wall_.start();
@@ -80,7 +85,8 @@ public:
         window_.start(int(seconds * 1000));
     }
     // Prints the phase measured so far, once.
-    void report() {
+    void report()
+    {
         if (!wall_.isValid())
             return;
         window_.stop();
@@ -104,9 +110,10 @@ private:
     QTimer window_;
 };
 
-} // namespace
+}  // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
@@ -117,8 +124,8 @@ int main(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("companion"), QStringLiteral("Companion to show."), QStringLiteral("id"),
                       QStringLiteral("bloop")});
-    parser.addOption({QStringLiteral("answer"), QStringLiteral("yes or no."), QStringLiteral("answer"),
-                      QStringLiteral("yes")});
+    parser.addOption(
+        {QStringLiteral("answer"), QStringLiteral("yes or no."), QStringLiteral("answer"), QStringLiteral("yes")});
     parser.addOption({QStringLiteral("idle"), QStringLiteral("Seconds to idle afterwards."), QStringLiteral("seconds"),
                       QStringLiteral("0")});
     parser.addOption({QStringLiteral("wait"), QStringLiteral("Seconds to idle before the reminder."),

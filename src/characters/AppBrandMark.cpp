@@ -7,22 +7,26 @@
 #include <cmath>
 
 AppBrandMark::AppBrandMark(qreal size, bool monochrome, const QColor& tint, QWidget* parent)
-    : QWidget(parent), size_(size), monochrome_(monochrome), tint_(tint.isValid() ? tint : Palette::ink()) {
+    : QWidget(parent), size_(size), monochrome_(monochrome), tint_(tint.isValid() ? tint : Palette::ink())
+{
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(sizeHint());
 }
 
-void AppBrandMark::setTint(const QColor& tint) {
+void AppBrandMark::setTint(const QColor& tint)
+{
     tint_ = tint;
     update();
 }
 
-QSize AppBrandMark::sizeHint() const {
+QSize AppBrandMark::sizeHint() const
+{
     const int side = int(std::ceil(size_));
     return {side, side};
 }
 
-QImage AppBrandMark::render(int size, bool monochrome, const QColor& tint, qreal devicePixelRatio) {
+QImage AppBrandMark::render(int size, bool monochrome, const QColor& tint, qreal devicePixelRatio)
+{
     const int pixels = std::max(1, qRound(size * devicePixelRatio));
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -33,7 +37,8 @@ QImage AppBrandMark::render(int size, bool monochrome, const QColor& tint, qreal
     return image;
 }
 
-void AppBrandMark::paintEvent(QPaintEvent*) {
+void AppBrandMark::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     BrandMarkArt::paint(painter, rect(), monochrome_, tint_);
 }

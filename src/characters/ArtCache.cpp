@@ -14,16 +14,19 @@ struct Caches {
     int slices = 0;
 };
 
-Caches& caches() {
+Caches& caches()
+{
     static Caches shared;
     return shared;
 }
 
-QString packKey(const CharacterPack& pack, const QString& name) {
+QString packKey(const CharacterPack& pack, const QString& name)
+{
     return pack.folder.value_or(QString()) + QLatin1Char('\n') + name;
 }
 
-QString resolvedPath(const CharacterPack& pack, const QString& name) {
+QString resolvedPath(const CharacterPack& pack, const QString& name)
+{
     const QString key = packKey(pack, name);
     auto found = caches().packPaths.constFind(key);
     if (found == caches().packPaths.constEnd())
@@ -31,9 +34,10 @@ QString resolvedPath(const CharacterPack& pack, const QString& name) {
     return *found;
 }
 
-} // namespace
+}  // namespace
 
-QImage ArtCache::image(const QString& path) {
+QImage ArtCache::image(const QString& path)
+{
     if (path.isEmpty())
         return {};
     auto found = caches().images.constFind(path);
@@ -51,13 +55,15 @@ QImage ArtCache::image(const QString& path) {
     return decoded;
 }
 
-QImage ArtCache::packImage(const CharacterPack& pack, const std::optional<QString>& name) {
+QImage ArtCache::packImage(const CharacterPack& pack, const std::optional<QString>& name)
+{
     if (!name || name->isEmpty() || !pack.folder)
         return {};
     return image(resolvedPath(pack, *name));
 }
 
-QImage ArtCache::slice(const QImage& sheetImage, const SpriteSheet& sheet, int index) {
+QImage ArtCache::slice(const QImage& sheetImage, const SpriteSheet& sheet, int index)
+{
     const int columns = std::max(1, sheet.columns);
     const int rows = std::max(1, sheet.rows);
     const int count = std::clamp(sheet.frameCount, 1, columns * rows);
@@ -70,10 +76,12 @@ QImage ArtCache::slice(const QImage& sheetImage, const SpriteSheet& sheet, int i
     return sheetImage.copy((cell % columns) * width, (cell / columns) * height, width, height);
 }
 
-QImage ArtCache::frame(const CharacterPack& pack, const SpriteSheet& sheet, int index) {
+QImage ArtCache::frame(const CharacterPack& pack, const SpriteSheet& sheet, int index)
+{
     const int count = std::clamp(sheet.frameCount, 1, std::max(1, sheet.columns) * std::max(1, sheet.rows));
     const int cell = ((index % count) + count) % count;
-    const QString key = packKey(pack, sheet.file) + QStringLiteral("\n%1x%2#%3").arg(sheet.columns).arg(sheet.rows).arg(cell);
+    const QString key =
+        packKey(pack, sheet.file) + QStringLiteral("\n%1x%2#%3").arg(sheet.columns).arg(sheet.rows).arg(cell);
     auto found = caches().frames.constFind(key);
     if (found != caches().frames.constEnd())
         return *found;
@@ -82,7 +90,8 @@ QImage ArtCache::frame(const CharacterPack& pack, const SpriteSheet& sheet, int 
     return cut;
 }
 
-QImage ArtCache::fitted(const QImage& picture, const QSize& bounds) {
+QImage ArtCache::fitted(const QImage& picture, const QSize& bounds)
+{
     if (picture.isNull() || bounds.isEmpty())
         return {};
     const QSize size = picture.size().scaled(bounds, Qt::KeepAspectRatio);
@@ -100,8 +109,12 @@ QImage ArtCache::fitted(const QImage& picture, const QSize& bounds) {
     return scaled;
 }
 
-int ArtCache::slicesMade() { return caches().slices; }
+int ArtCache::slicesMade()
+{
+    return caches().slices;
+}
 
-void ArtCache::clear() {
+void ArtCache::clear()
+{
     caches() = Caches();
 }

@@ -6,7 +6,8 @@
 
 namespace ArtKit {
 
-QTransform fit(const QRectF& rect) {
+QTransform fit(const QRectF& rect)
+{
     const double scale = std::min(rect.width() / designSize.width(), rect.height() / designSize.height());
     QTransform transform;
     transform.translate(rect.center().x() - designSize.width() * scale / 2,
@@ -15,7 +16,8 @@ QTransform fit(const QRectF& rect) {
     return transform;
 }
 
-void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY) {
+void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY)
+{
     painter.translate(0, -pose.lift);
     painter.translate(designSize.width() / 2, ground);
     painter.scale(1 + pose.squash, 1 - pose.squash);
@@ -25,7 +27,8 @@ void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY) {
     painter.translate(-designSize.width() / 2, -bodyCentreY);
 }
 
-void paintShadow(QPainter& painter, double centreX, double width, double lift) {
+void paintShadow(QPainter& painter, double centreX, double width, double lift)
+{
     const double shrink = std::clamp(1 - lift / 70, 0.45, 1.0);
     QRadialGradient shade(QPointF(centreX, ground), width / 2 * shrink);
     shade.setColorAt(0, QColor(0, 0, 0, qRound(95 * shrink)));
@@ -39,7 +42,8 @@ void paintShadow(QPainter& painter, double centreX, double width, double lift) {
     painter.restore();
 }
 
-void paintEyes(QPainter& painter, QPointF left, QPointF right, double size, BuddyPose::Eyes eyes, const QColor& ink) {
+void paintEyes(QPainter& painter, QPointF left, QPointF right, double size, BuddyPose::Eyes eyes, const QColor& ink)
+{
     painter.save();
     for (const QPointF centre : {left, right}) {
         switch (eyes) {
@@ -89,7 +93,8 @@ void paintEyes(QPainter& painter, QPointF left, QPointF right, double size, Budd
     painter.restore();
 }
 
-void paintMouth(QPainter& painter, QPointF centre, double width, BuddyPose::Mouth mouth, const QColor& ink) {
+void paintMouth(QPainter& painter, QPointF centre, double width, BuddyPose::Mouth mouth, const QColor& ink)
+{
     painter.save();
     const double half = width / 2;
     QPainterPath path;
@@ -130,7 +135,8 @@ void paintMouth(QPainter& painter, QPointF centre, double width, BuddyPose::Mout
     painter.restore();
 }
 
-void paintCheeks(QPainter& painter, QPointF left, QPointF right, double radius, const QColor& blush) {
+void paintCheeks(QPainter& painter, QPointF left, QPointF right, double radius, const QColor& blush)
+{
     painter.save();
     painter.setPen(Qt::NoPen);
     for (const QPointF centre : {left, right}) {
@@ -145,7 +151,8 @@ void paintCheeks(QPainter& painter, QPointF left, QPointF right, double radius, 
     painter.restore();
 }
 
-void paintTear(QPainter& painter, QPointF top, double size) {
+void paintTear(QPainter& painter, QPointF top, double size)
+{
     QPainterPath tear;
     tear.moveTo(top);
     tear.cubicTo(top + QPointF(size * 0.2, size * 0.5), top + QPointF(size * 0.55, size * 0.9),
@@ -160,13 +167,15 @@ void paintTear(QPainter& painter, QPointF top, double size) {
     painter.restore();
 }
 
-void paintFoot(QPainter& painter, double x, double raise, const QColor& edge, const QColor& fill) {
+void paintFoot(QPainter& painter, double x, double raise, const QColor& edge, const QColor& fill)
+{
     painter.setPen(QPen(edge, 2));
     painter.setBrush(fill);
     painter.drawEllipse(QPointF(x, 228 - raise), 15, 8.5);
 }
 
-void paintArm(QPainter& painter, QPointF shoulder, double raise, double side, const QColor& edge, const QColor& fill) {
+void paintArm(QPainter& painter, QPointF shoulder, double raise, double side, const QColor& edge, const QColor& fill)
+{
     painter.save();
     painter.translate(shoulder);
     painter.rotate(side * (35 + raise * 115));
@@ -176,7 +185,8 @@ void paintArm(QPainter& painter, QPointF shoulder, double raise, double side, co
     painter.restore();
 }
 
-void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color) {
+void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color)
+{
     QPainterPath star;
     star.moveTo(centre + QPointF(0, -radius));
     star.quadTo(centre, centre + QPointF(radius, 0));
@@ -190,7 +200,8 @@ void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& c
     painter.restore();
 }
 
-void paintSparkles(QPainter& painter, const QRectF& around, double phase, const QColor& tint) {
+void paintSparkles(QPainter& painter, const QRectF& around, double phase, const QColor& tint)
+{
     if (phase < 0)
         return;
     struct Spark {
@@ -222,10 +233,12 @@ void paintSparkles(QPainter& painter, const QRectF& around, double phase, const 
     }
 }
 
-QColor mix(const QColor& a, const QColor& b, double amount) {
+QColor mix(const QColor& a, const QColor& b, double amount)
+{
     const double keep = 1 - amount;
     return QColor::fromRgbF(float(a.redF() * keep + b.redF() * amount), float(a.greenF() * keep + b.greenF() * amount),
-                            float(a.blueF() * keep + b.blueF() * amount), float(a.alphaF() * keep + b.alphaF() * amount));
+                            float(a.blueF() * keep + b.blueF() * amount),
+                            float(a.alphaF() * keep + b.alphaF() * amount));
 }
 
-} // namespace ArtKit
+}  // namespace ArtKit

@@ -34,4 +34,4 @@ void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& c
 
 QColor mix(const QColor& a, const QColor& b, double amount);
 
-} // namespace ArtKit
+}  // namespace ArtKit

@@ -25,13 +25,15 @@ const QString outside = QStringLiteral("outside the pack");
 struct Findings {
     QJsonArray problems;
 
-    void add(const QString& relativePath, const QString& status) {
+    void add(const QString& relativePath, const QString& status)
+    {
         problems.append(QStringLiteral("%1: %2").arg(relativePath, status));
     }
     void addSentence(const QString& sentence) { problems.append(sentence); }
 };
 
-QJsonObject checkImage(const QString& path, const QString& relativePath, Findings& findings) {
+QJsonObject checkImage(const QString& path, const QString& relativePath, Findings& findings)
+{
     QJsonObject entry{{QStringLiteral("path"), path}};
     const QFileInfo file(path);
     QString status = ok;
@@ -66,7 +68,8 @@ QJsonObject checkImage(const QString& path, const QString& relativePath, Finding
     return entry;
 }
 
-QJsonObject checkMovie(const QString& path, const QString& relativePath, Findings& findings) {
+QJsonObject checkMovie(const QString& path, const QString& relativePath, Findings& findings)
+{
     QJsonObject entry{{QStringLiteral("path"), path}};
     const QFileInfo file(path);
     QString status = ok;
@@ -82,12 +85,14 @@ QJsonObject checkMovie(const QString& path, const QString& relativePath, Finding
     return entry;
 }
 
-bool leavesFolder(const QString& name) {
+bool leavesFolder(const QString& name)
+{
     return QDir::isAbsolutePath(name) || name.split(QLatin1Char('/')).contains(QStringLiteral(".."));
 }
 
 QJsonObject checkPackFile(const CharacterPack& pack, const QString& name, const QString& relativeFolder,
-                          Findings& findings, qint64& packBytes) {
+                          Findings& findings, qint64& packBytes)
+{
     const QString relativePath = relativeFolder + QLatin1Char('/') + name;
     const QString path = QDir(*pack.folder).filePath(name);
     const bool exists = QFileInfo(path).isFile();
@@ -101,7 +106,8 @@ QJsonObject checkPackFile(const CharacterPack& pack, const QString& name, const 
                                             : checkImage(path, relativePath, findings);
 }
 
-QJsonObject checkPack(const QString& folder, const QString& folderName, Findings& findings) {
+QJsonObject checkPack(const QString& folder, const QString& folderName, Findings& findings)
+{
     const QString relativeFolder = QStringLiteral("Characters/") + folderName;
     const QString manifestPath = QDir(folder).filePath(QStringLiteral("character.json"));
     QJsonObject entry{{QStringLiteral("folder"), folder}};
@@ -132,12 +138,14 @@ QJsonObject checkPack(const QString& folder, const QString& folderName, Findings
     entry.insert(QStringLiteral("files"), files);
     entry.insert(QStringLiteral("bytes"), double(packBytes));
     if (packBytes > LocalFiles::packLimit)
-        findings.addSentence(QStringLiteral("%1: larger than %2 MiB").arg(relativeFolder).arg(LocalFiles::packLimit / LocalFiles::MiB));
+        findings.addSentence(
+            QStringLiteral("%1: larger than %2 MiB").arg(relativeFolder).arg(LocalFiles::packLimit / LocalFiles::MiB));
     entry.insert(QStringLiteral("valid"), findings.problems.size() == problemsBefore);
     return entry;
 }
 
-QJsonObject checkInfo(const QString& bundle, Findings& findings) {
+QJsonObject checkInfo(const QString& bundle, Findings& findings)
+{
     const QString path = QDir(bundle).filePath(QStringLiteral("info.json"));
     QString status = ok;
     if (!QFileInfo(path).isFile()) {
@@ -155,7 +163,8 @@ QJsonObject checkInfo(const QString& bundle, Findings& findings) {
     return {{QStringLiteral("path"), path}, {QStringLiteral("status"), status}};
 }
 
-QJsonObject checkSound(const QString& bundle, Findings& findings) {
+QJsonObject checkSound(const QString& bundle, Findings& findings)
+{
     const QString path = QDir(bundle).filePath(QStringLiteral("Sounds/pop.wav"));
     const QFileInfo file(path);
     QString status = ok;
@@ -168,20 +177,23 @@ QJsonObject checkSound(const QString& bundle, Findings& findings) {
     return {{QStringLiteral("path"), path}, {QStringLiteral("status"), status}};
 }
 
-} // namespace
+}  // namespace
 
-const QStringList& AssetDiagnostics::requiredBrandFiles() {
+const QStringList& AssetDiagnostics::requiredBrandFiles()
+{
     static const QStringList files{QStringLiteral("app-icon-v1.png"), QStringLiteral("menu-template-v1.png"),
                                    QStringLiteral("orvo-onboarding.png"), QStringLiteral("orvo-wave.gif")};
     return files;
 }
 
-const QStringList& AssetDiagnostics::bundledPackIDs() {
+const QStringList& AssetDiagnostics::bundledPackIDs()
+{
     static const QStringList ids{QStringLiteral("nimbi"), QStringLiteral("vossik-fan"), QStringLiteral("zuv")};
     return ids;
 }
 
-std::pair<QByteArray, bool> AssetDiagnostics::report() {
+std::pair<QByteArray, bool> AssetDiagnostics::report()
+{
     const QString bundle = AppBundle::directory();
     Findings findings;
     QJsonObject result{{QStringLiteral("bundle"), bundle}};

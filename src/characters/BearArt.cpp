@@ -4,21 +4,30 @@
 
 #include <QPainterPath>
 
-BearLook BearLook::viru() {
-    return {QColor(0xD0, 0xA0, 0x70), QColor(0xA2, 0x72, 0x47), QColor(0xF7, 0xE6, 0xCF), QColor(0xF0, 0xB2, 0xA4),
-            QColor(0x3E, 0x28, 0x19), QColor(0xFF, 0x8A, 0x7A, 140), Neckwear::bell, QColor(0xA2, 0x8A, 0xF2),
+BearLook BearLook::viru()
+{
+    return {QColor(0xD0, 0xA0, 0x70), QColor(0xA2, 0x72, 0x47),
+            QColor(0xF7, 0xE6, 0xCF), QColor(0xF0, 0xB2, 0xA4),
+            QColor(0x3E, 0x28, 0x19), QColor(0xFF, 0x8A, 0x7A, 140),
+            Neckwear::bell,           QColor(0xA2, 0x8A, 0xF2),
             QColor(0x7B, 0x62, 0xD6), 1.0};
 }
 
-BearLook BearLook::vuzo() {
-    return {QColor(0xEF, 0xBE, 0xC2), QColor(0xC8, 0x8C, 0x94), QColor(0xFF, 0xF2, 0xF0), QColor(0xF7, 0x97, 0xAD),
-            QColor(0x4A, 0x2A, 0x36), QColor(0xFF, 0x7A, 0x9A, 150), Neckwear::scarf, QColor(0x72, 0xD9, 0xBB),
+BearLook BearLook::vuzo()
+{
+    return {QColor(0xEF, 0xBE, 0xC2), QColor(0xC8, 0x8C, 0x94),
+            QColor(0xFF, 0xF2, 0xF0), QColor(0xF7, 0x97, 0xAD),
+            QColor(0x4A, 0x2A, 0x36), QColor(0xFF, 0x7A, 0x9A, 150),
+            Neckwear::scarf,          QColor(0x72, 0xD9, 0xBB),
             QColor(0x43, 0xAE, 0x90), 0.88};
 }
 
-BearLook BearLook::zuv() {
-    return {QColor(0xF1, 0xEB, 0xE0), QColor(0xC9, 0xBF, 0xB0), QColor(0xFF, 0xFB, 0xF4), QColor(0xF5, 0xC0, 0xC8),
-            QColor(0x34, 0x3A, 0x52), QColor(0xFF, 0x9E, 0xB5, 150), Neckwear::bandana, QColor(0x6A, 0x93, 0xF0),
+BearLook BearLook::zuv()
+{
+    return {QColor(0xF1, 0xEB, 0xE0), QColor(0xC9, 0xBF, 0xB0),
+            QColor(0xFF, 0xFB, 0xF4), QColor(0xF5, 0xC0, 0xC8),
+            QColor(0x34, 0x3A, 0x52), QColor(0xFF, 0x9E, 0xB5, 150),
+            Neckwear::bandana,        QColor(0x6A, 0x93, 0xF0),
             QColor(0x45, 0x6D, 0xCC), 1.0};
 }
 
@@ -26,7 +35,8 @@ namespace {
 
 constexpr double bodyCentreY = 180;
 
-QBrush furBrush(const BearLook& look, QPointF centre, double radius) {
+QBrush furBrush(const BearLook& look, QPointF centre, double radius)
+{
     QRadialGradient fill(centre + QPointF(-radius * 0.35, -radius * 0.45), radius * 1.5);
     fill.setColorAt(0, look.fur.lighter(112));
     fill.setColorAt(0.6, look.fur);
@@ -34,9 +44,13 @@ QBrush furBrush(const BearLook& look, QPointF centre, double radius) {
     return fill;
 }
 
-QPen outline(const BearLook& look) { return QPen(look.furShade.darker(115), 2.4); }
+QPen outline(const BearLook& look)
+{
+    return QPen(look.furShade.darker(115), 2.4);
+}
 
-void paintLeg(QPainter& painter, const BearLook& look, double x, double raise) {
+void paintLeg(QPainter& painter, const BearLook& look, double x, double raise)
+{
     const QRectF leg(x - 14, 196 - raise, 28, 38);
     painter.setPen(outline(look));
     painter.setBrush(furBrush(look, leg.center(), 20));
@@ -46,7 +60,8 @@ void paintLeg(QPainter& painter, const BearLook& look, double x, double raise) {
     painter.drawEllipse(QPointF(x, 226 - raise), 7.5, 4.5);
 }
 
-void paintArm(QPainter& painter, const BearLook& look, QPointF shoulder, double raise, double side) {
+void paintArm(QPainter& painter, const BearLook& look, QPointF shoulder, double raise, double side)
+{
     painter.save();
     painter.translate(shoulder);
     painter.rotate(side * (22 + raise * 128));
@@ -60,7 +75,8 @@ void paintArm(QPainter& painter, const BearLook& look, QPointF shoulder, double 
     painter.restore();
 }
 
-void paintNeckwear(QPainter& painter, const BearLook& look, double swing) {
+void paintNeckwear(QPainter& painter, const BearLook& look, double swing)
+{
     painter.save();
     switch (look.neckwear) {
     case BearLook::Neckwear::bell: {
@@ -132,7 +148,8 @@ void paintNeckwear(QPainter& painter, const BearLook& look, double swing) {
     painter.restore();
 }
 
-void paintEar(QPainter& painter, const BearLook& look, QPointF centre) {
+void paintEar(QPainter& painter, const BearLook& look, QPointF centre)
+{
     painter.setPen(outline(look));
     painter.setBrush(furBrush(look, centre, 22));
     painter.drawEllipse(centre, 21, 21);
@@ -141,7 +158,8 @@ void paintEar(QPainter& painter, const BearLook& look, QPointF centre) {
     painter.drawEllipse(centre + QPointF(0, 2), 11.5, 11);
 }
 
-void paintHead(QPainter& painter, const BearLook& look, const BuddyPose& pose) {
+void paintHead(QPainter& painter, const BearLook& look, const BuddyPose& pose)
+{
     const QPointF head(100, 100);
     // Ears fold outwards and down as the bear droops.
     for (const double side : {-1.0, 1.0}) {
@@ -175,11 +193,12 @@ void paintHead(QPainter& painter, const BearLook& look, const BuddyPose& pose) {
         ArtKit::paintTear(painter, QPointF(69, 112), 11);
 }
 
-} // namespace
+}  // namespace
 
 namespace BearArt {
 
-void paint(QPainter& painter, const QRectF& rect, const BearLook& look, const BuddyPose& pose) {
+void paint(QPainter& painter, const QRectF& rect, const BearLook& look, const BuddyPose& pose)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(ArtKit::fit(rect), true);
@@ -209,4 +228,4 @@ void paint(QPainter& painter, const QRectF& rect, const BearLook& look, const Bu
     painter.restore();
 }
 
-} // namespace BearArt
+}  // namespace BearArt

@@ -13,9 +13,9 @@ struct BearLook {
 
     QColor fur;
     QColor furShade;
-    QColor muzzle;    // muzzle and belly
+    QColor muzzle;  // muzzle and belly
     QColor innerEar;
-    QColor nose;      // nose, eyes and mouth
+    QColor nose;  // nose, eyes and mouth
     QColor blush;
     Neckwear neckwear = Neckwear::bell;
     QColor neckwearColor;
@@ -32,4 +32,4 @@ namespace BearArt {
 // Draws the bear in `rect` (aspect kept, centred) in the given pose.
 void paint(QPainter& painter, const QRectF& rect, const BearLook& look, const BuddyPose& pose);
 
-} // namespace BearArt
+}  // namespace BearArt

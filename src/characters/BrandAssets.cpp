@@ -1,8 +1,8 @@
 #include "characters/BrandAssets.h"
 
-#include "ui/Symbols.h"
 #include "model/AppBundle.h"
 #include "model/LocalFiles.h"
+#include "ui/Symbols.h"
 
 #include <QDir>
 #include <QHash>
@@ -10,21 +10,27 @@
 
 namespace {
 
-QHash<QString, QImage>& loaded() {
+QHash<QString, QImage>& loaded()
+{
     static QHash<QString, QImage> images;
     return images;
 }
 
-bool isPlainName(const QString& name) {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           name != QStringLiteral(".") && name != QStringLiteral("..");
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+           && name != QStringLiteral(".") && name != QStringLiteral("..");
 }
 
-QString brandPath(const QString& name) { return QDir(AppBundle::path(QStringLiteral("Brand"))).filePath(name); }
+QString brandPath(const QString& name)
+{
+    return QDir(AppBundle::path(QStringLiteral("Brand"))).filePath(name);
+}
 
-} // namespace
+}  // namespace
 
-std::optional<QImage> BrandAssets::image(const QString& name) {
+std::optional<QImage> BrandAssets::image(const QString& name)
+{
     if (!isPlainName(name))
         return std::nullopt;
     const QString file = brandPath(name);
@@ -43,13 +49,15 @@ std::optional<QImage> BrandAssets::image(const QString& name) {
     return decoded;
 }
 
-std::optional<QString> BrandAssets::path(const QString& name) {
+std::optional<QString> BrandAssets::path(const QString& name)
+{
     if (!image(name))
         return std::nullopt;
     return brandPath(name);
 }
 
-QIcon BrandAssets::menuIcon() {
+QIcon BrandAssets::menuIcon()
+{
     QIcon icon;
     if (const auto art = image(QStringLiteral("menu-template-v1.png"))) {
         const QPixmap full = QPixmap::fromImage(*art);
@@ -62,4 +70,7 @@ QIcon BrandAssets::menuIcon() {
     return icon;
 }
 
-void BrandAssets::clearCache() { loaded().clear(); }
+void BrandAssets::clearCache()
+{
+    loaded().clear();
+}

@@ -6,7 +6,8 @@ const QColor lilac(0xC9, 0xB8, 0xFF);
 const QColor violet(0x71, 0x4C, 0xE8);
 const QColor deepViolet(0x52, 0x33, 0xC4);
 
-QPainterPath star(QPointF centre, double radius) {
+QPainterPath star(QPointF centre, double radius)
+{
     QPainterPath path;
     path.moveTo(centre + QPointF(0, -radius));
     path.quadTo(centre, centre + QPointF(radius, 0));
@@ -16,11 +17,12 @@ QPainterPath star(QPointF centre, double radius) {
     return path;
 }
 
-} // namespace
+}  // namespace
 
 namespace BrandMarkArt {
 
-QPainterPath drop() {
+QPainterPath drop()
+{
     QPainterPath path;
     path.moveTo(50, 4);
     path.cubicTo(58, 22, 85, 40, 85, 62);
@@ -30,7 +32,8 @@ QPainterPath drop() {
     return path;
 }
 
-QPainterPath bell() {
+QPainterPath bell()
+{
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
     path.moveTo(50, 45);
@@ -47,9 +50,13 @@ QPainterPath bell() {
     return path.simplified();
 }
 
-QPainterPath glint() { return star(QPointF(33, 44), 7); }
+QPainterPath glint()
+{
+    return star(QPointF(33, 44), 7);
+}
 
-void paint(QPainter& painter, const QRectF& rect, bool monochrome, const QColor& tint) {
+void paint(QPainter& painter, const QRectF& rect, bool monochrome, const QColor& tint)
+{
     const double scale = std::min(rect.width(), rect.height()) / 100.0;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -85,4 +92,4 @@ void paint(QPainter& painter, const QRectF& rect, bool monochrome, const QColor&
     painter.restore();
 }
 
-} // namespace BrandMarkArt
+}  // namespace BrandMarkArt

@@ -18,4 +18,4 @@ QPainterPath glint();
 // with the bell and glint cut out. Fitted into `rect`, centred.
 void paint(QPainter& painter, const QRectF& rect, bool monochrome, const QColor& tint);
 
-} // namespace BrandMarkArt
+}  // namespace BrandMarkArt

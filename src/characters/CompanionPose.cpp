@@ -9,12 +9,19 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-double wave(double seconds, double period) { return std::sin(2 * pi * seconds / period); }
+double wave(double seconds, double period)
+{
+    return std::sin(2 * pi * seconds / period);
+}
 
 // Blinks for 0.14 s every 3.4 s, so a waiting companion looks alive.
-bool blinking(double seconds) { return std::fmod(seconds + 1.1, 3.4) < 0.14; }
+bool blinking(double seconds)
+{
+    return std::fmod(seconds + 1.1, 3.4) < 0.14;
+}
 
-BuddyPose walking(double seconds, double cycle, bool sad) {
+BuddyPose walking(double seconds, double cycle, bool sad)
+{
     BuddyPose pose;
     const double step = wave(seconds, cycle);
     pose.stride = step;
@@ -33,7 +40,8 @@ BuddyPose walking(double seconds, double cycle, bool sad) {
     return pose;
 }
 
-BuddyPose asking(double seconds) {
+BuddyPose asking(double seconds)
+{
     BuddyPose pose;
     pose.squash = 0.018 * wave(seconds, 2.6);
     pose.lift = 1.2 * (wave(seconds, 2.6) + 1);
@@ -49,7 +57,8 @@ BuddyPose asking(double seconds) {
     return pose;
 }
 
-BuddyPose cheering(double seconds) {
+BuddyPose cheering(double seconds)
+{
     BuddyPose pose = CompanionChoreography::celebrating();
     const double hop = std::abs(std::sin(pi * seconds / 0.6));
     pose.lift = 22 * hop;
@@ -65,7 +74,8 @@ BuddyPose cheering(double seconds) {
 // Once the head has dropped, the sigh repeats every sighSeconds, so its pictures are drawn once.
 constexpr double sighSeconds = 1.2;
 
-BuddyPose sighing(double seconds) {
+BuddyPose sighing(double seconds)
+{
     BuddyPose pose;
     pose.droop = std::min(1.0, seconds / 0.7);
     pose.squash = 0.05 * pose.droop + 0.012 * wave(seconds, sighSeconds);
@@ -76,7 +86,8 @@ BuddyPose sighing(double seconds) {
     return pose;
 }
 
-BuddyPose sad() {
+BuddyPose sad()
+{
     BuddyPose pose;
     pose.droop = 1;
     pose.squash = 0.05;
@@ -87,7 +98,8 @@ BuddyPose sad() {
     return pose;
 }
 
-BuddyPose stillPose(const CompanionMoment& moment) {
+BuddyPose stillPose(const CompanionMoment& moment)
+{
     switch (moment.phase) {
     case CompanionPhase::celebrating:
         return CompanionChoreography::celebrating();
@@ -106,25 +118,34 @@ BuddyPose stillPose(const CompanionMoment& moment) {
 // Tiny sums of floating-point error must not push a time into the frame before.
 constexpr double frameTolerance = 1e-6;
 
-double startOfFrame(double seconds, double frameSeconds) {
+double startOfFrame(double seconds, double frameSeconds)
+{
     return std::floor(seconds / frameSeconds + frameTolerance) * frameSeconds;
 }
 
 // Adding 0 turns a rounded -0 into 0, so equal poses hash alike.
-double settled(double measure) { return std::round(measure * 1000) / 1000 + 0.0; }
+double settled(double measure)
+{
+    return std::round(measure * 1000) / 1000 + 0.0;
+}
 
-} // namespace
+}  // namespace
 
-size_t qHash(const BuddyPose& pose, size_t seed) {
+size_t qHash(const BuddyPose& pose, size_t seed)
+{
     return qHashMulti(seed, pose.lift, pose.squash, pose.lean, pose.stride, pose.leftArm, pose.rightArm, pose.droop,
                       pose.sparkle, pose.tear, int(pose.eyes), int(pose.mouth));
 }
 
 namespace CompanionChoreography {
 
-BuddyPose standing() { return {}; }
+BuddyPose standing()
+{
+    return {};
+}
 
-BuddyPose celebrating() {
+BuddyPose celebrating()
+{
     BuddyPose pose;
     pose.leftArm = 0.9;
     pose.rightArm = 0.9;
@@ -134,13 +155,18 @@ BuddyPose celebrating() {
     return pose;
 }
 
-bool isWalking(CompanionPhase phase) { return phase == CompanionPhase::entering || phase == CompanionPhase::leaving; }
+bool isWalking(CompanionPhase phase)
+{
+    return phase == CompanionPhase::entering || phase == CompanionPhase::leaving;
+}
 
-double walkCycleSeconds(CompanionPhase phase, std::optional<CompanionPhase> response) {
+double walkCycleSeconds(CompanionPhase phase, std::optional<CompanionPhase> response)
+{
     return phase == CompanionPhase::leaving && response == CompanionPhase::declined ? 1.3 : 0.8;
 }
 
-BuddyPose pose(const CompanionMoment& moment) {
+BuddyPose pose(const CompanionMoment& moment)
+{
     if (!moment.elapsed)
         return stillPose(moment);
     const double seconds = std::max(0.0, *moment.elapsed);
@@ -160,7 +186,8 @@ BuddyPose pose(const CompanionMoment& moment) {
     return asking(seconds);
 }
 
-CompanionMoment frameOf(const CompanionMoment& moment) {
+CompanionMoment frameOf(const CompanionMoment& moment)
+{
     if (!moment.elapsed)
         return moment;
     const double seconds = std::max(0.0, *moment.elapsed);
@@ -170,7 +197,8 @@ CompanionMoment frameOf(const CompanionMoment& moment) {
     return {moment.phase, moment.response, startOfFrame(seconds, frameSeconds)};
 }
 
-BuddyPose framePose(const CompanionMoment& moment) {
+BuddyPose framePose(const CompanionMoment& moment)
+{
     BuddyPose shown = pose(frameOf(moment));
     for (double* measure : {&shown.lift, &shown.squash, &shown.lean, &shown.stride, &shown.leftArm, &shown.rightArm,
                             &shown.droop, &shown.sparkle})
@@ -178,4 +206,4 @@ BuddyPose framePose(const CompanionMoment& moment) {
     return shown;
 }
 
-} // namespace CompanionChoreography
+}  // namespace CompanionChoreography

@@ -21,14 +21,14 @@ struct BuddyPose {
     enum class Eyes { open, blink, happy, sad };
     enum class Mouth { smile, grin, frown, small };
 
-    double lift = 0;       // design units the body rises off the ground (hops, the walk's bob)
-    double squash = 0;     // > 0 wider and shorter (landing), < 0 taller (stretching)
-    double lean = 0;       // degrees, positive leans to the right
-    double stride = 0;     // -1 … 1: which foot is forward in the walk cycle
-    double leftArm = 0;    // 0 hanging, 1 raised high
+    double lift = 0;     // design units the body rises off the ground (hops, the walk's bob)
+    double squash = 0;   // > 0 wider and shorter (landing), < 0 taller (stretching)
+    double lean = 0;     // degrees, positive leans to the right
+    double stride = 0;   // -1 … 1: which foot is forward in the walk cycle
+    double leftArm = 0;  // 0 hanging, 1 raised high
     double rightArm = 0;
-    double droop = 0;      // 0 … 1: head lowered, ears and leaves down
-    double sparkle = -1;   // 0 … 1 through a burst of celebration sparkles; < 0 none
+    double droop = 0;     // 0 … 1: head lowered, ears and leaves down
+    double sparkle = -1;  // 0 … 1 through a burst of celebration sparkles; < 0 none
     bool tear = false;
     Eyes eyes = Eyes::open;
     Mouth mouth = Mouth::smile;
@@ -61,4 +61,4 @@ bool isWalking(CompanionPhase phase);
 // Seconds per walk cycle: a brisk 0.8 s, or a dragging 1.3 s when leaving after a "Not yet".
 double walkCycleSeconds(CompanionPhase phase, std::optional<CompanionPhase> response);
 
-} // namespace CompanionChoreography
+}  // namespace CompanionChoreography

@@ -2,7 +2,8 @@
 
 #include "characters/ReduceMotion.h"
 
-CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), animate_(animate) {
+CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), animate_(animate)
+{
     // At most 60 frames a second: 1/60 s rounded up to whole milliseconds.
     timer_.setInterval(17);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -11,15 +12,20 @@ CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), a
     setAutoFillBackground(false);
 }
 
-void CompanionView::setAnimate(bool animate) {
+void CompanionView::setAnimate(bool animate)
+{
     animate_ = animate;
     refreshTimer();
     update();
 }
 
-bool CompanionView::isMoving() const { return animate_ && !ReduceMotion::isOn(); }
+bool CompanionView::isMoving() const
+{
+    return animate_ && !ReduceMotion::isOn();
+}
 
-void CompanionView::refreshTimer() {
+void CompanionView::refreshTimer()
+{
     const bool run = isVisible() && isMoving() && followsClock();
     if (run && !timer_.isActive())
         timer_.start();
@@ -27,17 +33,20 @@ void CompanionView::refreshTimer() {
         timer_.stop();
 }
 
-void CompanionView::paintEvent(QPaintEvent*) {
+void CompanionView::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     paintPicture(painter, rect());
 }
 
-void CompanionView::showEvent(QShowEvent* event) {
+void CompanionView::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     refreshTimer();
 }
 
-void CompanionView::hideEvent(QHideEvent* event) {
+void CompanionView::hideEvent(QHideEvent* event)
+{
     QWidget::hideEvent(event);
     refreshTimer();
 }

@@ -13,7 +13,8 @@ const QColor footFill(0x4E, 0x9C, 0xEE);
 const QColor armFill(0x6C, 0xB8, 0xF5);
 const QColor faceInk(0x1D, 0x2F, 0x57);
 
-QPainterPath dropShape(double tipSway) {
+QPainterPath dropShape(double tipSway)
+{
     QPainterPath drop;
     drop.moveTo(100 + tipSway, 40);
     drop.cubicTo(112 + tipSway, 72, 166, 112, 166, 162);
@@ -23,11 +24,12 @@ QPainterPath dropShape(double tipSway) {
     return drop;
 }
 
-} // namespace
+}  // namespace
 
 namespace DropArt {
 
-void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
+void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(ArtKit::fit(rect), true);
@@ -77,4 +79,4 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
     painter.restore();
 }
 
-} // namespace DropArt
+}  // namespace DropArt

@@ -4,7 +4,8 @@
 
 namespace MissingArt {
 
-void paint(QPainter& painter, const QRectF& rect, const QColor& tint, const QString& symbolName) {
+void paint(QPainter& painter, const QRectF& rect, const QColor& tint, const QString& symbolName)
+{
     const qreal side = std::min(rect.width(), rect.height()) * 0.62;
     const QRectF disc(rect.center() - QPointF(side / 2, side / 2), QSizeF(side, side));
     painter.save();
@@ -20,4 +21,4 @@ void paint(QPainter& painter, const QRectF& rect, const QColor& tint, const QStr
     painter.restore();
 }
 
-} // namespace MissingArt
+}  // namespace MissingArt

@@ -1,9 +1,9 @@
 #include "characters/MovieBuddy.h"
 
 #include "characters/MissingArt.h"
-#include "ui/Palette.h"
 #include "characters/ReduceMotion.h"
 #include "characters/SpriteBuddy.h"
+#include "ui/Palette.h"
 
 #include <QFileInfo>
 #include <QMediaPlayer>
@@ -13,7 +13,8 @@
 namespace {
 
 // Draws a picture as large as fits in `rect`, centred, aspect kept.
-void paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture) {
+void paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture)
+{
     if (picture.isNull() || rect.isEmpty())
         return;
     const QSizeF fitted = QSizeF(picture.size()).scaled(rect.size(), Qt::KeepAspectRatio);
@@ -22,33 +23,38 @@ void paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture) 
     painter.drawImage(target, picture);
 }
 
-} // namespace
+}  // namespace
 
-MovieBuddy::MovieBuddy(const QUrl& url, QWidget* parent) : QWidget(parent), url_(url), tint_(Palette::accent()) {
+MovieBuddy::MovieBuddy(const QUrl& url, QWidget* parent) : QWidget(parent), url_(url), tint_(Palette::accent())
+{
     setAttribute(Qt::WA_TranslucentBackground);
     const QFileInfo file(url.toLocalFile());
     showingStill_ = !url.isLocalFile() || !file.isFile() || !file.isReadable();
 }
 
-MovieBuddy::~MovieBuddy() {
+MovieBuddy::~MovieBuddy()
+{
     if (player_)
         player_->stop();
 }
 
-void MovieBuddy::setStill(const QImage& still, const QColor& tint) {
+void MovieBuddy::setStill(const QImage& still, const QColor& tint)
+{
     still_ = still;
     tint_ = tint;
     update();
 }
 
-void MovieBuddy::setMirrored(bool mirrored) {
+void MovieBuddy::setMirrored(bool mirrored)
+{
     if (mirrored == mirrored_)
         return;
     mirrored_ = mirrored;
     update();
 }
 
-void MovieBuddy::start() {
+void MovieBuddy::start()
+{
     if (player_ || showingStill_)
         return;
     // Reduced motion shows the still picture when there is one, else the movie's first frame.
@@ -76,7 +82,8 @@ void MovieBuddy::start() {
         player_->play();
 }
 
-void MovieBuddy::fallBack() {
+void MovieBuddy::fallBack()
+{
     if (showingStill_)
         return;
     showingStill_ = true;
@@ -85,7 +92,8 @@ void MovieBuddy::fallBack() {
     emit fellBackToStill();
 }
 
-void MovieBuddy::releasePlayer() {
+void MovieBuddy::releasePlayer()
+{
     if (player_) {
         player_->stop();
         player_->deleteLater();
@@ -100,7 +108,8 @@ void MovieBuddy::releasePlayer() {
     frameImage_ = QImage();
 }
 
-void MovieBuddy::showFrame(const QVideoFrame& frame) {
+void MovieBuddy::showFrame(const QVideoFrame& frame)
+{
     // The sink announces an empty frame when playback stops; keep the last picture then.
     if (!frame.isValid())
         return;
@@ -109,7 +118,8 @@ void MovieBuddy::showFrame(const QVideoFrame& frame) {
     update();
 }
 
-const QImage& MovieBuddy::frameImage() {
+const QImage& MovieBuddy::frameImage()
+{
     if (frameImageIsStale_) {
         frameImage_ = frame_.toImage();
         frameImageIsStale_ = false;
@@ -117,26 +127,30 @@ const QImage& MovieBuddy::frameImage() {
     return frameImage_;
 }
 
-void MovieBuddy::showEvent(QShowEvent* event) {
+void MovieBuddy::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     start();
 }
 
-void MovieBuddy::hideEvent(QHideEvent* event) {
+void MovieBuddy::hideEvent(QHideEvent* event)
+{
     QWidget::hideEvent(event);
     // A paused player keeps its decoders and frames, megabytes the hidden companion does not
     // need: it starts again from the beginning when shown.
     releasePlayer();
 }
 
-void MovieBuddy::paintStill(QPainter& painter, const QRectF& rect, const QImage& still, const QColor& tint) {
+void MovieBuddy::paintStill(QPainter& painter, const QRectF& rect, const QImage& still, const QColor& tint)
+{
     if (still.isNull())
         MissingArt::paint(painter, rect, tint, QStringLiteral("face.smiling"));
     else
         SpriteBuddy::paintFitted(painter, rect, still);
 }
 
-void MovieBuddy::paintEvent(QPaintEvent*) {
+void MovieBuddy::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     if (mirrored_) {
         painter.translate(width(), 0);

@@ -2,7 +2,8 @@
 
 namespace PhaseClock {
 
-std::optional<double> elapsed(bool moving, std::optional<double> fixedTime, const QDateTime& phaseStarted) {
+std::optional<double> elapsed(bool moving, std::optional<double> fixedTime, const QDateTime& phaseStarted)
+{
     if (!moving)
         return std::nullopt;
     if (fixedTime)
@@ -12,4 +13,4 @@ std::optional<double> elapsed(bool moving, std::optional<double> fixedTime, cons
     return std::max<qint64>(0, phaseStarted.msecsTo(QDateTime::currentDateTimeUtc())) / 1000.0;
 }
 
-} // namespace PhaseClock
+}  // namespace PhaseClock

@@ -9,4 +9,4 @@ namespace PhaseClock {
 // move, else the fixed time when one is given, else the time since the phase started.
 std::optional<double> elapsed(bool moving, std::optional<double> fixedTime, const QDateTime& phaseStarted);
 
-} // namespace PhaseClock
+}  // namespace PhaseClock

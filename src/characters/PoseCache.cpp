@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QSemaphore>
-#include <QThreadPool>
 #include <QSize>
+#include <QThreadPool>
 #include <cmath>
 
 namespace {
@@ -19,7 +19,8 @@ struct PictureKey {
     bool operator==(const PictureKey&) const = default;
 };
 
-size_t qHash(const PictureKey& key, size_t seed = 0) {
+size_t qHash(const PictureKey& key, size_t seed = 0)
+{
     return qHashMulti(seed, key.kind, key.pose, key.pixels.width(), key.pixels.height(), key.ratio);
 }
 
@@ -28,14 +29,16 @@ struct Pictures {
     int drawn = 0;
 };
 
-Pictures& pictures() {
+Pictures& pictures()
+{
     static Pictures shared;
     return shared;
 }
 
 // True when a picture copied pixel for pixel looks as the drawing itself would: the painter
 // only moves or mirrors.
-bool copiesPixelForPixel(const QTransform& transform) {
+bool copiesPixelForPixel(const QTransform& transform)
+{
     return transform.type() <= QTransform::TxScale && std::abs(transform.m11()) == 1 && std::abs(transform.m22()) == 1;
 }
 
@@ -43,7 +46,8 @@ bool copiesPixelForPixel(const QTransform& transform) {
 // parts, and waits for them: drawing a companion so costs dozens of hand-overs between threads,
 // more than the drawing itself. Drawn by one thread of that pool, the shapes are filled where
 // they are drawn, for one hand-over a picture; with no thread free, the picture is drawn here.
-QImage drawPicture(const QSize& pixels, qreal ratio, const QSizeF& size, const PoseCache::Drawing& draw) {
+QImage drawPicture(const QSize& pixels, qreal ratio, const QSizeF& size, const PoseCache::Drawing& draw)
+{
     QImage picture(pixels, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
@@ -62,12 +66,16 @@ QImage drawPicture(const QSize& pixels, qreal ratio, const QSizeF& size, const P
     return picture;
 }
 
-int kilobytes(const QSize& pixels) { return int(std::max<qint64>(1, qint64(pixels.width()) * pixels.height() * 4 / 1024)); }
+int kilobytes(const QSize& pixels)
+{
+    return int(std::max<qint64>(1, qint64(pixels.width()) * pixels.height() * 4 / 1024));
+}
 
-} // namespace
+}  // namespace
 
 void PoseCache::paint(QPainter& painter, const QRectF& rect, const QString& kind, const BuddyPose& pose,
-                      const Drawing& draw) {
+                      const Drawing& draw)
+{
     if (rect.isEmpty())
         return;
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
@@ -87,9 +95,13 @@ void PoseCache::paint(QPainter& painter, const QRectF& rect, const QString& kind
     painter.drawImage(rect.topLeft(), *picture);
 }
 
-int PoseCache::picturesDrawn() { return pictures().drawn; }
+int PoseCache::picturesDrawn()
+{
+    return pictures().drawn;
+}
 
-void PoseCache::clear() {
+void PoseCache::clear()
+{
     pictures().images.clear();
     pictures().drawn = 0;
 }

@@ -15,14 +15,16 @@ struct ReduceMotionState {
     std::shared_ptr<ReduceMotionSource> source = std::make_shared<DesktopReduceMotion>();
 };
 
-ReduceMotionState& state() {
+ReduceMotionState& state()
+{
     static ReduceMotionState shared;
     return shared;
 }
 
-} // namespace
+}  // namespace
 
-std::optional<bool> DesktopReduceMotion::readGnome() {
+std::optional<bool> DesktopReduceMotion::readGnome()
+{
     // g_settings_new aborts the process for a schema that is not installed: look it up first.
     GSettingsSchemaSource* schemas = g_settings_schema_source_get_default();
     if (!schemas)
@@ -40,7 +42,8 @@ std::optional<bool> DesktopReduceMotion::readGnome() {
     return !animations;
 }
 
-std::optional<bool> DesktopReduceMotion::readKdeGlobals(const QString& path) {
+std::optional<bool> DesktopReduceMotion::readKdeGlobals(const QString& path)
+{
     if (path.isEmpty() || !QFile::exists(path))
         return std::nullopt;
     QSettings globals(path, QSettings::IniFormat);
@@ -54,18 +57,21 @@ std::optional<bool> DesktopReduceMotion::readKdeGlobals(const QString& path) {
     return value == 0.0;
 }
 
-QString DesktopReduceMotion::kdeGlobalsPath() {
+QString DesktopReduceMotion::kdeGlobalsPath()
+{
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return config.isEmpty() ? QString() : QDir(config).filePath(QStringLiteral("kdeglobals"));
 }
 
-bool DesktopReduceMotion::reduceMotion() const {
+bool DesktopReduceMotion::reduceMotion() const
+{
     if (const auto gnome = readGnome())
         return *gnome;
     return readKdeGlobals(kdeGlobalsPath()).value_or(false);
 }
 
-bool ReduceMotion::isOn() {
+bool ReduceMotion::isOn()
+{
     ReduceMotionState& shared = state();
     if (shared.override)
         return *shared.override;
@@ -74,9 +80,13 @@ bool ReduceMotion::isOn() {
     return *shared.cached;
 }
 
-void ReduceMotion::setOverride(std::optional<bool> reduce) { state().override = reduce; }
+void ReduceMotion::setOverride(std::optional<bool> reduce)
+{
+    state().override = reduce;
+}
 
-void ReduceMotion::setSource(std::shared_ptr<ReduceMotionSource> source) {
+void ReduceMotion::setSource(std::shared_ptr<ReduceMotionSource> source)
+{
     state().source = std::move(source);
     state().cached.reset();
 }

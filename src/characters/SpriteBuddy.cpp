@@ -2,9 +2,9 @@
 
 #include "characters/ArtCache.h"
 #include "characters/MissingArt.h"
-#include "ui/Palette.h"
 #include "characters/PhaseClock.h"
 #include "model/CompanionMotion.h"
+#include "ui/Palette.h"
 
 #include <QPainter>
 #include <cmath>
@@ -13,7 +13,8 @@ namespace {
 
 enum class Sequence { walk, idle, celebrate, sad };
 
-Sequence sequenceFor(const CompanionMoment& moment) {
+Sequence sequenceFor(const CompanionMoment& moment)
+{
     const bool afterDecline = moment.response == CompanionPhase::declined;
     switch (moment.phase) {
     case CompanionPhase::celebrating:
@@ -36,17 +37,19 @@ Sequence sequenceFor(const CompanionMoment& moment) {
 // A bear's pose sheet walks at the companions' common pace; a human sheet at its own speed.
 constexpr double bearWalkFramesPerSecond = 10.0;
 
-double framesPerSecond(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence, bool bear) {
+double framesPerSecond(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence, bool bear)
+{
     const double own = sheet.framesPerSecond > 0 ? sheet.framesPerSecond : 8.0;
     if (sequence != Sequence::walk)
         return own;
     const double fps = bear ? bearWalkFramesPerSecond : own;
-    return fps * CompanionChoreography::walkCycleSeconds(CompanionPhase::entering, std::nullopt) /
-           CompanionChoreography::walkCycleSeconds(moment.phase, moment.response);
+    return fps * CompanionChoreography::walkCycleSeconds(CompanionPhase::entering, std::nullopt)
+           / CompanionChoreography::walkCycleSeconds(moment.phase, moment.response);
 }
 
 int frameInSequence(const SpriteSheet& sheet, const CompanionMoment& moment, Sequence sequence,
-                    std::optional<int> fixedFrame, bool bear) {
+                    std::optional<int> fixedFrame, bool bear)
+{
     if (fixedFrame)
         return *fixedFrame;
     if (!moment.elapsed)
@@ -57,9 +60,13 @@ int frameInSequence(const SpriteSheet& sheet, const CompanionMoment& moment, Seq
     return int(std::floor(*moment.elapsed * fps));
 }
 
-int wrap(int value, int count) { return ((value % count) + count) % count; }
+int wrap(int value, int count)
+{
+    return ((value % count) + count) % count;
+}
 
-SpriteBuddy::PoseRange bearRange(Sequence sequence) {
+SpriteBuddy::PoseRange bearRange(Sequence sequence)
+{
     switch (sequence) {
     case Sequence::walk:
         return SpriteBuddy::bearWalk;
@@ -73,7 +80,8 @@ SpriteBuddy::PoseRange bearRange(Sequence sequence) {
     return SpriteBuddy::bearIdle;
 }
 
-std::optional<SpriteSheet> humanSheet(const CharacterPack& pack, Sequence sequence) {
+std::optional<SpriteSheet> humanSheet(const CharacterPack& pack, Sequence sequence)
+{
     std::optional<SpriteSheet> own;
     switch (sequence) {
     case Sequence::walk:
@@ -94,44 +102,56 @@ std::optional<SpriteSheet> humanSheet(const CharacterPack& pack, Sequence sequen
     return pack.idleSheet ? pack.idleSheet : pack.walkSheet;
 }
 
-} // namespace
+}  // namespace
 
 SpriteBuddy::SpriteBuddy(const CharacterPack& pack, CompanionPhase phase, const QDateTime& phaseStarted,
                          std::optional<CompanionPhase> response, bool animated, std::optional<int> fixedFrame,
                          std::optional<double> elapsed, QWidget* parent)
-    : CompanionView(animated, parent), pack_(pack), phase_(phase), phaseStarted_(phaseStarted), response_(response),
-      fixedFrame_(fixedFrame), elapsed_(elapsed) {}
+    : CompanionView(animated, parent),
+      pack_(pack),
+      phase_(phase),
+      phaseStarted_(phaseStarted),
+      response_(response),
+      fixedFrame_(fixedFrame),
+      elapsed_(elapsed)
+{ }
 
-void SpriteBuddy::setPack(const CharacterPack& pack) {
+void SpriteBuddy::setPack(const CharacterPack& pack)
+{
     pack_ = pack;
     update();
 }
 
-void SpriteBuddy::setPhase(CompanionPhase phase, const QDateTime& phaseStarted, std::optional<CompanionPhase> response) {
+void SpriteBuddy::setPhase(CompanionPhase phase, const QDateTime& phaseStarted, std::optional<CompanionPhase> response)
+{
     phase_ = phase;
     phaseStarted_ = phaseStarted;
     response_ = response;
     update();
 }
 
-void SpriteBuddy::setFixedFrame(std::optional<int> frame) {
+void SpriteBuddy::setFixedFrame(std::optional<int> frame)
+{
     fixedFrame_ = frame;
     refreshTimer();
     update();
 }
 
-void SpriteBuddy::setElapsed(std::optional<double> seconds) {
+void SpriteBuddy::setElapsed(std::optional<double> seconds)
+{
     elapsed_ = seconds;
     refreshTimer();
     update();
 }
 
-CompanionMoment SpriteBuddy::moment() const {
+CompanionMoment SpriteBuddy::moment() const
+{
     return {phase_, response_, PhaseClock::elapsed(isMoving(), elapsed_, phaseStarted_)};
 }
 
 SpriteBuddy::Choice SpriteBuddy::choose(const CharacterPack& pack, const CompanionMoment& moment,
-                                        std::optional<int> fixedFrame) {
+                                        std::optional<int> fixedFrame)
+{
     const Sequence sequence = sequenceFor(moment);
     if (pack.poseLayout == QStringLiteral("bear24")) {
         if (!pack.poseSheet)
@@ -147,7 +167,8 @@ SpriteBuddy::Choice SpriteBuddy::choose(const CharacterPack& pack, const Compani
     return {sheet, wrap(frameInSequence(*sheet, moment, sequence, fixedFrame, false), count)};
 }
 
-void SpriteBuddy::paintFitted(QPainter& painter, const QRectF& rect, const QImage& picture) {
+void SpriteBuddy::paintFitted(QPainter& painter, const QRectF& rect, const QImage& picture)
+{
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QSize bounds = rect.size().toSize() * ratio;
     const QImage fitted = ArtCache::fitted(picture, bounds);
@@ -164,7 +185,8 @@ void SpriteBuddy::paintFitted(QPainter& painter, const QRectF& rect, const QImag
 }
 
 void SpriteBuddy::paint(QPainter& painter, const QRectF& rect, const CharacterPack& pack, const CompanionMoment& moment,
-                        std::optional<int> fixedFrame) {
+                        std::optional<int> fixedFrame)
+{
     const Choice chosen = choose(pack, moment, fixedFrame);
     QImage picture = chosen.sheet ? ArtCache::frame(pack, *chosen.sheet, chosen.cell) : QImage();
     if (picture.isNull() && moment.phase == CompanionPhase::celebrating)
@@ -179,7 +201,8 @@ void SpriteBuddy::paint(QPainter& painter, const QRectF& rect, const CharacterPa
 }
 
 QImage SpriteBuddy::render(const QSize& size, const CharacterPack& pack, const CompanionMoment& moment,
-                           std::optional<int> fixedFrame) {
+                           std::optional<int> fixedFrame)
+{
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -187,8 +210,12 @@ QImage SpriteBuddy::render(const QSize& size, const CharacterPack& pack, const C
     return image;
 }
 
-QSize SpriteBuddy::sizeHint() const { return pack_.poseLayout == QStringLiteral("bear24") ? QSize(250, 290) : QSize(280, 325); }
+QSize SpriteBuddy::sizeHint() const
+{
+    return pack_.poseLayout == QStringLiteral("bear24") ? QSize(250, 290) : QSize(280, 325);
+}
 
-void SpriteBuddy::paintPicture(QPainter& painter, const QRectF& rect) const {
+void SpriteBuddy::paintPicture(QPainter& painter, const QRectF& rect) const
+{
     paint(painter, rect, pack_, moment(), fixedFrame_);
 }

@@ -15,7 +15,8 @@ const QColor leafLight(0x9D, 0xE2, 0x7E);
 const QColor leafDark(0x4F, 0xAE, 0x5B);
 const QColor faceInk(0x24, 0x3B, 0x2A);
 
-void paintLeaf(QPainter& painter, QPointF base, double angle, double length) {
+void paintLeaf(QPainter& painter, QPointF base, double angle, double length)
+{
     painter.save();
     painter.translate(base);
     painter.rotate(angle);
@@ -34,11 +35,12 @@ void paintLeaf(QPainter& painter, QPointF base, double angle, double length) {
     painter.restore();
 }
 
-} // namespace
+}  // namespace
 
 namespace SproutArt {
 
-void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
+void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(ArtKit::fit(rect), true);
@@ -85,4 +87,4 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
     painter.restore();
 }
 
-} // namespace SproutArt
+}  // namespace SproutArt

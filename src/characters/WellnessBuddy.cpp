@@ -2,31 +2,38 @@
 
 #include "characters/ArtCache.h"
 #include "characters/ArtKit.h"
-#include "ui/Palette.h"
 #include "characters/SpriteBuddy.h"
+#include "ui/Palette.h"
 #include "ui/Symbols.h"
 
 #include <QPainter>
 
 WellnessBuddy::WellnessBuddy(const CharacterPack& pack, int frame, ReminderKind kind, QWidget* parent)
-    : QWidget(parent), pack_(pack), frame_(frame), kind_(kind) {
+    : QWidget(parent), pack_(pack), frame_(frame), kind_(kind)
+{
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void WellnessBuddy::setSticker(const CharacterPack& pack, int frame, ReminderKind kind) {
+void WellnessBuddy::setSticker(const CharacterPack& pack, int frame, ReminderKind kind)
+{
     pack_ = pack;
     frame_ = frame;
     kind_ = kind;
     update();
 }
 
-QImage WellnessBuddy::sticker(const CharacterPack& pack, int frame) {
+QImage WellnessBuddy::sticker(const CharacterPack& pack, int frame)
+{
     return pack.wellnessSheet ? ArtCache::frame(pack, *pack.wellnessSheet, frame) : QImage();
 }
 
-bool WellnessBuddy::showsBadge() const { return sticker(pack_, frame_).isNull(); }
+bool WellnessBuddy::showsBadge() const
+{
+    return sticker(pack_, frame_).isNull();
+}
 
-QString WellnessBuddy::symbolName(ReminderKind kind) {
+QString WellnessBuddy::symbolName(ReminderKind kind)
+{
     switch (kind) {
     case ReminderKind::eyeRest:
         return QStringLiteral("eye");
@@ -38,7 +45,8 @@ QString WellnessBuddy::symbolName(ReminderKind kind) {
     return QStringLiteral("drop.fill");
 }
 
-void WellnessBuddy::paintBadge(QPainter& painter, const QRectF& rect, ReminderKind kind, const QColor& tint) {
+void WellnessBuddy::paintBadge(QPainter& painter, const QRectF& rect, ReminderKind kind, const QColor& tint)
+{
     const qreal side = std::min(rect.width(), rect.height()) * 0.7;
     const QPointF centre = rect.center();
     painter.save();
@@ -74,7 +82,9 @@ void WellnessBuddy::paintBadge(QPainter& painter, const QRectF& rect, ReminderKi
     painter.restore();
 }
 
-void WellnessBuddy::paint(QPainter& painter, const QRectF& rect, const CharacterPack& pack, int frame, ReminderKind kind) {
+void WellnessBuddy::paint(QPainter& painter, const QRectF& rect, const CharacterPack& pack, int frame,
+                          ReminderKind kind)
+{
     const QImage picture = sticker(pack, frame);
     if (picture.isNull())
         paintBadge(painter, rect, kind, Color(pack.tint));
@@ -82,7 +92,8 @@ void WellnessBuddy::paint(QPainter& painter, const QRectF& rect, const Character
         SpriteBuddy::paintFitted(painter, rect, picture);
 }
 
-QImage WellnessBuddy::render(const QSize& size, const CharacterPack& pack, int frame, ReminderKind kind) {
+QImage WellnessBuddy::render(const QSize& size, const CharacterPack& pack, int frame, ReminderKind kind)
+{
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -90,7 +101,8 @@ QImage WellnessBuddy::render(const QSize& size, const CharacterPack& pack, int f
     return image;
 }
 
-void WellnessBuddy::paintEvent(QPaintEvent*) {
+void WellnessBuddy::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     paint(painter, rect(), pack_, frame_, kind_);
 }

@@ -15,7 +15,8 @@ QString directory()
     if (!overridden.isEmpty())
         return QDir::cleanPath(overridden);
     // /proc/self/exe works before any QCoreApplication exists, unlike applicationDirPath().
-    const QString binaryFolder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
+    const QString binaryFolder =
+        QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
     return QDir::cleanPath(binaryFolder + QStringLiteral("/../share/dewbell"));
 }
 
@@ -39,4 +40,4 @@ QString privateFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/dewbell");
 }
 
-} // namespace AppBundle
+}  // namespace AppBundle

@@ -16,4 +16,4 @@ QJsonObject info();
 // The user's private folder (~/.local/share/dewbell), where "state.json" and imported packs live.
 QString privateFolder();
 
-} // namespace AppBundle
+}  // namespace AppBundle

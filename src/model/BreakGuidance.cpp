@@ -10,7 +10,7 @@ QString counted(int amount, const char* singular, const char* plural)
     return QStringLiteral("%1 %2").arg(amount).arg(QLatin1String(amount == 1 ? singular : plural));
 }
 
-} // namespace
+}  // namespace
 
 QString BreakGuidance::instruction(ReminderKind kind, const BreakPreferences& breaks)
 {

@@ -104,10 +104,8 @@ SpriteSheet decodeSheet(const QJsonValue& value, const QString& name)
 QJsonObject encodeSheet(const SpriteSheet& sheet)
 {
     return {
-        {QStringLiteral("file"), sheet.file},
-        {QStringLiteral("columns"), sheet.columns},
-        {QStringLiteral("rows"), sheet.rows},
-        {QStringLiteral("frames"), sheet.frameCount},
+        {QStringLiteral("file"), sheet.file},           {QStringLiteral("columns"), sheet.columns},
+        {QStringLiteral("rows"), sheet.rows},           {QStringLiteral("frames"), sheet.frameCount},
         {QStringLiteral("fps"), sheet.framesPerSecond},
     };
 }
@@ -135,7 +133,7 @@ CharacterPack builtIn(const char* id, const char* name, const char* subtitle, co
     return pack;
 }
 
-} // namespace
+}  // namespace
 
 bool CharacterPack::isBear() const
 {
@@ -151,7 +149,8 @@ std::optional<QString> CharacterPack::asset(const std::optional<QString>& fileNa
 {
     if (!fileName || fileName->isEmpty() || !folder || folder->isEmpty())
         return std::nullopt;
-    if (fileName->startsWith(QLatin1Char('/')) || fileName->contains(QLatin1String("..")) || QDir::isAbsolutePath(*fileName))
+    if (fileName->startsWith(QLatin1Char('/')) || fileName->contains(QLatin1String(".."))
+        || QDir::isAbsolutePath(*fileName))
         return std::nullopt;
     const QString root = QFileInfo(*folder).canonicalFilePath();
     const QFileInfo file(root + QLatin1Char('/') + *fileName);
@@ -184,7 +183,7 @@ QStringList CharacterPack::referencedFiles() const
 
 bool CharacterPack::isMovieFile(const QString& name)
 {
-    static const QStringList movieSuffixes{QStringLiteral("mov"), QStringLiteral("mp4"), QStringLiteral("m4v"),
+    static const QStringList movieSuffixes{QStringLiteral("mov"),  QStringLiteral("mp4"), QStringLiteral("m4v"),
                                            QStringLiteral("webm"), QStringLiteral("mkv"), QStringLiteral("ogv"),
                                            QStringLiteral("avi")};
     return movieSuffixes.contains(QFileInfo(name).suffix().toLower());

@@ -6,12 +6,12 @@
 namespace {
 
 constexpr std::array phaseNames{
-    std::pair{CompanionPhase::hidden, "hidden"},           std::pair{CompanionPhase::entering, "entering"},
-    std::pair{CompanionPhase::asking, "asking"},           std::pair{CompanionPhase::celebrating, "celebrating"},
-    std::pair{CompanionPhase::declined, "declined"},       std::pair{CompanionPhase::leaving, "leaving"},
+    std::pair{CompanionPhase::hidden, "hidden"},     std::pair{CompanionPhase::entering, "entering"},
+    std::pair{CompanionPhase::asking, "asking"},     std::pair{CompanionPhase::celebrating, "celebrating"},
+    std::pair{CompanionPhase::declined, "declined"}, std::pair{CompanionPhase::leaving, "leaving"},
 };
 
-} // namespace
+}  // namespace
 
 QString rawValue(CompanionPhase phase)
 {

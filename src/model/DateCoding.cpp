@@ -24,7 +24,7 @@ double endSeconds()
     return (utcStartOfYear(latestYear + 1).toMSecsSinceEpoch() - referenceEpochMSecs) / 1000.0;
 }
 
-} // namespace
+}  // namespace
 
 double toReferenceSeconds(const QDateTime& date)
 {
@@ -84,4 +84,4 @@ QDateTime distantFuture()
     return utcStartOfYear(latestYear);
 }
 
-} // namespace DateCoding
+}  // namespace DateCoding

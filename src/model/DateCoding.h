@@ -27,4 +27,4 @@ std::optional<QUuid> decodeUuid(const QJsonValue& value);
 // start of the last year the window accepts, so a parked schedule survives a save and a load.
 QDateTime distantFuture();
 
-} // namespace DateCoding
+}  // namespace DateCoding

@@ -59,4 +59,4 @@ inline void readStringList(const QJsonObject& json, const char* key, QStringList
     target = strings;
 }
 
-} // namespace JsonReading
+}  // namespace JsonReading

@@ -97,7 +97,8 @@ void copyFile(const QString& from, const QString& to)
 {
     QDir().mkpath(QFileInfo(to).absolutePath());
     if (!QFile::copy(from, to))
-        throw ImportError(QStringLiteral("Couldn't copy %1 into your companions.").arg(quoted(QFileInfo(from).fileName())));
+        throw ImportError(
+            QStringLiteral("Couldn't copy %1 into your companions.").arg(quoted(QFileInfo(from).fileName())));
     QFile::setPermissions(to, privateFileMode);
 }
 
@@ -110,7 +111,7 @@ void makeFoldersPrivate(const QString& root)
         makeFoldersPrivate(dir.filePath(child));
 }
 
-} // namespace
+}  // namespace
 
 void ensurePrivateFolder(const QString& folder)
 {
@@ -127,7 +128,7 @@ void writeAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) && file.setPermissions(privateFileMode)
-        && file.write(bytes) == bytes.size() && file.commit();
+                         && file.write(bytes) == bytes.size() && file.commit();
     if (!written) {
         throw ImportError(QStringLiteral("The file %1 couldn't be written (%2).")
                               .arg(quoted(QFileInfo(path).fileName()), file.errorString()));
@@ -225,4 +226,4 @@ QString installPack(const QString& sourceFolder, const CharacterPack& pack, cons
     return target;
 }
 
-} // namespace LocalFiles
+}  // namespace LocalFiles

@@ -41,4 +41,4 @@ CharacterPack validatePack(const QString& folder);
 // once the new one is complete. Returns the new folder.
 QString installPack(const QString& sourceFolder, const CharacterPack& pack, const QString& destinationParent);
 
-} // namespace LocalFiles
+}  // namespace LocalFiles

@@ -25,7 +25,7 @@ const PersonalityInfo& infoFor(Personality personality)
     return personalityTable[1];
 }
 
-} // namespace
+}  // namespace
 
 QString rawValue(Personality personality)
 {

@@ -7,7 +7,7 @@
 enum class Personality { sweet, cheeky, menace };
 
 inline constexpr std::array<Personality, 3> allPersonalities{Personality::sweet, Personality::cheeky,
-                                                            Personality::menace};
+                                                             Personality::menace};
 
 QString rawValue(Personality personality);
 std::optional<Personality> personalityFromRaw(const QString& raw);

@@ -43,7 +43,7 @@ QStringList normalizedApps(const QStringList& apps)
     return cleaned;
 }
 
-} // namespace
+}  // namespace
 
 Preferences Preferences::normalized() const
 {

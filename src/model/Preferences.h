@@ -69,7 +69,7 @@ inline constexpr int maxRecipientLength = 80;
 inline constexpr int maxSenderLength = 80;
 inline constexpr int maxLoveNoteLength = 1000;
 inline constexpr int maxProtectedApps = 64;
-} // namespace PreferenceLimits
+}  // namespace PreferenceLimits
 
 // The first `count` characters (grapheme clusters, so an emoji is never cut in half) of `text`.
 QString firstCharacters(const QString& text, int count);

@@ -32,7 +32,7 @@ std::pair<QDateTime, QDateTime> localDayBounds(const QDateTime& now, const QTime
     return {day.startOfDay(zone), day.addDays(1).startOfDay(zone)};
 }
 
-template <typename Record>
+template<typename Record>
 QList<Record> onLocalDay(const QList<Record>& records, const QDateTime& now, const QTimeZone& zone)
 {
     const auto [start, end] = localDayBounds(now, zone);
@@ -70,8 +70,8 @@ QList<FormatToken> tokenized(const QString& format)
         if (character == u'\'')
             quoted = !quoted;
         const bool field = !quoted && isFieldLetter(character);
-        const bool extends = !tokens.isEmpty() && tokens.back().isField == field &&
-                             (!field || continuesField(tokens.back().text, character));
+        const bool extends = !tokens.isEmpty() && tokens.back().isField == field
+                             && (!field || continuesField(tokens.back().text, character));
         if (extends)
             tokens.back().text += character;
         else
@@ -92,16 +92,16 @@ void dropField(QList<FormatToken>& tokens, qsizetype at)
         return index >= 0 && index < tokens.size() && !tokens[index].isField;
     };
     if (isLiteral(at + 1) && namesUnit(tokens[at + 1].text))
-        tokens.remove(at, 2); // "ss秒": the unit goes with its field
+        tokens.remove(at, 2);  // "ss秒": the unit goes with its field
     else if (isLiteral(at - 1) && !namesUnit(tokens[at - 1].text))
-        tokens.remove(at - 1, 2); // "mm:ss": the separator joins it to the minutes
+        tokens.remove(at - 1, 2);  // "mm:ss": the separator joins it to the minutes
     else if (isLiteral(at + 1))
         tokens.remove(at, 2);
     else
         tokens.remove(at);
 }
 
-} // namespace
+}  // namespace
 
 bool ReminderClock::isQuiet(const QDateTime& date, const Preferences& preferences, const QTimeZone& zone)
 {
@@ -131,8 +131,7 @@ QList<Drink> ReminderClock::today(const QList<Drink>& drinks, const QDateTime& n
     return onLocalDay(drinks, now, zone);
 }
 
-QList<BreakRecord> ReminderClock::today(const QList<BreakRecord>& breaks, const QDateTime& now,
-                                        const QTimeZone& zone)
+QList<BreakRecord> ReminderClock::today(const QList<BreakRecord>& breaks, const QDateTime& now, const QTimeZone& zone)
 {
     return onLocalDay(breaks, now, zone);
 }

@@ -42,8 +42,7 @@ GateDecision safeguards(const SafeguardPreferences& guard, const ContextSnapshot
     if (guard.microphoneGuard && isTrue(context.microphoneActive))
         return GateDecision::suppress(Cause::microphone, QStringLiteral("Microphone in use · staying quiet"));
     if (guard.mirrorGuard && context.screenMirrored)
-        return GateDecision::suppress(Cause::mirroring,
-                                      QStringLiteral("Screen mirrored · staying off the big screen"));
+        return GateDecision::suppress(Cause::mirroring, QStringLiteral("Screen mirrored · staying off the big screen"));
     const QString frontmost = context.frontmostBundleID.value_or(QString());
     if (!frontmost.isEmpty() && guard.protectedApps.contains(frontmost))
         return GateDecision::suppress(Cause::protectedApp, QStringLiteral("Protected app in front"));
@@ -55,7 +54,7 @@ GateDecision safeguards(const SafeguardPreferences& guard, const ContextSnapshot
     return GateDecision::allow();
 }
 
-} // namespace
+}  // namespace
 
 GateDecision ReminderGate::evaluate(const QDateTime& now, const SavedState& state, const ContextSnapshot& context,
                                     const QTimeZone& zone)

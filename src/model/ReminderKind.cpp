@@ -24,7 +24,7 @@ const KindInfo& infoFor(ReminderKind kind)
     return kindTable[0];
 }
 
-} // namespace
+}  // namespace
 
 QString rawValue(ReminderKind kind)
 {

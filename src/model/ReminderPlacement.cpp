@@ -12,7 +12,7 @@ constexpr double defaultFootInset = 20.0;
 constexpr double humanSpriteWaterInset = 44.0;
 constexpr double bearWaterInset = 32.0;
 
-} // namespace
+}  // namespace
 
 double ReminderPlacement::footInset(const CharacterPack& pack, ReminderKind kind)
 {

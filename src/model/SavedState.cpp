@@ -47,7 +47,7 @@ void readOptionalDate(const QJsonObject& json, const char* key, std::optional<QD
     target = decodeDate(json.value(QLatin1String(key)));
 }
 
-template <typename Record>
+template<typename Record>
 QJsonArray encodeList(const QList<Record>& records)
 {
     QJsonArray array;
@@ -57,7 +57,7 @@ QJsonArray encodeList(const QList<Record>& records)
 }
 
 // Decodes every good record of an array and counts the bad ones.
-template <typename Record, typename Decoder>
+template<typename Record, typename Decoder>
 void readRecords(const QJsonObject& json, const char* key, QList<Record>& target, int& dropped, Decoder decode)
 {
     const QJsonValue value = json.value(QLatin1String(key));
@@ -138,7 +138,7 @@ void appendRecord(QByteArray& out, const BreakRecord& record)
     out += '}';
 }
 
-template <typename Record>
+template<typename Record>
 void appendRecords(QByteArray& out, const char* key, const QList<Record>& records)
 {
     out += ",\"";
@@ -152,7 +152,7 @@ void appendRecords(QByteArray& out, const char* key, const QList<Record>& record
     out += ']';
 }
 
-} // namespace
+}  // namespace
 
 QJsonObject encode(const Drink& drink)
 {

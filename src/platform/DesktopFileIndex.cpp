@@ -27,12 +27,10 @@ QString startupWindowClass(const QString& path)
     return {};
 }
 
-} // namespace
+}  // namespace
 
-DesktopFileIndex::DesktopFileIndex(QStringList applicationFolders)
-    : folders_(std::move(applicationFolders))
-{
-}
+DesktopFileIndex::DesktopFileIndex(QStringList applicationFolders) : folders_(std::move(applicationFolders))
+{ }
 
 DesktopFileIndex DesktopFileIndex::ofThisSystem()
 {

@@ -12,7 +12,7 @@
 
 namespace {
 
-template <typename Base, typename... Sources>
+template<typename Base, typename... Sources>
 std::vector<std::unique_ptr<Base>> list(std::unique_ptr<Sources>... sources)
 {
     std::vector<std::unique_ptr<Base>> all;
@@ -20,7 +20,7 @@ std::vector<std::unique_ptr<Base>> list(std::unique_ptr<Sources>... sources)
     return all;
 }
 
-} // namespace
+}  // namespace
 
 // The buses are reached at construction, for the watchers; the X server at the first reading
 // that needs it. Each connection is kept for the life of the service.
@@ -33,9 +33,9 @@ SystemReadings SystemReadings::ofThisDesktop()
     SystemReadings readings;
     readings.systemSleep = std::make_unique<LogindSleepSource>(systemBus);
     readings.displaySleep = std::make_unique<ScreenSaverSource>(sessionBus);
-    readings.lock = std::make_unique<AnyStateSource>(list<StateSource>(
-        std::make_unique<LogindSessionSource>(systemBus, LogindSessionSource::Watched::lock),
-        std::make_unique<ScreenSaverSource>(sessionBus)));
+    readings.lock = std::make_unique<AnyStateSource>(
+        list<StateSource>(std::make_unique<LogindSessionSource>(systemBus, LogindSessionSource::Watched::lock),
+                          std::make_unique<ScreenSaverSource>(sessionBus)));
     readings.sessionActive = std::make_unique<LogindSessionSource>(systemBus, LogindSessionSource::Watched::active);
     readings.keyOrClick = std::make_unique<X11KeyOrClickReading>(x11);
     readings.idle = std::make_unique<FirstIdleReading>(list<IdleReading>(std::make_unique<X11IdleReading>(x11),
@@ -43,8 +43,8 @@ SystemReadings SystemReadings::ofThisDesktop()
                                                                          DBusIdleReading::screenSaver(sessionBus)));
     readings.microphone = std::make_unique<FirstMicrophoneReading>(std::make_unique<PulseMicrophoneReading>(),
                                                                    std::make_unique<AlsaCaptureReading>());
-    readings.mirroring = std::make_unique<AnyMirroringReading>(
-        list<MirroringReading>(std::make_unique<ScreenMirroringReading>(), std::make_unique<XRandRMirroringReading>(x11)));
+    readings.mirroring = std::make_unique<AnyMirroringReading>(list<MirroringReading>(
+        std::make_unique<ScreenMirroringReading>(), std::make_unique<XRandRMirroringReading>(x11)));
     readings.frontApplication = std::make_unique<X11FrontApplicationReading>(x11, DesktopFileIndex::ofThisSystem());
     readings.doNotDisturb = std::make_unique<FirstDoNotDisturbReading>(list<DoNotDisturbReading>(
         std::make_unique<GSettingsDoNotDisturb>(), std::make_unique<NotificationsDoNotDisturb>(sessionBus)));

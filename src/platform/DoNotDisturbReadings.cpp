@@ -16,16 +16,14 @@ bool serverIsMissing(const QDBusMessage& reply)
 {
     const QString error = reply.errorName();
     return error == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
-        || error == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")
-        || error == QLatin1String("org.freedesktop.DBus.Error.Disconnected");
+           || error == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")
+           || error == QLatin1String("org.freedesktop.DBus.Error.Disconnected");
 }
 
-} // namespace
+}  // namespace
 
-NotificationsDoNotDisturb::NotificationsDoNotDisturb(QDBusConnection bus)
-    : bus_(std::move(bus))
-{
-}
+NotificationsDoNotDisturb::NotificationsDoNotDisturb(QDBusConnection bus) : bus_(std::move(bus))
+{ }
 
 FocusAuthorization NotificationsDoNotDisturb::authorization()
 {
@@ -55,8 +53,8 @@ void NotificationsDoNotDisturb::probe()
 
 void NotificationsDoNotDisturb::readInhibited()
 {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(notificationsService, notificationsPath, propertiesInterface, QStringLiteral("Get"));
+    QDBusMessage call = QDBusMessage::createMethodCall(notificationsService, notificationsPath, propertiesInterface,
+                                                       QStringLiteral("Get"));
     call << notificationsService << inhibitedProperty;
     const QDBusMessage reply = bus_.call(call, QDBus::Block, callTimeoutMilliseconds);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
@@ -84,8 +82,7 @@ void NotificationsDoNotDisturb::onPropertiesChanged(const QString& interface, co
 
 FirstDoNotDisturbReading::FirstDoNotDisturbReading(std::vector<std::unique_ptr<DoNotDisturbReading>> sources)
     : sources_(std::move(sources))
-{
-}
+{ }
 
 FocusAuthorization FirstDoNotDisturbReading::authorization()
 {

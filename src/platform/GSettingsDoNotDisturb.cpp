@@ -8,7 +8,7 @@ namespace {
 constexpr const char* notificationsSchema = "org.gnome.desktop.notifications";
 constexpr const char* bannersKey = "show-banners";
 
-} // namespace
+}  // namespace
 
 GSettingsDoNotDisturb::~GSettingsDoNotDisturb()
 {

@@ -17,12 +17,10 @@ bool usable(double seconds)
     return std::isfinite(seconds) && seconds >= 0;
 }
 
-} // namespace
+}  // namespace
 
-X11IdleReading::X11IdleReading(std::shared_ptr<X11Connection> connection)
-    : connection_(std::move(connection))
-{
-}
+X11IdleReading::X11IdleReading(std::shared_ptr<X11Connection> connection) : connection_(std::move(connection))
+{ }
 
 std::optional<double> X11IdleReading::secondsSinceAnyInput()
 {
@@ -41,31 +39,28 @@ std::optional<double> X11IdleReading::secondsSinceAnyInput()
     return info.idle / 1000.0;
 }
 
-DBusIdleReading::DBusIdleReading(QDBusConnection bus, QString service, QString path, QString interface,
-                                 QString method, Unit unit)
-    : bus_(std::move(bus))
-    , service_(std::move(service))
-    , path_(std::move(path))
-    , interface_(std::move(interface))
-    , method_(std::move(method))
-    , unit_(unit)
-{
-}
+DBusIdleReading::DBusIdleReading(QDBusConnection bus, QString service, QString path, QString interface, QString method,
+                                 Unit unit)
+    : bus_(std::move(bus)),
+      service_(std::move(service)),
+      path_(std::move(path)),
+      interface_(std::move(interface)),
+      method_(std::move(method)),
+      unit_(unit)
+{ }
 
 std::unique_ptr<IdleReading> DBusIdleReading::mutter(const QDBusConnection& bus)
 {
-    return std::make_unique<DBusIdleReading>(bus, QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                                             QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-                                             QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                                             QStringLiteral("GetIdletime"), Unit::milliseconds);
+    return std::make_unique<DBusIdleReading>(
+        bus, QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
+        QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"), Unit::milliseconds);
 }
 
 std::unique_ptr<IdleReading> DBusIdleReading::screenSaver(const QDBusConnection& bus)
 {
-    return std::make_unique<DBusIdleReading>(bus, QStringLiteral("org.freedesktop.ScreenSaver"),
-                                             QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                             QStringLiteral("org.freedesktop.ScreenSaver"),
-                                             QStringLiteral("GetSessionIdleTime"), Unit::seconds);
+    return std::make_unique<DBusIdleReading>(
+        bus, QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("GetSessionIdleTime"), Unit::seconds);
 }
 
 std::optional<double> DBusIdleReading::secondsSinceAnyInput()
@@ -83,10 +78,8 @@ std::optional<double> DBusIdleReading::secondsSinceAnyInput()
     return unit_ == Unit::milliseconds ? value / 1000.0 : value;
 }
 
-FirstIdleReading::FirstIdleReading(std::vector<std::unique_ptr<IdleReading>> sources)
-    : sources_(std::move(sources))
-{
-}
+FirstIdleReading::FirstIdleReading(std::vector<std::unique_ptr<IdleReading>> sources) : sources_(std::move(sources))
+{ }
 
 std::optional<double> FirstIdleReading::secondsSinceAnyInput()
 {

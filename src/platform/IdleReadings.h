@@ -24,8 +24,7 @@ private:
 class DBusIdleReading : public IdleReading {
 public:
     enum class Unit { milliseconds, seconds };
-    DBusIdleReading(QDBusConnection bus, QString service, QString path, QString interface, QString method,
-                    Unit unit);
+    DBusIdleReading(QDBusConnection bus, QString service, QString path, QString interface, QString method, Unit unit);
     std::optional<double> secondsSinceAnyInput() override;
 
     // GNOME's Mutter.

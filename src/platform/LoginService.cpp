@@ -117,17 +117,16 @@ QString defaultAutostartFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart");
 }
 
-} // namespace
+}  // namespace
 
 LoginService::LoginService(QObject* parent)
     : LoginService(defaultAutostartFolder(), QCoreApplication::applicationFilePath(), parent)
-{
-}
+{ }
 
 LoginService::LoginService(const QString& autostartFolder, const QString& executable, QObject* parent)
-    : QObject(parent)
-    , autostartFolder_(autostartFolder)
-    , executable_(executable.isEmpty() ? QString() : QFileInfo(executable).absoluteFilePath())
+    : QObject(parent),
+      autostartFolder_(autostartFolder),
+      executable_(executable.isEmpty() ? QString() : QFileInfo(executable).absoluteFilePath())
 {
     connect(&request_, &QFutureWatcher<QString>::finished, this, &LoginService::finishRequest);
     apply(status());
@@ -176,9 +175,8 @@ void LoginService::setEnabled(bool enabled)
     const QString folder = autostartFolder_;
     const QString path = entryPath();
     const QString program = executable_;
-    request_.setFuture(QtConcurrent::run([enabled, folder, path, program] {
-        return enabled ? writeEntry(folder, path, program) : removeEntry(path);
-    }));
+    request_.setFuture(QtConcurrent::run(
+        [enabled, folder, path, program] { return enabled ? writeEntry(folder, path, program) : removeEntry(path); }));
 }
 
 void LoginService::finishRequest()

@@ -15,7 +15,7 @@ constexpr auto firstAnswerWait = std::chrono::milliseconds(300);
 constexpr std::chrono::seconds retryAfter{60};
 constexpr qint64 statusReadLimit = 4096;
 
-} // namespace
+}  // namespace
 
 PulseMicrophoneReading::~PulseMicrophoneReading()
 {
@@ -178,10 +178,8 @@ void PulseMicrophoneReading::fail()
     answered_.notify_all();
 }
 
-AlsaCaptureReading::AlsaCaptureReading(QString soundFolder)
-    : soundFolder_(std::move(soundFolder))
-{
-}
+AlsaCaptureReading::AlsaCaptureReading(QString soundFolder) : soundFolder_(std::move(soundFolder))
+{ }
 
 std::optional<bool> AlsaCaptureReading::microphoneInUse()
 {
@@ -206,10 +204,8 @@ std::optional<bool> AlsaCaptureReading::microphoneInUse()
 
 FirstMicrophoneReading::FirstMicrophoneReading(std::unique_ptr<MicrophoneReading> first,
                                                std::unique_ptr<MicrophoneReading> second)
-    : first_(std::move(first))
-    , second_(std::move(second))
-{
-}
+    : first_(std::move(first)), second_(std::move(second))
+{ }
 
 std::optional<bool> FirstMicrophoneReading::microphoneInUse()
 {

@@ -32,8 +32,7 @@ bool ScreenMirroringReading::screenMirrored()
 
 XRandRMirroringReading::XRandRMirroringReading(std::shared_ptr<X11Connection> connection)
     : connection_(std::move(connection))
-{
-}
+{ }
 
 bool XRandRMirroringReading::screenMirrored()
 {
@@ -93,11 +92,9 @@ bool XRandRMirroringReading::askServer()
 
 AnyMirroringReading::AnyMirroringReading(std::vector<std::unique_ptr<MirroringReading>> sources)
     : sources_(std::move(sources))
-{
-}
+{ }
 
 bool AnyMirroringReading::screenMirrored()
 {
-    return std::any_of(sources_.begin(), sources_.end(),
-                       [](const auto& source) { return source->screenMirrored(); });
+    return std::any_of(sources_.begin(), sources_.end(), [](const auto& source) { return source->screenMirrored(); });
 }

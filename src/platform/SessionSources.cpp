@@ -11,13 +11,11 @@ const QString sessionInterface = QStringLiteral("org.freedesktop.login1.Session"
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 constexpr int callTimeoutMilliseconds = 1000;
 
-} // namespace
+}  // namespace
 
 LogindSessionSource::LogindSessionSource(QDBusConnection systemBus, Watched watched)
-    : bus_(std::move(systemBus))
-    , watched_(watched)
-{
-}
+    : bus_(std::move(systemBus)), watched_(watched)
+{ }
 
 void LogindSessionSource::start(std::function<void(bool)> deliver)
 {
@@ -39,9 +37,9 @@ QString LogindSessionSource::sessionPath()
     if (!bus_.isConnected())
         return {};
     const QString sessionID = qEnvironmentVariable("XDG_SESSION_ID", QStringLiteral("auto"));
-    QDBusMessage call = QDBusMessage::createMethodCall(logindService, QStringLiteral("/org/freedesktop/login1"),
-                                                       QStringLiteral("org.freedesktop.login1.Manager"),
-                                                       QStringLiteral("GetSession"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(logindService, QStringLiteral("/org/freedesktop/login1"),
+                                       QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("GetSession"));
     call << sessionID;
     const QDBusMessage reply = bus_.call(call, QDBus::Block, callTimeoutMilliseconds);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
@@ -78,24 +76,24 @@ void LogindSessionSource::onPropertiesChanged(const QString& interface, const QV
 // logind may announce a change without its value; the value is then asked for explicitly.
 void LogindSessionSource::readProperty()
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(logindService, path_, propertiesInterface, QStringLiteral("Get"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(logindService, path_, propertiesInterface, QStringLiteral("Get"));
     call << sessionInterface << propertyName();
     const QDBusMessage reply = bus_.call(call, QDBus::Block, callTimeoutMilliseconds);
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
         deliver_(reply.arguments().constFirst().value<QDBusVariant>().variant().toBool());
 }
 
-ScreenSaverSource::ScreenSaverSource(QDBusConnection sessionBus)
-    : bus_(std::move(sessionBus))
-{
-}
+ScreenSaverSource::ScreenSaverSource(QDBusConnection sessionBus) : bus_(std::move(sessionBus))
+{ }
 
 void ScreenSaverSource::start(std::function<void(bool)> deliver)
 {
     deliver_ = std::move(deliver);
     if (!bus_.isConnected())
         return;
-    for (const QString& interface : {QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("org.gnome.ScreenSaver")})
+    for (const QString& interface :
+         {QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("org.gnome.ScreenSaver")})
         bus_.connect(QString(), QString(), interface, QStringLiteral("ActiveChanged"), this,
                      SLOT(onActiveChanged(bool)));
 }
@@ -105,10 +103,8 @@ void ScreenSaverSource::onActiveChanged(bool active)
     deliver_(active);
 }
 
-AnyStateSource::AnyStateSource(std::vector<std::unique_ptr<StateSource>> sources)
-    : sources_(std::move(sources))
-{
-}
+AnyStateSource::AnyStateSource(std::vector<std::unique_ptr<StateSource>> sources) : sources_(std::move(sources))
+{ }
 
 void AnyStateSource::start(std::function<void(bool)> deliver)
 {

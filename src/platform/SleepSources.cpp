@@ -18,20 +18,19 @@ std::chrono::nanoseconds readClock(clockid_t clock)
     return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
 }
 
-} // namespace
+}  // namespace
 
-LogindSleepSource::LogindSleepSource(QDBusConnection systemBus)
-    : bus_(std::move(systemBus))
-{
-}
+LogindSleepSource::LogindSleepSource(QDBusConnection systemBus) : bus_(std::move(systemBus))
+{ }
 
 void LogindSleepSource::start(std::function<void(bool)> deliver)
 {
-    const bool hasLogind = bus_.isConnected() && bus_.interface()
-        && bus_.interface()->isServiceRegistered(logindService).value();
-    if (hasLogind && bus_.connect(logindService, QStringLiteral("/org/freedesktop/login1"),
-                                  QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"),
-                                  this, SLOT(onPrepareForSleep(bool)))) {
+    const bool hasLogind =
+        bus_.isConnected() && bus_.interface() && bus_.interface()->isServiceRegistered(logindService).value();
+    if (hasLogind
+        && bus_.connect(logindService, QStringLiteral("/org/freedesktop/login1"),
+                        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
+                        SLOT(onPrepareForSleep(bool)))) {
         deliver_ = std::move(deliver);
         return;
     }
@@ -44,8 +43,7 @@ void LogindSleepSource::onPrepareForSleep(bool goingToSleep)
     deliver_(goingToSleep);
 }
 
-ClockGapSleepSource::ClockGapSleepSource(Clock gap)
-    : gap_(std::move(gap))
+ClockGapSleepSource::ClockGapSleepSource(Clock gap) : gap_(std::move(gap))
 {
     timer_.setInterval(checkInterval);
     connect(&timer_, &QTimer::timeout, this, &ClockGapSleepSource::check);

@@ -35,16 +35,12 @@ void startSource(StateSource* source, std::function<void(bool)> deliver)
         source->start(std::move(deliver));
 }
 
-} // namespace
+}  // namespace
 
-SystemContext::SystemContext(QObject* parent)
-    : SystemContext(SystemReadings::ofThisDesktop(), parent)
-{
-}
+SystemContext::SystemContext(QObject* parent) : SystemContext(SystemReadings::ofThisDesktop(), parent)
+{ }
 
-SystemContext::SystemContext(SystemReadings readings, QObject* parent)
-    : QObject(parent)
-    , readings_(std::move(readings))
+SystemContext::SystemContext(SystemReadings readings, QObject* parent) : QObject(parent), readings_(std::move(readings))
 {
     startWatching();
     refreshFocusStatus();
@@ -120,8 +116,8 @@ void SystemContext::suppress()
         onSuppress();
 }
 
-ContextSnapshot SystemContext::snapshot(bool activity, bool idle, bool microphone, bool mirroring,
-                                        bool selectedApps, bool followFocus)
+ContextSnapshot SystemContext::snapshot(bool activity, bool idle, bool microphone, bool mirroring, bool selectedApps,
+                                        bool followFocus)
 {
     std::optional<bool> doNotDisturbOn;
     if (followFocus)
@@ -162,8 +158,9 @@ std::optional<bool> SystemContext::refreshFocus()
         return std::nullopt;
     }
     const std::optional<bool> on = readings_.doNotDisturb->isOn();
-    setFocusStatusText(on ? focusSentence(authorization)
-                          : QStringLiteral("Focus sharing is allowed but no status is shared. Manual Focus still works."));
+    setFocusStatusText(
+        on ? focusSentence(authorization)
+           : QStringLiteral("Focus sharing is allowed but no status is shared. Manual Focus still works."));
     return on;
 }
 

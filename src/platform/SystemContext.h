@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/SystemReadings.h"
 #include "model/ContextSnapshot.h"
+#include "platform/SystemReadings.h"
 
 #include <QObject>
 #include <QString>

@@ -30,9 +30,8 @@ bool serverShapesInput(Display* display)
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    return XShapeQueryExtension(display, &eventBase, &errorBase)
-        && XShapeQueryVersion(display, &major, &minor)
-        && (major > 1 || (major == 1 && minor >= 1));
+    return XShapeQueryExtension(display, &eventBase, &errorBase) && XShapeQueryVersion(display, &major, &minor)
+           && (major > 1 || (major == 1 && minor >= 1));
 }
 
 // The server counts device pixels; Qt's regions count device-independent ones.
@@ -42,8 +41,8 @@ std::vector<XRectangle> devicePixels(const QRegion& region, qreal ratio)
     rectangles.reserve(size_t(region.rectCount()));
     for (const QRect& rect : region) {
         const QRect scaled = QRectF(QPointF(rect.topLeft()) * ratio, QSizeF(rect.size()) * ratio).toAlignedRect();
-        rectangles.push_back({short(scaled.x()), short(scaled.y()),
-                              static_cast<unsigned short>(scaled.width()), static_cast<unsigned short>(scaled.height())});
+        rectangles.push_back({short(scaled.x()), short(scaled.y()), static_cast<unsigned short>(scaled.width()),
+                              static_cast<unsigned short>(scaled.height())});
     }
     return rectangles;
 }
@@ -67,18 +66,18 @@ void shownRuns(const QRgb* row, int first, int left, int right, std::vector<std:
     }
 }
 
-} // namespace
+}  // namespace
 
 // Rows with the same runs make one band of rectangles, already in the order QRegion keeps.
 QRegion WindowShaping::shownPixels(const QImage& picture, const QRect& area)
 {
     const qreal ratio = picture.devicePixelRatio();
-    const QRect pixels = QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect()
-        & picture.rect();
+    const QRect pixels =
+        QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect() & picture.rect();
     if (pixels.isEmpty() || !picture.hasAlphaChannel())
         return pixels.isEmpty() ? QRegion() : QRegion(area);
-    const bool argb = picture.format() == QImage::Format_ARGB32_Premultiplied
-        || picture.format() == QImage::Format_ARGB32;
+    const bool argb =
+        picture.format() == QImage::Format_ARGB32_Premultiplied || picture.format() == QImage::Format_ARGB32;
     const QImage rows = argb ? picture : picture.copy(pixels).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QPoint origin = argb ? QPoint(0, 0) : pixels.topLeft();
 

@@ -13,7 +13,7 @@ int ignoreProtocolError(Display*, XErrorEvent*)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 X11Connection::~X11Connection()
 {
@@ -34,8 +34,7 @@ Display* X11Connection::display()
     if (!display_)
         return nullptr;
     notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
-                     [this] { processPendingEvents(); });
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] { processPendingEvents(); });
     return display_;
 }
 

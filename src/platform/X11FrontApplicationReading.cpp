@@ -18,14 +18,12 @@ QString withoutDesktopSuffix(QString identifier)
     return identifier;
 }
 
-} // namespace
+}  // namespace
 
 X11FrontApplicationReading::X11FrontApplicationReading(std::shared_ptr<X11Connection> connection,
                                                        DesktopFileIndex index)
-    : connection_(std::move(connection))
-    , index_(std::move(index))
-{
-}
+    : connection_(std::move(connection)), index_(std::move(index))
+{ }
 
 std::optional<QString> X11FrontApplicationReading::frontApplicationID()
 {

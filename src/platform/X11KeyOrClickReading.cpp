@@ -11,12 +11,11 @@ bool isWheelButton(int button)
     return button >= 4 && button <= 7;
 }
 
-} // namespace
+}  // namespace
 
 X11KeyOrClickReading::X11KeyOrClickReading(std::shared_ptr<X11Connection> connection)
     : connection_(std::move(connection))
-{
-}
+{ }
 
 std::optional<double> X11KeyOrClickReading::secondsSinceKeyOrClick()
 {

@@ -1,18 +1,18 @@
 #include "reminders/BreakReminderView.h"
 
-#include "reminders/CardFrame.h"
-#include "reminders/CountdownLabel.h"
-#include "ui/Palette.h"
-#include "reminders/PictureButton.h"
-#include "ui/PlainButton.h"
-#include "ui/PrimaryButton.h"
-#include "ui/SoftButton.h"
-#include "reminders/StoreAction.h"
-#include "ui/Typography.h"
 #include "characters/WellnessBuddy.h"
 #include "model/BreakGuidance.h"
 #include "model/CompanionVoice.h"
+#include "reminders/CardFrame.h"
+#include "reminders/CountdownLabel.h"
+#include "reminders/PictureButton.h"
+#include "reminders/StoreAction.h"
 #include "store/DewbellStore.h"
+#include "ui/Palette.h"
+#include "ui/PlainButton.h"
+#include "ui/PrimaryButton.h"
+#include "ui/SoftButton.h"
+#include "ui/Typography.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,29 +23,33 @@ constexpr int outerPadding = 20;
 constexpr int cardWidth = BreakReminderView::fullWidth - 2 * outerPadding;
 constexpr QSize stickerSize{210, 240};
 
-QHBoxLayout* rowLayout(QWidget* row) {
+QHBoxLayout* rowLayout(QWidget* row)
+{
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     return layout;
 }
 
-QLabel* wrappingLabel(const QFont& font, const QColor& color, const QString& name, QWidget* parent) {
+QLabel* wrappingLabel(const QFont& font, const QColor& color, const QString& name, QWidget* parent)
+{
     QLabel* label = makeLabel({}, font, color, parent);
     label->setObjectName(name);
     label->setWordWrap(true);
     return label;
 }
 
-template <typename Button>
-Button* named(Button* button, const QString& name) {
+template<typename Button>
+Button* named(Button* button, const QString& name)
+{
     button->setObjectName(name);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
-} // namespace
+}  // namespace
 
-BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store) {
+BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
+{
     setAttribute(Qt::WA_TranslucentBackground);
     setTextColor(this, Palette::ink());
     buildCard();
@@ -61,7 +65,8 @@ BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWi
     refresh();
 }
 
-void BreakReminderView::buildCard() {
+void BreakReminderView::buildCard()
+{
     card_ = new CardFrame(15, this);
     card_->setFixedWidth(cardWidth);
 
@@ -69,14 +74,16 @@ void BreakReminderView::buildCard() {
     QHBoxLayout* headerLayout = rowLayout(header);
     header_ = makeLabel({}, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), Palette::accent(), header);
     header_->setObjectName(QStringLiteral("header"));
-    close_ = named(PlainButton::symbol(QStringLiteral("xmark"), 13, Palette::ink(), header), QStringLiteral("closeButton"));
+    close_ =
+        named(PlainButton::symbol(QStringLiteral("xmark"), 13, Palette::ink(), header), QStringLiteral("closeButton"));
     connect(close_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::skipBreak));
     headerLayout->addWidget(header_);
     headerLayout->addStretch(1);
     headerLayout->addWidget(close_);
     card_->rows()->addWidget(header);
 
-    title_ = wrappingLabel(uiFont(27, QFont::Normal, FontDesign::serif), Palette::ink(), QStringLiteral("title"), card_);
+    title_ =
+        wrappingLabel(uiFont(27, QFont::Normal, FontDesign::serif), Palette::ink(), QStringLiteral("title"), card_);
     prompt_ = wrappingLabel(uiFont(12, QFont::Medium), Palette::accent(), QStringLiteral("prompt"), card_);
     instruction_ = wrappingLabel(uiFont(13), Palette::muted(), QStringLiteral("instruction"), card_);
     for (QWidget* label : {title_, prompt_, instruction_})
@@ -86,11 +93,13 @@ void BreakReminderView::buildCard() {
     buildRunningRows();
 }
 
-void BreakReminderView::buildStartRows() {
+void BreakReminderView::buildStartRows()
+{
     startRow_ = new QWidget(card_);
     startRow_->setObjectName(QStringLiteral("startRow"));
     QHBoxLayout* layout = rowLayout(startRow_);
-    start_ = named(new PrimaryButton(QStringLiteral("Start break"), QString(), startRow_), QStringLiteral("startButton"));
+    start_ =
+        named(new PrimaryButton(QStringLiteral("Start break"), QString(), startRow_), QStringLiteral("startButton"));
     later_ = named(new SoftButton(QStringLiteral("Later"), QString(), startRow_), QStringLiteral("laterButton"));
     skip_ = named(new PlainButton(QStringLiteral("Skip"), uiFont(13), Palette::ink(), startRow_),
                   QStringLiteral("skipButton"));
@@ -107,7 +116,8 @@ void BreakReminderView::buildStartRows() {
     card_->rows()->addWidget(footer_);
 }
 
-void BreakReminderView::buildRunningRows() {
+void BreakReminderView::buildRunningRows()
+{
     countdown_ = new CountdownLabel(uiFont(48, QFont::Light, FontDesign::rounded), Palette::accent(), card_);
     countdown_->setObjectName(QStringLiteral("countdown"));
     card_->rows()->addWidget(countdown_);
@@ -133,7 +143,8 @@ void BreakReminderView::buildRunningRows() {
     card_->rows()->addWidget(runningRow_);
 }
 
-void BreakReminderView::buildSticker() {
+void BreakReminderView::buildSticker()
+{
     sticker_ = new PictureButton(this);
     sticker_->setObjectName(QStringLiteral("sticker"));
     sticker_->setFixedSize(stickerSize);
@@ -142,12 +153,14 @@ void BreakReminderView::buildSticker() {
     connect(sticker_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::snooze));
 }
 
-int BreakReminderView::stickerFrame(const DewbellStore& store) {
+int BreakReminderView::stickerFrame(const DewbellStore& store)
+{
     const QByteArray bytes = store.reminderID().toRfc4122();
     return BreakGuidance::stickerFrame(store.reminderKind(), static_cast<quint8>(bytes.at(0)));
 }
 
-void BreakReminderView::refreshSticker() {
+void BreakReminderView::refreshSticker()
+{
     const DewbellStore& store = *store_;
     stickerPicture_->setSticker(store.presentedCompanion(), stickerFrame(store), store.reminderKind());
     sticker_->redraw();
@@ -158,13 +171,15 @@ void BreakReminderView::refreshSticker() {
                                  : QStringLiteral("Click your buddy to snooze for 5 minutes"));
 }
 
-void BreakReminderView::refresh() {
+void BreakReminderView::refresh()
+{
     const DewbellStore& store = *store_;
     const ReminderKind kind = store.reminderKind();
     const bool preview = store.preview();
     const bool started = store.breakEndsAt().has_value();
 
-    header_->setText(preview ? QStringLiteral("BREAK PREVIEW · NO HISTORY") : QStringLiteral("A LITTLE ROOM TO BREATHE"));
+    header_->setText(preview ? QStringLiteral("BREAK PREVIEW · NO HISTORY")
+                             : QStringLiteral("A LITTLE ROOM TO BREATHE"));
     title_->setText(title(kind));
     instruction_->setText(started ? instruction(kind) : BreakGuidance::instruction(kind, store.preferences().breaks));
 
@@ -193,11 +208,15 @@ void BreakReminderView::refresh() {
     updateGeometry();
 }
 
-int BreakReminderView::heightForWidth(int) const {
+int BreakReminderView::heightForWidth(int) const
+{
     int height = 2 * outerPadding + card_->cardHeight(cardWidth);
     if (!sticker_->isHidden())
         height += 12 + stickerSize.height();
     return height;
 }
 
-QSize BreakReminderView::sizeHint() const { return {fullWidth, heightForWidth(fullWidth)}; }
+QSize BreakReminderView::sizeHint() const
+{
+    return {fullWidth, heightForWidth(fullWidth)};
+}

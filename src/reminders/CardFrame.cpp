@@ -6,21 +6,24 @@
 #include <QPainter>
 #include <QPainterPath>
 
-CardFrame::CardFrame(int rowSpacing, QWidget* parent) : QWidget(parent), rows_(new QVBoxLayout(this)) {
+CardFrame::CardFrame(int rowSpacing, QWidget* parent) : QWidget(parent), rows_(new QVBoxLayout(this))
+{
     setAttribute(Qt::WA_TranslucentBackground);
     rows_->setContentsMargins(padding, padding, padding, padding);
     rows_->setSpacing(rowSpacing);
     rows_->setSizeConstraint(QLayout::SetNoConstraint);
 }
 
-int CardFrame::cardHeight(int width) const {
+int CardFrame::cardHeight(int width) const
+{
     rows_->activate();
     return rows_->totalHeightForWidth(width);
 }
 
 // A companion moving next to the card repaints a strip of it many times a second: the shape
 // is drawn once per size and copied from then on.
-void CardFrame::paintEvent(QPaintEvent* event) {
+void CardFrame::paintEvent(QPaintEvent* event)
+{
     const qreal ratio = devicePixelRatioF();
     if (picture_.size() != size() * ratio || picture_.devicePixelRatio() != ratio)
         picture_ = render(size(), ratio);
@@ -29,7 +32,8 @@ void CardFrame::paintEvent(QPaintEvent* event) {
     painter.drawImage(area, picture_, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
-QImage CardFrame::render(const QSize& size, qreal ratio) {
+QImage CardFrame::render(const QSize& size, qreal ratio)
+{
     QImage picture(size * ratio, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);

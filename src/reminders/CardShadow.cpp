@@ -11,9 +11,10 @@
 namespace {
 // Room around the card for the blur to fade out in.
 constexpr int margin = 2 * CardShadow::softness;
-} // namespace
+}  // namespace
 
-void CardShadow::paint(QPainter& painter, const QRect& card) {
+void CardShadow::paint(QPainter& painter, const QRect& card)
+{
     if (card.isEmpty())
         return;
     if (card.size() != cardSize_) {
@@ -23,7 +24,8 @@ void CardShadow::paint(QPainter& painter, const QRect& card) {
     painter.drawImage(card.topLeft() + QPoint(-margin, drop - margin), picture_);
 }
 
-QImage CardShadow::render(const QSize& card) {
+QImage CardShadow::render(const QSize& card)
+{
     QPainterPath shape;
     shape.addRoundedRect(QRectF(QPointF(margin, margin), QSizeF(card)), CardFrame::cornerRadius,
                          CardFrame::cornerRadius);

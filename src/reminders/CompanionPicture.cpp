@@ -2,7 +2,8 @@
 
 namespace {
 
-std::optional<QString> movieFor(const CharacterPack& pack, std::optional<CompanionPhase> response) {
+std::optional<QString> movieFor(const CharacterPack& pack, std::optional<CompanionPhase> response)
+{
     if (response == CompanionPhase::celebrating)
         return pack.asset(pack.success);
     if (response == CompanionPhase::declined)
@@ -10,10 +11,11 @@ std::optional<QString> movieFor(const CharacterPack& pack, std::optional<Compani
     return pack.asset(pack.entry);
 }
 
-} // namespace
+}  // namespace
 
 CompanionPicture CompanionPicture::choose(const CharacterPack& pack, bool reminderVisible,
-                                          std::optional<CompanionPhase> response) {
+                                          std::optional<CompanionPhase> response)
+{
     if (pack.isBear())
         return {pack.kind == QStringLiteral("sprite") ? Kind::spriteBear : Kind::codeBear, {250, 290}, {}};
     if (pack.isHumanSprite())
@@ -25,7 +27,8 @@ CompanionPicture CompanionPicture::choose(const CharacterPack& pack, bool remind
     return {Kind::buddy, {210, 218}, {}};
 }
 
-int CompanionPicture::bubbleLift(const CharacterPack& pack) {
+int CompanionPicture::bubbleLift(const CharacterPack& pack)
+{
     if (pack.isHumanSprite())
         return 320;
     if (pack.isBear())

@@ -5,17 +5,20 @@
 #include <QPainter>
 
 CountdownLabel::CountdownLabel(const QFont& font, const QColor& color, QWidget* parent)
-    : QWidget(parent), text_(format(0)), color_(color) {
+    : QWidget(parent), text_(format(0)), color_(color)
+{
     setFont(font);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-QString CountdownLabel::format(int seconds) {
+QString CountdownLabel::format(int seconds)
+{
     const int whole = qMax(0, seconds);
     return QString::asprintf("%02d:%02d", whole / 60, whole % 60);
 }
 
-void CountdownLabel::setSeconds(int seconds) {
+void CountdownLabel::setSeconds(int seconds)
+{
     const QString text = format(seconds);
     if (text == text_)
         return;
@@ -26,18 +29,21 @@ void CountdownLabel::setSeconds(int seconds) {
     update();
 }
 
-qreal CountdownLabel::advance(QChar character) const {
+qreal CountdownLabel::advance(QChar character) const
+{
     return character.isDigit() ? tabularDigitWidth(font()) : QFontMetricsF(font()).horizontalAdvance(character);
 }
 
-QSize CountdownLabel::sizeHint() const {
+QSize CountdownLabel::sizeHint() const
+{
     qreal width = 0;
     for (const QChar character : text_)
         width += advance(character);
     return {qCeil(width), qCeil(QFontMetricsF(font()).height())};
 }
 
-void CountdownLabel::paintEvent(QPaintEvent*) {
+void CountdownLabel::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font());

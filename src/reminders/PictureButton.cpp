@@ -4,12 +4,14 @@
 
 #include <QPainter>
 
-PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
+PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent)
+{
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void PictureButton::setPicture(QWidget* picture, Drawing drawing) {
+void PictureButton::setPicture(QWidget* picture, Drawing drawing)
+{
     delete picture_;
     picture_ = picture;
     drawing_ = drawing;
@@ -23,28 +25,35 @@ void PictureButton::setPicture(QWidget* picture, Drawing drawing) {
     redraw();
 }
 
-void PictureButton::redraw() {
+void PictureButton::redraw()
+{
     frameIsStale_ = true;
     update();
 }
 
-void PictureButton::setMirrored(bool mirrored) {
+void PictureButton::setMirrored(bool mirrored)
+{
     if (mirrored == mirrored_)
         return;
     mirrored_ = mirrored;
     redraw();
 }
 
-QSize PictureButton::sizeHint() const { return picture_ ? picture_->sizeHint() : QSize(); }
+QSize PictureButton::sizeHint() const
+{
+    return picture_ ? picture_->sizeHint() : QSize();
+}
 
-void PictureButton::resizeEvent(QResizeEvent* event) {
+void PictureButton::resizeEvent(QResizeEvent* event)
+{
     QAbstractButton::resizeEvent(event);
     if (picture_)
         picture_->setGeometry(rect());
     frameIsStale_ = true;
 }
 
-void PictureButton::paintEvent(QPaintEvent*) {
+void PictureButton::paintEvent(QPaintEvent*)
+{
     if (!picture_ || drawing_ == Drawing::showsItself)
         return;
     // The picture is drawn into an image of its own first: a widget rendered straight into the

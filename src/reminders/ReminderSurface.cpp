@@ -1,7 +1,7 @@
 #include "reminders/ReminderSurface.h"
 
-#include "reminders/ReminderView.h"
 #include "model/ReminderPlacement.h"
+#include "reminders/ReminderView.h"
 
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
@@ -9,21 +9,23 @@
 
 namespace {
 
-QSize scaledCanvas(double scale) {
+QSize scaledCanvas(double scale)
+{
     const QSizeF canvas = ReminderPlacement::canvas() * scale;
     return {qRound(canvas.width()), qRound(canvas.height())};
 }
 
-} // namespace
+}  // namespace
 
-ReminderSurface::ReminderSurface(DewbellStore* store, double scale, QWidget* parent)
-    : QWidget(parent), store_(store) {
+ReminderSurface::ReminderSurface(DewbellStore* store, double scale, QWidget* parent) : QWidget(parent), store_(store)
+{
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
     setScale(scale);
 }
 
-void ReminderSurface::setScale(double scale) {
+void ReminderSurface::setScale(double scale)
+{
     scale_ = scale > 0 ? scale : 1.0;
     const QSize size = scaledCanvas(scale_);
     setFixedSize(size);
@@ -39,7 +41,8 @@ void ReminderSurface::setScale(double scale) {
 
 // A view moved between a scene and a widget would take a native window of its own along, so
 // each way of hosting gets a view of its own; the view keeps nothing but what the store says.
-void ReminderSurface::hostDirectly() {
+void ReminderSurface::hostDirectly()
+{
     if (view_ && !graphics_)
         return;
     // The scene owns the scaled view.
@@ -51,7 +54,8 @@ void ReminderSurface::hostDirectly() {
     view_->show();
 }
 
-void ReminderSurface::hostScaled() {
+void ReminderSurface::hostScaled()
+{
     if (graphics_)
         return;
     delete view_;
@@ -77,23 +81,32 @@ void ReminderSurface::hostScaled() {
     graphics_->show();
 }
 
-QWidget* ReminderSurface::canvasWidget() const { return graphics_ ? graphics_->viewport() : view_; }
+QWidget* ReminderSurface::canvasWidget() const
+{
+    return graphics_ ? graphics_->viewport() : view_;
+}
 
-QPoint ReminderSurface::mapFromCanvas(const QPointF& canvasPoint) const {
+QPoint ReminderSurface::mapFromCanvas(const QPointF& canvasPoint) const
+{
     if (!graphics_)
         return view_->mapTo(this, canvasPoint.toPoint());
     return graphics_->viewport()->mapTo(this, graphics_->mapFromScene(canvasPoint));
 }
 
-QSize ReminderSurface::sizeHint() const { return scaledCanvas(scale_); }
+QSize ReminderSurface::sizeHint() const
+{
+    return scaledCanvas(scale_);
+}
 
-void ReminderSurface::showEvent(QShowEvent* event) {
+void ReminderSurface::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     if (proxy_)
         proxy_->show();
 }
 
-void ReminderSurface::hideEvent(QHideEvent* event) {
+void ReminderSurface::hideEvent(QHideEvent* event)
+{
     QWidget::hideEvent(event);
     if (proxy_)
         proxy_->hide();

@@ -1,19 +1,19 @@
 #include "reminders/ReminderView.h"
 
 #include "characters/BearBuddy.h"
-#include "reminders/BreakReminderView.h"
 #include "characters/BuddyView.h"
 #include "characters/MovieBuddy.h"
-#include "ui/Palette.h"
-#include "reminders/PictureButton.h"
 #include "characters/ReduceMotion.h"
-#include "reminders/SpeechBubbleCard.h"
 #include "characters/SpriteBuddy.h"
-#include "reminders/StoreAction.h"
-#include "ui/Typography.h"
 #include "model/CompanionMotion.h"
 #include "model/ReminderPlacement.h"
+#include "reminders/BreakReminderView.h"
+#include "reminders/PictureButton.h"
+#include "reminders/SpeechBubbleCard.h"
+#include "reminders/StoreAction.h"
 #include "store/DewbellStore.h"
+#include "ui/Palette.h"
+#include "ui/Typography.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -26,18 +26,24 @@ constexpr int frameMilliseconds = 17;
 // The water reminder's stack: the canvas less its padding.
 constexpr int stackWidth = 370;
 
-QImage readImage(const std::optional<QString>& path) {
+QImage readImage(const std::optional<QString>& path)
+{
     if (!path)
         return {};
     QImageReader reader(*path);
     return reader.read();
 }
 
-} // namespace
+}  // namespace
 
 ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElapsed, QWidget* parent)
-    : QWidget(parent), store_(store), fixedElapsed_(fixedElapsed), bubble_(new SpeechBubbleCard(store, this)),
-      companion_(new PictureButton(this)), breakCard_(new BreakReminderView(store, this)) {
+    : QWidget(parent),
+      store_(store),
+      fixedElapsed_(fixedElapsed),
+      bubble_(new SpeechBubbleCard(store, this)),
+      companion_(new PictureButton(this)),
+      breakCard_(new BreakReminderView(store, this))
+{
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(sizeHint());
     setTextColor(this, Palette::ink());
@@ -58,9 +64,13 @@ ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElaps
     refresh();
 }
 
-QSize ReminderView::sizeHint() const { return ReminderPlacement::canvas().toSize(); }
+QSize ReminderView::sizeHint() const
+{
+    return ReminderPlacement::canvas().toSize();
+}
 
-double ReminderView::elapsed() const {
+double ReminderView::elapsed() const
+{
     if (fixedElapsed_)
         return *fixedElapsed_;
     const QDateTime started = store_->phaseStarted();
@@ -74,13 +84,15 @@ double ReminderView::elapsed() const {
     return std::max(0.0, started.msecsTo(date) / 1000.0);
 }
 
-double ReminderView::walkOffset() const {
+double ReminderView::walkOffset() const
+{
     if (ReduceMotion::isOn())
         return 0;
     return CompanionMotion::horizontalOffset(store_->phase(), elapsed(), store_->response());
 }
 
-void ReminderView::refresh() {
+void ReminderView::refresh()
+{
     const bool water = store_->reminderKind() == ReminderKind::water;
     if (water)
         refreshWater();
@@ -91,13 +103,15 @@ void ReminderView::refresh() {
     refreshTimeline();
 }
 
-void ReminderView::refreshBreak() {
+void ReminderView::refreshBreak()
+{
     placeBubble(false);
     const int height = breakCard_->heightForWidth(width());
     breakCard_->setGeometry(0, this->height() - height, width(), height);
 }
 
-void ReminderView::refreshWater() {
+void ReminderView::refreshWater()
+{
     const DewbellStore& store = *store_;
     const CompanionPhase phase = store.phase();
     const bool responding = phase == CompanionPhase::celebrating || phase == CompanionPhase::declined;
@@ -114,7 +128,8 @@ void ReminderView::refreshWater() {
     drawCompanion();
 }
 
-void ReminderView::placeBubble(bool visible) {
+void ReminderView::placeBubble(bool visible)
+{
     const int lift = CompanionPicture::bubbleLift(store_->presentedCompanion());
     const int height = bubble_->cardHeight(stackWidth);
     const QRect place(canvasPadding, this->height() - canvasPadding - lift - height, stackWidth, height);
@@ -126,14 +141,15 @@ void ReminderView::placeBubble(bool visible) {
     update();
 }
 
-void ReminderView::choosePicture() {
+void ReminderView::choosePicture()
+{
     const DewbellStore& store = *store_;
     const CharacterPack pack = store.presentedCompanion();
     const CompanionPicture chosen = CompanionPicture::choose(pack, store.reminderVisible(), store.response());
     // A movie belongs to one reminder: the next reminder plays it from the start.
     const QUuid reminderID = chosen.kind == CompanionPicture::Kind::movie ? store.reminderID() : QUuid();
-    const bool same = chosen == picture_ && pack.id == picturePackID_ && reminderID == pictureReminderID_ &&
-                      companion_->picture();
+    const bool same =
+        chosen == picture_ && pack.id == picturePackID_ && reminderID == pictureReminderID_ && companion_->picture();
     if (same)
         return;
     picture_ = chosen;
@@ -147,7 +163,8 @@ void ReminderView::choosePicture() {
                                               : PictureButton::Drawing::paintedByButton);
 }
 
-QWidget* ReminderView::makePicture() const {
+QWidget* ReminderView::makePicture() const
+{
     const DewbellStore& store = *store_;
     const CharacterPack pack = store.presentedCompanion();
     switch (picture_.kind) {
@@ -169,7 +186,8 @@ QWidget* ReminderView::makePicture() const {
 }
 
 // Brings the picture to this moment and puts the companion where its walk has taken it.
-void ReminderView::drawCompanion() {
+void ReminderView::drawCompanion()
+{
     const DewbellStore& store = *store_;
     QWidget* picture = companion_->picture();
     const double seconds = elapsed();
@@ -203,18 +221,20 @@ void ReminderView::drawCompanion() {
         companion_->redraw();
 }
 
-bool ReminderView::isNewFrame(const CompanionMoment& moment) {
+bool ReminderView::isNewFrame(const CompanionMoment& moment)
+{
     const CompanionMoment frame = CompanionChoreography::frameOf(moment);
     const bool changed = frame != drawnFrame_;
     drawnFrame_ = frame;
     return changed;
 }
 
-void ReminderView::refreshTimeline() {
+void ReminderView::refreshTimeline()
+{
     const DewbellStore& store = *store_;
-    const bool run = !fixedElapsed_ && isVisible() && store.reminderVisible() &&
-                     store.reminderKind() == ReminderKind::water && store.phase() != CompanionPhase::asking &&
-                     !ReduceMotion::isOn();
+    const bool run = !fixedElapsed_ && isVisible() && store.reminderVisible()
+                     && store.reminderKind() == ReminderKind::water && store.phase() != CompanionPhase::asking
+                     && !ReduceMotion::isOn();
     if (run && !timeline_.isActive())
         timeline_.start();
     else if (!run && timeline_.isActive()) {
@@ -223,19 +243,22 @@ void ReminderView::refreshTimeline() {
     }
 }
 
-void ReminderView::paintEvent(QPaintEvent*) {
+void ReminderView::paintEvent(QPaintEvent*)
+{
     if (!bubble_->isVisibleTo(this))
         return;
     QPainter painter(this);
     bubbleShadow_.paint(painter, bubble_->geometry());
 }
 
-void ReminderView::showEvent(QShowEvent* event) {
+void ReminderView::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     refreshTimeline();
 }
 
-void ReminderView::hideEvent(QHideEvent* event) {
+void ReminderView::hideEvent(QHideEvent* event)
+{
     QWidget::hideEvent(event);
     refreshTimeline();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "characters/SpriteBuddy.h"
 #include "reminders/CardShadow.h"
 #include "reminders/CompanionPicture.h"
-#include "characters/SpriteBuddy.h"
 
 #include <QDateTime>
 #include <QTimer>

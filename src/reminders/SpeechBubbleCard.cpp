@@ -1,21 +1,22 @@
 #include "reminders/SpeechBubbleCard.h"
 
+#include "model/CompanionVoice.h"
+#include "reminders/StoreAction.h"
+#include "store/DewbellStore.h"
 #include "ui/ClampedLabel.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
 #include "ui/SoftButton.h"
-#include "reminders/StoreAction.h"
 #include "ui/Typography.h"
-#include "model/CompanionVoice.h"
-#include "store/DewbellStore.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 
 namespace {
 
-QWidget* row(QWidget* parent, int spacing) {
+QWidget* row(QWidget* parent, int spacing)
+{
     auto* widget = new QWidget(parent);
     auto* layout = new QHBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -23,14 +24,15 @@ QWidget* row(QWidget* parent, int spacing) {
     return widget;
 }
 
-bool isResponding(const DewbellStore& store) {
+bool isResponding(const DewbellStore& store)
+{
     return store.phase() == CompanionPhase::celebrating || store.phase() == CompanionPhase::declined;
 }
 
-} // namespace
+}  // namespace
 
-SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent)
-    : CardFrame(13, parent), store_(store) {
+SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent) : CardFrame(13, parent), store_(store)
+{
     buildHeader();
 
     headline_ = makeLabel({}, uiFont(24, QFont::Medium, FontDesign::serif), Palette::ink(), this);
@@ -50,7 +52,8 @@ SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent)
     refresh();
 }
 
-void SpeechBubbleCard::buildHeader() {
+void SpeechBubbleCard::buildHeader()
+{
     QWidget* header = row(this, 6);
     header_ = makeLabel({}, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), Palette::accent(), header);
     header_->setObjectName(QStringLiteral("header"));
@@ -63,7 +66,8 @@ void SpeechBubbleCard::buildHeader() {
     rows()->addWidget(header);
 }
 
-void SpeechBubbleCard::buildAnswers() {
+void SpeechBubbleCard::buildAnswers()
+{
     answerRow_ = row(this, 10);
     answerRow_->setObjectName(QStringLiteral("answerRow"));
     drank_ = new PrimaryButton(QString(), QStringLiteral("checkmark"), answerRow_);
@@ -99,14 +103,16 @@ void SpeechBubbleCard::buildAnswers() {
     rows()->addWidget(footer_);
 }
 
-QString SpeechBubbleCard::headline(const DewbellStore& store, bool responding) {
+QString SpeechBubbleCard::headline(const DewbellStore& store, bool responding)
+{
     const CompanionVoice voice(store.presentedCompanion());
     if (responding)
         return voice.waterResponse(store.preferences(), store.celebrating(), store.preview());
     return voice.waterPrompt(store.preferences(), store.stage());
 }
 
-void SpeechBubbleCard::refresh() {
+void SpeechBubbleCard::refresh()
+{
     const DewbellStore& store = *store_;
     const bool preview = store.preview();
     const bool responding = isResponding(store);

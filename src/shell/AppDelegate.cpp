@@ -1,20 +1,20 @@
 #include "shell/AppDelegate.h"
 
+#include "model/DateCoding.h"
+#include "platform/LoginService.h"
+#include "platform/SystemContext.h"
 #include "shell/ApplicationPicker.h"
 #include "shell/BuddyPanel.h"
 #include "shell/CommandLine.h"
 #include "shell/FileDialogs.h"
-#include "platform/LoginService.h"
 #include "shell/MainMenu.h"
-#include "window/MainWindow.h"
 #include "shell/MenuBarView.h"
 #include "shell/Popover.h"
 #include "shell/SoundPlayer.h"
-#include "platform/SystemContext.h"
 #include "shell/TrayIcon.h"
-#include "model/DateCoding.h"
 #include "store/DewbellStore.h"
 #include "window/MainPages.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,7 +34,7 @@ QString freshTemporaryFolder()
         .filePath(QStringLiteral("dewbell-qa-") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
 }
 
-} // namespace
+}  // namespace
 
 AppDelegate::AppDelegate(const QStringList& arguments, Desktop desktop, QObject* parent)
     : QObject(parent), arguments_(arguments), desktop_(std::move(desktop))
@@ -107,10 +107,9 @@ void AppDelegate::wireContext()
         if (!self)
             return ContextSnapshot();
         const SafeguardPreferences& safeguards = self->store_->preferences().safeguards;
-        const ContextSnapshot snapshot =
-            self->context_->snapshot(safeguards.flowDelay, safeguards.pauseWhenIdle, safeguards.microphoneGuard,
-                                     safeguards.mirrorGuard, !safeguards.protectedApps.isEmpty(),
-                                     safeguards.followSystemFocus);
+        const ContextSnapshot snapshot = self->context_->snapshot(
+            safeguards.flowDelay, safeguards.pauseWhenIdle, safeguards.microphoneGuard, safeguards.mirrorGuard,
+            !safeguards.protectedApps.isEmpty(), safeguards.followSystemFocus);
         self->store_->setSystemFocusDescription(self->context_->focusStatusText());
         return snapshot;
     };
@@ -140,10 +139,11 @@ void AppDelegate::buildStatusItem()
                 self->showPage(page);
         };
     };
-    menuBarView_ = new MenuBarView(store_, open(title(MainPage::dashboard)), open(title(MainPage::crew)), open(title(MainPage::settings)), [self] {
-        if (self)
-            self->quit();
-    });
+    menuBarView_ = new MenuBarView(store_, open(title(MainPage::dashboard)), open(title(MainPage::crew)),
+                                   open(title(MainPage::settings)), [self] {
+                                       if (self)
+                                           self->quit();
+                                   });
     popover_ = std::make_unique<Popover>(menuBarView_);
 
     trayMenu_.reset(MainMenu::makeTrayMenu(this));

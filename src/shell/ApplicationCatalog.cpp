@@ -48,7 +48,7 @@ QString localized(const QHash<QString, QString>& keys, const QString& key, const
     return keys.value(key);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<InstalledApplication> ApplicationCatalog::read(const QString& path, const QString& id,
                                                              const QString& language)

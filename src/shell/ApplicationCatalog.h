@@ -29,4 +29,4 @@ QList<InstalledApplication> installedOnThisSystem();
 // such as "de_DE" for the localized Name.
 std::optional<InstalledApplication> read(const QString& path, const QString& id, const QString& language);
 
-} // namespace ApplicationCatalog
+}  // namespace ApplicationCatalog

@@ -2,8 +2,8 @@
 
 #include "characters/ArtCache.h"
 #include "characters/PoseCache.h"
-#include "reminders/ReminderSurface.h"
 #include "model/ReminderPlacement.h"
+#include "reminders/ReminderSurface.h"
 #include "store/DewbellStore.h"
 
 #include <QBackingStore>
@@ -25,7 +25,8 @@ constexpr qint64 shapeIntervalMilliseconds = 1000 / BuddyPanel::shapeRefreshesPe
 
 Qt::WindowFlags panelFlags()
 {
-    Qt::WindowFlags flags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+    Qt::WindowFlags flags =
+        Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
     // On X11 the window manager would otherwise decide where the panel goes (and let it be dragged).
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         flags |= Qt::X11BypassWindowManagerHint;
@@ -37,7 +38,7 @@ QString panelTitle(ReminderKind kind)
     return kind == ReminderKind::water ? QStringLiteral("A little water break") : title(kind);
 }
 
-} // namespace
+}  // namespace
 
 BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow,
                        std::unique_ptr<CompositorReading> compositor, std::unique_ptr<WindowShaping> shaping)

@@ -19,4 +19,4 @@ inline bool hasSwitch(const QStringList& arguments, const QString& name)
     return arguments.contains(name, Qt::CaseSensitive);
 }
 
-} // namespace CommandLine
+}  // namespace CommandLine

@@ -19,15 +19,15 @@ QString startFolder()
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
-} // namespace
+}  // namespace
 
 std::optional<QString> FileDialogs::chooseFileToOpen(QWidget* parent, const QString& title, const QString& nameFilter)
 {
     return chosen(QFileDialog::getOpenFileName(parent, title, startFolder(), nameFilter));
 }
 
-std::optional<QString> FileDialogs::chooseSaveLocation(QWidget* parent, const QString& title, const QString& proposedName,
-                                                       const QString& nameFilter)
+std::optional<QString> FileDialogs::chooseSaveLocation(QWidget* parent, const QString& title,
+                                                       const QString& proposedName, const QString& nameFilter)
 {
     return chosen(QFileDialog::getSaveFileName(parent, title, QDir(startFolder()).filePath(proposedName), nameFilter));
 }

@@ -14,4 +14,4 @@ std::optional<QString> chooseFileToOpen(QWidget* parent, const QString& title, c
 std::optional<QString> chooseSaveLocation(QWidget* parent, const QString& title, const QString& proposedName,
                                           const QString& nameFilter);
 
-} // namespace FileDialogs
+}  // namespace FileDialogs

@@ -69,8 +69,10 @@ QMenu* makeEditMenu(QWidget* window)
         const char* slot;
         QKeySequence::StandardKey key;
     } items[] = {
-        {"Undo", "undo", QKeySequence::Undo},        {"Cut", "cut", QKeySequence::Cut},
-        {"Copy", "copy", QKeySequence::Copy},        {"Paste", "paste", QKeySequence::Paste},
+        {"Undo", "undo", QKeySequence::Undo},
+        {"Cut", "cut", QKeySequence::Cut},
+        {"Copy", "copy", QKeySequence::Copy},
+        {"Paste", "paste", QKeySequence::Paste},
         {"Select All", "selectAll", QKeySequence::SelectAll},
     };
     for (const auto& item : items) {
@@ -96,7 +98,7 @@ QMenu* makeWindowMenu(QWidget* window)
     return menu;
 }
 
-} // namespace
+}  // namespace
 
 QMenuBar* MainMenu::makeMenuBar(AppDelegate* delegate, QWidget* window)
 {

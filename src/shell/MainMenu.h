@@ -12,4 +12,4 @@ namespace MainMenu {
 QMenuBar* makeMenuBar(AppDelegate* delegate, QWidget* window);
 QMenu* makeTrayMenu(AppDelegate* delegate);
 
-} // namespace MainMenu
+}  // namespace MainMenu

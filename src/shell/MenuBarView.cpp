@@ -1,6 +1,8 @@
 #include "shell/MenuBarView.h"
 
 #include "characters/AppBrandMark.h"
+#include "model/ReminderClock.h"
+#include "store/DewbellStore.h"
 #include "ui/CapsuleProgress.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
@@ -9,8 +11,6 @@
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
 #include "window/UpdateCheckButton.h"
-#include "model/ReminderClock.h"
-#include "store/DewbellStore.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,7 +41,7 @@ QHBoxLayout* row(QWidget* owner = nullptr)
     return layout;
 }
 
-} // namespace
+}  // namespace
 
 MenuBarView::MenuBarView(DewbellStore* store, std::function<void()> openDashboard, std::function<void()> openCrew,
                          std::function<void()> openSettings, std::function<void()> quit, QWidget* parent)
@@ -102,7 +102,8 @@ QWidget* MenuBarView::makeHeader()
     layout->addWidget(new AppBrandMark(34), 0, Qt::AlignVCenter);
     auto* words = new QVBoxLayout;
     words->setSpacing(3);
-    words->addWidget(makeLabel(QStringLiteral("dewbell"), uiFont(18, QFont::DemiBold, FontDesign::rounded), Palette::ink()));
+    words->addWidget(
+        makeLabel(QStringLiteral("dewbell"), uiFont(18, QFont::DemiBold, FontDesign::rounded), Palette::ink()));
     words->addWidget(makeLabel(QStringLiteral("A little care, at your computer."), uiFont(10), Palette::muted()));
     layout->addLayout(words);
     layout->addStretch(1);
@@ -252,7 +253,8 @@ QWidget* MenuBarView::makeFooter()
 {
     auto* footer = new QWidget(this);
     auto* layout = row(footer);
-    layout->addWidget(makeLabel(QStringLiteral("Only drinks you log are counted."), uiFont(9), Palette::muted(), footer));
+    layout->addWidget(
+        makeLabel(QStringLiteral("Only drinks you log are counted."), uiFont(9), Palette::muted(), footer));
     layout->addStretch(1);
     auto* quit = plainButton(QStringLiteral("Quit"), 10, QFont::Normal, Palette::muted(), footer);
     quit->setObjectName(QStringLiteral("quitButton"));
@@ -334,5 +336,6 @@ QString MenuBarView::headline(const DewbellStore& store)
 
 QString MenuBarView::aroundText(const QDateTime& due, const QTimeZone& zone)
 {
-    return QStringLiteral("Around ") + ReminderClock::timeOfDay(due, zone) + QStringLiteral(" · your pace, your choice");
+    return QStringLiteral("Around ") + ReminderClock::timeOfDay(due, zone)
+           + QStringLiteral(" · your pace, your choice");
 }

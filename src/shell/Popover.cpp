@@ -11,7 +11,7 @@
 namespace {
 constexpr int gap = 4;
 constexpr qint64 reopenGuardMilliseconds = 300;
-} // namespace
+}  // namespace
 
 Popover::Popover(QWidget* content, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), content_(content)
@@ -48,8 +48,10 @@ QPoint Popover::placement(const QRect& anchor, const QSize& size, const QRect& s
     const bool trayAtBottom = anchor.center().y() > screenGeometry.center().y();
     int x = anchor.center().x() - size.width() / 2;
     int y = trayAtBottom ? anchor.top() - gap - size.height() : anchor.bottom() + 1 + gap;
-    x = std::clamp(x, availableGeometry.left(), std::max(availableGeometry.left(), availableGeometry.right() + 1 - size.width()));
-    y = std::clamp(y, availableGeometry.top(), std::max(availableGeometry.top(), availableGeometry.bottom() + 1 - size.height()));
+    x = std::clamp(x, availableGeometry.left(),
+                   std::max(availableGeometry.left(), availableGeometry.right() + 1 - size.width()));
+    y = std::clamp(y, availableGeometry.top(),
+                   std::max(availableGeometry.top(), availableGeometry.bottom() + 1 - size.height()));
     return {x, y};
 }
 

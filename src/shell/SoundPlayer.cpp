@@ -13,8 +13,7 @@ SoundPlayer::SoundPlayer(std::function<bool()> hasAudioOutput, QObject* parent)
     : QObject(parent),
       hasAudioOutput_(hasAudioOutput ? std::move(hasAudioOutput)
                                      : std::function<bool()>([] { return !QMediaDevices::audioOutputs().isEmpty(); }))
-{
-}
+{ }
 
 SoundPlayer::~SoundPlayer() = default;
 

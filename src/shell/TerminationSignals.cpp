@@ -12,7 +12,7 @@ namespace {
 int sockets[2] = {-1, -1};
 constexpr int handledSignals[] = {SIGTERM, SIGINT};
 
-} // namespace
+}  // namespace
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
 {

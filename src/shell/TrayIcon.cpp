@@ -1,8 +1,8 @@
 #include "shell/TrayIcon.h"
 
 #include "characters/BrandAssets.h"
-#include "ui/Palette.h"
 #include "characters/ReduceMotion.h"
+#include "ui/Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -23,7 +23,7 @@ QColor accentAt(qreal opacity)
     return colour;
 }
 
-} // namespace
+}  // namespace
 
 TrayIcon::TrayIcon(HostProbe hostAvailable, QObject* parent)
     : QObject(parent),

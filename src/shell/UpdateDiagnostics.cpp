@@ -13,7 +13,7 @@ bool flag(const QJsonObject& info, const char* key)
     return value.isBool() && value.toBool();
 }
 
-} // namespace
+}  // namespace
 
 QJsonObject UpdateDiagnostics::report(const QJsonObject& info)
 {
@@ -22,7 +22,8 @@ QJsonObject UpdateDiagnostics::report(const QJsonObject& info)
         {QStringLiteral("frameworkLinked"), true},
         {QStringLiteral("configurationValid"), configuration.isValid()},
         {QStringLiteral("releaseBuild"), configuration.releaseBuild},
-        {QStringLiteral("feedURL"), configuration.feedURL ? configuration.feedURL->toString(QUrl::FullyEncoded) : QString()},
+        {QStringLiteral("feedURL"),
+         configuration.feedURL ? configuration.feedURL->toString(QUrl::FullyEncoded) : QString()},
         {QStringLiteral("signedFeedRequired"), flag(info, "SURequireSignedFeed")},
         {QStringLiteral("verifyBeforeExtraction"), flag(info, "SUVerifyUpdateBeforeExtraction")},
         {QStringLiteral("automaticChecksDefault"), flag(info, "SUEnableAutomaticChecks")},

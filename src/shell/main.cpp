@@ -1,9 +1,9 @@
-#include "shell/AppDelegate.h"
 #include "characters/AssetDiagnostics.h"
+#include "model/AppBundle.h"
+#include "shell/AppDelegate.h"
 #include "shell/CommandLine.h"
 #include "shell/TerminationSignals.h"
 #include "shell/UpdateDiagnostics.h"
-#include "model/AppBundle.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -35,7 +35,7 @@ void preferX11()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {

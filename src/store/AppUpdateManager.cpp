@@ -11,13 +11,13 @@ class UnavailableUpdateDriver : public UpdateDriving {
 public:
     bool canCheck() const override { return false; }
     bool automaticallyChecks() const override { return UpdateDefaults::automaticallyChecks; }
-    void setAutomaticallyChecks(bool) override {}
+    void setAutomaticallyChecks(bool) override { }
     bool automaticallyDownloads() const override { return UpdateDefaults::automaticallyDownloads; }
-    void setAutomaticallyDownloads(bool) override {}
+    void setAutomaticallyDownloads(bool) override { }
     bool allowsAutomaticDownloads() const override { return false; }
     std::optional<QDateTime> lastCheck() const override { return std::nullopt; }
     void start() override { throw UpdateStartError("The update service isn't part of this build."); }
-    void check() override {}
+    void check() override { }
 };
 
 AppUpdateManager::DriverFactory& defaultDriverFactory()
@@ -26,7 +26,7 @@ AppUpdateManager::DriverFactory& defaultDriverFactory()
     return factory;
 }
 
-} // namespace
+}  // namespace
 
 AppUpdateManager::AppUpdateManager(bool enabled, UpdateConfiguration configuration, DriverFactory factory,
                                    std::shared_ptr<UpdatePreferenceStore> preferences, QObject* parent)
@@ -39,8 +39,7 @@ AppUpdateManager::AppUpdateManager(bool enabled, UpdateConfiguration configurati
       enabled_(enabled),
       factory_(factory ? std::move(factory) : [] { return defaultDriverFactory()(); }),
       preferences_(std::move(preferences))
-{
-}
+{ }
 
 AppUpdateManager::~AppUpdateManager()
 {
@@ -97,8 +96,8 @@ void AppUpdateManager::startWithoutDriver()
         return;
     started_ = true;
     if (!preferences_) {
-        message_ = QStringLiteral(
-            "Updates are inactive in development builds. Nothing is checked, downloaded or installed.");
+        message_ =
+            QStringLiteral("Updates are inactive in development builds. Nothing is checked, downloaded or installed.");
         return;
     }
     savedPreferences_ = preferences_;

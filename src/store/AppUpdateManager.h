@@ -25,8 +25,8 @@ public:
 
     // Without a factory the manager uses the default driver factory (below) when it starts.
     explicit AppUpdateManager(bool enabled, UpdateConfiguration configuration = UpdateConfiguration::fromBundle(),
-                              DriverFactory factory = {},
-                              std::shared_ptr<UpdatePreferenceStore> preferences = nullptr, QObject* parent = nullptr);
+                              DriverFactory factory = {}, std::shared_ptr<UpdatePreferenceStore> preferences = nullptr,
+                              QObject* parent = nullptr);
     ~AppUpdateManager() override;
 
     // The shell installs the network driver here once at start-up. Until then the default

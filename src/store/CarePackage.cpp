@@ -44,7 +44,7 @@ bool holdsAnySetting(const QJsonObject& object, const QJsonObject& shape)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 QByteArray CarePackage::encode(const Preferences& preferences)
 {

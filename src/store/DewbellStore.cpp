@@ -58,7 +58,7 @@ QString charactersFolder(const QString& parent)
     return QDir(parent).filePath(QStringLiteral("Characters"));
 }
 
-} // namespace
+}  // namespace
 
 // Announces changed() once, when the outermost action that made changes ends.
 class DewbellStore::ChangeBatch {
@@ -539,8 +539,8 @@ void DewbellStore::walkPhases()
             beginPhase(CompanionPhase::asking);
         break;
     case CompanionPhase::asking:
-        if (reminderKind_ == ReminderKind::water && stage_ < maximumStage &&
-            elapsed >= retrySeconds(state_.preferences.personality)) {
+        if (reminderKind_ == ReminderKind::water && stage_ < maximumStage
+            && elapsed >= retrySeconds(state_.preferences.personality)) {
             ++stage_;
             beginPhase(CompanionPhase::asking);
         }
@@ -570,9 +570,9 @@ void DewbellStore::updateContextAvailability(const ContextSnapshot& context)
     if (safeguards.flowDelay && !context.recentInputSeconds)
         missing.append(QStringLiteral("Activity status unavailable"));
     const std::optional<QString> availability =
-        missing.isEmpty() ? std::nullopt
-                          : std::optional(missing.join(QStringLiteral(" · ")) +
-                                          QStringLiteral(". Manual protection still works."));
+        missing.isEmpty()
+            ? std::nullopt
+            : std::optional(missing.join(QStringLiteral(" · ")) + QStringLiteral(". Manual protection still works."));
     if (availability != contextAvailability_) {
         contextAvailability_ = availability;
         markChanged();
@@ -998,8 +998,8 @@ void DewbellStore::replanAfterPreferenceChange(const Preferences& before)
     const Preferences& after = state_.preferences;
     if ((after.enabled && !before.enabled) || after.intervalMinutes != before.intervalMinutes)
         planKindFromNow(ReminderKind::water);
-    else if (after.quietEnabled != before.quietEnabled || after.quietStart != before.quietStart ||
-             after.quietEnd != before.quietEnd)
+    else if (after.quietEnabled != before.quietEnabled || after.quietStart != before.quietStart
+             || after.quietEnd != before.quietEnd)
         setDeadline(ReminderKind::water, ReminderClock::nextAllowed(state_.nextDue, after, zone_));
 
     const BreakPreferences& was = before.breaks;

@@ -210,8 +210,7 @@ public:
     // A file to open, or none when cancelled. nameFilter is a Qt file-dialog filter.
     std::function<std::optional<QString>(const QString& title, const QString& nameFilter)> chooseFileToOpen;
     // Where to save, or none when cancelled.
-    std::function<std::optional<QString>(const QString& title, const QString& proposedName,
-                                         const QString& nameFilter)>
+    std::function<std::optional<QString>(const QString& title, const QString& proposedName, const QString& nameFilter)>
         chooseSaveLocation;
     // The chosen application's desktop-file id, or none.
     std::function<std::optional<QString>(const QString& title)> chooseApplication;

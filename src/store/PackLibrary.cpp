@@ -32,7 +32,7 @@ bool isInside(const std::optional<QString>& folder, const QString& parent)
     return !canonicalParent.isEmpty() && canonicalFolder.startsWith(canonicalParent + QLatin1Char('/'));
 }
 
-} // namespace
+}  // namespace
 
 QList<CharacterPack> PackLibrary::load(const QString& bundleCharacters, const QString& privateCharacters)
 {

@@ -11,9 +11,10 @@ namespace {
 const QString stateName = QStringLiteral("state.json");
 const QString firstFormatBackupName = QStringLiteral("state-before-v2.json");
 
-} // namespace
+}  // namespace
 
-StateFile::StateFile(const QString& folder, bool persist) : folder_(folder), persist_(persist) {}
+StateFile::StateFile(const QString& folder, bool persist) : folder_(folder), persist_(persist)
+{ }
 
 QString StateFile::path() const
 {

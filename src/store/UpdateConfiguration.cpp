@@ -44,14 +44,13 @@ std::optional<QByteArray> signingKey(const QString& text)
     return decoded.decoded;
 }
 
-} // namespace
+}  // namespace
 
 UpdateConfiguration::UpdateConfiguration(const QJsonObject& info)
     : feedURL(feedAddress(stringValue(info, "SUFeedURL"))),
       publicKey(signingKey(stringValue(info, "SUPublicEDKey"))),
       releaseBuild(stringValue(info, "DWDistribution") == QLatin1String("developer-id"))
-{
-}
+{ }
 
 bool UpdateConfiguration::isValid() const
 {

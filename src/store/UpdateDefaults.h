@@ -4,4 +4,4 @@
 namespace UpdateDefaults {
 inline constexpr bool automaticallyChecks = true;
 inline constexpr bool automaticallyDownloads = false;
-} // namespace UpdateDefaults
+}  // namespace UpdateDefaults

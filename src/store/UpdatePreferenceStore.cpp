@@ -5,8 +5,7 @@
 
 DefaultsUpdatePreferenceStore::DefaultsUpdatePreferenceStore(const QString& settingsFile)
     : defaults_(settingsFile, QSettings::IniFormat)
-{
-}
+{ }
 
 QString DefaultsUpdatePreferenceStore::standardSettingsFile()
 {
@@ -38,8 +37,7 @@ void DefaultsUpdatePreferenceStore::set(bool value, const QString& key)
 
 MemoryUpdatePreferenceStore::MemoryUpdatePreferenceStore(QHash<QString, bool> initialValues)
     : values(std::move(initialValues))
-{
-}
+{ }
 
 std::optional<bool> MemoryUpdatePreferenceStore::boolForKey(const QString& key)
 {

@@ -10,23 +10,26 @@ namespace {
 constexpr int horizontalPadding = 14;
 constexpr int verticalPadding = 7;
 constexpr int symbolGap = 7;
-} // namespace
+}  // namespace
 
 CapsuleButton::CapsuleButton(const QString& text, const QString& symbolName, QWidget* parent)
-    : QPushButton(text, parent), symbol_(symbolName) {
+    : QPushButton(text, parent), symbol_(symbolName)
+{
     setFont(uiFont(12, QFont::Medium));
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-void CapsuleButton::setSymbol(const QString& symbolName) {
+void CapsuleButton::setSymbol(const QString& symbolName)
+{
     symbol_ = symbolName;
     updateGeometry();
     update();
 }
 
-QSize CapsuleButton::sizeHint() const {
+QSize CapsuleButton::sizeHint() const
+{
     const QFontMetrics metrics(font());
     int width = metrics.horizontalAdvance(text()) + 2 * horizontalPadding;
     if (!symbol_.isEmpty())
@@ -34,9 +37,13 @@ QSize CapsuleButton::sizeHint() const {
     return {width, metrics.height() + 2 * verticalPadding};
 }
 
-QSize CapsuleButton::minimumSizeHint() const { return sizeHint(); }
+QSize CapsuleButton::minimumSizeHint() const
+{
+    return sizeHint();
+}
 
-void CapsuleButton::paintEvent(QPaintEvent*) {
+void CapsuleButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!isEnabled())
@@ -58,7 +65,8 @@ void CapsuleButton::paintEvent(QPaintEvent*) {
     const qreal left = std::max<qreal>(horizontalPadding, (width() - contentWidth) / 2);
     // The symbol leads, the label follows it.
     if (!symbol_.isEmpty())
-        Symbols::paint(painter, QRectF(left, (height() - symbolSide) / 2, symbolSide, symbolSide), symbol_, labelColor());
+        Symbols::paint(painter, QRectF(left, (height() - symbolSide) / 2, symbolSide, symbolSide), symbol_,
+                       labelColor());
     const qreal textLeft = left + symbolSide + gap;
     const QRectF textRect(textLeft, 0, std::max<qreal>(0, std::min(textWidth, width() - textLeft)), height());
 

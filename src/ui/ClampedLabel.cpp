@@ -5,14 +5,16 @@
 
 ClampedLabel::ClampedLabel(const QFont& font, const QColor& color, int maximumLines, qreal extraLineSpacing,
                            QWidget* parent)
-    : QWidget(parent), color_(color), maximumLines_(maximumLines), extraLineSpacing_(extraLineSpacing) {
+    : QWidget(parent), color_(color), maximumLines_(maximumLines), extraLineSpacing_(extraLineSpacing)
+{
     setFont(font);
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
 }
 
-void ClampedLabel::setText(const QString& text) {
+void ClampedLabel::setText(const QString& text)
+{
     if (text == text_)
         return;
     text_ = text;
@@ -20,9 +22,13 @@ void ClampedLabel::setText(const QString& text) {
     update();
 }
 
-qreal ClampedLabel::lineHeight() const { return QFontMetricsF(font()).height() + extraLineSpacing_; }
+qreal ClampedLabel::lineHeight() const
+{
+    return QFontMetricsF(font()).height() + extraLineSpacing_;
+}
 
-QStringList ClampedLabel::linesFor(int width) const {
+QStringList ClampedLabel::linesFor(int width) const
+{
     QStringList lines;
     if (text_.isEmpty() || width <= 0)
         return lines;
@@ -49,21 +55,27 @@ QStringList ClampedLabel::linesFor(int width) const {
     return lines;
 }
 
-int ClampedLabel::heightForWidth(int width) const {
+int ClampedLabel::heightForWidth(int width) const
+{
     const qsizetype count = linesFor(width).size();
     if (count == 0)
         return 0;
     return qCeil(count * lineHeight() - extraLineSpacing_);
 }
 
-QSize ClampedLabel::sizeHint() const {
+QSize ClampedLabel::sizeHint() const
+{
     const int width = qMax(this->width(), 100);
     return {width, heightForWidth(width)};
 }
 
-QSize ClampedLabel::minimumSizeHint() const { return {0, 0}; }
+QSize ClampedLabel::minimumSizeHint() const
+{
+    return {0, 0};
+}
 
-void ClampedLabel::paintEvent(QPaintEvent*) {
+void ClampedLabel::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(color_);

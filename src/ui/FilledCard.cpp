@@ -4,8 +4,7 @@
 
 FilledCard::FilledCard(const QColor& fill, qreal cornerRadius, QWidget* parent)
     : QWidget(parent), fill_(fill), cornerRadius_(cornerRadius)
-{
-}
+{ }
 
 void FilledCard::paintEvent(QPaintEvent*)
 {

@@ -5,21 +5,24 @@
 #include <QPainter>
 
 PlainButton::PlainButton(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-    : QPushButton(text, parent), color_(color) {
+    : QPushButton(text, parent), color_(color)
+{
     setFont(font);
     setFlat(true);
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-PlainButton* PlainButton::symbol(const QString& symbolName, qreal symbolSize, const QColor& color, QWidget* parent) {
+PlainButton* PlainButton::symbol(const QString& symbolName, qreal symbolSize, const QColor& color, QWidget* parent)
+{
     auto* button = new PlainButton(QString(), QFont(), color, parent);
     button->symbol_ = symbolName;
     button->symbolSize_ = symbolSize;
     return button;
 }
 
-QSize PlainButton::sizeHint() const {
+QSize PlainButton::sizeHint() const
+{
     if (!symbol_.isEmpty()) {
         // A little room around the symbol makes it easier to hit.
         const int side = qCeil(symbolSize_) + 8;
@@ -29,7 +32,8 @@ QSize PlainButton::sizeHint() const {
     return {metrics.horizontalAdvance(text()) + 2, metrics.height()};
 }
 
-void PlainButton::paintEvent(QPaintEvent*) {
+void PlainButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (isDown())

@@ -9,7 +9,7 @@
 namespace {
 constexpr int symbolGap = 6;
 constexpr int verticalPadding = 2;
-} // namespace
+}  // namespace
 
 PlainRowButton::PlainRowButton(const QString& text, const QString& leadingSymbol, QWidget* parent)
     : QAbstractButton(parent), leading_(leadingSymbol), color_(Palette::ink())

@@ -3,9 +3,11 @@
 #include "ui/Palette.h"
 
 PrimaryButton::PrimaryButton(const QString& text, const QString& symbolName, QWidget* parent)
-    : CapsuleButton(text, symbolName, parent) {}
+    : CapsuleButton(text, symbolName, parent)
+{ }
 
-QColor PrimaryButton::fillColor() const {
+QColor PrimaryButton::fillColor() const
+{
     if (isDown())
         return Palette::primary().darker(118);
     if (underMouse())
@@ -13,4 +15,7 @@ QColor PrimaryButton::fillColor() const {
     return Palette::primary();
 }
 
-QColor PrimaryButton::labelColor() const { return Qt::white; }
+QColor PrimaryButton::labelColor() const
+{
+    return Qt::white;
+}

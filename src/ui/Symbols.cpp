@@ -12,7 +12,8 @@ namespace {
 const QString fontFamily = QStringLiteral("Material Icons");
 
 // Symbol names as the interface uses them, mapped to the closest Material Icons glyph.
-const QHash<QString, char32_t>& table() {
+const QHash<QString, char32_t>& table()
+{
     static const QHash<QString, char32_t> glyphs{
         {QStringLiteral("arrow.triangle.2.circlepath"), 0xe863},  // autorenew
         {QStringLiteral("arrow.up"), 0xe5d8},                     // arrow_upward
@@ -56,7 +57,8 @@ const QHash<QString, char32_t>& table() {
 }
 
 // Loads the font once, and only once an application object exists to own it.
-bool fontLoaded() {
+bool fontLoaded()
+{
     static std::optional<bool> loaded;
     if (loaded)
         return *loaded;
@@ -68,7 +70,8 @@ bool fontLoaded() {
     return *loaded;
 }
 
-const QRawFont& rawFont() {
+const QRawFont& rawFont()
+{
     static const QRawFont raw = [] {
         QFont probe(fontFamily);
         probe.setPixelSize(24);
@@ -77,27 +80,31 @@ const QRawFont& rawFont() {
     return raw;
 }
 
-} // namespace
+}  // namespace
 
-QStringList Symbols::names() {
+QStringList Symbols::names()
+{
     QStringList all = table().keys();
     all.sort();
     return all;
 }
 
-std::optional<char32_t> Symbols::codepoint(const QString& name) {
+std::optional<char32_t> Symbols::codepoint(const QString& name)
+{
     const auto found = table().constFind(name);
     if (found == table().constEnd())
         return std::nullopt;
     return *found;
 }
 
-bool Symbols::isAvailable(const QString& name) {
+bool Symbols::isAvailable(const QString& name)
+{
     const auto code = codepoint(name);
     return code && fontLoaded() && rawFont().supportsCharacter(uint(*code));
 }
 
-std::optional<QFont> Symbols::font(qreal pixelSize) {
+std::optional<QFont> Symbols::font(qreal pixelSize)
+{
     if (!fontLoaded())
         return std::nullopt;
     QFont symbolFont(fontFamily);
@@ -106,7 +113,8 @@ std::optional<QFont> Symbols::font(qreal pixelSize) {
     return symbolFont;
 }
 
-void Symbols::paint(QPainter& painter, const QRectF& rect, const QString& name, const QColor& color) {
+void Symbols::paint(QPainter& painter, const QRectF& rect, const QString& name, const QColor& color)
+{
     const qreal side = std::min(rect.width(), rect.height());
     if (side <= 0)
         return;
@@ -124,7 +132,8 @@ void Symbols::paint(QPainter& painter, const QRectF& rect, const QString& name, 
     painter.restore();
 }
 
-void Symbols::paintPlaceholder(QPainter& painter, const QRectF& rect, const QColor& color) {
+void Symbols::paintPlaceholder(QPainter& painter, const QRectF& rect, const QColor& color)
+{
     const qreal side = std::min(rect.width(), rect.height());
     const QRectF square(rect.center() - QPointF(side * 0.35, side * 0.35), QSizeF(side * 0.7, side * 0.7));
     painter.save();
@@ -138,7 +147,8 @@ void Symbols::paintPlaceholder(QPainter& painter, const QRectF& rect, const QCol
     painter.restore();
 }
 
-QPixmap Symbols::pixmap(const QString& name, int size, const QColor& color, qreal devicePixelRatio) {
+QPixmap Symbols::pixmap(const QString& name, int size, const QColor& color, qreal devicePixelRatio)
+{
     const int pixels = std::max(1, qRound(size * devicePixelRatio));
     QPixmap picture(pixels, pixels);
     picture.setDevicePixelRatio(devicePixelRatio);
@@ -148,13 +158,15 @@ QPixmap Symbols::pixmap(const QString& name, int size, const QColor& color, qrea
     return picture;
 }
 
-QIcon Symbols::icon(const QString& name, int size, const QColor& color) {
+QIcon Symbols::icon(const QString& name, int size, const QColor& color)
+{
     QIcon result;
     result.addPixmap(pixmap(name, size, color, 1.0));
     result.addPixmap(pixmap(name, size, color, 2.0));
     return result;
 }
 
-QString Symbols::fontFile() {
+QString Symbols::fontFile()
+{
     return QStringLiteral("/usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf");
 }

@@ -5,7 +5,8 @@
 #include <QPainter>
 
 TrailingSwitch::TrailingSwitch(const QString& label, QWidget* parent)
-    : QAbstractButton(parent), labelColor_(Palette::ink()) {
+    : QAbstractButton(parent), labelColor_(Palette::ink())
+{
     setText(label);
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -13,32 +14,43 @@ TrailingSwitch::TrailingSwitch(const QString& label, QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 
-void TrailingSwitch::setLabelColor(const QColor& color) {
+void TrailingSwitch::setLabelColor(const QColor& color)
+{
     labelColor_ = color;
     update();
 }
 
-QRect TrailingSwitch::labelRect(int width) const {
+QRect TrailingSwitch::labelRect(int width) const
+{
     const int textWidth = std::max(0, width - trackSize.width() - spacing);
     const QRect bounds = fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000), Qt::TextWordWrap, text());
     return {0, 0, textWidth, bounds.height()};
 }
 
-QSize TrailingSwitch::sizeHint() const {
+QSize TrailingSwitch::sizeHint() const
+{
     const int textWidth = fontMetrics().horizontalAdvance(text());
     const int width = textWidth + (text().isEmpty() ? 0 : spacing) + trackSize.width();
     return {width, heightForWidth(width)};
 }
 
-QSize TrailingSwitch::minimumSizeHint() const { return {trackSize.width(), trackSize.height() + 4}; }
+QSize TrailingSwitch::minimumSizeHint() const
+{
+    return {trackSize.width(), trackSize.height() + 4};
+}
 
-int TrailingSwitch::heightForWidth(int width) const {
+int TrailingSwitch::heightForWidth(int width) const
+{
     return std::max(trackSize.height() + 4, labelRect(width).height());
 }
 
-bool TrailingSwitch::hitButton(const QPoint& position) const { return rect().contains(position); }
+bool TrailingSwitch::hitButton(const QPoint& position) const
+{
+    return rect().contains(position);
+}
 
-void TrailingSwitch::paintEvent(QPaintEvent*) {
+void TrailingSwitch::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!isEnabled())

@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <algorithm>
 
-QFont uiFont(qreal pixelSize, QFont::Weight weight, FontDesign design, qreal tracking) {
+QFont uiFont(qreal pixelSize, QFont::Weight weight, FontDesign design, qreal tracking)
+{
     QFont font = QGuiApplication::font();
     if (design == FontDesign::serif) {
         font.setFamilies({QStringLiteral("serif")});
@@ -21,7 +22,8 @@ QFont uiFont(qreal pixelSize, QFont::Weight weight, FontDesign design, qreal tra
     return font;
 }
 
-QString roundedFamily() {
+QString roundedFamily()
+{
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
         for (const char* candidate : {"Nunito", "Varela Round", "M PLUS Rounded 1c", "Quicksand", "Comfortaa"}) {
@@ -33,7 +35,8 @@ QString roundedFamily() {
     return family;
 }
 
-qreal tabularDigitWidth(const QFont& font) {
+qreal tabularDigitWidth(const QFont& font)
+{
     const QFontMetricsF metrics(font);
     qreal widest = 0;
     for (char digit = '0'; digit <= '9'; ++digit)
@@ -41,7 +44,8 @@ qreal tabularDigitWidth(const QFont& font) {
     return widest;
 }
 
-void setTextColor(QWidget* widget, const QColor& color) {
+void setTextColor(QWidget* widget, const QColor& color)
+{
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::ButtonText, color);
@@ -49,7 +53,8 @@ void setTextColor(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
-QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent) {
+QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
+{
     auto* label = new QLabel(text, parent);
     label->setFont(font);
     label->setTextFormat(Qt::PlainText);

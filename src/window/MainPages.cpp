@@ -22,7 +22,7 @@ QWidget* makePlaceholder(MainPage page, QWidget* parent)
     return widget;
 }
 
-} // namespace
+}  // namespace
 
 QString title(MainPage page)
 {
@@ -64,7 +64,8 @@ QString symbolName(MainPage page)
 
 MainPage mainPage(const QString& selectedPage)
 {
-    for (MainPage page : {MainPage::crew, MainPage::reminders, MainPage::wellbeing, MainPage::settings, MainPage::note}) {
+    for (MainPage page :
+         {MainPage::crew, MainPage::reminders, MainPage::wellbeing, MainPage::settings, MainPage::note}) {
         if (selectedPage == title(page))
             return page;
     }

@@ -1,12 +1,12 @@
 #include "window/MainSidebar.h"
 
 #include "characters/AppBrandMark.h"
+#include "store/DewbellStore.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
-#include "window/SidebarButton.h"
 #include "ui/StatusDot.h"
 #include "ui/Typography.h"
-#include "store/DewbellStore.h"
+#include "window/SidebarButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,7 +16,7 @@
 namespace {
 constexpr int horizontalPadding = 17;
 constexpr qreal statusCardFillOpacity = 0.025;
-} // namespace
+}  // namespace
 
 MainSidebar::MainSidebar(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
@@ -51,9 +51,10 @@ QWidget* MainSidebar::makeBrandRow()
     layout->addWidget(new AppBrandMark(35), 0, Qt::AlignVCenter);
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
-    words->addWidget(makeLabel(QStringLiteral("dewbell"), uiFont(20, QFont::DemiBold, FontDesign::rounded), Palette::ink()));
-    words->addWidget(makeLabel(QStringLiteral("A LITTLE CARE.\nA LITTLE CHAOS."), uiFont(7, QFont::Medium, FontDesign::standard, 1),
-                               Palette::muted()));
+    words->addWidget(
+        makeLabel(QStringLiteral("dewbell"), uiFont(20, QFont::DemiBold, FontDesign::rounded), Palette::ink()));
+    words->addWidget(makeLabel(QStringLiteral("A LITTLE CARE.\nA LITTLE CHAOS."),
+                               uiFont(7, QFont::Medium, FontDesign::standard, 1), Palette::muted()));
     layout->addLayout(words);
     layout->addStretch(1);
     return row;

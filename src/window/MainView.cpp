@@ -1,12 +1,12 @@
 #include "window/MainView.h"
 
+#include "store/DewbellStore.h"
 #include "ui/FilledCard.h"
+#include "ui/Palette.h"
+#include "ui/Typography.h"
 #include "window/MainSidebar.h"
 #include "window/NoticeBanner.h"
-#include "ui/Palette.h"
 #include "window/TourSheet.h"
-#include "ui/Typography.h"
-#include "store/DewbellStore.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -113,8 +113,8 @@ QWidget* MainView::makeHeader(QWidget* parent)
     header_->setObjectName(QStringLiteral("weekdayHeader"));
     layout->addWidget(header_);
     layout->addStretch(1);
-    layout->addWidget(makeLabel(QStringLiteral("JUST YOU & YOUR BUDDY"), uiFont(8, QFont::DemiBold, FontDesign::standard, 1.5),
-                                Palette::muted(), row));
+    layout->addWidget(makeLabel(QStringLiteral("JUST YOU & YOUR BUDDY"),
+                                uiFont(8, QFont::DemiBold, FontDesign::standard, 1.5), Palette::muted(), row));
     return row;
 }
 

@@ -1,7 +1,7 @@
 #include "window/MainWindow.h"
 
-#include "window/MainView.h"
 #include "ui/Palette.h"
+#include "window/MainView.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

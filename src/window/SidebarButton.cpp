@@ -14,7 +14,7 @@ constexpr int spacing = 11;
 constexpr qreal cornerRadius = 10;
 constexpr qreal selectedFillOpacity = 0.08;
 constexpr qreal smallestTextScale = 0.85;
-} // namespace
+}  // namespace
 
 SidebarButton::SidebarButton(const QString& title, const QString& symbolName, QWidget* parent)
     : QAbstractButton(parent), symbol_(symbolName)
@@ -64,8 +64,9 @@ void SidebarButton::paintEvent(QPaintEvent*)
     const QColor color = foreground();
     const QFontMetricsF metrics(font());
     const qreal symbolSide = std::min<qreal>(symbolFrame - 4, metrics.height() * 1.2);
-    Symbols::paint(painter, QRectF(padding + (symbolFrame - symbolSide) / 2, (height() - symbolSide) / 2, symbolSide, symbolSide),
-                   symbol_, color);
+    Symbols::paint(
+        painter, QRectF(padding + (symbolFrame - symbolSide) / 2, (height() - symbolSide) / 2, symbolSide, symbolSide),
+        symbol_, color);
 
     // The title keeps to one line, shrinking to 85 % before it is cut short.
     const QRectF textRect(padding + symbolFrame + spacing, 0, width() - 2 * padding - symbolFrame - spacing, height());

@@ -1,9 +1,9 @@
 #include "window/TourSheet.h"
 
+#include "store/DewbellStore.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
-#include "store/DewbellStore.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 #include "window/UpdateCheckButton.h"
 
+#include "store/AppUpdateManager.h"
 #include "ui/Palette.h"
 #include "ui/Typography.h"
-#include "store/AppUpdateManager.h"
 
 UpdateCheckButton::UpdateCheckButton(AppUpdateManager* updates, std::function<void()> beforeCheck, QWidget* parent)
     : PlainRowButton(QStringLiteral("Check for Updates…"), QStringLiteral("arrow.triangle.2.circlepath"), parent),

@@ -9,7 +9,8 @@
 
 namespace {
 
-void copyFolder(const QString& from, const QString& to) {
+void copyFolder(const QString& from, const QString& to)
+{
     QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString source = files.next();
@@ -19,20 +20,22 @@ void copyFolder(const QString& from, const QString& to) {
     }
 }
 
-void overwrite(const QString& path, const QByteArray& text) {
+void overwrite(const QString& path, const QByteArray& text)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
 }
 
-QStringList problems(const QJsonObject& report) {
+QStringList problems(const QJsonObject& report)
+{
     QStringList lines;
     for (const QJsonValue& problem : report.value(QStringLiteral("problems")).toArray())
         lines.append(problem.toString());
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 // Runs without any application object, as the "--diagnose-assets" switch does.
 class TestAssetDiagnostics : public QObject {
@@ -41,12 +44,14 @@ class TestAssetDiagnostics : public QObject {
 private slots:
     void initTestCase() { bundle_ = qEnvironmentVariable("DEWBELL_BUNDLE_DIR"); }
     void init() { QVERIFY(copy_.emplace().isValid()); }
-    void cleanup() {
+    void cleanup()
+    {
         qputenv("DEWBELL_BUNDLE_DIR", bundle_.toUtf8());
         copy_.reset();
     }
 
-    void theBuiltBundleIsComplete() {
+    void theBuiltBundleIsComplete()
+    {
         QVERIFY(!QCoreApplication::instance());
         const auto [json, valid] = AssetDiagnostics::report();
         const QJsonObject report = QJsonDocument::fromJson(json).object();
@@ -64,7 +69,8 @@ private slots:
             QVERIFY(ids.contains(id));
     }
 
-    void aMissingOrCorruptFileIsNamed() {
+    void aMissingOrCorruptFileIsNamed()
+    {
         copyBundle();
         QVERIFY(AssetDiagnostics::report().second);
         QVERIFY(QFile::remove(copy_->filePath(QStringLiteral("Characters/zuv/zuv-poses.png"))));
@@ -75,11 +81,13 @@ private slots:
                                                 QStringLiteral("Characters/zuv/zuv-poses.png: missing")}));
         for (const QJsonValue& value : report.value(QStringLiteral("packs")).toArray()) {
             const QJsonObject pack = value.toObject();
-            QCOMPARE(pack.value(QStringLiteral("valid")).toBool(), pack.value(QStringLiteral("id")) != QStringLiteral("zuv"));
+            QCOMPARE(pack.value(QStringLiteral("valid")).toBool(),
+                     pack.value(QStringLiteral("id")) != QStringLiteral("zuv"));
         }
     }
 
-    void brokenManifestsAndMissingFoldersAreReported() {
+    void brokenManifestsAndMissingFoldersAreReported()
+    {
         copyBundle();
         overwrite(copy_->filePath(QStringLiteral("Characters/vossik-fan/character.json")), "{\"id\": \"vossik-fan\"}");
         QVERIFY(QDir(copy_->filePath(QStringLiteral("Characters/nimbi"))).removeRecursively());
@@ -91,7 +99,8 @@ private slots:
         QVERIFY(found.contains(QStringLiteral("Characters: the bundled pack \"nimbi\" is missing")));
     }
 
-    void anEmptyFolderIsNoBundle() {
+    void anEmptyFolderIsNoBundle()
+    {
         qputenv("DEWBELL_BUNDLE_DIR", copy_->path().toUtf8());
         const QStringList found = problems(invalidReport());
         QVERIFY(found.contains(QStringLiteral("Brand/app-icon-v1.png: missing")));
@@ -99,12 +108,14 @@ private slots:
     }
 
 private:
-    void copyBundle() {
+    void copyBundle()
+    {
         copyFolder(bundle_, copy_->path());
         qputenv("DEWBELL_BUNDLE_DIR", copy_->path().toUtf8());
     }
 
-    static QJsonObject invalidReport() {
+    static QJsonObject invalidReport()
+    {
         const auto [json, valid] = AssetDiagnostics::report();
         const QJsonObject report = QJsonDocument::fromJson(json).object();
         // A report that calls itself valid yields no problems, failing the caller's checks.

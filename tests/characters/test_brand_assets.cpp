@@ -11,13 +11,15 @@ class TestBrandAssets : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() {
+    void cleanup()
+    {
         qputenv("DEWBELL_BUNDLE_DIR", bundle_.toUtf8());
         BrandAssets::clearCache();
     }
     void initTestCase() { bundle_ = qEnvironmentVariable("DEWBELL_BUNDLE_DIR"); }
 
-    void theMenuTemplateIsBlackWithAlpha() {
+    void theMenuTemplateIsBlackWithAlpha()
+    {
         const auto image = BrandAssets::image(QStringLiteral("menu-template-v1.png"));
         QVERIFY(image);
         const QImage menu = image->convertToFormat(QImage::Format_ARGB32);
@@ -32,7 +34,8 @@ private slots:
         QVERIFY(opaque > 200 && opaque < 36 * 36);
     }
 
-    void theWaveIsAnAnimationQMovieCanPlay() {
+    void theWaveIsAnAnimationQMovieCanPlay()
+    {
         const auto path = BrandAssets::path(QStringLiteral("orvo-wave.gif"));
         QVERIFY(path);
         QMovie wave(*path);
@@ -49,13 +52,15 @@ private slots:
         QVERIFY(moves);
     }
 
-    void badNamesAndMissingFilesGiveNothing() {
+    void badNamesAndMissingFilesGiveNothing()
+    {
         QVERIFY(!BrandAssets::image(QStringLiteral("../info.json")));
         QVERIFY(!BrandAssets::image(QStringLiteral("")));
         QVERIFY(!BrandAssets::path(QStringLiteral("no-such-art.png")));
     }
 
-    void aBrokenFileIsNotKeptAndARepairedOneIsPickedUp() {
+    void aBrokenFileIsNotKeptAndARepairedOneIsPickedUp()
+    {
         QTemporaryDir bundle;
         QDir(bundle.path()).mkpath(QStringLiteral("Brand"));
         const QString file = bundle.filePath(QStringLiteral("Brand/orvo-onboarding.png"));
@@ -69,7 +74,8 @@ private slots:
         QVERIFY(BrandAssets::image(QStringLiteral("orvo-onboarding.png")));
     }
 
-    void theMenuIconIsAnEighteenPointTemplate() {
+    void theMenuIconIsAnEighteenPointTemplate()
+    {
         const QIcon icon = BrandAssets::menuIcon();
         QVERIFY(icon.isMask() && icon.availableSizes().contains(QSize(18, 18)));
 
@@ -81,7 +87,8 @@ private slots:
         QVERIFY(RenderChecks::visiblePixels(fallback.pixmap(18, 18).toImage()) > 20);
     }
 
-    void theBrandMarkDrawsInOneColourWhenMonochrome() {
+    void theBrandMarkDrawsInOneColourWhenMonochrome()
+    {
         const QColor tint(0xB9, 0xA3, 0xFF);
         const QImage mono = AppBrandMark::render(34, true, tint);
         QVERIFY(RenderChecks::isDrawn(mono));

@@ -3,14 +3,14 @@
 #include "characters/BuddyView.h"
 #include "characters/MissingArt.h"
 #include "characters/MovieBuddy.h"
-#include "ui/Palette.h"
 #include "characters/PoseCache.h"
 #include "characters/ReduceMotion.h"
-#include "support/RenderChecks.h"
 #include "characters/SpriteBuddy.h"
 #include "characters/WellnessBuddy.h"
 #include "model/BreakGuidance.h"
 #include "model/CompanionMotion.h"
+#include "support/RenderChecks.h"
+#include "ui/Palette.h"
 
 #include <QFile>
 #include <QMediaPlayer>
@@ -27,13 +27,16 @@ const QList<CompanionPhase> allPhases{CompanionPhase::hidden,      CompanionPhas
                                       CompanionPhase::celebrating, CompanionPhase::declined, CompanionPhase::leaving};
 
 // Every drawing path: the code-drawn four, a human-like sprite, a sprite bear.
-QList<CharacterPack> walkingPacks() {
-    return {builtIn(QStringLiteral("bloop")), builtIn(QStringLiteral("sprout")), builtIn(QStringLiteral("viru")),
-            builtIn(QStringLiteral("vuzo")), bundledPack(QStringLiteral("vossik-fan")), bundledPack(QStringLiteral("zuv"))};
+QList<CharacterPack> walkingPacks()
+{
+    return {builtIn(QStringLiteral("bloop")),          builtIn(QStringLiteral("sprout")),
+            builtIn(QStringLiteral("viru")),           builtIn(QStringLiteral("vuzo")),
+            bundledPack(QStringLiteral("vossik-fan")), bundledPack(QStringLiteral("zuv"))};
 }
 
 // The picture the reminder surface would show for this pack at this moment.
-QImage companion(const CharacterPack& pack, const CompanionMoment& moment, QSize size = {250, 290}) {
+QImage companion(const CharacterPack& pack, const CompanionMoment& moment, QSize size = {250, 290})
+{
     if (pack.kind == QStringLiteral("viru") || pack.kind == QStringLiteral("vuzo"))
         return BearBuddy::render(size, pack.kind, moment);
     if (pack.kind == QStringLiteral("sprite"))
@@ -41,8 +44,9 @@ QImage companion(const CharacterPack& pack, const CompanionMoment& moment, QSize
     return BuddyView::render(size, pack, moment.phase == CompanionPhase::celebrating, moment.elapsed);
 }
 
-template <typename Paint>
-QImage painted(QSize size, Paint paint) {
+template<typename Paint>
+QImage painted(QSize size, Paint paint)
+{
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -50,11 +54,14 @@ QImage painted(QSize size, Paint paint) {
     return image;
 }
 
-QImage missingArt(QSize size, const QString& tint) {
-    return painted(size, [&](QPainter& p, QRectF r) { MissingArt::paint(p, r, Color(tint), QStringLiteral("face.smiling")); });
+QImage missingArt(QSize size, const QString& tint)
+{
+    return painted(
+        size, [&](QPainter& p, QRectF r) { MissingArt::paint(p, r, Color(tint), QStringLiteral("face.smiling")); });
 }
 
-CharacterPack packInFolder(const QString& folder) {
+CharacterPack packInFolder(const QString& folder)
+{
     CharacterPack pack;
     pack.kind = QStringLiteral("sprite");
     pack.tint = QStringLiteral("8BD17C");
@@ -65,7 +72,7 @@ CharacterPack packInFolder(const QString& folder) {
     return pack;
 }
 
-} // namespace
+}  // namespace
 
 class TestCompanionViews : public QObject {
     Q_OBJECT
@@ -74,7 +81,8 @@ private slots:
     void init() { ReduceMotion::setOverride(false); }
     void cleanup() { ReduceMotion::setOverride(std::nullopt); }
 
-    void everyCompanionDrawsEveryPhaseTheSameForTheSameTime() {
+    void everyCompanionDrawsEveryPhaseTheSameForTheSameTime()
+    {
         for (const CharacterPack& pack : walkingPacks()) {
             for (const CompanionPhase phase : allPhases) {
                 for (const std::optional<double> elapsed : {std::optional<double>(1.37), std::optional<double>()}) {
@@ -84,8 +92,8 @@ private slots:
                     QCOMPARE(companion(pack, moment), picture);
                 }
             }
-            QVERIFY(companion(pack, {CompanionPhase::entering, std::nullopt, 0.0}) !=
-                    companion(pack, {CompanionPhase::entering, std::nullopt, 0.2}));
+            QVERIFY(companion(pack, {CompanionPhase::entering, std::nullopt, 0.0})
+                    != companion(pack, {CompanionPhase::entering, std::nullopt, 0.2}));
         }
         // The general picture, movie packs' still included, shows the art, not the missing-art symbol.
         QList<CharacterPack> packs = walkingPacks();
@@ -97,7 +105,8 @@ private slots:
         }
     }
 
-    void companionsDoNotMirrorThemselvesWhileLeaving() {
+    void companionsDoNotMirrorThemselvesWhileLeaving()
+    {
         // The host mirrors while leaving; drawn by itself, leaving after a "yes" is the entering walk.
         for (const CharacterPack& pack : walkingPacks()) {
             for (const double elapsed : {0.0, 0.25, 0.5}) {
@@ -107,14 +116,17 @@ private slots:
         }
     }
 
-    void aWalkIsDrawnOnceAndCopiedAfter() {
+    void aWalkIsDrawnOnceAndCopiedAfter()
+    {
         PoseCache::clear();
         const QSize size{250, 290};
         const CompanionMoment step{CompanionPhase::entering, std::nullopt, 0.05};
         const QImage first = BearBuddy::render(size, QStringLiteral("viru"), step);
         // Later in the same frame, and the same frame two cycles on, show the picture drawn.
-        QCOMPARE(BearBuddy::render(size, QStringLiteral("viru"), {CompanionPhase::entering, std::nullopt, 0.09}), first);
-        QCOMPARE(BearBuddy::render(size, QStringLiteral("viru"), {CompanionPhase::entering, std::nullopt, 1.65}), first);
+        QCOMPARE(BearBuddy::render(size, QStringLiteral("viru"), {CompanionPhase::entering, std::nullopt, 0.09}),
+                 first);
+        QCOMPARE(BearBuddy::render(size, QStringLiteral("viru"), {CompanionPhase::entering, std::nullopt, 1.65}),
+                 first);
         QCOMPARE(PoseCache::picturesDrawn(), 1);
         QCOMPARE(first, painted(size, [&](QPainter& p, QRectF r) {
                      BearArt::paint(p, r, BearLook::viru(), CompanionChoreography::framePose(step));
@@ -131,14 +143,16 @@ private slots:
         QVERIFY(PoseCache::picturesDrawn() <= 2 * int(CompanionChoreography::framesPerSecond));
     }
 
-    void theWalkOffAfterNotYetIsSlowerAndSad() {
+    void theWalkOffAfterNotYetIsSlowerAndSad()
+    {
         QVERIFY(CompanionChoreography::pose({CompanionPhase::leaving, CompanionPhase::declined, 0.1}).droop > 0);
         QCOMPARE(CompanionChoreography::pose({CompanionPhase::leaving, CompanionPhase::celebrating, 0.1}).droop, 0.0);
-        QVERIFY(CompanionChoreography::walkCycleSeconds(CompanionPhase::leaving, CompanionPhase::declined) >
-                CompanionChoreography::walkCycleSeconds(CompanionPhase::entering, std::nullopt));
+        QVERIFY(CompanionChoreography::walkCycleSeconds(CompanionPhase::leaving, CompanionPhase::declined)
+                > CompanionChoreography::walkCycleSeconds(CompanionPhase::entering, std::nullopt));
     }
 
-    void reducedMotionOrAnimationOffHoldsAStillPicture() {
+    void reducedMotionOrAnimationOffHoldsAStillPicture()
+    {
         ReduceMotion::setOverride(true);
         const QDateTime now = QDateTime::currentDateTimeUtc();
         BearBuddy early(QStringLiteral("viru"), CompanionPhase::entering, now.addMSecs(-300));
@@ -149,7 +163,8 @@ private slots:
 
         const CharacterPack zoze = bundledPack(QStringLiteral("vossik-fan"));
         SpriteBuddy first(zoze, CompanionPhase::celebrating, now.addMSecs(-100), std::nullopt, true, std::nullopt, 0.1);
-        SpriteBuddy second(zoze, CompanionPhase::celebrating, now.addMSecs(-500), std::nullopt, true, std::nullopt, 0.45);
+        SpriteBuddy second(zoze, CompanionPhase::celebrating, now.addMSecs(-500), std::nullopt, true, std::nullopt,
+                           0.45);
         first.resize(280, 325);
         second.resize(280, 325);
         QCOMPARE(first.grab().toImage(), second.grab().toImage());
@@ -160,7 +175,8 @@ private slots:
         QVERIFY(!unanimated.moment().elapsed);
     }
 
-    void viewsTickOnlyWhileVisibleAndMoving() {
+    void viewsTickOnlyWhileVisibleAndMoving()
+    {
         BearBuddy bear(QStringLiteral("viru"), CompanionPhase::asking, QDateTime::currentDateTimeUtc());
         QVERIFY(!bear.isTicking());
         bear.show();
@@ -183,13 +199,15 @@ private slots:
         QVERIFY(!movieCard.isTicking());  // a still artwork never needs frames
     }
 
-    void theBearsFollowTheirKind() {
+    void theBearsFollowTheirKind()
+    {
         const CompanionMoment moment{CompanionPhase::asking, std::nullopt, 2.0};
-        QVERIFY(BearBuddy::render({250, 290}, QStringLiteral("viru"), moment) !=
-                BearBuddy::render({250, 290}, QStringLiteral("vuzo"), moment));
+        QVERIFY(BearBuddy::render({250, 290}, QStringLiteral("viru"), moment)
+                != BearBuddy::render({250, 290}, QStringLiteral("vuzo"), moment));
     }
 
-    void aMissingOrBrokenSheetShowsTheSymbol() {
+    void aMissingOrBrokenSheetShowsTheSymbol()
+    {
         QTemporaryDir folder;
         const CharacterPack missing = packInFolder(folder.path());
         const CompanionMoment moment{CompanionPhase::asking, std::nullopt, 0.5};
@@ -202,7 +220,8 @@ private slots:
         QCOMPARE(BuddyView::render({210, 218}, missing, false, std::nullopt), missingArt({210, 218}, missing.tint));
     }
 
-    void stickersShowTheWellnessFrameOrTheBadge() {
+    void stickersShowTheWellnessFrameOrTheBadge()
+    {
         const CharacterPack zoze = bundledPack(QStringLiteral("vossik-fan"));
         WellnessBuddy sticker(zoze, BreakGuidance::stickerFrame(ReminderKind::eyeRest, 3), ReminderKind::eyeRest);
         QVERIFY(!sticker.showsBadge());
@@ -231,16 +250,19 @@ private slots:
                  WellnessBuddy::render({210, 240}, noSheet, 1, ReminderKind::eyeRest));
     }
 
-    void aMovieThatCannotOrMustNotPlayShowsTheStill_data() {
+    void aMovieThatCannotOrMustNotPlayShowsTheStill_data()
+    {
         QTest::addColumn<bool>("reduceMotion");
         QTest::newRow("unplayable file") << false;
         QTest::newRow("reduced motion") << true;
     }
-    void aMovieThatCannotOrMustNotPlayShowsTheStill() {
+    void aMovieThatCannotOrMustNotPlayShowsTheStill()
+    {
         QFETCH(bool, reduceMotion);
         ReduceMotion::setOverride(reduceMotion);
         const CharacterPack nimbi = bundledPack(QStringLiteral("nimbi"));
-        MovieBuddy movie(QUrl::fromLocalFile(reduceMotion ? *nimbi.asset(nimbi.entry) : QStringLiteral("/nonexistent/entry.webm")));
+        MovieBuddy movie(
+            QUrl::fromLocalFile(reduceMotion ? *nimbi.asset(nimbi.entry) : QStringLiteral("/nonexistent/entry.webm")));
         movie.setStill(ArtCache::packImage(nimbi, nimbi.artwork), Color(nimbi.tint));
         movie.resize(370, 218);
         movie.show();
@@ -249,7 +271,8 @@ private slots:
         QVERIFY(isDrawn(movie.grab().toImage()));
     }
 
-    void aBundledMovieLoadsMutedAndLooping() {
+    void aBundledMovieLoadsMutedAndLooping()
+    {
         const CharacterPack nimbi = bundledPack(QStringLiteral("nimbi"));
         MovieBuddy movie(QUrl::fromLocalFile(*nimbi.asset(nimbi.success)));
         movie.resize(370, 218);
@@ -258,7 +281,8 @@ private slots:
         QCOMPARE(movie.player()->loops(), int(QMediaPlayer::Infinite));
         QVERIFY(!movie.player()->audioOutput());
         QVERIFY(movie.videoSink() && movie.player()->videoSink() == movie.videoSink());
-        QTRY_VERIFY_WITH_TIMEOUT(movie.isShowingStill() || movie.player()->mediaStatus() >= QMediaPlayer::LoadedMedia, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(movie.isShowingStill() || movie.player()->mediaStatus() >= QMediaPlayer::LoadedMedia,
+                                 10000);
         QVERIFY(!movie.isShowingStill());
 
         // Hidden, it keeps no player; shown again, it plays again.

@@ -1,6 +1,6 @@
 #include "characters/ArtCache.h"
-#include "support/RenderChecks.h"
 #include "characters/SpriteBuddy.h"
+#include "support/RenderChecks.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -9,10 +9,14 @@ namespace {
 
 constexpr QSize cell{10, 12};
 
-QColor cellColour(int index) { return QColor::fromHsv((index * 37) % 360, 200, 230); }
+QColor cellColour(int index)
+{
+    return QColor::fromHsv((index * 37) % 360, 200, 230);
+}
 
 // A sheet of `columns` x `rows` cells, each filled with its own colour.
-QString writeSheet(const QTemporaryDir& folder, const QString& name, int columns, int rows) {
+QString writeSheet(const QTemporaryDir& folder, const QString& name, int columns, int rows)
+{
     QImage sheet(cell.width() * columns, cell.height() * rows, QImage::Format_ARGB32);
     for (int index = 0; index < columns * rows; ++index) {
         const QRect area(QPoint((index % columns) * cell.width(), (index / columns) * cell.height()), cell);
@@ -25,7 +29,8 @@ QString writeSheet(const QTemporaryDir& folder, const QString& name, int columns
 }
 
 // A human-like pack with walk and idle sheets, or with `bear` a bear24 pose sheet.
-CharacterPack cellPack(const QTemporaryDir& folder, bool bear = false) {
+CharacterPack cellPack(const QTemporaryDir& folder, bool bear = false)
+{
     CharacterPack pack;
     pack.kind = QStringLiteral("sprite");
     pack.folder = folder.path();
@@ -40,11 +45,12 @@ CharacterPack cellPack(const QTemporaryDir& folder, bool bear = false) {
 }
 
 int cellAt(const CharacterPack& pack, CompanionPhase phase, std::optional<double> elapsed,
-           std::optional<CompanionPhase> response = std::nullopt) {
+           std::optional<CompanionPhase> response = std::nullopt)
+{
     return SpriteBuddy::choose(pack, {phase, response, elapsed}, std::nullopt).cell;
 }
 
-} // namespace
+}  // namespace
 
 class TestSpriteSlicing : public QObject {
     Q_OBJECT
@@ -52,7 +58,8 @@ class TestSpriteSlicing : public QObject {
 private slots:
     void init() { ArtCache::clear(); }
 
-    void framesAreCutByTheGridOnceEach() {
+    void framesAreCutByTheGridOnceEach()
+    {
         QTemporaryDir folder;
         const CharacterPack pack = cellPack(folder);
         const int before = ArtCache::slicesMade();
@@ -68,7 +75,8 @@ private slots:
         QCOMPARE(ArtCache::frame(pack, *pack.idleSheet, -1).pixelColor(0, 0).rgb(), cellColour(4).rgb());
     }
 
-    void aGridLargerThanThePictureGivesNoFrame() {
+    void aGridLargerThanThePictureGivesNoFrame()
+    {
         QTemporaryDir folder;
         CharacterPack pack = cellPack(folder);
         pack.walkSheet->columns = 100;  // 40 pixels cannot hold 100 columns
@@ -76,7 +84,8 @@ private slots:
         QVERIFY(ArtCache::slice(QImage(), *pack.walkSheet, 0).isNull());
     }
 
-    void humanSpritesPickTheSheetOfThePhase() {
+    void humanSpritesPickTheSheetOfThePhase()
+    {
         QTemporaryDir folder;
         const CharacterPack pack = cellPack(folder);
         const auto sheet = [&](CompanionPhase phase, std::optional<double> elapsed) {
@@ -98,15 +107,16 @@ private slots:
         QVERIFY(cellAt(pack, CompanionPhase::leaving, 0.65, CompanionPhase::declined) < 6);
     }
 
-    void bear24PosesFollowTheDocumentedRanges() {
+    void bear24PosesFollowTheDocumentedRanges()
+    {
         QTemporaryDir folder;
         const CharacterPack pack = cellPack(folder, true);
         // Walk 0-7 at 10 frames a second, ask 8-11 at 8, celebrate 12-17, sigh 18-23.
         const QList<std::tuple<CompanionPhase, double, int>> expected{
-            {CompanionPhase::entering, 0.75, 7},     {CompanionPhase::entering, 0.8, 0},
-            {CompanionPhase::asking, 0.0, 8},        {CompanionPhase::asking, 0.4, 11},
-            {CompanionPhase::asking, 0.5, 8},        {CompanionPhase::celebrating, 0.7, 17},
-            {CompanionPhase::declined, 0.0, 18},     {CompanionPhase::declined, 0.625, 23},
+            {CompanionPhase::entering, 0.75, 7}, {CompanionPhase::entering, 0.8, 0},
+            {CompanionPhase::asking, 0.0, 8},    {CompanionPhase::asking, 0.4, 11},
+            {CompanionPhase::asking, 0.5, 8},    {CompanionPhase::celebrating, 0.7, 17},
+            {CompanionPhase::declined, 0.0, 18}, {CompanionPhase::declined, 0.625, 23},
             {CompanionPhase::declined, 0.75, 18}};
         for (const auto& [phase, elapsed, index] : expected)
             QCOMPARE(cellAt(pack, phase, elapsed), index);
@@ -116,7 +126,8 @@ private slots:
         QCOMPARE(drawn.pixelColor(30, 40).rgb(), cellColour(14).rgb());
     }
 
-    void theBundledSpriteBearHasAllItsPoses() {
+    void theBundledSpriteBearHasAllItsPoses()
+    {
         const CharacterPack zuv = RenderChecks::bundledPack(QStringLiteral("zuv"));
         QVERIFY(zuv.isBear());
         QCOMPARE(zuv.poseSheet->frameCount, 24);

@@ -1,5 +1,5 @@
-#include "support/ModelTesting.h"
 #include "model/CharacterPack.h"
+#include "support/ModelTesting.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,11 +21,12 @@ private slots:
         QTest::newRow("path id") << QByteArray(R"({"id":"../x","name":"A","kind":"drop"})") << "has an id that";
         QTest::newRow("sheet string") << QByteArray(R"({"id":"a","name":"A","kind":"d","walkSheet":"w.png"})")
                                       << "walkSheet";
-        QTest::newRow("too many frames")
-            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","rows":2,"frames":3}})")
-            << "more frames than cells";
-        QTest::newRow("huge grid")
-            << QByteArray(R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","columns":1e300}})") << "sadSheet";
+        QTest::newRow("too many frames") << QByteArray(
+            R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","rows":2,"frames":3}})")
+                                         << "more frames than cells";
+        QTest::newRow("huge grid") << QByteArray(
+            R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","columns":1e300}})")
+                                   << "sadSheet";
     }
     void badManifestsAreRefusedWithASentence()
     {

@@ -1,5 +1,5 @@
-#include "support/ModelTesting.h"
 #include "model/LocalFiles.h"
+#include "support/ModelTesting.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -12,7 +12,7 @@ namespace {
 
 int mode(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return int(info.st_mode & 0777);
@@ -46,11 +46,12 @@ QString makePack(const QTemporaryDir& root, const QByteArray& extraKeys = {})
     writeFile(folder + "/sheets/walk.png", imageBytes());
     writeFile(folder + "/in.webm", "not really a movie");
     writeFile(folder + "/character.json", R"({"id":"moss","name":"Moss","kind":"sprite","artwork":"art.png",
-        "entry":"in.webm","walkSheet":{"file":"sheets/walk.png"})" + extraKeys + "}");
+        "entry":"in.webm","walkSheet":{"file":"sheets/walk.png"})"
+                                              + extraKeys + "}");
     return folder;
 }
 
-} // namespace
+}  // namespace
 
 class TestLocalFiles : public QObject {
     Q_OBJECT
@@ -96,14 +97,20 @@ private slots:
         QTest::addColumn<QByteArray>("extraKeys");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("escape") << QByteArray(R"(,"happyArtwork":"../outside.png")") << "" << "outside its folder";
-        QTest::newRow("link out") << QByteArray(R"(,"happyArtwork":"link.png")") << "link-out" << "points outside";
-        QTest::newRow("undecodable") << QByteArray(R"(,"happyArtwork":"junk.png")") << "junk" << "can't be read";
-        QTest::newRow("big image") << QByteArray(R"(,"happyArtwork":"big.png")") << "big-image" << "over 24 MiB";
-        QTest::newRow("big movie") << QByteArray(R"(,"success":"big.mp4")") << "big-movie" << "over 128 MiB";
+        QTest::newRow("escape") << QByteArray(R"(,"happyArtwork":"../outside.png")") << ""
+                                << "outside its folder";
+        QTest::newRow("link out") << QByteArray(R"(,"happyArtwork":"link.png")") << "link-out"
+                                  << "points outside";
+        QTest::newRow("undecodable") << QByteArray(R"(,"happyArtwork":"junk.png")") << "junk"
+                                     << "can't be read";
+        QTest::newRow("big image") << QByteArray(R"(,"happyArtwork":"big.png")") << "big-image"
+                                   << "over 24 MiB";
+        QTest::newRow("big movie") << QByteArray(R"(,"success":"big.mp4")") << "big-movie"
+                                   << "over 128 MiB";
         QTest::newRow("big pack") << QByteArray(R"(,"success":"a.mp4","disappointed":"b.mp4")") << "big-pack"
                                   << "over 256 MiB in all";
-        QTest::newRow("manifest out") << QByteArray() << "manifest-out" << "“character.json” points outside";
+        QTest::newRow("manifest out") << QByteArray() << "manifest-out"
+                                      << "“character.json” points outside";
     }
     void badPacksAreRefused()
     {

@@ -1,5 +1,5 @@
-#include "support/ModelTesting.h"
 #include "model/ReminderClock.h"
+#include "support/ModelTesting.h"
 
 #include <QTest>
 
@@ -15,7 +15,7 @@ QDateTime inBerlin(int year, int month, int day, int hour, int minute = 0)
     return QDateTime(QDate(year, month, day), QTime(hour, minute), berlin);
 }
 
-} // namespace
+}  // namespace
 
 class TestReminderClock : public QObject {
     Q_OBJECT

@@ -44,8 +44,7 @@ const Step precedence[] = {
     {Cause::focus, "Focus mode", [](Situation& s) { s.state.focusIndefinite = false; }},
     {Cause::meeting, "Meeting / presentation", [](Situation& s) { s.state.meetingUntil = s.now.addSecs(-1); }},
     {Cause::quietHours, "Quiet hours · sleep well", [](Situation& s) { s.now = noon; }},
-    {Cause::away, "Away from the keyboard · waiting for you",
-     [](Situation& s) { s.context.inputIdleSeconds = 599.0; }},
+    {Cause::away, "Away from the keyboard · waiting for you", [](Situation& s) { s.context.inputIdleSeconds = 599.0; }},
     {Cause::microphone, "Microphone in use · staying quiet",
      [](Situation& s) { s.context.microphoneActive = std::nullopt; }},
     {Cause::mirroring, "Screen mirrored · staying off the big screen",
@@ -61,7 +60,7 @@ GateDecision evaluate(const Situation& s)
     return ReminderGate::evaluate(s.now, s.state, s.context, QTimeZone::utc());
 }
 
-} // namespace
+}  // namespace
 
 class TestReminderGate : public QObject {
     Q_OBJECT

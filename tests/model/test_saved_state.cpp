@@ -1,5 +1,5 @@
-#include "support/ModelTesting.h"
 #include "model/SavedState.h"
+#include "support/ModelTesting.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -29,7 +29,7 @@ SavedState richState()
     return state;
 }
 
-} // namespace
+}  // namespace
 
 class TestSavedState : public QObject {
     Q_OBJECT
@@ -39,7 +39,8 @@ private slots:
     {
         const Preferences p = decodePreferences(QJsonDocument::fromJson(R"({"intervalMinutes": "60", "enabled": 0,
             "personality": "grumpy", "recipient": 5, "breaks": [], "safeguards": {"idleMinutes": 12,
-            "protectedApps": ["a.b", 7, null]}, "glassML": 300, "dailyGoal": -1e300})").object());
+            "protectedApps": ["a.b", 7, null]}, "glassML": 300, "dailyGoal": -1e300})")
+                                                    .object());
         Preferences expected;
         expected.glassML = 300;
         expected.dailyGoal = std::numeric_limits<int>::min();

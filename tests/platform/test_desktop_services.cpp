@@ -41,7 +41,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 class TestDesktopServices : public QObject {
     Q_OBJECT

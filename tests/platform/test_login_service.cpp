@@ -31,7 +31,7 @@ void checkValid(const QString& entry)
     QVERIFY2(validate.exitCode() == 0 && report.isEmpty(), report.constData());
 }
 
-} // namespace
+}  // namespace
 
 class TestLoginService : public QObject {
     Q_OBJECT

@@ -1,8 +1,8 @@
 #include "platform/DoNotDisturbReadings.h"
-#include "support/FakeReadings.h"
 #include "platform/IdleReadings.h"
 #include "platform/MicrophoneReadings.h"
 #include "platform/SleepSources.h"
+#include "support/FakeReadings.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -21,7 +21,7 @@ void writeFile(const QString& path, const QByteArray& contents)
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
 }
 
-template <typename Base, typename Fake>
+template<typename Base, typename Fake>
 std::vector<std::unique_ptr<Base>> sources(Fake* first, Fake* second)
 {
     std::vector<std::unique_ptr<Base>> all;
@@ -30,7 +30,7 @@ std::vector<std::unique_ptr<Base>> sources(Fake* first, Fake* second)
     return all;
 }
 
-} // namespace
+}  // namespace
 
 class TestPlatformReadings : public QObject {
     Q_OBJECT

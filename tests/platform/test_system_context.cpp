@@ -1,5 +1,5 @@
-#include "support/FakeReadings.h"
 #include "platform/SystemContext.h"
+#include "support/FakeReadings.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -30,7 +30,7 @@ struct Watched {
     }
 };
 
-} // namespace
+}  // namespace
 
 class TestSystemContext : public QObject {
     Q_OBJECT
@@ -84,9 +84,9 @@ private slots:
             QVERIFY2(snapshot.microphoneActive == only(2, true) && snapshot.screenMirrored == flag(3), row);
             QVERIFY2(snapshot.frontmostBundleID == only(4, u"org.gnome.Calculator"_s), row);
             QVERIFY2(snapshot.systemFocused == only(5, true) && snapshot.isSleeping && !snapshot.isLocked, row);
-            const int reads[] = {fakes.keyOrClick->reads, fakes.idle->reads, fakes.microphone->reads,
-                                 fakes.mirroring->reads, fakes.frontApplication->reads,
-                                 fakes.doNotDisturb->reads - focusReads};
+            const int reads[] = {fakes.keyOrClick->reads,       fakes.idle->reads,
+                                 fakes.microphone->reads,       fakes.mirroring->reads,
+                                 fakes.frontApplication->reads, fakes.doNotDisturb->reads - focusReads};
             for (int bit = 0; bit < 6; ++bit)
                 QVERIFY2(reads[bit] == int(flag(bit)), row);
         }
@@ -120,15 +120,15 @@ private slots:
         QTest::newRow("nothing shared")
             << FocusAuthorization::authorized << none
             << u"Focus sharing is allowed but no status is shared. Manual Focus still works."_s << none;
-        QTest::newRow("not looked for")
-            << FocusAuthorization::notDetermined << std::optional(true)
-            << u"Focus sharing hasn't been allowed yet. Manual Focus still works."_s << none;
+        QTest::newRow("not looked for") << FocusAuthorization::notDetermined << std::optional(true)
+                                        << u"Focus sharing hasn't been allowed yet. Manual Focus still works."_s
+                                        << none;
         QTest::newRow("no source")
             << FocusAuthorization::restricted << std::optional(true)
             << u"Do Not Disturb status is unavailable on this desktop. Manual Focus still works."_s << none;
-        QTest::newRow("refused")
-            << FocusAuthorization::denied << std::optional(true)
-            << u"Do Not Disturb can't be read on this desktop. Manual Focus still works."_s << none;
+        QTest::newRow("refused") << FocusAuthorization::denied << std::optional(true)
+                                 << u"Do Not Disturb can't be read on this desktop. Manual Focus still works."_s
+                                 << none;
     }
 
     void focusSentences()

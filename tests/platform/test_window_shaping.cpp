@@ -13,8 +13,8 @@ private slots:
     {
         // A ring (rows crossing it have two runs), a faint shadow below it and a pixel exactly half covered.
         const QRegion ring = QRegion(10, 5, 30, 20) - QRegion(20, 10, 10, 10) + QRegion(50, 30, 1, 1);
-        for (QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32,
-                                      QImage::Format_RGBA8888}) {
+        for (QImage::Format format :
+             {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32, QImage::Format_RGBA8888}) {
             QImage picture(60, 40, format);
             picture.fill(Qt::transparent);
             QPainter painter(&picture);

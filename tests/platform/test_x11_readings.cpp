@@ -24,7 +24,7 @@ bool xdotool(const QStringList& arguments)
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
-} // namespace
+}  // namespace
 
 class TestX11Readings : public QObject {
     Q_OBJECT
@@ -42,7 +42,8 @@ private:
         XSetClassHint(display, window, &hint);
         if (!applicationID.isEmpty())
             XChangeProperty(display, window, atom("_GTK_APPLICATION_ID"), atom("UTF8_STRING"), 8, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(applicationID.constData()), int(applicationID.size()));
+                            reinterpret_cast<const unsigned char*>(applicationID.constData()),
+                            int(applicationID.size()));
         XMapWindow(display, window);
         return window;
     }
@@ -51,8 +52,8 @@ private:
     void makeActive(Window window)
     {
         const long value = long(window);
-        XChangeProperty(display, DefaultRootWindow(display), atom("_NET_ACTIVE_WINDOW"), XA_WINDOW, 32,
-                        PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+        XChangeProperty(display, DefaultRootWindow(display), atom("_NET_ACTIVE_WINDOW"), XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&value), 1);
         XSync(display, False);
     }
 

@@ -21,26 +21,35 @@ private slots:
 
 private:
     static QString countdown(const QWidget& view) { return child<CountdownLabel>(&view, "countdown")->text(); }
-    static void expectShown(const QWidget& view, const QStringList& names, bool shown) {
+    static void expectShown(const QWidget& view, const QStringList& names, bool shown)
+    {
         for (const QString& name : names)
             QVERIFY2(child(&view, name)->isVisible() == shown, qPrintable(name));
     }
 };
 
-void BreakReminderTest::startingTurnsTheCardIntoACountdown_data() {
+void BreakReminderTest::startingTurnsTheCardIntoACountdown_data()
+{
     QTest::addColumn<ReminderKind>("kind");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("hiddenButton");
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("line");
-    QTest::newRow("eye rest") << ReminderKind::eyeRest << "extendSecondsButton" << "extendMinuteButton" << "00:20"
-                              << "00:40" << "No need to watch the countdown. Look away; I'll finish quietly.";
-    QTest::newRow("movement") << ReminderKind::movement << "extendMinuteButton" << "extendSecondsButton"
-                              << "15:00" << "16:00" << "Enjoy your time away. I'll finish quietly.";
+    QTest::newRow("eye rest") << ReminderKind::eyeRest << "extendSecondsButton"
+                              << "extendMinuteButton"
+                              << "00:20"
+                              << "00:40"
+                              << "No need to watch the countdown. Look away; I'll finish quietly.";
+    QTest::newRow("movement") << ReminderKind::movement << "extendMinuteButton"
+                              << "extendSecondsButton"
+                              << "15:00"
+                              << "16:00"
+                              << "Enjoy your time away. I'll finish quietly.";
 }
 
-void BreakReminderTest::startingTurnsTheCardIntoACountdown() {
+void BreakReminderTest::startingTurnsTheCardIntoACountdown()
+{
     QFETCH(ReminderKind, kind);
     QFETCH(QString, button);
     QFETCH(QString, hiddenButton);
@@ -68,7 +77,8 @@ void BreakReminderTest::startingTurnsTheCardIntoACountdown() {
     QCOMPARE(store->state().breakHistory.size(), 0);
 }
 
-void BreakReminderTest::previewCountdownRoundsUpToZero() {
+void BreakReminderTest::previewCountdownRoundsUpToZero()
+{
     TestStore store;
     BreakReminderView view(store.get());
     store->showReminder(true, ReminderKind::eyeRest);
@@ -80,10 +90,11 @@ void BreakReminderTest::previewCountdownRoundsUpToZero() {
     QCOMPARE(CountdownLabel::format(-3), QStringLiteral("00:00"));
 }
 
-void BreakReminderTest::invitationControlsCallTheirAction_data() {
+void BreakReminderTest::invitationControlsCallTheirAction_data()
+{
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("preview");
-    QTest::addColumn<int>("snoozeSeconds"); // 0: the deadline stays
+    QTest::addColumn<int>("snoozeSeconds");  // 0: the deadline stays
     QTest::newRow("xmark skips") << "closeButton" << false << 20 * 60;
     QTest::newRow("Later snoozes") << "laterButton" << false << 300;
     QTest::newRow("Skip skips") << "skipButton" << false << 20 * 60;
@@ -92,7 +103,8 @@ void BreakReminderTest::invitationControlsCallTheirAction_data() {
         QTest::addRow("preview %s", control) << control << true << 0;
 }
 
-void BreakReminderTest::invitationControlsCallTheirAction() {
+void BreakReminderTest::invitationControlsCallTheirAction()
+{
     QFETCH(QString, control);
     QFETCH(bool, preview);
     QFETCH(int, snoozeSeconds);
@@ -108,7 +120,8 @@ void BreakReminderTest::invitationControlsCallTheirAction() {
     QCOMPARE(store->state().breakHistory.size(), 0);
 }
 
-void BreakReminderTest::stickerStaysWithOneReminder() {
+void BreakReminderTest::stickerStaysWithOneReminder()
+{
     TestStore store;
     BreakReminderView view(store.get());
     auto* sticker = child<PictureButton>(&view, "sticker");

@@ -22,16 +22,18 @@ private slots:
 namespace {
 
 // Clicks the window, as the window system would, where the canvas shows the widget's centre.
-void clickCanvas(ReminderSurface& surface, const QString& name) {
+void clickCanvas(ReminderSurface& surface, const QString& name)
+{
     const QWidget* canvas = surface.reminderView();
     const QWidget* widget = child(canvas, name);
     const QPointF centre = QRectF(widget->mapTo(canvas, QPoint(0, 0)), QSizeF(widget->size())).center();
     QTest::mouseClick(surface.windowHandle(), Qt::LeftButton, {}, surface.mapFromCanvas(centre));
 }
 
-} // namespace
+}  // namespace
 
-void ReminderSurfaceTest::clicksReachTheCardOnlyWhileItWaits_data() {
+void ReminderSurfaceTest::clicksReachTheCardOnlyWhileItWaits_data()
+{
     QTest::addColumn<double>("firstScale");
     QTest::addColumn<double>("scale");
     QTest::newRow("full size") << 1.0 << 1.0;
@@ -40,7 +42,8 @@ void ReminderSurfaceTest::clicksReachTheCardOnlyWhileItWaits_data() {
     QTest::newRow("moved to a large screen") << 0.6 << 1.0;
 }
 
-void ReminderSurfaceTest::clicksReachTheCardOnlyWhileItWaits() {
+void ReminderSurfaceTest::clicksReachTheCardOnlyWhileItWaits()
+{
     QFETCH(double, firstScale);
     QFETCH(double, scale);
     TestStore store;
@@ -50,7 +53,7 @@ void ReminderSurfaceTest::clicksReachTheCardOnlyWhileItWaits() {
     QVERIFY(QTest::qWaitForWindowExposed(&surface));
     QCOMPARE(surface.size(), (QSizeF(410, 760) * scale).toSize());
     store->showReminder(false, ReminderKind::water);
-    clickCanvas(surface, "drankButton"); // still walking in
+    clickCanvas(surface, "drankButton");  // still walking in
     QCOMPARE(store->state().drinks.size(), 0);
     store.tickUntil(CompanionPhase::asking);
     clickCanvas(surface, "drankButton");

@@ -1,14 +1,14 @@
 #include "support/ReminderTesting.h"
 
-#include "reminders/BreakReminderView.h"
 #include "characters/BuddyView.h"
-#include "ui/ClampedLabel.h"
-#include "reminders/PictureButton.h"
 #include "characters/ReduceMotion.h"
-#include "reminders/ReminderView.h"
-#include "reminders/SpeechBubbleCard.h"
 #include "characters/SpriteBuddy.h"
 #include "model/CompanionMotion.h"
+#include "reminders/BreakReminderView.h"
+#include "reminders/PictureButton.h"
+#include "reminders/ReminderView.h"
+#include "reminders/SpeechBubbleCard.h"
+#include "ui/ClampedLabel.h"
 
 #include <QtTest>
 
@@ -21,7 +21,8 @@ struct Asking {
     TestStore store;
     ReminderView view{store.get()};
 
-    explicit Asking(bool preview = false, const QString& pack = {}) {
+    explicit Asking(bool preview = false, const QString& pack = {})
+    {
         if (!pack.isEmpty())
             store.useCompanion(pack);
         view.show();
@@ -31,7 +32,7 @@ struct Asking {
     QString text(const QString& name) const { return labelText(&view, name); }
 };
 
-} // namespace
+}  // namespace
 
 class WaterReminderTest : public QObject {
     Q_OBJECT
@@ -51,7 +52,8 @@ private slots:
     void fixedElapsedPinsTheWalk();
 };
 
-void WaterReminderTest::headerAndButtonsFollowTheMoment() {
+void WaterReminderTest::headerAndButtonsFollowTheMoment()
+{
     Asking live;
     QCOMPARE(live.text("header"), QStringLiteral("A MOMENT FOR YOU"));
     live.store->answerYes();
@@ -66,7 +68,8 @@ void WaterReminderTest::headerAndButtonsFollowTheMoment() {
     QCOMPARE(preview.text("header"), QStringLiteral("A LITTLE PREVIEW"));
 }
 
-void WaterReminderTest::cardMirroringAndTimelineFollowTheWalk() {
+void WaterReminderTest::cardMirroringAndTimelineFollowTheWalk()
+{
     TestStore store;
     store.useCompanion("viru");
     ReminderView view(store.get());
@@ -88,10 +91,12 @@ void WaterReminderTest::cardMirroringAndTimelineFollowTheWalk() {
     }
 }
 
-void WaterReminderTest::loveNoteAndSignatureFollowThePreferences() {
+void WaterReminderTest::loveNoteAndSignatureFollowThePreferences()
+{
     Asking asking;
     TestStore& store = asking.store;
-    const QString longNote = QStringLiteral("You matter more than any deadline. ").repeated(12) + QStringLiteral("THE END");
+    const QString longNote =
+        QStringLiteral("You matter more than any deadline. ").repeated(12) + QStringLiteral("THE END");
     store->update([&](Preferences& preferences) { preferences.loveNote = longNote; });
     auto* note = child<ClampedLabel>(&asking.view, "loveNote");
     const QStringList lines = note->shownLines();
@@ -105,13 +110,14 @@ void WaterReminderTest::loveNoteAndSignatureFollowThePreferences() {
     QVERIFY(child(&asking.view, "signature")->isVisible());
 }
 
-void WaterReminderTest::controlsCallTheirAction_data() {
+void WaterReminderTest::controlsCallTheirAction_data()
+{
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("preview");
     QTest::addColumn<CompanionPhase>("phase");
     QTest::addColumn<int>("drinks");
     QTest::addColumn<bool>("paused");
-    QTest::addColumn<int>("snoozeSeconds"); // 0: the deadline stays; -1: not checked
+    QTest::addColumn<int>("snoozeSeconds");  // 0: the deadline stays; -1: not checked
     QTest::newRow("close snoozes") << "closeButton" << false << CompanionPhase::hidden << 0 << false << 600;
     QTest::newRow("I drank logs") << "drankButton" << false << CompanionPhase::celebrating << 1 << false << -1;
     QTest::newRow("Not yet declines") << "notYetButton" << false << CompanionPhase::declined << 0 << false << 600;
@@ -124,7 +130,8 @@ void WaterReminderTest::controlsCallTheirAction_data() {
     QTest::newRow("preview companion") << "companion" << true << CompanionPhase::hidden << 0 << false << 0;
 }
 
-void WaterReminderTest::controlsCallTheirAction() {
+void WaterReminderTest::controlsCallTheirAction()
+{
     QFETCH(QString, control);
     QFETCH(bool, preview);
     QFETCH(CompanionPhase, phase);
@@ -143,7 +150,8 @@ void WaterReminderTest::controlsCallTheirAction() {
         QCOMPARE(store->state().nextDue, snoozeSeconds ? store->now().addSecs(snoozeSeconds) : deadlineBefore);
 }
 
-void WaterReminderTest::pictureFollowsThePack_data() {
+void WaterReminderTest::pictureFollowsThePack_data()
+{
     QTest::addColumn<QString>("pack");
     QTest::addColumn<CompanionPicture::Kind>("kind");
     QTest::addColumn<QString>("widgetClass");
@@ -154,7 +162,8 @@ void WaterReminderTest::pictureFollowsThePack_data() {
     QTest::newRow("movie") << "nimbi" << CompanionPicture::Kind::movie << "MovieBuddy";
 }
 
-void WaterReminderTest::pictureFollowsThePack() {
+void WaterReminderTest::pictureFollowsThePack()
+{
     QFETCH(QString, pack);
     QFETCH(CompanionPicture::Kind, kind);
     QFETCH(QString, widgetClass);
@@ -168,7 +177,8 @@ void WaterReminderTest::pictureFollowsThePack() {
     QCOMPARE(QString(view.companion()->picture()->metaObject()->className()), widgetClass);
 }
 
-void WaterReminderTest::missingMovieFallsBackToThePlainPicture() {
+void WaterReminderTest::missingMovieFallsBackToThePlainPicture()
+{
     TestStore store;
     store.useCompanion("nimbi");
     CharacterPack pack = store->presentedCompanion();
@@ -183,7 +193,8 @@ void WaterReminderTest::missingMovieFallsBackToThePlainPicture() {
     QVERIFY(qobject_cast<BuddyView*>(view.companion()->picture()));
 }
 
-void WaterReminderTest::fixedElapsedPinsTheWalk() {
+void WaterReminderTest::fixedElapsedPinsTheWalk()
+{
     TestStore store;
     store.useCompanion("zuv");
     store->showReminder(false, ReminderKind::water);
@@ -192,7 +203,7 @@ void WaterReminderTest::fixedElapsedPinsTheWalk() {
         ReminderView view(store.get(), seconds);
         auto* sprite = qobject_cast<SpriteBuddy*>(view.companion()->picture());
         QVERIFY(sprite);
-        store->tick(store->now().addMSecs(300)); // the clock moving on changes nothing
+        store->tick(store->now().addMSecs(300));  // the clock moving on changes nothing
         const double offset = CompanionMotion::horizontalOffset(CompanionPhase::entering, seconds, std::nullopt);
         QCOMPARE(view.companion()->x(), restingX + qRound(offset));
         QCOMPARE(sprite->moment().elapsed, std::optional<double>(seconds));

@@ -1,9 +1,9 @@
+#include "model/ReminderPlacement.h"
 #include "shell/AppDelegate.h"
 #include "shell/BuddyPanel.h"
-#include "window/MainWindow.h"
 #include "shell/TrayIcon.h"
-#include "model/ReminderPlacement.h"
 #include "store/DewbellStore.h"
+#include "window/MainWindow.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -26,7 +26,8 @@ private slots:
     void quitSaves();
 
 private:
-    AppDelegate& launch(const QStringList& switches, std::function<bool()> trayHost = [] { return true; });
+    AppDelegate& launch(
+        const QStringList& switches, std::function<bool()> trayHost = [] { return true; });
 
     QTemporaryDir configuration_;
     std::unique_ptr<QTemporaryDir> scratch_;

@@ -1,10 +1,10 @@
 #include "characters/ArtCache.h"
-#include "shell/BuddyPanel.h"
-#include "reminders/PictureButton.h"
 #include "characters/PoseCache.h"
+#include "reminders/PictureButton.h"
 #include "reminders/ReminderSurface.h"
 #include "reminders/ReminderView.h"
 #include "reminders/SpeechBubbleCard.h"
+#include "shell/BuddyPanel.h"
 #include "support/ViewTesting.h"
 
 #include <QWindow>
@@ -16,7 +16,7 @@ namespace {
 
 class FakeCompositor : public CompositorReading {
 public:
-    explicit FakeCompositor(std::shared_ptr<bool> blends) : blends_(std::move(blends)) {}
+    explicit FakeCompositor(std::shared_ptr<bool> blends) : blends_(std::move(blends)) { }
     bool blendsTranslucency() override { return *blends_; }
 
 private:
@@ -31,7 +31,7 @@ struct Shapes {
 
 class RecordingShaping : public WindowShaping {
 public:
-    explicit RecordingShaping(std::shared_ptr<Shapes> shapes) : shapes_(std::move(shapes)) {}
+    explicit RecordingShaping(std::shared_ptr<Shapes> shapes) : shapes_(std::move(shapes)) { }
     bool shapesInput() override { return true; }
     void cut(QWindow&, WindowShapeKind kind, const QRegion& region) override { shape(kind) = region; }
     void uncut(QWindow&, WindowShapeKind kind) override { shape(kind).reset(); }
@@ -44,7 +44,7 @@ private:
     std::shared_ptr<Shapes> shapes_;
 };
 
-} // namespace
+}  // namespace
 
 class BuddyPanelTest : public QObject {
     Q_OBJECT

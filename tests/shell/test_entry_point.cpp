@@ -26,7 +26,7 @@ struct Run {
     int exitCode = -1;
 };
 
-} // namespace
+}  // namespace
 
 class EntryPointTest : public QObject {
     Q_OBJECT
@@ -108,11 +108,12 @@ Run EntryPointTest::runReport(const QStringList& arguments, const QString& bundl
 
 void EntryPointTest::updateReportOfAReleaseConfiguration()
 {
-    const QByteArray info = QStringLiteral(R"({"SUFeedURL": "%1", "SUPublicEDKey": "%2", "DWDistribution": "developer-id",
+    const QByteArray info =
+        QStringLiteral(R"({"SUFeedURL": "%1", "SUPublicEDKey": "%2", "DWDistribution": "developer-id",
         "SURequireSignedFeed": true, "SUVerifyUpdateBeforeExtraction": true, "SUEnableAutomaticChecks": true,
         "SUAutomaticallyUpdate": false, "SUEnableSystemProfiling": true})")
-                                .arg(QLatin1String(validFeed), QLatin1String(validKey))
-                                .toUtf8();
+            .arg(QLatin1String(validFeed), QLatin1String(validKey))
+            .toUtf8();
     const Run run = runReport({QStringLiteral("--diagnose-updates")}, writeBundle(info));
     QCOMPARE(run.exitCode, 0);
     QJsonObject expected;

@@ -38,7 +38,7 @@ void writePack(const QString& folder, const QString& id, const QString& artwork 
     writeFile(QDir(folder).filePath(QStringLiteral("character.json")), QJsonDocument(character).toJson());
 }
 
-} // namespace
+}  // namespace
 
 class StoreFilesTest : public QObject {
     Q_OBJECT
@@ -139,10 +139,14 @@ private slots:
         QTest::addColumn<QString>("artwork");
         QTest::addColumn<QString>("refusal");
         QTest::newRow("a good pack") << "art.png" << QString();
-        QTest::newRow("escaping path") << "../art.png" << "";
-        QTest::newRow("symlink") << "outside.png" << "";
-        QTest::newRow("oversized file") << "huge.png" << "too large";
-        QTest::newRow("undecodable image") << "bad.png" << "";
+        QTest::newRow("escaping path") << "../art.png"
+                                       << "";
+        QTest::newRow("symlink") << "outside.png"
+                                 << "";
+        QTest::newRow("oversized file") << "huge.png"
+                                        << "too large";
+        QTest::newRow("undecodable image") << "bad.png"
+                                           << "";
     }
     void packImports()
     {
@@ -199,7 +203,9 @@ private slots:
         });
         giver->drink();
         const QString package = QDir(elsewhere.path()).filePath(QStringLiteral("A little note for you.json"));
-        giver->chooseSaveLocation = [&](const QString&, const QString&, const QString&) { return std::optional(package); };
+        giver->chooseSaveLocation = [&](const QString&, const QString&, const QString&) {
+            return std::optional(package);
+        };
         giver->exportGiftSettings();
         QCOMPARE(QJsonDocument::fromJson(readFile(package)).object().keys(), encode(Preferences{}).keys());
 

@@ -146,9 +146,9 @@ private slots:
             void (DewbellStore::*end)();
             bool (DewbellStore::*active)() const;
         };
-        for (const Protection& p : {Protection{&DewbellStore::startFocus, &DewbellStore::endFocus, &DewbellStore::isFocused},
-                                    Protection{&DewbellStore::startMeeting, &DewbellStore::endMeeting,
-                                               &DewbellStore::inMeeting}}) {
+        for (const Protection& p :
+             {Protection{&DewbellStore::startFocus, &DewbellStore::endFocus, &DewbellStore::isFocused},
+              Protection{&DewbellStore::startMeeting, &DewbellStore::endMeeting, &DewbellStore::inMeeting}}) {
             cleanup();
             auto s = store();
             untilWaterShows(*s);

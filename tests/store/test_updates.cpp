@@ -45,7 +45,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 class UpdatesTest : public QObject {
     Q_OBJECT
@@ -59,7 +59,8 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("good") << goodFeed << goodKey << true;
-        QTest::newRow("blanks around the feed") << QStringLiteral("  ") + goodFeed + QStringLiteral(" \n") << goodKey << true;
+        QTest::newRow("blanks around the feed")
+            << QStringLiteral("  ") + goodFeed + QStringLiteral(" \n") << goodKey << true;
         QTest::newRow("http") << QStringLiteral("http://updates.example.org/appcast.xml") << goodKey << false;
         QTest::newRow("query") << goodFeed + QStringLiteral("?channel=beta") << goodKey << false;
         QTest::newRow("fragment") << goodFeed + QStringLiteral("#top") << goodKey << false;
@@ -98,13 +99,15 @@ private slots:
                                      << QStringLiteral("This build has no valid update feed or signing key.") << false;
         QTest::newRow("driver fails") << true << goodKey << release << true
                                       << QStringLiteral("The feed could not be reached.")
-                                      << QStringLiteral("Updates could not start: The feed could not be reached.") << false;
+                                      << QStringLiteral("Updates could not start: The feed could not be reached.")
+                                      << false;
         QTest::newRow("no network driver")
             << true << goodKey << release << false << QString()
             << QStringLiteral("Updates could not start: The update service isn't part of this build.") << false;
         QTest::newRow("development build")
             << true << goodKey << QString() << true << QString()
-            << QStringLiteral("Updates are inactive in development builds. Nothing is checked, downloaded or installed.")
+            << QStringLiteral(
+                   "Updates are inactive in development builds. Nothing is checked, downloaded or installed.")
             << false;
     }
     void managerStates()
@@ -124,7 +127,8 @@ private slots:
             return std::unique_ptr<UpdateDriving>(std::move(made));
         };
         AppUpdateManager manager(enabled, UpdateConfiguration(info(goodFeed, key, distribution)),
-                                 withDriver ? AppUpdateManager::DriverFactory(factory) : AppUpdateManager::DriverFactory());
+                                 withDriver ? AppUpdateManager::DriverFactory(factory)
+                                            : AppUpdateManager::DriverFactory());
         manager.start();
         manager.start();
         QCOMPARE(manager.message(), message);

@@ -46,7 +46,7 @@ struct FakeDoNotDisturb : DoNotDisturbReading {
     void probe() override { current = afterProbe; }
 };
 
-template <typename Fake, typename Base>
+template<typename Fake, typename Base>
 Fake* install(std::unique_ptr<Base>& slot)
 {
     slot = std::make_unique<Fake>();

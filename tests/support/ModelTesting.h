@@ -35,4 +35,4 @@ inline QString refusal(const std::function<void()>& action)
     return {};
 }
 
-} // namespace ModelTesting
+}  // namespace ModelTesting

@@ -9,7 +9,8 @@
 // Small helpers the companion tests share.
 namespace RenderChecks {
 
-inline int visiblePixels(const QImage& image) {
+inline int visiblePixels(const QImage& image)
+{
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     int count = 0;
     for (int y = 0; y < argb.height(); ++y) {
@@ -21,13 +22,18 @@ inline int visiblePixels(const QImage& image) {
 }
 
 // A picture counts as drawn when at least 5 % of it is covered.
-inline bool isDrawn(const QImage& image) { return visiblePixels(image) > image.width() * image.height() / 20; }
+inline bool isDrawn(const QImage& image)
+{
+    return visiblePixels(image) > image.width() * image.height() / 20;
+}
 
-inline CharacterPack bundledPack(const QString& folder) {
+inline CharacterPack bundledPack(const QString& folder)
+{
     return LocalFiles::validatePack(AppBundle::path(QStringLiteral("Characters/") + folder));
 }
 
-inline CharacterPack builtIn(const QString& id) {
+inline CharacterPack builtIn(const QString& id)
+{
     for (const CharacterPack& pack : CharacterPack::builtIns()) {
         if (pack.id == id)
             return pack;
@@ -35,4 +41,4 @@ inline CharacterPack builtIn(const QString& id) {
     return {};
 }
 
-} // namespace RenderChecks
+}  // namespace RenderChecks

@@ -62,4 +62,4 @@ inline void runUntil(DewbellStore& store, const QDateTime& until)
         store.tick(time);
 }
 
-} // namespace StoreTesting
+}  // namespace StoreTesting

@@ -39,10 +39,10 @@ inline QString labelText(const QObject* root, const char* name)
     return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
 }
 
-template <typename Button = QAbstractButton>
+template<typename Button = QAbstractButton>
 Button* button(const QObject* root, const char* name)
 {
     return root->findChild<Button*>(QLatin1String(name));
 }
 
-} // namespace ViewTesting
+}  // namespace ViewTesting

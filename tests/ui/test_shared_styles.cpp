@@ -1,6 +1,6 @@
+#include "characters/ReduceMotion.h"
 #include "ui/Palette.h"
 #include "ui/PrimaryButton.h"
-#include "characters/ReduceMotion.h"
 #include "ui/SoftButton.h"
 #include "ui/Symbols.h"
 #include "ui/TrailingSwitch.h"
@@ -16,22 +16,26 @@ class TestSharedStyles : public QObject {
     Q_OBJECT
 
 private slots:
-    void colorReadsSixHexDigitsOrFallsBackToTheAccent_data() {
+    void colorReadsSixHexDigitsOrFallsBackToTheAccent_data()
+    {
         QTest::addColumn<QString>("hex");
         QTest::addColumn<QColor>("expected");
         QTest::newRow("mixed case") << "aBcDeF" << QColor(0xAB, 0xCD, 0xEF);
         QTest::newRow("hash and spaces") << "  #714ce8 " << QColor(0x71, 0x4C, 0xE8);
         QTest::newRow("black") << "000000" << QColor(0, 0, 0);
-        for (const char* bad : {"", "12345", "1234567", "GGGGGG", "+12345", "-12345", "0x1234", "12 345", "#", "ＡＢＣＤＥＦ"})
+        for (const char* bad :
+             {"", "12345", "1234567", "GGGGGG", "+12345", "-12345", "0x1234", "12 345", "#", "ＡＢＣＤＥＦ"})
             QTest::newRow(bad[0] ? bad : "empty") << QString::fromUtf8(bad) << Palette::accent();
     }
-    void colorReadsSixHexDigitsOrFallsBackToTheAccent() {
+    void colorReadsSixHexDigitsOrFallsBackToTheAccent()
+    {
         QFETCH(QString, hex);
         QFETCH(QColor, expected);
         QCOMPARE(Color(hex), expected);
     }
 
-    void buttonsClickAndShowTheirSymbol() {
+    void buttonsClickAndShowTheirSymbol()
+    {
         PrimaryButton drink(QStringLiteral("I drank 250 ml"), QStringLiteral("checkmark"));
         QSignalSpy clicks(&drink, &QPushButton::clicked);
         drink.resize(drink.sizeHint());
@@ -55,25 +59,29 @@ private slots:
                 }
             }
         }
-        QVERIFY2(first >= 10 && last >= 0 && last < a.width() / 3 && last - first <= QFontMetrics(drink.font()).height(),
+        QVERIFY2(first >= 10 && last >= 0 && last < a.width() / 3
+                     && last - first <= QFontMetrics(drink.font()).height(),
                  qPrintable(QStringLiteral("symbol drawn at x %1 to %2 of %3").arg(first).arg(last).arg(a.width())));
     }
 
-    void fontSizesAreLogicalPixels() {
+    void fontSizesAreLogicalPixels()
+    {
         // Whatever font resolution the desktop reports, a 12 is 12 pixels high.
         QCOMPARE(QFontInfo(uiFont(10.5)).pixelSize(), 11);
         QCOMPARE(QFontInfo(uiFont(27, QFont::Normal, FontDesign::serif)).pixelSize(), 27);
         QCOMPARE(QFontInfo(SoftButton(QStringLiteral("Not yet")).font()).pixelSize(), 12);
     }
 
-    void fontDesignsAndTracking() {
+    void fontDesignsAndTracking()
+    {
         QVERIFY(QFontInfo(uiFont(24, QFont::Medium, FontDesign::serif)).family() != QFontInfo(uiFont(24)).family());
         const QFont caption = uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2);
         QCOMPARE(caption.letterSpacingType(), QFont::AbsoluteSpacing);
         QVERIFY(std::abs(caption.letterSpacing() - 1.2) < 1.0 / 64);  // kept in 64ths of a pixel
     }
 
-    void softButtonDimsItsLabelWhilePressed() {
+    void softButtonDimsItsLabelWhilePressed()
+    {
         SoftButton later(QStringLiteral("Later"));
         later.resize(later.sizeHint());
         const QImage idle = later.grab().toImage();
@@ -81,7 +89,8 @@ private slots:
         QVERIFY(idle != later.grab().toImage());
     }
 
-    void trailingSwitchTogglesByClickAndKey() {
+    void trailingSwitchTogglesByClickAndKey()
+    {
         TrailingSwitch quiet(QStringLiteral("Keep my quiet hours (22:00–09:00)"));
         quiet.resize(360, quiet.heightForWidth(360));
         quiet.show();
@@ -104,7 +113,8 @@ private slots:
         QCOMPARE(accessible->text(QAccessible::Name), quiet.text());
     }
 
-    void trailingSwitchPutsTheSwitchOnTheRight() {
+    void trailingSwitchPutsTheSwitchOnTheRight()
+    {
         TrailingSwitch sound(QStringLiteral("A tiny pop sound"));
         sound.resize(300, 30);
         sound.setChecked(true);
@@ -115,7 +125,8 @@ private slots:
         QVERIFY(on.pixelColor(4, on.height() / 2).rgb() != Palette::primary().rgb());
     }
 
-    void everySymbolNameHasAGlyphInTheFont() {
+    void everySymbolNameHasAGlyphInTheFont()
+    {
         if (!QFile::exists(Symbols::fontFile()))
             QSKIP("The Material Icons font is not installed");
         for (const QString& name : Symbols::names())
@@ -124,7 +135,8 @@ private slots:
             QVERIFY2(Symbols::codepoint(name), qPrintable(name));
     }
 
-    void anUnknownSymbolDrawsThePlaceholder() {
+    void anUnknownSymbolDrawsThePlaceholder()
+    {
         QVERIFY(!Symbols::isAvailable(QStringLiteral("no.such.symbol")));
         const QImage unknown = Symbols::pixmap(QStringLiteral("no.such.symbol"), 32, Qt::white).toImage();
         QImage placeholder(32, 32, QImage::Format_ARGB32_Premultiplied);
@@ -135,10 +147,11 @@ private slots:
         QCOMPARE(unknown.convertToFormat(QImage::Format_ARGB32_Premultiplied), placeholder);
     }
 
-    void reduceMotionOverrideWinsOverTheDesktop() {
+    void reduceMotionOverrideWinsOverTheDesktop()
+    {
         struct Fixed : ReduceMotionSource {
             bool value;
-            explicit Fixed(bool reduce) : value(reduce) {}
+            explicit Fixed(bool reduce) : value(reduce) { }
             bool reduceMotion() const override { return value; }
         };
         ReduceMotion::setSource(std::make_shared<Fixed>(true));
@@ -150,7 +163,8 @@ private slots:
         QVERIFY(!ReduceMotion::isOn());
     }
 
-    void kdeGlobalsTellReducedMotionByAZeroFactor() {
+    void kdeGlobalsTellReducedMotionByAZeroFactor()
+    {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("kdeglobals"));
         QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));

@@ -1,11 +1,11 @@
+#include "support/ViewTesting.h"
+#include "ui/Palette.h"
+#include "ui/StatusDot.h"
 #include "window/MainSidebar.h"
 #include "window/MainView.h"
 #include "window/NoticeBanner.h"
-#include "ui/Palette.h"
 #include "window/SidebarButton.h"
-#include "ui/StatusDot.h"
 #include "window/TourSheet.h"
-#include "support/ViewTesting.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -131,8 +131,8 @@ private slots:
     void headerNamesTheWeekday()
     {
         QCOMPARE(labelText(view_.get(), "weekdayHeader"),
-                 QLocale().dayName(QDate::currentDate().dayOfWeek(), QLocale::LongFormat) +
-                     QStringLiteral(". A fresh little start."));
+                 QLocale().dayName(QDate::currentDate().dayOfWeek(), QLocale::LongFormat)
+                     + QStringLiteral(". A fresh little start."));
     }
 
     void noticeBannerShowsAndClosesTheNotice()

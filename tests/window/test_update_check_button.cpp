@@ -1,5 +1,5 @@
-#include "window/UpdateCheckButton.h"
 #include "store/AppUpdateManager.h"
+#include "window/UpdateCheckButton.h"
 
 #include <QJsonObject>
 #include <QtTest>
@@ -10,12 +10,12 @@ class FakeDriver : public UpdateDriving {
 public:
     bool canCheck() const override { return checkable; }
     bool automaticallyChecks() const override { return true; }
-    void setAutomaticallyChecks(bool) override {}
+    void setAutomaticallyChecks(bool) override { }
     bool automaticallyDownloads() const override { return false; }
-    void setAutomaticallyDownloads(bool) override {}
+    void setAutomaticallyDownloads(bool) override { }
     bool allowsAutomaticDownloads() const override { return true; }
     std::optional<QDateTime> lastCheck() const override { return std::nullopt; }
-    void start() override {}
+    void start() override { }
     void check() override { ++checks; }
 
     bool checkable = true;
@@ -31,7 +31,7 @@ UpdateConfiguration releaseConfiguration()
     });
 }
 
-} // namespace
+}  // namespace
 
 class UpdateCheckButtonTest : public QObject {
     Q_OBJECT

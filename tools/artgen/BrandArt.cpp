@@ -15,12 +15,14 @@ namespace {
 
 const QColor surface(0x1B, 0x26, 0x33);
 
-void save(const QImage& image, const QString& path) {
+void save(const QImage& image, const QString& path)
+{
     if (!image.save(path, "PNG", 0))
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-QImage appIcon() {
+QImage appIcon()
+{
     constexpr int side = 256;
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -45,7 +47,8 @@ QImage appIcon() {
     return image;
 }
 
-QImage menuTemplate() {
+QImage menuTemplate()
+{
     constexpr int side = 36;
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -54,7 +57,8 @@ QImage menuTemplate() {
     return image;
 }
 
-BuddyPose waving(double turn) {
+BuddyPose waving(double turn)
+{
     BuddyPose pose;
     pose.rightArm = 0.8 + 0.18 * std::sin(2 * std::numbers::pi * turn);
     pose.lean = 2.5 * std::sin(2 * std::numbers::pi * turn);
@@ -63,7 +67,8 @@ BuddyPose waving(double turn) {
     return pose;
 }
 
-QImage onboarding() {
+QImage onboarding()
+{
     constexpr int side = 480;
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -74,7 +79,8 @@ QImage onboarding() {
     return image;
 }
 
-QByteArray wave() {
+QByteArray wave()
+{
     constexpr int side = 132;
     constexpr int frames = 12;
     QList<QImage> images;
@@ -91,11 +97,12 @@ QByteArray wave() {
     return GifWriter::encode(images, 8, surface);
 }
 
-} // namespace
+}  // namespace
 
 namespace BrandArt {
 
-void writeBrand(const QDir& brand) {
+void writeBrand(const QDir& brand)
+{
     brand.mkpath(QStringLiteral("."));
     save(appIcon(), brand.filePath(QStringLiteral("app-icon-v1.png")));
     save(menuTemplate(), brand.filePath(QStringLiteral("menu-template-v1.png")));
@@ -105,4 +112,4 @@ void writeBrand(const QDir& brand) {
         throw std::runtime_error("cannot write orvo-wave.gif");
 }
 
-} // namespace BrandArt
+}  // namespace BrandArt

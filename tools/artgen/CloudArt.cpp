@@ -8,7 +8,8 @@
 
 namespace {
 
-QPainterPath cloudShape() {
+QPainterPath cloudShape()
+{
     QPainterPath puffs;
     puffs.setFillRule(Qt::WindingFill);
     puffs.addEllipse(QPointF(58, 160), 34, 32);
@@ -19,7 +20,8 @@ QPainterPath cloudShape() {
     return puffs.simplified();
 }
 
-void paintRain(QPainter& painter, double phase, double gloom) {
+void paintRain(QPainter& painter, double phase, double gloom)
+{
     painter.save();
     painter.setPen(Qt::NoPen);
     const double columns[] = {62, 88, 114, 140};
@@ -38,11 +40,12 @@ void paintRain(QPainter& painter, double phase, double gloom) {
     painter.restore();
 }
 
-} // namespace
+}  // namespace
 
 namespace CloudArt {
 
-void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose, double gloom, double rain) {
+void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose, double gloom, double rain)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(ArtKit::fit(rect), true);
@@ -89,4 +92,4 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose, double 
     painter.restore();
 }
 
-} // namespace CloudArt
+}  // namespace CloudArt

@@ -8,7 +8,7 @@
 namespace {
 
 struct Bucket {
-    quint16 key;        // 5 bits per channel
+    quint16 key;  // 5 bits per channel
     quint32 count;
     quint64 red, green, blue;
     int channel(int which) const { return (key >> (10 - 5 * which)) & 31; }
@@ -17,10 +17,14 @@ struct Bucket {
 constexpr int transparentIndex = 0;
 constexpr int paletteSize = 256;
 
-quint16 bucketKey(QRgb colour) { return quint16(((qRed(colour) >> 3) << 10) | ((qGreen(colour) >> 3) << 5) | (qBlue(colour) >> 3)); }
+quint16 bucketKey(QRgb colour)
+{
+    return quint16(((qRed(colour) >> 3) << 10) | ((qGreen(colour) >> 3) << 5) | (qBlue(colour) >> 3));
+}
 
 // Median cut over the 15-bit colour buckets, weighted by how often each occurs.
-std::vector<QRgb> medianCut(std::vector<Bucket> buckets, int colours) {
+std::vector<QRgb> medianCut(std::vector<Bucket> buckets, int colours)
+{
     std::vector<std::vector<Bucket>> boxes{std::move(buckets)};
     while (int(boxes.size()) < colours) {
         auto widest = boxes.end();
@@ -30,9 +34,10 @@ std::vector<QRgb> medianCut(std::vector<Bucket> buckets, int colours) {
             if (box->size() < 2)
                 continue;
             for (int channel = 0; channel < 3; ++channel) {
-                const auto [low, high] = std::minmax_element(box->begin(), box->end(), [channel](const Bucket& a, const Bucket& b) {
-                    return a.channel(channel) < b.channel(channel);
-                });
+                const auto [low, high] =
+                    std::minmax_element(box->begin(), box->end(), [channel](const Bucket& a, const Bucket& b) {
+                        return a.channel(channel) < b.channel(channel);
+                    });
                 const int range = high->channel(channel) - low->channel(channel);
                 if (range > widestRange) {
                     widestRange = range;
@@ -77,7 +82,8 @@ std::vector<QRgb> medianCut(std::vector<Bucket> buckets, int colours) {
     return palette;
 }
 
-int nearest(const std::vector<QRgb>& palette, QRgb colour) {
+int nearest(const std::vector<QRgb>& palette, QRgb colour)
+{
     int best = 1;
     int bestDistance = INT_MAX;
     for (int index = 1; index < int(palette.size()); ++index) {
@@ -95,7 +101,8 @@ int nearest(const std::vector<QRgb>& palette, QRgb colour) {
 
 class BitWriter {
 public:
-    void write(int code, int bits) {
+    void write(int code, int bits)
+    {
         accumulator_ |= quint32(code) << count_;
         count_ += bits;
         while (count_ >= 8) {
@@ -104,7 +111,8 @@ public:
             count_ -= 8;
         }
     }
-    QByteArray finish() {
+    QByteArray finish()
+    {
         if (count_ > 0)
             bytes_.append(char(accumulator_ & 0xFF));
         return bytes_;
@@ -116,7 +124,8 @@ private:
     int count_ = 0;
 };
 
-QByteArray lzw(const std::vector<quint8>& indices) {
+QByteArray lzw(const std::vector<quint8>& indices)
+{
     constexpr int minimumCodeSize = 8;
     constexpr int clearCode = 1 << minimumCodeSize;
     constexpr int endCode = clearCode + 1;
@@ -156,16 +165,18 @@ QByteArray lzw(const std::vector<quint8>& indices) {
     return out.finish();
 }
 
-void appendShort(QByteArray& bytes, int value) {
+void appendShort(QByteArray& bytes, int value)
+{
     bytes.append(char(value & 0xFF));
     bytes.append(char((value >> 8) & 0xFF));
 }
 
-} // namespace
+}  // namespace
 
 namespace GifWriter {
 
-QByteArray encode(const QList<QImage>& frames, int delayCentiseconds, const QColor& matte) {
+QByteArray encode(const QList<QImage>& frames, int delayCentiseconds, const QColor& matte)
+{
     if (frames.isEmpty())
         return {};
     const QSize size = frames.front().size();
@@ -185,7 +196,9 @@ QByteArray encode(const QList<QImage>& frames, int delayCentiseconds, const QCol
                     target = 0;
                     continue;
                 }
-                const auto blend = [alpha](int front, int back) { return (front * alpha + back * (255 - alpha)) / 255; };
+                const auto blend = [alpha](int front, int back) {
+                    return (front * alpha + back * (255 - alpha)) / 255;
+                };
                 target = qRgba(blend(qRed(source), matte.red()), blend(qGreen(source), matte.green()),
                                blend(qBlue(source), matte.blue()), 255);
                 Bucket& bucket = histogram[bucketKey(target)];
@@ -260,4 +273,4 @@ QByteArray encode(const QList<QImage>& frames, int delayCentiseconds, const QCol
     return gif;
 }
 
-} // namespace GifWriter
+}  // namespace GifWriter

@@ -19,7 +19,8 @@ const QColor sole(0x9A, 0xE6, 0xD0);
 const QColor ink(0x2B, 0x1E, 0x3F);
 const QColor star(0xFF, 0xD2, 0x5E);
 
-void paintLeg(QPainter& painter, double x, double raise) {
+void paintLeg(QPainter& painter, double x, double raise)
+{
     painter.setPen(QPen(pants.darker(125), 2));
     painter.setBrush(pants);
     painter.drawRoundedRect(QRectF(x - 9, 192 - raise, 18, 36), 8, 8);
@@ -31,7 +32,8 @@ void paintLeg(QPainter& painter, double x, double raise) {
     painter.drawRoundedRect(QRectF(x - 14, 220 - raise, 28, 11), 5.5, 5.5);
 }
 
-void paintArm(QPainter& painter, QPointF shoulder, double raise, double side) {
+void paintArm(QPainter& painter, QPointF shoulder, double raise, double side)
+{
     painter.save();
     painter.translate(shoulder);
     painter.rotate(side * (18 + raise * 140));
@@ -47,7 +49,8 @@ void paintArm(QPainter& painter, QPointF shoulder, double raise, double side) {
     painter.restore();
 }
 
-void paintBody(QPainter& painter) {
+void paintBody(QPainter& painter)
+{
     QPainterPath body;
     body.moveTo(74, 142);
     body.lineTo(126, 142);
@@ -74,7 +77,8 @@ void paintBody(QPainter& painter) {
     painter.drawLine(QPointF(107, 150), QPointF(109, 166));
 }
 
-void paintHair(QPainter& painter, bool front, double droop) {
+void paintHair(QPainter& painter, bool front, double droop)
+{
     if (!front) {
         QLinearGradient back(0, 40, 0, 146);
         back.setColorAt(0, hairLight);
@@ -112,7 +116,8 @@ void paintHair(QPainter& painter, bool front, double droop) {
     ArtKit::paintStar(painter, QPointF(140, 64), 5, QColor(255, 255, 255, 200));
 }
 
-void paintHead(QPainter& painter, const BuddyPose& pose) {
+void paintHead(QPainter& painter, const BuddyPose& pose)
+{
     paintHair(painter, false, pose.droop);
     QRadialGradient face(QPointF(88, 86), 70);
     face.setColorAt(0, skin.lighter(105));
@@ -132,11 +137,12 @@ void paintHead(QPainter& painter, const BuddyPose& pose) {
     paintHair(painter, true, pose.droop);
 }
 
-} // namespace
+}  // namespace
 
 namespace HumanArt {
 
-void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
+void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(ArtKit::fit(rect), true);
@@ -158,4 +164,4 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
     painter.restore();
 }
 
-} // namespace HumanArt
+}  // namespace HumanArt

@@ -7,7 +7,8 @@
 
 namespace {
 
-QPainterPath body() {
+QPainterPath body()
+{
     QPainterPath drop;
     drop.moveTo(100, 50);
     drop.cubicTo(112, 78, 172, 104, 172, 152);
@@ -17,7 +18,8 @@ QPainterPath body() {
     return drop;
 }
 
-void paintArm(QPainter& painter, QPointF shoulder, double raise, double side) {
+void paintArm(QPainter& painter, QPointF shoulder, double raise, double side)
+{
     painter.save();
     painter.translate(shoulder);
     painter.rotate(side * (35 + raise * 120));
@@ -27,7 +29,8 @@ void paintArm(QPainter& painter, QPointF shoulder, double raise, double side) {
     painter.restore();
 }
 
-void paintBell(QPainter& painter) {
+void paintBell(QPainter& painter)
+{
     painter.save();
     painter.translate(62, 100);
     painter.rotate(-18);
@@ -43,11 +46,12 @@ void paintBell(QPainter& painter) {
     ArtKit::paintStar(painter, QPointF(80, 84), 8, QColor(255, 255, 255, 235));
 }
 
-} // namespace
+}  // namespace
 
 namespace OrvoArt {
 
-void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
+void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(ArtKit::fit(rect), true);
@@ -97,4 +101,4 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
     painter.restore();
 }
 
-} // namespace OrvoArt
+}  // namespace OrvoArt

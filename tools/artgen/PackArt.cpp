@@ -22,12 +22,14 @@ using Painter = std::function<void(QPainter&, const QRectF&, const BuddyPose&)>;
 constexpr QSize cell{240, 280};
 const QColor stage(0x12, 0x1B, 0x25);
 
-void save(const QImage& image, const QString& path) {
+void save(const QImage& image, const QString& path)
+{
     if (!image.save(path, "PNG", 0))
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-void writeJson(const QJsonObject& json, const QString& path) {
+void writeJson(const QJsonObject& json, const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error("cannot write " + path.toStdString());
@@ -35,7 +37,8 @@ void writeJson(const QJsonObject& json, const QString& path) {
 }
 
 QImage sheet(const QList<BuddyPose>& poses, int columns, const Painter& paint,
-             const std::function<void(QPainter&, const QRectF&, int)>& props = {}) {
+             const std::function<void(QPainter&, const QRectF&, int)>& props = {})
+{
     const int rows = int((poses.size() + columns - 1) / columns);
     QImage image(cell.width() * columns, cell.height() * rows, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -50,7 +53,8 @@ QImage sheet(const QList<BuddyPose>& poses, int columns, const Painter& paint,
     return image;
 }
 
-QImage still(const BuddyPose& pose, const Painter& paint, QSize size = cell) {
+QImage still(const BuddyPose& pose, const Painter& paint, QSize size = cell)
+{
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -58,14 +62,19 @@ QImage still(const BuddyPose& pose, const Painter& paint, QSize size = cell) {
     return image;
 }
 
-QJsonObject sheetJson(const QString& file, int columns, int rows, int frames, double fps) {
-    return {{QStringLiteral("file"), file}, {QStringLiteral("columns"), columns}, {QStringLiteral("rows"), rows},
-            {QStringLiteral("frames"), frames}, {QStringLiteral("fps"), fps}};
+QJsonObject sheetJson(const QString& file, int columns, int rows, int frames, double fps)
+{
+    return {{QStringLiteral("file"), file},
+            {QStringLiteral("columns"), columns},
+            {QStringLiteral("rows"), rows},
+            {QStringLiteral("frames"), frames},
+            {QStringLiteral("fps"), fps}};
 }
 
 // Little signs of what a wellness frame is about: calm lines and a moon for resting the eyes,
 // a far hill for looking into the distance, motion arcs for moving.
-void paintWellnessProps(QPainter& painter, const QRectF& rect, int frame) {
+void paintWellnessProps(QPainter& painter, const QRectF& rect, int frame)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(ArtKit::fit(rect), true);
@@ -105,7 +114,8 @@ void paintWellnessProps(QPainter& painter, const QRectF& rect, int frame) {
     painter.restore();
 }
 
-void writeZoze(const QDir& folder) {
+void writeZoze(const QDir& folder)
+{
     const Painter paint = [](QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
         HumanArt::paint(painter, rect, pose);
     };
@@ -131,7 +141,8 @@ void writeZoze(const QDir& folder) {
               folder.filePath(QStringLiteral("character.json")));
 }
 
-void writeZuv(const QDir& folder) {
+void writeZuv(const QDir& folder)
+{
     const BearLook look = BearLook::zuv();
     const Painter paint = [look](QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
         BearArt::paint(painter, rect, look, pose);
@@ -156,7 +167,8 @@ void writeZuv(const QDir& folder) {
 // One frame of a Nimbi movie, `seconds` into a two-second loop.
 enum class Mood { hello, happy, gloomy };
 
-void paintRainbow(QPainter& painter, const QRectF& area, double strength) {
+void paintRainbow(QPainter& painter, const QRectF& area, double strength)
+{
     const QColor bands[] = {QColor(0xFF, 0x9E, 0xB5), QColor(0xFF, 0xD8, 0x6B), QColor(0x8B, 0xE0, 0xB8),
                             QColor(0x8F, 0xC8, 0xFF)};
     painter.save();
@@ -172,7 +184,8 @@ void paintRainbow(QPainter& painter, const QRectF& area, double strength) {
     painter.restore();
 }
 
-QImage movieFrame(Mood mood, double seconds) {
+QImage movieFrame(Mood mood, double seconds)
+{
     constexpr QSize size{370, 218};
     const double pi = std::numbers::pi;
     QImage image(size, QImage::Format_RGB32);
@@ -214,7 +227,8 @@ QImage movieFrame(Mood mood, double seconds) {
     return image;
 }
 
-void writeNimbi(const QDir& folder, const QDir& movieFrames) {
+void writeNimbi(const QDir& folder, const QDir& movieFrames)
+{
     const struct {
         Mood mood;
         const char* name;
@@ -229,7 +243,8 @@ void writeNimbi(const QDir& folder, const QDir& movieFrames) {
     const Painter paint = [](QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
         CloudArt::paint(painter, rect, pose);
     };
-    save(still(CompanionChoreography::standing(), paint, QSize(260, 280)), folder.filePath(QStringLiteral("nimbi.png")));
+    save(still(CompanionChoreography::standing(), paint, QSize(260, 280)),
+         folder.filePath(QStringLiteral("nimbi.png")));
     save(still(CompanionChoreography::celebrating(), paint, QSize(260, 280)),
          folder.filePath(QStringLiteral("nimbi-happy.png")));
     writeJson({{QStringLiteral("id"), QStringLiteral("nimbi")},
@@ -245,11 +260,12 @@ void writeNimbi(const QDir& folder, const QDir& movieFrames) {
               folder.filePath(QStringLiteral("character.json")));
 }
 
-} // namespace
+}  // namespace
 
 namespace PackArt {
 
-void writePacks(const QDir& characters, const QDir& movieFrames) {
+void writePacks(const QDir& characters, const QDir& movieFrames)
+{
     for (const QString& name : {QStringLiteral("vossik-fan"), QStringLiteral("zuv"), QStringLiteral("nimbi")})
         characters.mkpath(name);
     writeZoze(QDir(characters.filePath(QStringLiteral("vossik-fan"))));
@@ -257,4 +273,4 @@ void writePacks(const QDir& characters, const QDir& movieFrames) {
     writeNimbi(QDir(characters.filePath(QStringLiteral("nimbi"))), movieFrames);
 }
 
-} // namespace PackArt
+}  // namespace PackArt

@@ -4,12 +4,16 @@
 #include <numbers>
 
 namespace {
-double turn(int index, int count) { return std::sin(2 * std::numbers::pi * index / count); }
-} // namespace
+double turn(int index, int count)
+{
+    return std::sin(2 * std::numbers::pi * index / count);
+}
+}  // namespace
 
 namespace Poses {
 
-QList<BuddyPose> walk() {
+QList<BuddyPose> walk()
+{
     QList<BuddyPose> poses;
     for (int index = 0; index < 8; ++index) {
         BuddyPose pose = CompanionChoreography::pose({CompanionPhase::entering, std::nullopt, index * 0.1 + 2.0});
@@ -19,7 +23,8 @@ QList<BuddyPose> walk() {
     return poses;
 }
 
-QList<BuddyPose> idle() {
+QList<BuddyPose> idle()
+{
     QList<BuddyPose> poses;
     for (int index = 0; index < 4; ++index) {
         BuddyPose pose;
@@ -32,7 +37,8 @@ QList<BuddyPose> idle() {
     return poses;
 }
 
-QList<BuddyPose> celebrate() {
+QList<BuddyPose> celebrate()
+{
     QList<BuddyPose> poses;
     for (int index = 0; index < 6; ++index) {
         BuddyPose pose = CompanionChoreography::pose({CompanionPhase::celebrating, std::nullopt, index * 0.1 + 0.05});
@@ -42,7 +48,8 @@ QList<BuddyPose> celebrate() {
     return poses;
 }
 
-QList<BuddyPose> sad(int frames) {
+QList<BuddyPose> sad(int frames)
+{
     QList<BuddyPose> poses;
     for (int index = 0; index < frames; ++index) {
         BuddyPose pose = CompanionChoreography::pose({CompanionPhase::declined, std::nullopt, std::nullopt});
@@ -53,7 +60,8 @@ QList<BuddyPose> sad(int frames) {
     return poses;
 }
 
-QList<BuddyPose> wellness() {
+QList<BuddyPose> wellness()
+{
     BuddyPose restEyes;
     restEyes.eyes = BuddyPose::Eyes::blink;
     restEyes.leftArm = 0.25;
@@ -91,4 +99,4 @@ QList<BuddyPose> wellness() {
     return {restEyes, lookFar, reachUp, bendLeft, bendRight, march};
 }
 
-} // namespace Poses
+}  // namespace Poses

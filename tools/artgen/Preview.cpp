@@ -1,18 +1,19 @@
 #include "Preview.h"
 
 #include "characters/BearArt.h"
-#include "CloudArt.h"
 #include "characters/DropArt.h"
+#include "characters/SproutArt.h"
+#include "CloudArt.h"
 #include "HumanArt.h"
 #include "OrvoArt.h"
-#include "characters/SproutArt.h"
 
 #include <QImage>
 #include <functional>
 
 namespace Preview {
 
-void write(const QString& path) {
+void write(const QString& path)
+{
     using Paint = std::function<void(QPainter&, const QRectF&, const BuddyPose&)>;
     const QList<Paint> characters{
         [](QPainter& p, const QRectF& r, const BuddyPose& pose) { DropArt::paint(p, r, pose); },
@@ -25,12 +26,9 @@ void write(const QString& path) {
         [](QPainter& p, const QRectF& r, const BuddyPose& pose) { OrvoArt::paint(p, r, pose); },
     };
     const QList<CompanionMoment> moments{
-        {CompanionPhase::entering, std::nullopt, 0.2},
-        {CompanionPhase::asking, std::nullopt, 0.6},
-        {CompanionPhase::asking, std::nullopt, 3.0},
-        {CompanionPhase::celebrating, std::nullopt, 0.3},
-        {CompanionPhase::declined, std::nullopt, 2.0},
-        {CompanionPhase::leaving, CompanionPhase::declined, 0.4},
+        {CompanionPhase::entering, std::nullopt, 0.2}, {CompanionPhase::asking, std::nullopt, 0.6},
+        {CompanionPhase::asking, std::nullopt, 3.0},   {CompanionPhase::celebrating, std::nullopt, 0.3},
+        {CompanionPhase::declined, std::nullopt, 2.0}, {CompanionPhase::leaving, CompanionPhase::declined, 0.4},
     };
     const QSize cell(200, 232);
     QImage sheet(cell.width() * int(moments.size()), cell.height() * int(characters.size()), QImage::Format_RGB32);
@@ -46,4 +44,4 @@ void write(const QString& path) {
     sheet.save(path);
 }
 
-} // namespace Preview
+}  // namespace Preview

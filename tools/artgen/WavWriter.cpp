@@ -8,23 +8,26 @@ namespace {
 
 constexpr int sampleRate = 44100;
 
-void appendLittle32(QByteArray& bytes, quint32 value) {
+void appendLittle32(QByteArray& bytes, quint32 value)
+{
     char raw[4];
     qToLittleEndian(value, raw);
     bytes.append(raw, 4);
 }
 
-void appendLittle16(QByteArray& bytes, quint16 value) {
+void appendLittle16(QByteArray& bytes, quint16 value)
+{
     char raw[2];
     qToLittleEndian(value, raw);
     bytes.append(raw, 2);
 }
 
-} // namespace
+}  // namespace
 
 namespace WavWriter {
 
-QByteArray pop() {
+QByteArray pop()
+{
     const double seconds = 0.16;
     const int count = int(seconds * sampleRate);
     QByteArray samples;
@@ -56,4 +59,4 @@ QByteArray pop() {
     return wav;
 }
 
-} // namespace WavWriter
+}  // namespace WavWriter

@@ -12,7 +12,8 @@
 #include <cstdio>
 #include <stdexcept>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QGuiApplication application(argc, argv);
     const QStringList arguments = application.arguments();
     try {
