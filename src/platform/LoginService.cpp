@@ -1,7 +1,8 @@
 #include "platform/LoginService.h"
 
+#include "platform/UrlOpener.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -120,13 +121,15 @@ QString defaultAutostartFolder()
 }  // namespace
 
 LoginService::LoginService(QObject* parent)
-    : LoginService(defaultAutostartFolder(), QCoreApplication::applicationFilePath(), parent)
+    : LoginService(defaultAutostartFolder(), QCoreApplication::applicationFilePath(), UrlOpener::desktop(), parent)
 { }
 
-LoginService::LoginService(const QString& autostartFolder, const QString& executable, QObject* parent)
+LoginService::LoginService(const QString& autostartFolder, const QString& executable, UrlOpener& opener,
+                           QObject* parent)
     : QObject(parent),
       autostartFolder_(autostartFolder),
-      executable_(executable.isEmpty() ? QString() : QFileInfo(executable).absoluteFilePath())
+      executable_(executable.isEmpty() ? QString() : QFileInfo(executable).absoluteFilePath()),
+      opener_(opener)
 {
     connect(&request_, &QFutureWatcher<QString>::finished, this, &LoginService::finishRequest);
     apply(status());
@@ -188,7 +191,7 @@ void LoginService::finishRequest()
 void LoginService::openSettings()
 {
     QDir().mkpath(autostartFolder_);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(autostartFolder_));
+    opener_.open(QUrl::fromLocalFile(autostartFolder_));
 }
 
 bool LoginService::isLoginLaunch(const QStringList& arguments)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class UrlOpener;
+
 // Starts Dewbell when the user logs in, through an XDG autostart entry
 // ("app.dewbell.Dewbell.desktop" in the autostart folder). Lives on the main thread; only the
 // writing or removing of the entry runs on a worker thread.
@@ -20,8 +22,9 @@ public:
 
     // The user's autostart folder ($XDG_CONFIG_HOME/autostart) and the running binary.
     explicit LoginService(QObject* parent = nullptr);
-    // Another folder and executable (tests point it at temporary ones).
-    LoginService(const QString& autostartFolder, const QString& executable, QObject* parent = nullptr);
+    // Another folder, executable and opener (tests point them at temporary ones and a fake).
+    LoginService(const QString& autostartFolder, const QString& executable, UrlOpener& opener,
+                 QObject* parent = nullptr);
     ~LoginService() override;
 
     bool isEnabled() const { return isEnabled_; }
@@ -54,6 +57,7 @@ private:
 
     QString autostartFolder_;
     QString executable_;
+    UrlOpener& opener_;
     QFutureWatcher<QString> request_;
     bool isEnabled_ = false;
     QString statusText_;

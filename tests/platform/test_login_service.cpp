@@ -1,4 +1,5 @@
 #include "platform/LoginService.h"
+#include "support/FakeUrlOpener.h"
 
 #include <QFile>
 #include <QProcess>
@@ -38,6 +39,7 @@ class TestLoginService : public QObject {
 
 private:
     QTemporaryDir scratch;
+    FakeUrlOpener opener;
     QString folder() const { return scratch.filePath(u"config/autostart"_s); }
     // Spaces, a percent sign and quotes: each needs its own escape in the entry's Exec line.
     QString program() const { return scratch.filePath(u"my apps/100% \"dew\"/dewbell"_s); }
@@ -54,7 +56,7 @@ private slots:
 
     void switchOnThenOff()
     {
-        LoginService login(folder(), program());
+        LoginService login(folder(), program(), opener);
         QCOMPARE(login.statusText(), off);
         QSignalSpy changes(&login, &LoginService::changed);
         login.setEnabled(true);
@@ -72,7 +74,7 @@ private slots:
         QVERIFY(LoginService::isLoginLaunch({program(), u"--autostart"_s}));
         checkValid(login.entryPath());
 
-        LoginService again(folder(), program());
+        LoginService again(folder(), program(), opener);
         again.setEnabled(true);  // already on: no request
         QVERIFY(!again.busy() && again.isEnabled());
         switchTo(again, false);
@@ -84,7 +86,7 @@ private slots:
 
     void hiddenEntryNeedsApproval()
     {
-        LoginService login(folder(), program());
+        LoginService login(folder(), program(), opener);
         switchTo(login, true);
         QFile entry(login.entryPath());
         QVERIFY(entry.open(QIODevice::Append) && entry.write("Hidden=true\n") > 0);
@@ -92,6 +94,8 @@ private slots:
         login.refresh();
         QVERIFY(login.needsApproval() && !login.isEnabled());
         QCOMPARE(login.statusText(), u"Turned off in your desktop's startup settings."_s);
+        login.openSettings();  // the folder where the desktop's startup settings keep the entry
+        QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(folder())});
         switchTo(login, true);  // the user's own switch wins over the desktop's
         QVERIFY(login.isEnabled());
     }
@@ -101,7 +105,7 @@ private slots:
         QFile blocker(scratch.filePath(u"config"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
         blocker.close();
-        LoginService login(folder(), program());
+        LoginService login(folder(), program(), opener);
         switchTo(login, true);
         QVERIFY(!login.isEnabled());
         QCOMPARE(login.statusText(),
