@@ -1,7 +1,11 @@
 # One QtTest executable per test file, registered with ctest.
 # Every test sees the build tree's bundle and a display-free Qt.
+#
+# XSERVER marks a test that reads a real X server: scripts/test runs those under an Xvfb of
+# its own (label "xserver", one at a time since they share the pointer), and a skip counts
+# as a failure there, because a skipped test checks nothing.
 function(dewbell_add_test name)
-  cmake_parse_arguments(arg "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(arg "XSERVER" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${arg_LIBRARIES})
   # Fixtures and fakes are included as "support/…".
@@ -12,4 +16,10 @@ function(dewbell_add_test name)
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 120
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DEWBELL_BUNDLE_DIR=${CMAKE_BINARY_DIR}/share/dewbell;DEWBELL_BINARY=${CMAKE_BINARY_DIR}/bin/dewbell;DEWBELL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  if(arg_XSERVER)
+    set_tests_properties(${name} PROPERTIES
+      LABELS xserver
+      RESOURCE_LOCK xserver
+      FAIL_REGULAR_EXPRESSION "(^|\n)SKIP ")
+  endif()
 endfunction()

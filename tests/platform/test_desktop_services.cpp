@@ -6,8 +6,10 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -48,6 +50,8 @@ class TestDesktopServices : public QObject {
 
 private:
     QProcess daemon;
+    // The bus's socket lives here, not in /tmp, and the bus removes it when it ends.
+    QTemporaryDir socketFolder;
     QThread serviceThread;
     FakeDesktop* desktop = nullptr;
 
@@ -67,7 +71,9 @@ private slots:
         const QString program = QStandardPaths::findExecutable(u"dbus-daemon"_s);
         if (program.isEmpty())
             QSKIP("needs dbus-daemon");
-        daemon.start(program, {u"--session"_s, u"--nofork"_s, u"--nopidfile"_s, u"--print-address=1"_s});
+        QVERIFY(socketFolder.isValid());
+        daemon.start(program, {u"--session"_s, u"--nofork"_s, u"--nopidfile"_s, u"--print-address=1"_s,
+                               u"--address=unix:dir="_s + socketFolder.path()});
         QVERIFY(daemon.waitForStarted() && daemon.waitForReadyRead(5000));
         const QString address = QString::fromUtf8(daemon.readLine().trimmed());
         QVERIFY(QDBusConnection::connectToBus(address, u"services"_s).isConnected());
@@ -89,8 +95,13 @@ private slots:
         serviceThread.quit();
         serviceThread.wait();
         delete desktop;
-        daemon.kill();
-        daemon.waitForFinished();
+        // SIGTERM lets the bus remove its socket; SIGKILL would leave it behind.
+        if (daemon.state() == QProcess::NotRunning)
+            return;
+        daemon.terminate();
+        QVERIFY(daemon.waitForFinished(5000));
+        QCOMPARE(QDir(socketFolder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList());
     }
 
     void sleepAndWakeFromLogind()

@@ -1,5 +1,5 @@
-// Runs against a real X server and skips without one, e.g.:
-//   xvfb-run -a -s "-screen 0 1280x800x24" tests/test_x11_readings
+// Runs against a real X server: scripts/test starts one for it, and fails the test if it skips.
+// By hand: xvfb-run -a -s "-screen 0 1280x800x24" tests/test_x11_readings
 #include "platform/DesktopFileIndex.h"
 #include "platform/IdleReadings.h"
 #include "platform/X11Connection.h"
