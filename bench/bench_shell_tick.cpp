@@ -35,8 +35,7 @@ struct Fixture {
 void tickWithViewsHidden(benchmark::State& state)
 {
     Fixture fixture;
-    MenuBarView popover(
-        fixture.store.get(), [] {}, [] {}, [] {}, [] {});
+    MenuBarView popover(fixture.store.get());
     MainView window(fixture.store.get());
     for (auto _ : state)
         fixture.tickOnce();
@@ -45,8 +44,7 @@ void tickWithViewsHidden(benchmark::State& state)
 void tickWithPopoverOpen(benchmark::State& state)
 {
     Fixture fixture;
-    MenuBarView popover(
-        fixture.store.get(), [] {}, [] {}, [] {}, [] {});
+    MenuBarView popover(fixture.store.get());
     popover.show();
     for (auto _ : state) {
         fixture.tickOnce();

@@ -13,7 +13,12 @@ namespace {
 void takeSnapshots(benchmark::State& state, SystemContext& context, bool flags)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(context.snapshot(flags, flags, flags, flags, flags, flags));
+        benchmark::DoNotOptimize(context.snapshot({.activity = flags,
+                                                   .idle = flags,
+                                                   .microphone = flags,
+                                                   .mirroring = flags,
+                                                   .selectedApps = flags,
+                                                   .followFocus = flags}));
 }
 
 void snapshotAllFlagsFakes(benchmark::State& state)
@@ -34,9 +39,15 @@ void snapshotNoFlagsFakes(benchmark::State& state)
 void snapshotAllFlagsThisDesktop(benchmark::State& state)
 {
     SystemContext context;
-    context.snapshot(true, true, true, true, true, true);
+    const SnapshotOptions everything{.activity = true,
+                                     .idle = true,
+                                     .microphone = true,
+                                     .mirroring = true,
+                                     .selectedApps = true,
+                                     .followFocus = true};
+    context.snapshot(everything);
     takeSnapshots(state, context, true);
-    const ContextSnapshot last = context.snapshot(true, true, true, true, true, true);
+    const ContextSnapshot last = context.snapshot(everything);
     state.SetLabel(QStringLiteral("display %1, idle %2, microphone %3, front %4")
                        .arg(qEnvironmentVariableIsEmpty("DISPLAY") ? QStringLiteral("none") : QStringLiteral("X11"))
                        .arg(last.inputIdleSeconds ? QStringLiteral("read") : QStringLiteral("absent"))

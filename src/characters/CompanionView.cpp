@@ -1,6 +1,6 @@
 #include "characters/CompanionView.h"
 
-#include "characters/ReduceMotion.h"
+#include "ui/ReduceMotion.h"
 
 CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), animate_(animate)
 {

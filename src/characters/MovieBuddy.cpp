@@ -1,9 +1,9 @@
 #include "characters/MovieBuddy.h"
 
 #include "characters/MissingArt.h"
-#include "characters/ReduceMotion.h"
 #include "characters/SpriteBuddy.h"
 #include "ui/Palette.h"
+#include "ui/ReduceMotion.h"
 
 #include <QFileInfo>
 #include <QMediaPlayer>
@@ -89,7 +89,6 @@ void MovieBuddy::fallBack()
     showingStill_ = true;
     releasePlayer();
     update();
-    emit fellBackToStill();
 }
 
 void MovieBuddy::releasePlayer()

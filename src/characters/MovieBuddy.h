@@ -42,9 +42,6 @@ public:
 
     QSize sizeHint() const override { return {370, 218}; }
 
-signals:
-    void fellBackToStill();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GSettingsSwitch.h"
 #include "platform/SystemReadings.h"
 
 #include <QDBusConnection>
@@ -10,20 +11,16 @@
 #include <memory>
 #include <vector>
 
-struct _GSettings;
-
-// GNOME's switch: notification banners off means Do Not Disturb. The schema is looked up
-// before it is opened, so a desktop without it is told apart instead of ending the process.
+// GNOME's switch: notification banners off means Do Not Disturb.
 class GSettingsDoNotDisturb : public DoNotDisturbReading {
 public:
-    GSettingsDoNotDisturb() = default;
-    ~GSettingsDoNotDisturb() override;
+    GSettingsDoNotDisturb();
     FocusAuthorization authorization() override;
     std::optional<bool> isOn() override;
     void probe() override;
 
 private:
-    _GSettings* settings_ = nullptr;
+    GSettingsSwitch banners_;
     bool probed_ = false;
 };
 

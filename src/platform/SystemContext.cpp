@@ -1,6 +1,7 @@
 #include "platform/SystemContext.h"
 
 #include "model/AppBundle.h"
+#include "model/Preferences.h"
 
 #include <cmath>
 
@@ -116,25 +117,36 @@ void SystemContext::suppress()
         onSuppress();
 }
 
-ContextSnapshot SystemContext::snapshot(bool activity, bool idle, bool microphone, bool mirroring, bool selectedApps,
-                                        bool followFocus)
+SnapshotOptions SnapshotOptions::forSafeguards(const SafeguardPreferences& safeguards)
+{
+    SnapshotOptions options;
+    options.activity = safeguards.flowDelay;
+    options.idle = safeguards.pauseWhenIdle;
+    options.microphone = safeguards.microphoneGuard;
+    options.mirroring = safeguards.mirrorGuard;
+    options.selectedApps = !safeguards.protectedApps.isEmpty();
+    options.followFocus = safeguards.followSystemFocus;
+    return options;
+}
+
+ContextSnapshot SystemContext::snapshot(const SnapshotOptions& options)
 {
     std::optional<bool> doNotDisturbOn;
-    if (followFocus)
+    if (options.followFocus)
         doNotDisturbOn = refreshFocus();
 
     ContextSnapshot snapshot;
     snapshot.isLocked = locked_ || sessionInactive_;
     snapshot.isSleeping = sleeping_;
-    if (activity && readings_.keyOrClick)
+    if (options.activity && readings_.keyOrClick)
         snapshot.recentInputSeconds = usableSeconds(readings_.keyOrClick->secondsSinceKeyOrClick());
-    if (idle && readings_.idle)
+    if (options.idle && readings_.idle)
         snapshot.inputIdleSeconds = usableSeconds(readings_.idle->secondsSinceAnyInput());
-    if (microphone && readings_.microphone)
+    if (options.microphone && readings_.microphone)
         snapshot.microphoneActive = readings_.microphone->microphoneInUse();
-    if (mirroring && readings_.mirroring)
+    if (options.mirroring && readings_.mirroring)
         snapshot.screenMirrored = readings_.mirroring->screenMirrored();
-    if (selectedApps && readings_.frontApplication)
+    if (options.selectedApps && readings_.frontApplication)
         snapshot.frontmostBundleID = readings_.frontApplication->frontApplicationID();
     snapshot.systemFocused = doNotDisturbOn;
     return snapshot;

@@ -8,6 +8,23 @@
 
 #include <functional>
 
+struct SafeguardPreferences;
+
+// Which of the costly readings a snapshot takes; the others stay absent (mirroring: false).
+struct SnapshotOptions {
+    bool activity = false;      // seconds since the last key press or click
+    bool idle = false;          // seconds since any input
+    bool microphone = false;    // a microphone in use
+    bool mirroring = false;     // a mirrored screen
+    bool selectedApps = false;  // the front application
+    bool followFocus = false;   // the desktop's Do Not Disturb
+
+    // The readings the user's safeguards need.
+    static SnapshotOptions forSafeguards(const SafeguardPreferences& safeguards);
+
+    bool operator==(const SnapshotOptions&) const = default;
+};
+
 // Knows what the computer and its user are doing: tells its owner when the user goes away
 // (locks, sleeps, switches sessions) and comes back, takes context snapshots for the reminder
 // gate, and keeps a sentence on the link to the desktop's Do Not Disturb.
@@ -40,9 +57,8 @@ public:
     std::function<void()> onSuppress;
     std::function<void()> onResume;
 
-    // Takes only the readings that the flags ask for; the rest stay absent (mirroring: false).
-    ContextSnapshot snapshot(bool activity, bool idle, bool microphone, bool mirroring, bool selectedApps,
-                             bool followFocus);
+    // Takes only the readings that the options ask for.
+    ContextSnapshot snapshot(const SnapshotOptions& options);
 
     void refreshFocusStatus();
     // Looks for the desktop's Do Not Disturb again, when this build offers following it.

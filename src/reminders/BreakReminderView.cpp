@@ -74,8 +74,10 @@ void BreakReminderView::buildCard()
     QHBoxLayout* headerLayout = rowLayout(header);
     header_ = makeLabel({}, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), Palette::accent(), header);
     header_->setObjectName(QStringLiteral("header"));
-    close_ =
-        named(PlainButton::symbol(QStringLiteral("xmark"), 13, Palette::ink(), header), QStringLiteral("closeButton"));
+    close_ = named(new PlainButton({}, QStringLiteral("xmark"), header), QStringLiteral("closeButton"));
+    close_->setSymbolSize(13);
+    // Room around the cross makes it easier to hit.
+    close_->setContentsMargins(4, 4, 4, 4);
     connect(close_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::skipBreak));
     headerLayout->addWidget(header_);
     headerLayout->addStretch(1);
@@ -101,8 +103,8 @@ void BreakReminderView::buildStartRows()
     start_ =
         named(new PrimaryButton(QStringLiteral("Start break"), QString(), startRow_), QStringLiteral("startButton"));
     later_ = named(new SoftButton(QStringLiteral("Later"), QString(), startRow_), QStringLiteral("laterButton"));
-    skip_ = named(new PlainButton(QStringLiteral("Skip"), uiFont(13), Palette::ink(), startRow_),
-                  QStringLiteral("skipButton"));
+    skip_ = named(new PlainButton(QStringLiteral("Skip"), {}, startRow_), QStringLiteral("skipButton"));
+    skip_->setFont(uiFont(13));
     connect(start_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::startBreak));
     connect(later_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::snooze));
     connect(skip_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::skipBreak));

@@ -3,7 +3,6 @@
 #include "characters/BearBuddy.h"
 #include "characters/BuddyView.h"
 #include "characters/MovieBuddy.h"
-#include "characters/ReduceMotion.h"
 #include "characters/SpriteBuddy.h"
 #include "model/CompanionMotion.h"
 #include "model/ReminderPlacement.h"
@@ -13,6 +12,7 @@
 #include "reminders/StoreAction.h"
 #include "store/DewbellStore.h"
 #include "ui/Palette.h"
+#include "ui/ReduceMotion.h"
 #include "ui/Typography.h"
 
 #include <QImageReader>

@@ -57,8 +57,13 @@ void SpeechBubbleCard::buildHeader()
     QWidget* header = row(this, 6);
     header_ = makeLabel({}, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), Palette::accent(), header);
     header_->setObjectName(QStringLiteral("header"));
-    close_ = PlainButton::symbol(QStringLiteral("xmark"), 10, Palette::muted(), header);
+    close_ = new PlainButton({}, QStringLiteral("xmark"), header);
     close_->setObjectName(QStringLiteral("closeButton"));
+    close_->setSymbolSize(10);
+    close_->setColor(Palette::muted());
+    // Room around the small cross makes it easier to hit.
+    close_->setContentsMargins(4, 4, 4, 4);
+    close_->setFocusPolicy(Qt::NoFocus);
     connect(close_, &QAbstractButton::clicked, this, storeAction(store_, &DewbellStore::snooze));
     header->layout()->addWidget(header_);
     static_cast<QHBoxLayout*>(header->layout())->addStretch(1);
@@ -87,8 +92,11 @@ void SpeechBubbleCard::buildAnswers()
     detailRow_->setObjectName(QStringLiteral("detailRow"));
     detail_ = makeLabel({}, uiFont(9), Palette::muted(), detailRow_);
     detail_->setObjectName(QStringLiteral("detail"));
-    pause_ = new PlainButton(QStringLiteral("Pause 1 hour"), uiFont(9), Palette::muted(), detailRow_);
+    pause_ = new PlainButton(QStringLiteral("Pause 1 hour"), {}, detailRow_);
     pause_->setObjectName(QStringLiteral("pauseButton"));
+    pause_->setFont(uiFont(9));
+    pause_->setColor(Palette::muted());
+    pause_->setFocusPolicy(Qt::NoFocus);
     detailRow_->layout()->addWidget(detail_);
     static_cast<QHBoxLayout*>(detailRow_->layout())->addStretch(1);
     detailRow_->layout()->addWidget(pause_);

@@ -1,6 +1,7 @@
 #include "shell/AppDelegate.h"
 
 #include "model/DateCoding.h"
+#include "platform/DesktopReduceMotion.h"
 #include "platform/LoginService.h"
 #include "platform/SystemContext.h"
 #include "shell/ApplicationPicker.h"
@@ -13,6 +14,7 @@
 #include "shell/SoundPlayer.h"
 #include "shell/TrayIcon.h"
 #include "store/DewbellStore.h"
+#include "ui/ReduceMotion.h"
 #include "window/MainPages.h"
 #include "window/MainWindow.h"
 
@@ -46,6 +48,7 @@ AppDelegate::AppDelegate(const QStringList& arguments, Desktop desktop, QObject*
         store_ = new DewbellStore(std::nullopt, true, true, nullptr, std::nullopt, this);
     }
     context_ = new SystemContext(this);
+    ReduceMotion::setSource(desktop_.reduceMotion ? desktop_.reduceMotion : &DesktopReduceMotion::read);
 }
 
 AppDelegate::~AppDelegate()
@@ -97,7 +100,7 @@ void AppDelegate::launch()
     if (noTray || (!hasSwitch(CommandLine::background) && !LoginService::isLoginLaunch(arguments_)))
         showMain();
     if (hasSwitch(CommandLine::preview))
-        store_->showReminder(true, ReminderKind::water);
+        previewBuddy();
 }
 
 void AppDelegate::wireContext()
@@ -106,10 +109,8 @@ void AppDelegate::wireContext()
     store_->contextProvider = [self] {
         if (!self)
             return ContextSnapshot();
-        const SafeguardPreferences& safeguards = self->store_->preferences().safeguards;
-        const ContextSnapshot snapshot = self->context_->snapshot(
-            safeguards.flowDelay, safeguards.pauseWhenIdle, safeguards.microphoneGuard, safeguards.mirrorGuard,
-            !safeguards.protectedApps.isEmpty(), safeguards.followSystemFocus);
+        const ContextSnapshot snapshot =
+            self->context_->snapshot(SnapshotOptions::forSafeguards(self->store_->preferences().safeguards));
         self->store_->setSystemFocusDescription(self->context_->focusStatusText());
         return snapshot;
     };
@@ -132,18 +133,11 @@ void AppDelegate::buildStatusItem()
     trayIcon_ = new TrayIcon(desktop_.trayAvailable, this);
     connect(trayIcon_, &TrayIcon::clicked, this, &AppDelegate::togglePopover);
 
-    QPointer<AppDelegate> self(this);
-    auto open = [self](const QString& page) {
-        return [self, page] {
-            if (self)
-                self->showPage(page);
-        };
-    };
-    menuBarView_ = new MenuBarView(store_, open(title(MainPage::dashboard)), open(title(MainPage::crew)),
-                                   open(title(MainPage::settings)), [self] {
-                                       if (self)
-                                           self->quit();
-                                   });
+    menuBarView_ = new MenuBarView(store_);
+    connect(menuBarView_, &MenuBarView::openDashboard, this, [this] { showPage(title(MainPage::dashboard)); });
+    connect(menuBarView_, &MenuBarView::openCrew, this, &AppDelegate::showCrew);
+    connect(menuBarView_, &MenuBarView::openSettings, this, &AppDelegate::showSettings);
+    connect(menuBarView_, &MenuBarView::quit, this, &AppDelegate::quit);
     popover_ = std::make_unique<Popover>(menuBarView_);
 
     trayMenu_.reset(MainMenu::makeTrayMenu(this));
@@ -214,10 +208,7 @@ bool AppDelegate::validateMenuItem(QAction* item)
 
 void AppDelegate::setActivationPolicy(ActivationPolicy policy)
 {
-    if (policy_ == policy)
-        return;
     policy_ = policy;
-    emit activationPolicyChanged(policy);
 }
 
 void AppDelegate::togglePopover()
@@ -278,46 +269,6 @@ void AppDelegate::showTour()
 void AppDelegate::showCrew()
 {
     showPage(title(MainPage::crew));
-}
-
-void AppDelegate::logDrink()
-{
-    store_->drink();
-}
-
-void AppDelegate::focus()
-{
-    store_->startPreferredFocus();
-}
-
-void AppDelegate::endFocus()
-{
-    store_->endFocus();
-}
-
-void AppDelegate::meeting()
-{
-    store_->startMeeting(60);
-}
-
-void AppDelegate::endMeeting()
-{
-    store_->endMeeting();
-}
-
-void AppDelegate::showWellbeing()
-{
-    showPage(title(MainPage::wellbeing));
-}
-
-void AppDelegate::pause()
-{
-    store_->pause();
-}
-
-void AppDelegate::resume()
-{
-    store_->resume();
 }
 
 // exit() rather than quit(): quitting would first close the main window, and closing it

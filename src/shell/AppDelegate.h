@@ -31,10 +31,13 @@ public:
         std::function<bool()> trayAvailable;
         // Whether the desktop has an audio output (Qt Multimedia's answer when unset).
         std::function<bool()> audioAvailable;
+        // Whether the desktop asks for reduced motion (its GNOME or KDE setting when unset).
+        std::function<bool()> reduceMotion;
     };
 
     // Creates the store (under "--ui-test" on a fresh temporary folder, saving nothing) and
-    // the system context. `arguments` are the process's arguments, program path included.
+    // the system context, and tells every animated view where to ask about reduced motion.
+    // `arguments` are the process's arguments, program path included.
     explicit AppDelegate(const QStringList& arguments, Desktop desktop = {}, QObject* parent = nullptr);
     // Under "--ui-test" also removes the temporary folder.
     ~AppDelegate() override;
@@ -56,7 +59,7 @@ public:
     // Whether a menu item can be used now; the update check also gets its explanation.
     bool validateMenuItem(QAction* item);
 
-    // The commands of the menus, the popover and the tray.
+    // The commands of the menus, the popover, the tray and the command line.
     void togglePopover();
     void checkForUpdates();
     void showMain();
@@ -64,21 +67,10 @@ public:
     void showSettings();
     void showTour();
     void showCrew();
-    void logDrink();
-    void focus();
-    void endFocus();
-    void meeting();
-    void endMeeting();
-    void showWellbeing();
-    void pause();
-    void resume();
     // Saves, then ends the application (SIGTERM and SIGINT come here too).
     void quit();
     // The last word before the process ends: saves again.
     void applicationWillTerminate();
-
-signals:
-    void activationPolicyChanged(AppDelegate::ActivationPolicy policy);
 
 private:
     void wireContext();

@@ -4,9 +4,10 @@
 #include "model/ReminderClock.h"
 #include "store/DewbellStore.h"
 #include "ui/CapsuleProgress.h"
+#include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
-#include "ui/PlainRowButton.h"
+#include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
@@ -26,9 +27,9 @@ QLabel* capsTitle(const QString& text, const QColor& color, QWidget* parent)
     return makeLabel(text, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), color, parent);
 }
 
-PlainRowButton* plainButton(const QString& text, qreal size, QFont::Weight weight, const QColor& color, QWidget* parent)
+PlainButton* plainButton(const QString& text, qreal size, QFont::Weight weight, const QColor& color, QWidget* parent)
 {
-    auto* button = new PlainRowButton(text, {}, parent);
+    auto* button = new PlainButton(text, {}, parent);
     button->setFont(uiFont(size, weight));
     button->setColor(color);
     return button;
@@ -43,22 +44,11 @@ QHBoxLayout* row(QWidget* owner = nullptr)
 
 }  // namespace
 
-MenuBarView::MenuBarView(DewbellStore* store, std::function<void()> openDashboard, std::function<void()> openCrew,
-                         std::function<void()> openSettings, std::function<void()> quit, QWidget* parent)
-    : QWidget(parent),
-      store_(store),
-      openDashboard_(std::move(openDashboard)),
-      openCrew_(std::move(openCrew)),
-      openSettings_(std::move(openSettings)),
-      quit_(std::move(quit))
+MenuBarView::MenuBarView(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
     setObjectName(QStringLiteral("menuBarView"));
     setFixedWidth(viewWidth);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    colours.setColor(QPalette::WindowText, Palette::ink());
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useDarkSurface(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
@@ -68,7 +58,7 @@ MenuBarView::MenuBarView(DewbellStore* store, std::function<void()> openDashboar
     layout->addWidget(makeWater());
     layout->addWidget(makeFocusAndPause());
 
-    meeting_ = new PlainRowButton({}, QStringLiteral("person.2"), this);
+    meeting_ = new PlainButton({}, QStringLiteral("person.2"), this);
     meeting_->setObjectName(QStringLiteral("meetingButton"));
     meeting_->setFont(uiFont(11));
     meeting_->setStretched(true);
@@ -108,13 +98,13 @@ QWidget* MenuBarView::makeHeader()
     layout->addLayout(words);
     layout->addStretch(1);
 
-    auto* settings = new PlainRowButton({}, QStringLiteral("gearshape"), header);
+    auto* settings = new PlainButton({}, QStringLiteral("gearshape"), header);
     settings->setObjectName(QStringLiteral("settingsButton"));
     settings->setFont(uiFont(15));
     settings->setColor(Palette::muted());
     settings->setToolTip(QStringLiteral("Settings"));
     settings->setAccessibleName(QStringLiteral("Open Settings"));
-    connect(settings, &QAbstractButton::clicked, this, [this] { openSettings_(); });
+    connect(settings, &QAbstractButton::clicked, this, &MenuBarView::openSettings);
     layout->addWidget(settings, 0, Qt::AlignVCenter);
     return header;
 }
@@ -241,8 +231,8 @@ QWidget* MenuBarView::makeLinks()
     open->setObjectName(QStringLiteral("openAppButton"));
     auto* crew = plainButton(QStringLiteral("Meet the crew"), 11, QFont::Medium, Palette::accent(), links);
     crew->setObjectName(QStringLiteral("meetCrewButton"));
-    connect(open, &QAbstractButton::clicked, this, [this] { openDashboard_(); });
-    connect(crew, &QAbstractButton::clicked, this, [this] { openCrew_(); });
+    connect(open, &QAbstractButton::clicked, this, &MenuBarView::openDashboard);
+    connect(crew, &QAbstractButton::clicked, this, &MenuBarView::openCrew);
     layout->addWidget(open);
     layout->addStretch(1);
     layout->addWidget(crew);
@@ -258,7 +248,7 @@ QWidget* MenuBarView::makeFooter()
     layout->addStretch(1);
     auto* quit = plainButton(QStringLiteral("Quit"), 10, QFont::Normal, Palette::muted(), footer);
     quit->setObjectName(QStringLiteral("quitButton"));
-    connect(quit, &QAbstractButton::clicked, this, [this] { quit_(); });
+    connect(quit, &QAbstractButton::clicked, this, &MenuBarView::quit);
     layout->addWidget(quit);
     return footer;
 }

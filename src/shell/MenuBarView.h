@@ -2,11 +2,10 @@
 
 #include <QDateTime>
 #include <QWidget>
-#include <functional>
 
 class CapsuleProgress;
 class DewbellStore;
-class PlainRowButton;
+class PlainButton;
 class PrimaryButton;
 class QLabel;
 class QTimeZone;
@@ -15,14 +14,14 @@ class UpdateCheckButton;
 
 // The popover's content, one column 350 wide: when the next reminder comes, today's water
 // with the drink button, focus, pause and meeting protection, the update check, and links
-// into the main window. Every button calls one store action or one of the closures.
+// into the main window. Every button calls one store action or asks its owner through one of
+// the signals.
 class MenuBarView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int viewWidth = 350;
 
-    MenuBarView(DewbellStore* store, std::function<void()> openDashboard, std::function<void()> openCrew,
-                std::function<void()> openSettings, std::function<void()> quit, QWidget* parent = nullptr);
+    explicit MenuBarView(DewbellStore* store, QWidget* parent = nullptr);
 
     // Reads the store again (done on every change while the view is on screen).
     void render();
@@ -34,6 +33,14 @@ public:
     // "Around <time> · your pace, your choice", the time of day in `zone` in the user's short
     // format, without seconds.
     static QString aroundText(const QDateTime& due, const QTimeZone& zone);
+
+signals:
+    // Show the main window on "Your day", "The little crew" or "Settings".
+    void openDashboard();
+    void openCrew();
+    void openSettings();
+    // Save and end the application.
+    void quit();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -50,10 +57,6 @@ private:
     void renderProtection();
 
     DewbellStore* store_;
-    std::function<void()> openDashboard_;
-    std::function<void()> openCrew_;
-    std::function<void()> openSettings_;
-    std::function<void()> quit_;
 
     QWidget* upcoming_ = nullptr;
     QLabel* kindTitle_ = nullptr;
@@ -61,7 +64,7 @@ private:
     QLabel* around_ = nullptr;
     QWidget* noUpcoming_ = nullptr;
     QLabel* headline_ = nullptr;
-    PlainRowButton* undo_ = nullptr;
+    PlainButton* undo_ = nullptr;
     QLabel* count_ = nullptr;
     QLabel* goal_ = nullptr;
     QLabel* millilitres_ = nullptr;
@@ -69,5 +72,5 @@ private:
     PrimaryButton* drink_ = nullptr;
     SoftButton* focus_ = nullptr;
     SoftButton* pause_ = nullptr;
-    PlainRowButton* meeting_ = nullptr;
+    PlainButton* meeting_ = nullptr;
 };

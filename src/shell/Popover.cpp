@@ -1,6 +1,6 @@
 #include "shell/Popover.h"
 
-#include "ui/Palette.h"
+#include "ui/DarkSurface.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -18,10 +18,7 @@ Popover::Popover(QWidget* content, QWidget* parent)
 {
     setObjectName(QStringLiteral("popover"));
     setWindowTitle(QStringLiteral("Dewbell"));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useDarkSurface(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);

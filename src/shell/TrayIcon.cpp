@@ -1,8 +1,8 @@
 #include "shell/TrayIcon.h"
 
 #include "characters/BrandAssets.h"
-#include "characters/ReduceMotion.h"
 #include "ui/Palette.h"
+#include "ui/ReduceMotion.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -82,7 +82,6 @@ void TrayIcon::recheckHost()
     icon_->hide();
     icon_->show();
     shown_ = true;
-    emit appeared();
 }
 
 QRect TrayIcon::geometry() const

@@ -49,8 +49,6 @@ public:
 
 signals:
     void clicked();
-    // A host appeared after launch and the icon is now in the tray.
-    void appeared();
 
 private:
     void showPulseFrame(const QVariant& value);

@@ -1,50 +1,122 @@
 #include "ui/PlainButton.h"
 
+#include "ui/Palette.h"
 #include "ui/Symbols.h"
 
 #include <QPainter>
+#include <QtMath>
 
-PlainButton::PlainButton(const QString& text, const QFont& font, const QColor& color, QWidget* parent)
-    : QPushButton(text, parent), color_(color)
+namespace {
+constexpr int symbolGap = 6;
+constexpr int verticalPadding = 2;
+}  // namespace
+
+PlainButton::PlainButton(const QString& text, const QString& leadingSymbol, QWidget* parent)
+    : QAbstractButton(parent), leading_(leadingSymbol), color_(Palette::ink())
 {
-    setFont(font);
-    setFlat(true);
-    setFocusPolicy(Qt::NoFocus);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setText(text);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    setContentsMargins(0, verticalPadding, 0, verticalPadding);
 }
 
-PlainButton* PlainButton::symbol(const QString& symbolName, qreal symbolSize, const QColor& color, QWidget* parent)
+void PlainButton::setLeadingSymbol(const QString& name)
 {
-    auto* button = new PlainButton(QString(), QFont(), color, parent);
-    button->symbol_ = symbolName;
-    button->symbolSize_ = symbolSize;
-    return button;
+    if (leading_ == name)
+        return;
+    leading_ = name;
+    updateGeometry();
+    update();
+}
+
+void PlainButton::setTrailingSymbol(const QString& name)
+{
+    if (trailing_ == name)
+        return;
+    trailing_ = name;
+    updateGeometry();
+    update();
+}
+
+void PlainButton::setSymbolSize(qreal size)
+{
+    symbolSize_ = size;
+    updateGeometry();
+    update();
+}
+
+void PlainButton::setColor(const QColor& color)
+{
+    if (color_ == color)
+        return;
+    color_ = color;
+    update();
+}
+
+void PlainButton::setStretched(bool stretched)
+{
+    setSizePolicy(stretched ? QSizePolicy::Expanding : QSizePolicy::Maximum, QSizePolicy::Fixed);
+}
+
+qreal PlainButton::symbolSide() const
+{
+    return symbolSize_ > 0 ? symbolSize_ : QFontMetricsF(font()).height();
 }
 
 QSize PlainButton::sizeHint() const
 {
-    if (!symbol_.isEmpty()) {
-        // A little room around the symbol makes it easier to hit.
-        const int side = qCeil(symbolSize_) + 8;
-        return {side, side};
+    const QFontMetricsF metrics(font());
+    const int side = qCeil(symbolSide());
+    int width = qCeil(metrics.horizontalAdvance(text()));
+    int height = text().isEmpty() ? 0 : qCeil(metrics.height());
+    for (const QString* symbol : {&leading_, &trailing_}) {
+        if (symbol->isEmpty())
+            continue;
+        width += side + (text().isEmpty() ? 0 : symbolGap);
+        height = std::max(height, side);
     }
-    const QFontMetrics metrics(font());
-    return {metrics.horizontalAdvance(text()) + 2, metrics.height()};
+    const QMargins margins = contentsMargins();
+    return {width + margins.left() + margins.right(), height + margins.top() + margins.bottom()};
+}
+
+QSize PlainButton::minimumSizeHint() const
+{
+    return sizeHint();
 }
 
 void PlainButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (isDown())
-        painter.setOpacity(0.55);
-    if (!symbol_.isEmpty()) {
-        const QRectF square(QPointF((width() - symbolSize_) / 2, (height() - symbolSize_) / 2),
-                            QSizeF(symbolSize_, symbolSize_));
-        Symbols::paint(painter, square, symbol_, color_);
-        return;
+    if (!isEnabled())
+        painter.setOpacity(0.4);
+    else if (isDown())
+        painter.setOpacity(0.6);
+
+    const QRectF content = contentsRect();
+    const qreal side = symbolSide();
+    const qreal top = content.center().y() - side / 2;
+    qreal left = content.left();
+    if (!leading_.isEmpty()) {
+        Symbols::paint(painter, QRectF(left, top, side, side), leading_, color_);
+        left += side + symbolGap;
     }
-    painter.setPen(color_);
-    painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignCenter, text());
+    const qreal trailingWidth = trailing_.isEmpty() ? 0 : side + symbolGap;
+    const QRectF textRect(left, content.top(), std::max<qreal>(0, content.right() - left - trailingWidth),
+                          content.height());
+    if (!text().isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(color_);
+        painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+                         QFontMetricsF(font()).elidedText(text(), Qt::ElideRight, textRect.width()));
+    }
+    if (!trailing_.isEmpty())
+        Symbols::paint(painter, QRectF(content.right() - side, top, side, side), trailing_, color_);
+    // Only keyboard users need the ring; a click or a window activation does not draw it.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        painter.setPen(QPen(Palette::accent(), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    }
 }

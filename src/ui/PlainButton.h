@@ -1,29 +1,44 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QColor>
-#include <QPushButton>
 
-// A button with no background: just its label, or just a symbol, in one colour. It dims while
-// held down and never takes keyboard focus, so a click on the reminder panel leaves the
-// keyboard with the application the user is typing in.
-class PlainButton : public QPushButton {
+// A button without a background: an optional leading symbol, the text and an optional
+// trailing symbol, all in one colour. It dims while held down and when disabled. Stretched, it
+// takes the full width and pushes the trailing symbol to the right edge.
+//
+// Symbols are as tall as a line of the font unless given a size of their own. The contents
+// margins (2 above and below by default) are part of the button, so wider margins make a small
+// symbol easier to hit.
+class PlainButton : public QAbstractButton {
     Q_OBJECT
 public:
-    // A text button.
-    PlainButton(const QString& text, const QFont& font, const QColor& color, QWidget* parent = nullptr);
-    // A symbol button: the symbol drawn `symbolSize` points high.
-    static PlainButton* symbol(const QString& symbolName, qreal symbolSize, const QColor& color,
-                               QWidget* parent = nullptr);
+    explicit PlainButton(const QString& text = {}, const QString& leadingSymbol = {}, QWidget* parent = nullptr);
 
-    QString symbolName() const { return symbol_; }
+    void setLeadingSymbol(const QString& name);
+    void setTrailingSymbol(const QString& name);
+    QString leadingSymbol() const { return leading_; }
+    QString trailingSymbol() const { return trailing_; }
+
+    // The symbols' edge in logical pixels; 0 follows the font.
+    void setSymbolSize(qreal size);
+
+    void setColor(const QColor& color);
+    QColor color() const { return color_; }
+
+    void setStretched(bool stretched);
+
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QColor color_;
-    QString symbol_;
+    qreal symbolSide() const;
+
+    QString leading_;
+    QString trailing_;
     qreal symbolSize_ = 0;
+    QColor color_;
 };

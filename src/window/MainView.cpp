@@ -1,6 +1,7 @@
 #include "window/MainView.h"
 
 #include "store/DewbellStore.h"
+#include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
 #include "ui/Typography.h"
@@ -19,12 +20,7 @@ MainView::MainView(DewbellStore* store, bool staticRendering, QWidget* parent)
 {
     setObjectName(QStringLiteral("mainView"));
     setMinimumSize(minimumViewSize);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    colours.setColor(QPalette::WindowText, Palette::ink());
-    colours.setColor(QPalette::Highlight, Palette::primary());
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useDarkSurface(this);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

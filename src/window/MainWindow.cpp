@@ -1,6 +1,6 @@
 #include "window/MainWindow.h"
 
-#include "ui/Palette.h"
+#include "ui/DarkSurface.h"
 #include "window/MainView.h"
 
 #include <QCloseEvent>
@@ -13,16 +13,7 @@ MainWindow::MainWindow(DewbellStore* store, bool uiTest, QWidget* parent) : QMai
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(uiTest ? QStringLiteral("Dewbell QA") : QStringLiteral("Dewbell"));
     // Dark throughout, the menu bar included.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    colours.setColor(QPalette::WindowText, Palette::ink());
-    colours.setColor(QPalette::ButtonText, Palette::ink());
-    colours.setColor(QPalette::Text, Palette::ink());
-    colours.setColor(QPalette::Button, Palette::surface());
-    colours.setColor(QPalette::Base, Palette::surface());
-    colours.setColor(QPalette::Highlight, Palette::primary());
-    colours.setColor(QPalette::HighlightedText, Qt::white);
-    setPalette(colours);
+    useDarkSurface(this);
     view_ = new MainView(store, false, this);
     setCentralWidget(view_);
     fitContent();

@@ -1,7 +1,7 @@
 #include "window/NoticeBanner.h"
 
 #include "ui/Palette.h"
-#include "ui/PlainRowButton.h"
+#include "ui/PlainButton.h"
 #include "ui/Typography.h"
 
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@ NoticeBanner::NoticeBanner(QWidget* parent) : FilledCard(Palette::surface(), 10,
     label_->setObjectName(QStringLiteral("noticeText"));
     label_->setWordWrap(true);
     label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    close_ = new PlainRowButton({}, QStringLiteral("xmark"), this);
+    close_ = new PlainButton({}, QStringLiteral("xmark"), this);
     close_->setObjectName(QStringLiteral("noticeClose"));
     close_->setFont(uiFont(12));
     close_->setAccessibleName(QStringLiteral("Close"));

@@ -2,7 +2,7 @@
 
 #include "ui/FilledCard.h"
 
-class PlainRowButton;
+class PlainButton;
 class QLabel;
 
 // The store's notice at the foot of the main window's content: the text as it stands, in
@@ -20,5 +20,5 @@ signals:
 
 private:
     QLabel* label_;
-    PlainRowButton* close_;
+    PlainButton* close_;
 };

@@ -1,6 +1,7 @@
 #include "window/TourSheet.h"
 
 #include "store/DewbellStore.h"
+#include "ui/DarkSurface.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
@@ -13,10 +14,7 @@ TourSheet::TourSheet(DewbellStore* store, QWidget* window) : QDialog(window, Qt:
     setObjectName(QStringLiteral("tourSheet"));
     setWindowTitle(QStringLiteral("Dewbell"));
     setWindowModality(Qt::WindowModal);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useDarkSurface(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(makeContent(store_, this));

@@ -5,7 +5,7 @@
 #include "ui/Typography.h"
 
 UpdateCheckButton::UpdateCheckButton(AppUpdateManager* updates, std::function<void()> beforeCheck, QWidget* parent)
-    : PlainRowButton(QStringLiteral("Check for Updates…"), QStringLiteral("arrow.triangle.2.circlepath"), parent),
+    : PlainButton(QStringLiteral("Check for Updates…"), QStringLiteral("arrow.triangle.2.circlepath"), parent),
       updates_(updates),
       beforeCheck_(std::move(beforeCheck))
 {

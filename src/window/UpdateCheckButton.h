@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/PlainRowButton.h"
+#include "ui/PlainButton.h"
 
 #include <functional>
 
@@ -8,7 +8,7 @@ class AppUpdateManager;
 
 // The popover's compact "Check for Updates…" row: enabled only while the manager can check,
 // explained by the manager's help text, and running `beforeCheck` just before the check.
-class UpdateCheckButton : public PlainRowButton {
+class UpdateCheckButton : public PlainButton {
     Q_OBJECT
 public:
     explicit UpdateCheckButton(AppUpdateManager* updates, std::function<void()> beforeCheck = {},

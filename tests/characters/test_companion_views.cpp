@@ -4,13 +4,13 @@
 #include "characters/MissingArt.h"
 #include "characters/MovieBuddy.h"
 #include "characters/PoseCache.h"
-#include "characters/ReduceMotion.h"
 #include "characters/SpriteBuddy.h"
 #include "characters/WellnessBuddy.h"
 #include "model/BreakGuidance.h"
 #include "model/CompanionMotion.h"
 #include "support/RenderChecks.h"
 #include "ui/Palette.h"
+#include "ui/ReduceMotion.h"
 
 #include <QFile>
 #include <QMediaPlayer>

@@ -1,3 +1,4 @@
+#include "platform/DesktopReduceMotion.h"
 #include "platform/DoNotDisturbReadings.h"
 #include "platform/IdleReadings.h"
 #include "platform/MicrophoneReadings.h"
@@ -113,6 +114,24 @@ private slots:
         source.check();
         source.check();
         QCOMPARE(delivered, QList<bool>({true, false}));
+    }
+
+    void kdeGlobalsTellReducedMotionByAZeroFactor()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("kdeglobals"));
+        QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
+        const auto write = [&](const QByteArray& text) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+        };
+        write("[General]\nColorScheme=Breeze\n\n[KDE]\nAnimationDurationFactor=0\n");
+        QCOMPARE(DesktopReduceMotion::readKdeGlobals(path), std::optional<bool>(true));
+        write("[KDE]\nAnimationDurationFactor=0.5\n");
+        QCOMPARE(DesktopReduceMotion::readKdeGlobals(path), std::optional<bool>(false));
+        write("[KDE]\nSingleClick=true\n");
+        QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
     }
 };
 

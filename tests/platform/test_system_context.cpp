@@ -1,3 +1,4 @@
+#include "model/Preferences.h"
 #include "platform/SystemContext.h"
 #include "support/FakeReadings.h"
 
@@ -26,7 +27,7 @@ struct Watched {
     }
     ContextSnapshot read(bool activity, bool idle, bool microphone, bool focus = false)
     {
-        return context.snapshot(activity, idle, microphone, false, false, focus);
+        return context.snapshot({.activity = activity, .idle = idle, .microphone = microphone, .followFocus = focus});
     }
 };
 
@@ -77,8 +78,12 @@ private slots:
             const Fakes& fakes = watched.fakes;
             fakes.displaySleep->send(true);
             const int focusReads = fakes.doNotDisturb->reads;
-            const ContextSnapshot snapshot =
-                watched.context.snapshot(flag(0), flag(1), flag(2), flag(3), flag(4), flag(5));
+            const ContextSnapshot snapshot = watched.context.snapshot({.activity = flag(0),
+                                                                       .idle = flag(1),
+                                                                       .microphone = flag(2),
+                                                                       .mirroring = flag(3),
+                                                                       .selectedApps = flag(4),
+                                                                       .followFocus = flag(5)});
             const QByteArray row = "flags " + QByteArray::number(mask, 2);
             QVERIFY2(snapshot.recentInputSeconds == only(0, 2.5) && snapshot.inputIdleSeconds == only(1, 30.0), row);
             QVERIFY2(snapshot.microphoneActive == only(2, true) && snapshot.screenMirrored == flag(3), row);
@@ -89,6 +94,26 @@ private slots:
                                  fakes.frontApplication->reads, fakes.doNotDisturb->reads - focusReads};
             for (int bit = 0; bit < 6; ++bit)
                 QVERIFY2(reads[bit] == int(flag(bit)), row);
+        }
+    }
+
+    void eachSafeguardAsksForItsReading()
+    {
+        using Switch = std::function<void(SafeguardPreferences&)>;
+        const std::pair<Switch, SnapshotOptions> rows[] = {
+            {[](SafeguardPreferences&) {}, {}},
+            {[](SafeguardPreferences& s) { s.idleMinutes = 15; }, {}},
+            {[](SafeguardPreferences& s) { s.flowDelay = true; }, {.activity = true}},
+            {[](SafeguardPreferences& s) { s.pauseWhenIdle = true; }, {.idle = true}},
+            {[](SafeguardPreferences& s) { s.microphoneGuard = true; }, {.microphone = true}},
+            {[](SafeguardPreferences& s) { s.mirrorGuard = true; }, {.mirroring = true}},
+            {[](SafeguardPreferences& s) { s.protectedApps = {u"org.gnome.Calculator"_s}; }, {.selectedApps = true}},
+            {[](SafeguardPreferences& s) { s.followSystemFocus = true; }, {.followFocus = true}},
+        };
+        for (const auto& [switchOn, expected] : rows) {
+            SafeguardPreferences safeguards;
+            switchOn(safeguards);
+            QVERIFY(SnapshotOptions::forSafeguards(safeguards) == expected);
         }
     }
 

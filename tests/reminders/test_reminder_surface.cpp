@@ -1,8 +1,8 @@
 #include "support/ReminderTesting.h"
 
-#include "characters/ReduceMotion.h"
 #include "reminders/ReminderSurface.h"
 #include "reminders/ReminderView.h"
+#include "ui/ReduceMotion.h"
 
 #include <QtTest>
 

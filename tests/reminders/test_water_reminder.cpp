@@ -1,7 +1,6 @@
 #include "support/ReminderTesting.h"
 
 #include "characters/BuddyView.h"
-#include "characters/ReduceMotion.h"
 #include "characters/SpriteBuddy.h"
 #include "model/CompanionMotion.h"
 #include "reminders/BreakReminderView.h"
@@ -9,6 +8,7 @@
 #include "reminders/ReminderView.h"
 #include "reminders/SpeechBubbleCard.h"
 #include "ui/ClampedLabel.h"
+#include "ui/ReduceMotion.h"
 
 #include <QtTest>
 

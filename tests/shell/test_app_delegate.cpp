@@ -1,10 +1,12 @@
 #include "model/ReminderPlacement.h"
 #include "shell/AppDelegate.h"
 #include "shell/BuddyPanel.h"
+#include "shell/MenuBarView.h"
 #include "shell/TrayIcon.h"
 #include "store/DewbellStore.h"
 #include "window/MainWindow.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -23,6 +25,7 @@ private slots:
     void uiTestPreviewShowsTheReminderWithoutFocus();
     void backgroundUiTestStaysInTheTrayAndCleansUp();
     void withoutTrayHostTheWindowShowsAnyway();
+    void popoverLinksOpenTheirPage();
     void quitSaves();
 
 private:
@@ -106,6 +109,19 @@ void AppDelegateTest::withoutTrayHostTheWindowShowsAnyway()
     QVERIFY(delegate_->window()->isVisible());
     QCOMPARE(delegate_->activationPolicy(), Policy::regular);
     QVERIFY(!delegate_->trayIcon()->isShown());
+}
+
+void AppDelegateTest::popoverLinksOpenTheirPage()
+{
+    const std::pair<const char*, const char*> links[] = {
+        {"meetCrewButton", "The little crew"}, {"settingsButton", "Settings"}, {"openAppButton", "Your day"}};
+    AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
+    for (const auto& [button, page] : links) {
+        delegate.window()->hide();
+        QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QLatin1String(button)), Qt::LeftButton);
+        QCOMPARE(delegate.store()->selectedPage(), QLatin1String(page));
+        QVERIFY2(delegate.window()->isVisible(), button);
+    }
 }
 
 void AppDelegateTest::quitSaves()

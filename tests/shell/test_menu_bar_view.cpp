@@ -27,8 +27,7 @@ void MenuBarViewTest::init()
 {
     folder_ = std::make_unique<QTemporaryDir>();
     store_ = makeStore(*folder_);
-    view_ = std::make_unique<MenuBarView>(
-        store_.get(), [] {}, [] {}, [] {}, [] {});
+    view_ = std::make_unique<MenuBarView>(store_.get());
     view_->show();
 }
 

@@ -1,6 +1,8 @@
-#include "characters/ReduceMotion.h"
+#include "ui/DarkSurface.h"
 #include "ui/Palette.h"
+#include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
+#include "ui/ReduceMotion.h"
 #include "ui/SoftButton.h"
 #include "ui/Symbols.h"
 #include "ui/TrailingSwitch.h"
@@ -8,8 +10,8 @@
 
 #include <QAccessible>
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestSharedStyles : public QObject {
@@ -62,6 +64,67 @@ private slots:
         QVERIFY2(first >= 10 && last >= 0 && last < a.width() / 3
                      && last - first <= QFontMetrics(drink.font()).height(),
                  qPrintable(QStringLiteral("symbol drawn at x %1 to %2 of %3").arg(first).arg(last).arg(a.width())));
+    }
+
+    void plainButtonKeepsItsSymbolsInPlace()
+    {
+        const auto isRed = [](QRgb pixel) { return qRed(pixel) > 150 && qGreen(pixel) < 110 && qBlue(pixel) < 110; };
+        const auto redColumns = [&](const QImage& image, int from, int to) {
+            int count = 0;
+            for (int x = from; x < to; ++x) {
+                for (int y = 0; y < image.height(); ++y) {
+                    if (isRed(image.pixel(x, y))) {
+                        ++count;
+                        break;
+                    }
+                }
+            }
+            return count;
+        };
+
+        // Stretched, the trailing symbol goes to the right edge, away from the text.
+        PlainButton meeting(QStringLiteral("Protect"), QStringLiteral("person.2"));
+        meeting.setColor(Qt::red);
+        meeting.setTrailingSymbol(QStringLiteral("chevron.right"));
+        meeting.setStretched(true);
+        QVERIFY(meeting.sizeHint().width() > PlainButton(QStringLiteral("Protect")).sizeHint().width());
+        meeting.resize(400, meeting.sizeHint().height());
+        const QImage row = meeting.grab().toImage();
+        const int side = meeting.sizeHint().height();
+        QVERIFY(redColumns(row, 0, side) > 0);
+        QCOMPARE(redColumns(row, meeting.sizeHint().width(), 400 - side), 0);
+        QVERIFY(redColumns(row, 400 - side, 400) > 0);
+
+        // A small symbol with room around it: the room is part of the button, the symbol is not drawn there.
+        PlainButton close({}, QStringLiteral("xmark"));
+        close.setColor(Qt::red);
+        close.setSymbolSize(10);
+        close.setContentsMargins(4, 4, 4, 4);
+        QCOMPARE(close.sizeHint(), QSize(18, 18));
+        close.resize(close.sizeHint());
+        const QImage cross = close.grab().toImage();
+        QVERIFY(redColumns(cross, 4, 14) > 0);
+        QCOMPARE(redColumns(cross, 0, 3) + redColumns(cross, 15, 18), 0);
+        QSignalSpy clicks(&close, &QAbstractButton::clicked);
+        QTest::mouseClick(&close, Qt::LeftButton, {}, QPoint(1, 1));
+        QCOMPARE(clicks.count(), 1);
+    }
+
+    void darkSurfaceGivesItsChildrenLightText()
+    {
+        QWidget surface;
+        useDarkSurface(&surface);
+        auto* label = new QLabel(QStringLiteral("Hello"), &surface);
+        label->setFont(uiFont(20));
+        surface.resize(120, 40);
+        label->move(0, 0);
+        const QImage image = surface.grab().toImage();
+        QCOMPARE(image.pixelColor(119, 39).rgb(), Palette::background().rgb());
+        int lightest = 0;
+        for (int y = 0; y < label->height() && y < image.height(); ++y)
+            for (int x = 0; x < label->width() && x < image.width(); ++x)
+                lightest = std::max(lightest, qGray(image.pixel(x, y)));
+        QVERIFY2(lightest > 200, qPrintable(QString::number(lightest)));
     }
 
     void fontSizesAreLogicalPixels()
@@ -149,36 +212,13 @@ private slots:
 
     void reduceMotionOverrideWinsOverTheDesktop()
     {
-        struct Fixed : ReduceMotionSource {
-            bool value;
-            explicit Fixed(bool reduce) : value(reduce) { }
-            bool reduceMotion() const override { return value; }
-        };
-        ReduceMotion::setSource(std::make_shared<Fixed>(true));
+        ReduceMotion::setSource([] { return true; });
         ReduceMotion::setOverride(false);
         QVERIFY(!ReduceMotion::isOn());
         ReduceMotion::setOverride(std::nullopt);
         QVERIFY(ReduceMotion::isOn());
-        ReduceMotion::setSource(std::make_shared<Fixed>(false));
+        ReduceMotion::setSource([] { return false; });
         QVERIFY(!ReduceMotion::isOn());
-    }
-
-    void kdeGlobalsTellReducedMotionByAZeroFactor()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("kdeglobals"));
-        QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
-        const auto write = [&](const QByteArray& text) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(text);
-        };
-        write("[General]\nColorScheme=Breeze\n\n[KDE]\nAnimationDurationFactor=0\n");
-        QCOMPARE(DesktopReduceMotion::readKdeGlobals(path), std::optional<bool>(true));
-        write("[KDE]\nAnimationDurationFactor=0.5\n");
-        QCOMPARE(DesktopReduceMotion::readKdeGlobals(path), std::optional<bool>(false));
-        write("[KDE]\nSingleClick=true\n");
-        QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
     }
 };
 

@@ -1,0 +1,44 @@
+#include "platform/DesktopReduceMotion.h"
+
+#include "platform/GSettingsSwitch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+bool DesktopReduceMotion::read()
+{
+    if (const auto gnome = readGnome())
+        return *gnome;
+    return readKdeGlobals(kdeGlobalsPath()).value_or(false);
+}
+
+std::optional<bool> DesktopReduceMotion::readGnome()
+{
+    GSettingsSwitch animations("org.gnome.desktop.interface", "enable-animations");
+    if (!animations.open())
+        return std::nullopt;
+    return !*animations.value();
+}
+
+std::optional<bool> DesktopReduceMotion::readKdeGlobals(const QString& path)
+{
+    if (path.isEmpty() || !QFile::exists(path))
+        return std::nullopt;
+    QSettings globals(path, QSettings::IniFormat);
+    const QVariant factor = globals.value(QStringLiteral("KDE/AnimationDurationFactor"));
+    if (!factor.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const double value = factor.toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value == 0.0;
+}
+
+QString DesktopReduceMotion::kdeGlobalsPath()
+{
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return config.isEmpty() ? QString() : QDir(config).filePath(QStringLiteral("kdeglobals"));
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The desktop's wish for reduced motion: GNOME's org.gnome.desktop.interface enable-animations
+// when that schema is installed, else KDE's AnimationDurationFactor of 0 in kdeglobals, else
+// motion on.
+namespace DesktopReduceMotion {
+
+bool read();
+
+// GNOME's answer; none when the schema is not installed.
+std::optional<bool> readGnome();
+// KDE's answer from a kdeglobals file; none when the file or the key is missing.
+std::optional<bool> readKdeGlobals(const QString& path);
+QString kdeGlobalsPath();
+
+}  // namespace DesktopReduceMotion

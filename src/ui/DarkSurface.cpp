@@ -1,0 +1,20 @@
+#include "ui/DarkSurface.h"
+
+#include "ui/Palette.h"
+
+#include <QWidget>
+
+void useDarkSurface(QWidget* surface)
+{
+    QPalette colours = surface->palette();
+    colours.setColor(QPalette::Window, Palette::background());
+    colours.setColor(QPalette::WindowText, Palette::ink());
+    colours.setColor(QPalette::ButtonText, Palette::ink());
+    colours.setColor(QPalette::Text, Palette::ink());
+    colours.setColor(QPalette::Button, Palette::surface());
+    colours.setColor(QPalette::Base, Palette::surface());
+    colours.setColor(QPalette::Highlight, Palette::primary());
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    surface->setPalette(colours);
+    surface->setAutoFillBackground(true);
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+class QWidget;
+
+// Gives a window, panel or page Dewbell's dark look: the palette's background painted by the
+// widget itself, text in ink, fields and plain controls on the card colour, selections in the
+// primary colour. Children inherit it, so a control that sets no colours still reads well.
+void useDarkSurface(QWidget* surface);
