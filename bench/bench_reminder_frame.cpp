@@ -18,7 +18,11 @@ namespace {
 
 struct WalkingReminder {
     QTemporaryDir folder;
-    DewbellStore store{folder.path(), false, false};
+    DewbellStore store{{.directory = folder.path(),
+                        .running = false,
+                        .persistChanges = false,
+                        .updates = nullptr,
+                        .zone = std::nullopt}};
     std::unique_ptr<ReminderView> view;
 
     WalkingReminder(const QString& companion, double elapsed)

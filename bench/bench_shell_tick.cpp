@@ -16,7 +16,11 @@ struct Fixture {
     Fixture()
     {
         QStandardPaths::setTestModeEnabled(true);
-        store = std::make_unique<DewbellStore>(folder.path(), false, false);
+        store = std::make_unique<DewbellStore>(StoreOptions{.directory = folder.path(),
+                                                            .running = false,
+                                                            .persistChanges = false,
+                                                            .updates = nullptr,
+                                                            .zone = std::nullopt});
         store->tick(clock);
         store->finishTour();
     }

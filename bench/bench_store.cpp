@@ -80,7 +80,8 @@ void tickWithThreeYearsOfHistory(benchmark::State& loop, bool viewsRead)
 {
     QTemporaryDir folder;
     useEmptyBundle(folder);
-    DewbellStore store(folder.path(), false, false, nullptr, zone());
+    DewbellStore store(
+        {.directory = folder.path(), .running = false, .persistChanges = false, .updates = nullptr, .zone = zone()});
     store.setState(threeYearsOfHistory());
     store.contextProvider = busyDesktop;
     QDateTime now = afternoon();
@@ -99,13 +100,15 @@ void launchAndSaveWithThreeYearsOfHistory(benchmark::State& loop)
     QTemporaryDir folder;
     useEmptyBundle(folder);
     {
-        DewbellStore seed(folder.path(), false, true, nullptr, zone());
+        DewbellStore seed(
+            {.directory = folder.path(), .running = false, .persistChanges = true, .updates = nullptr, .zone = zone()});
         seed.setState(threeYearsOfHistory());
         seed.save();
     }
     const qint64 size = QFileInfo(QDir(folder.path()).filePath(QStringLiteral("state.json"))).size();
     for (auto _ : loop) {
-        DewbellStore store(folder.path(), false, true, nullptr, zone());
+        DewbellStore store(
+            {.directory = folder.path(), .running = false, .persistChanges = true, .updates = nullptr, .zone = zone()});
         store.save();
         if (store.notice() || store.state().drinks.size() != drinkCount)
             loop.SkipWithError("the history did not survive launch and save");

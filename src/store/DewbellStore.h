@@ -1,11 +1,20 @@
 #pragma once
 
 #include "store/AppUpdateManager.h"
+#include "store/ChangeBatcher.h"
+#include "store/CompanionVisit.h"
+#include "store/DayTally.h"
+#include "store/FileActions.h"
+#include "store/ProtectionModes.h"
+#include "store/ReminderSchedule.h"
+#include "store/ReminderStatus.h"
+#include "store/WindowState.h"
 
 #include "model/CharacterPack.h"
 #include "model/CompanionPhase.h"
 #include "model/ContextSnapshot.h"
 #include "model/Preferences.h"
+#include "model/ReminderClock.h"
 #include "model/ReminderGate.h"
 #include "model/ReminderKind.h"
 #include "model/SavedState.h"
@@ -17,19 +26,26 @@
 #include <QTimeZone>
 #include <QTimer>
 #include <QUuid>
-#include <array>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class StateFile;
 
-// The next reminder and when it is due.
-struct UpcomingReminder {
-    ReminderKind kind = ReminderKind::water;
-    QDateTime date;
-
-    bool operator==(const UpcomingReminder&) const = default;
+// How a store is opened.
+struct StoreOptions {
+    // The folder of "state.json" and of imported packs; none means AppBundle::privateFolder().
+    std::optional<QString> directory;
+    // Starts the one-second tick timer.
+    bool running = false;
+    // Writes "state.json" (and lets loading keep an unreadable file aside).
+    bool persistChanges = false;
+    // Without one the store makes its own manager, enabled only on the default folder with
+    // persistence on; a manager handed in becomes the store's child unless it already has a parent.
+    AppUpdateManager* updates = nullptr;
+    // The time zone of every calendar rule (quiet hours, "today"); none means the system zone.
+    std::optional<QTimeZone> zone;
 };
 
 // Dewbell's engine and the one source of truth for every view. It owns the saved state, runs
@@ -41,19 +57,19 @@ struct UpcomingReminder {
 // re-render on it. The store never opens a window or plays a sound itself: the shell hands it
 // closures (the "on…" callbacks, contextProvider and the choose…/playSound seams). Unset
 // closures do nothing.
-class DewbellStore : public QObject {
+//
+// The store is the one face; the work happens in rooms behind it, each testable on its own:
+// ReminderSchedule (deadlines, quiet-hour pushes, snoozes, typing delays), CompanionVisit (the
+// phases, answers, escalation and the break under way), ProtectionModes (pause, focus, meeting),
+// WindowState (page, tour, notice and the reasons reminders wait), DayTally (today's figures),
+// ReminderStatus (the countdown and status line) and FileActions (what the user picks in a
+// dialog). The store holds what they share: the saved state, the clock and the zone, and it
+// saves and announces changes.
+class DewbellStore : public QObject, private VisitHost {
     Q_OBJECT
 
 public:
-    // `directory`: the folder of "state.json" and of imported packs; none means
-    // AppBundle::privateFolder(). `running` starts the one-second tick timer. `persistChanges`
-    // writes "state.json" (and lets loading keep an unreadable file aside). Without `updates`
-    // the store makes its own manager, enabled only on the default folder with persistence on;
-    // a manager handed in becomes the store's child unless it already has a parent. `zone` is
-    // the time zone of every calendar rule (quiet hours, "today"); none means the system zone.
-    DewbellStore(std::optional<QString> directory, bool running, bool persistChanges,
-                 AppUpdateManager* updates = nullptr, std::optional<QTimeZone> zone = std::nullopt,
-                 QObject* parent = nullptr);
+    explicit DewbellStore(const StoreOptions& options, QObject* parent = nullptr);
     ~DewbellStore() override;
 
     // ---- Published state -------------------------------------------------------------------
@@ -77,41 +93,41 @@ public:
     QDateTime now() const { return now_; }
     // The zone of every calendar rule and of every time of day the store's texts show.
     const QTimeZone& zone() const { return zone_; }
-    bool reminderVisible() const { return reminderVisible_; }
-    ReminderKind reminderKind() const { return reminderKind_; }
-    QUuid reminderID() const { return reminderID_; }
-    CompanionPhase phase() const { return phase_; }
-    QDateTime phaseStarted() const { return phaseStarted_; }
+    bool reminderVisible() const { return visit_.visible(); }
+    ReminderKind reminderKind() const { return visit_.kind(); }
+    QUuid reminderID() const { return visit_.id(); }
+    CompanionPhase phase() const { return visit_.phase(); }
+    QDateTime phaseStarted() const { return visit_.phaseStarted(); }
     // celebrating after yes, declined after not yet, none before an answer.
-    std::optional<CompanionPhase> response() const { return response_; }
+    std::optional<CompanionPhase> response() const { return visit_.response(); }
     // Escalation stage 0...2 of the water reminder on show.
-    int stage() const { return stage_; }
-    bool celebrating() const { return phase_ == CompanionPhase::celebrating; }
-    bool preview() const { return preview_; }
-    std::optional<QString> previewCompanionID() const { return previewCompanionID_; }
-    std::optional<QDateTime> breakEndsAt() const { return breakEndsAt_; }
+    int stage() const { return visit_.stage(); }
+    bool celebrating() const { return visit_.phase() == CompanionPhase::celebrating; }
+    bool preview() const { return visit_.preview(); }
+    std::optional<QString> previewCompanionID() const { return visit_.previewCompanionID(); }
+    std::optional<QDateTime> breakEndsAt() const { return visit_.breakEndsAt(); }
     // Whole seconds from now() to breakEndsAt(), rounded up, never below 0.
-    int breakRemaining() const;
+    int breakRemaining() const { return visit_.breakRemaining(now_); }
 
-    std::optional<QString> notice() const { return notice_; }
+    std::optional<QString> notice() const { return window_.notice; }
     void setNotice(const std::optional<QString>& notice);
 
     // "Your day" initially; the main window shows the page with this title.
-    QString selectedPage() const { return selectedPage_; }
+    QString selectedPage() const { return window_.selectedPage; }
     void setSelectedPage(const QString& page);
 
-    bool tourVisible() const { return tourVisible_; }
+    bool tourVisible() const { return window_.tourVisible; }
     // Setting it to false also stops the status item's highlight.
     void setTourVisible(bool visible);
 
     // Why reminders are held back at this moment; none when nothing holds them back.
-    std::optional<QString> suppressionReason() const { return suppressionReason_; }
+    std::optional<QString> suppressionReason() const { return window_.suppressionReason(); }
 
-    QString systemFocusDescription() const { return systemFocusDescription_; }
+    QString systemFocusDescription() const { return window_.systemFocusDescription(); }
     void setSystemFocusDescription(const QString& description);
 
     // Which readings the switched-on safeguards lacked on the last tick, as one sentence.
-    std::optional<QString> contextAvailability() const { return contextAvailability_; }
+    std::optional<QString> contextAvailability() const { return window_.contextAvailability(); }
 
     AppUpdateManager* updates() const { return updates_; }
 
@@ -120,21 +136,21 @@ public:
 
     // ---- Derived values ---------------------------------------------------------------------
 
-    bool isPaused() const;
-    bool isFocused() const;
-    bool inMeeting() const;
-    bool isQuiet() const;
+    bool isPaused() const { return protections_.isPaused(now_); }
+    bool isFocused() const { return protections_.isOn(ProtectionMode::focus, now_); }
+    bool inMeeting() const { return protections_.isOn(ProtectionMode::meeting, now_); }
+    bool isQuiet() const { return ReminderClock::isQuiet(now_, state_.preferences, zone_); }
     // The drinks dated on the calendar day of now(), in stored order.
-    QList<Drink> today() const;
-    int totalML() const;
-    int goalML() const;
+    QList<Drink> today() const { return tally_.drinks(now_); }
+    int totalML() const { return tally_.totalML(now_); }
+    int goalML() const { return state_.preferences.dailyGoal * state_.preferences.glassML; }
     // totalML / goalML, never above 1.
-    double progress() const;
-    int completedBreaksToday() const;
+    double progress() const { return std::min(1.0, double(totalML()) / double(std::max(goalML(), 1))); }
+    int completedBreaksToday() const { return tally_.breaks(now_); }
     // "Focus mode", "Protected", "On pause", "Sleepy time", "Any moment" or "mm:ss".
-    QString countdown() const;
+    QString countdown() const { return reminderStatus().countdown(); }
     // One line describing the reminder state.
-    QString status() const;
+    QString status() const { return reminderStatus().line(); }
     // None while paused, in focus, in a meeting or in quiet hours.
     std::optional<UpcomingReminder> upcomingReminder() const;
 
@@ -148,23 +164,41 @@ public:
     void update(const std::function<void(Preferences&)>& change);
 
     void showReminder(bool isPreview, ReminderKind kind, std::optional<QString> companionID = std::nullopt);
-    void answerYes();
-    void decline();
-    void snooze();
-    void dismiss();
+    void answerYes()
+    {
+        inBatch([this] { visit_.answerYes(now_); });
+    }
+    void decline()
+    {
+        inBatch([this] { visit_.decline(now_); });
+    }
+    void snooze()
+    {
+        inBatch([this] { visit_.snooze(now_); });
+    }
+    void dismiss()
+    {
+        inBatch([this] { visit_.dismiss(now_); });
+    }
     void pause();
     void resume();
     void drink();
     void undo();
-    void startBreak();
-    void skipBreak();
-    void extendBreak(int seconds = 20);
+    void startBreak()
+    {
+        inBatch([this] { visit_.startBreak(now_); });
+    }
+    void skipBreak()
+    {
+        inBatch([this] { visit_.skipBreak(now_); });
+    }
+    void extendBreak(int seconds = 20) { visit_.extendBreak(seconds); }
     // None: until ended; otherwise minutes clamped to 5...240.
     void startFocus(std::optional<int> minutes);
-    void startPreferredFocus();
-    void endFocus();
+    void startPreferredFocus() { startFocus(state_.preferences.focusMinutes); }
+    void endFocus() { endProtection(ProtectionMode::focus); }
     void startMeeting(std::optional<int> minutes);
-    void endMeeting();
+    void endMeeting() { endProtection(ProtectionMode::meeting); }
     // The user went away (sleep, lock, inactive session): hide the companion, keep a running break.
     void suppressForSystemAbsence();
     // The user is back at `date`.
@@ -182,16 +216,25 @@ public:
                       std::optional<bool> useCharacterNicknames = std::nullopt);
 
     // Asks chooseApplication for an app and adds its desktop-file id to the protected apps.
-    void selectProtectedApp();
+    void selectProtectedApp()
+    {
+        inBatch([this] { files_.selectProtectedApp(); });
+    }
     // Asks chooseSaveLocation and writes the care package; the outcome becomes the notice.
-    void exportGiftSettings();
+    void exportGiftSettings()
+    {
+        inBatch([this] { files_.exportGiftSettings(); });
+    }
     // Asks chooseFileToOpen and applies the care package; the outcome becomes the notice.
-    void importGiftSettings();
+    void importGiftSettings()
+    {
+        inBatch([this] { files_.importGiftSettings(); });
+    }
 
     // Validates the pack folder, copies it into the private "Characters" folder and adds it to
     // packs() (replacing an imported pack with the same id). Throws ImportError with a sentence
     // for the user; a built-in or bundled id is refused.
-    CharacterPack importPack(const QString& folder);
+    CharacterPack importPack(const QString& folder) { return files_.importPack(folder); }
 
     // ---- Closures set by the owner ------------------------------------------------------------
 
@@ -221,43 +264,34 @@ signals:
     void changed();
 
 private:
-    class ChangeBatch;
-    friend class ChangeBatch;
-    struct DayCache;
+    // Runs one action whose changes are announced once, when it ends.
+    template<typename Action>
+    void inBatch(const Action& action)
+    {
+        ChangeBatcher::Batch batch(changes_);
+        action();
+    }
 
     void load();
-    void markChanged();
-    void touchHistory();
+    void markChanged() { changes_.changed(); }
     void setSuppressionReason(const std::optional<QString>& reason,
                               GateDecision::Cause cause = GateDecision::Cause::none);
-    QString timeOfDay(const QDateTime& date) const;
+    ReminderStatus reminderStatus() const;
+    ContextSnapshot context() const;
 
-    std::optional<QDateTime> deadline(ReminderKind kind) const;
-    void setDeadline(ReminderKind kind, const std::optional<QDateTime>& date);
-    bool isEnabled(ReminderKind kind) const;
-    int intervalSeconds(ReminderKind kind) const;
-    int breakLengthSeconds(ReminderKind kind) const;
-    static bool isBreakKind(ReminderKind kind) { return kind != ReminderKind::water; }
-    void planKindFromNow(ReminderKind kind);
-    void planAllFromNow();
-    void planMissingDeadlines();
-    void clearStaleDates();
-    void replanAfterPreferenceChange(const Preferences& before);
-
-    void beginPhase(CompanionPhase phase);
-    void scheduleEndOfPhase();
-    void walkPhases();
-    void updateContextAvailability(const ContextSnapshot& context);
-    std::optional<ReminderKind> dueKind() const;
     void decideDueReminder(const ContextSnapshot& context);
     void deferForTyping(ReminderKind kind);
-    void clearTypingDelays(ReminderKind kind);
     bool previewAllowed();
-    void postpone(ReminderKind kind);
-    bool stopBreakWithoutRecord();
-    void finishBreak();
-    void recordDrink();
-    void refreshDayCache() const;
+    void startProtection(ProtectionMode mode, std::optional<int> minutes);
+    void endProtection(ProtectionMode mode);
+
+    // What the companion's visit asks of the store.
+    void visitChanged() override { markChanged(); }
+    void saveState() override { save(); }
+    void historyChanged() override;
+    void recordDrink() override;
+    void hidePanel() override;
+    void phaseBegan() override;
 
     QString directory_;
     bool running_;
@@ -270,37 +304,15 @@ private:
     SavedState state_;
     QList<CharacterPack> packs_;
     QDateTime now_;
-    bool reminderVisible_ = false;
-    ReminderKind reminderKind_ = ReminderKind::water;
-    QUuid reminderID_;
-    CompanionPhase phase_ = CompanionPhase::hidden;
-    QDateTime phaseStarted_;
-    std::optional<CompanionPhase> response_;
-    int stage_ = 0;
-    bool preview_ = false;
-    std::optional<QString> previewCompanionID_;
-    std::optional<QDateTime> breakStartedAt_;
-    std::optional<QDateTime> breakEndsAt_;
-    std::optional<QString> notice_;
-    QString selectedPage_ = QStringLiteral("Your day");
-    bool tourVisible_ = false;
-    std::optional<QString> suppressionReason_;
-    GateDecision::Cause suppressionCause_ = GateDecision::Cause::none;
-    QString systemFocusDescription_ = QStringLiteral("Optional · not connected");
-    std::optional<QString> contextAvailability_;
 
-    // In memory only: reminders held back after a dismissal, the typing delays per kind, and
-    // whether the user is away.
-    std::optional<QDateTime> cooldownUntil_;
-    std::array<int, 3> typingDelays_{};
-    // When the last typing delay runs out; its reason shows until then.
-    std::optional<QDateTime> typingDelayUntil_;
+    // The rooms behind the store's face; the first three read and write state_.
+    ChangeBatcher changes_{[this] { emit changed(); }};
+    ReminderSchedule schedule_{state_, zone_};
+    ProtectionModes protections_{state_};
+    mutable DayTally tally_{state_, zone_};
+    CompanionVisit visit_{state_, schedule_, *this, now_};
+    WindowState window_;
+    FileActions files_{*this};
+    // In memory only: whether the user is away.
     bool suppressedForAbsence_ = false;
-
-    // Today's drinks and breaks, rebuilt only when the day or the history changes.
-    quint64 historyGeneration_ = 0;
-    mutable std::unique_ptr<DayCache> dayCache_;
-
-    int batchDepth_ = 0;
-    bool pendingChange_ = false;
 };

@@ -23,7 +23,8 @@ struct TestStore {
     {
         QStandardPaths::setTestModeEnabled(true);
         const QTimeZone zone(3600);
-        store = std::make_unique<DewbellStore>(folder.path(), false, false, nullptr, zone);
+        store = std::make_unique<DewbellStore>(StoreOptions{
+            .directory = folder.path(), .running = false, .persistChanges = false, .updates = nullptr, .zone = zone});
         store->tick(QDateTime(QDate(2024, 3, 4), QTime(10, 0), zone).toUTC());  // a Monday, outside quiet hours
         store->finishTour();
     }

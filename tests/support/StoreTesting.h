@@ -25,7 +25,8 @@ inline QDateTime morning()
 inline std::unique_ptr<DewbellStore> openStore(const QString& folder, bool persist = true)
 {
     QStandardPaths::setTestModeEnabled(true);
-    return std::make_unique<DewbellStore>(folder, false, persist, nullptr, QTimeZone(3600));
+    return std::make_unique<DewbellStore>(StoreOptions{
+        .directory = folder, .running = false, .persistChanges = persist, .updates = nullptr, .zone = QTimeZone(3600)});
 }
 
 // A user who finished the tour at `start`: every schedule counts from then.

@@ -27,7 +27,8 @@ inline QDateTime morning()
 inline std::unique_ptr<DewbellStore> makeStore(const QTemporaryDir& folder)
 {
     QStandardPaths::setTestModeEnabled(true);
-    auto store = std::make_unique<DewbellStore>(folder.path(), false, false, nullptr, zone());
+    auto store = std::make_unique<DewbellStore>(StoreOptions{
+        .directory = folder.path(), .running = false, .persistChanges = false, .updates = nullptr, .zone = zone()});
     store->tick(morning());
     store->finishTour();
     return store;

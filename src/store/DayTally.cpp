@@ -1,0 +1,35 @@
+#include "store/DayTally.h"
+
+#include "model/ReminderClock.h"
+
+void DayTally::refresh(const QDateTime& now)
+{
+    const QDate day = now.toTimeZone(zone_).date();
+    if (current_ && day == day_)
+        return;
+    day_ = day;
+    drinks_ = ReminderClock::today(state_.drinks, now, zone_);
+    totalML_ = 0;
+    for (const Drink& drink : drinks_)
+        totalML_ += drink.ml;
+    breaks_ = int(ReminderClock::today(state_.breakHistory, now, zone_).size());
+    current_ = true;
+}
+
+const QList<Drink>& DayTally::drinks(const QDateTime& now)
+{
+    refresh(now);
+    return drinks_;
+}
+
+int DayTally::totalML(const QDateTime& now)
+{
+    refresh(now);
+    return totalML_;
+}
+
+int DayTally::breaks(const QDateTime& now)
+{
+    refresh(now);
+    return breaks_;
+}

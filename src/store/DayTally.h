@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/SavedState.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QTimeZone>
+
+// Today's drinks and breaks. Views read them on every tick; with years of history a fresh scan
+// each second would cost more than the whole tick, so the figures are kept until the day changes
+// or the store says the history did.
+class DayTally {
+public:
+    DayTally(const SavedState& state, const QTimeZone& zone) : state_(state), zone_(zone) { }
+
+    // Call after any change to the drinks or break records.
+    void historyChanged() { current_ = false; }
+
+    const QList<Drink>& drinks(const QDateTime& now);
+    int totalML(const QDateTime& now);
+    int breaks(const QDateTime& now);
+
+private:
+    void refresh(const QDateTime& now);
+
+    const SavedState& state_;
+    QTimeZone zone_;
+    bool current_ = false;
+    QDate day_;
+    QList<Drink> drinks_;
+    int totalML_ = 0;
+    int breaks_ = 0;
+};

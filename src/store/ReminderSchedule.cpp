@@ -1,0 +1,190 @@
+#include "store/ReminderSchedule.h"
+
+#include "model/ReminderClock.h"
+
+namespace {
+
+constexpr int cooldownSeconds = 60;
+constexpr int snoozeWaterSeconds = 600;
+constexpr int snoozeBreakSeconds = 300;
+constexpr int typingDelaySeconds = 120;
+constexpr int maximumTypingDelays = 3;
+
+int kindIndex(ReminderKind kind)
+{
+    return static_cast<int>(kind);
+}
+
+}  // namespace
+
+std::optional<QDateTime> ReminderSchedule::deadline(ReminderKind kind) const
+{
+    switch (kind) {
+    case ReminderKind::water:
+        return state_.nextDue;
+    case ReminderKind::eyeRest:
+        return state_.nextEyeDue;
+    case ReminderKind::movement:
+        return state_.nextMovementDue;
+    }
+    return std::nullopt;
+}
+
+void ReminderSchedule::setDeadline(ReminderKind kind, const std::optional<QDateTime>& date)
+{
+    switch (kind) {
+    case ReminderKind::water:
+        if (date)
+            state_.nextDue = *date;
+        break;
+    case ReminderKind::eyeRest:
+        state_.nextEyeDue = date;
+        break;
+    case ReminderKind::movement:
+        state_.nextMovementDue = date;
+        break;
+    }
+}
+
+bool ReminderSchedule::isEnabled(ReminderKind kind) const
+{
+    switch (kind) {
+    case ReminderKind::water:
+        return true;
+    case ReminderKind::eyeRest:
+        return state_.preferences.breaks.eyeEnabled;
+    case ReminderKind::movement:
+        return state_.preferences.breaks.movementEnabled;
+    }
+    return false;
+}
+
+int ReminderSchedule::intervalSeconds(ReminderKind kind) const
+{
+    const Preferences& preferences = state_.preferences;
+    switch (kind) {
+    case ReminderKind::water:
+        return preferences.intervalMinutes * 60;
+    case ReminderKind::eyeRest:
+        return preferences.breaks.eyeIntervalMinutes * 60;
+    case ReminderKind::movement:
+        return preferences.breaks.movementIntervalMinutes * 60;
+    }
+    return 0;
+}
+
+void ReminderSchedule::planFromNow(ReminderKind kind, const QDateTime& now)
+{
+    if (!isEnabled(kind)) {
+        setDeadline(kind, std::nullopt);
+        return;
+    }
+    const QDateTime due = now.addSecs(intervalSeconds(kind));
+    setDeadline(kind, kind == ReminderKind::water ? ReminderClock::nextAllowed(due, state_.preferences, zone_) : due);
+}
+
+void ReminderSchedule::planAllFromNow(const QDateTime& now)
+{
+    for (ReminderKind kind : allReminderKinds)
+        planFromNow(kind, now);
+}
+
+void ReminderSchedule::planMissing(const QDateTime& now)
+{
+    for (ReminderKind kind : allReminderKinds) {
+        if (!isEnabled(kind))
+            setDeadline(kind, std::nullopt);
+        else if (!deadline(kind) || !deadline(kind)->isValid())
+            planFromNow(kind, now);
+    }
+    state_.nextDue = ReminderClock::nextAllowed(state_.nextDue, state_.preferences, zone_);
+}
+
+void ReminderSchedule::planAtLaunch(const QDateTime& now)
+{
+    if (state_.activeBreakKind) {
+        planFromNow(*state_.activeBreakKind, now);
+        state_.activeBreakKind.reset();
+    }
+    for (ReminderKind kind : allReminderKinds) {
+        const auto due = deadline(kind);
+        if (due && due->isValid() && *due < now)
+            planFromNow(kind, now);
+    }
+    planMissing(now);
+}
+
+void ReminderSchedule::replanAfterChange(const Preferences& before, const QDateTime& now)
+{
+    const Preferences& after = state_.preferences;
+    if ((after.enabled && !before.enabled) || after.intervalMinutes != before.intervalMinutes)
+        planFromNow(ReminderKind::water, now);
+    else if (after.quietEnabled != before.quietEnabled || after.quietStart != before.quietStart
+             || after.quietEnd != before.quietEnd)
+        setDeadline(ReminderKind::water, ReminderClock::nextAllowed(state_.nextDue, after, zone_));
+
+    const BreakPreferences& was = before.breaks;
+    const BreakPreferences& is = after.breaks;
+    if (is.eyeEnabled != was.eyeEnabled || is.eyeIntervalMinutes != was.eyeIntervalMinutes)
+        planFromNow(ReminderKind::eyeRest, now);
+    if (is.movementEnabled != was.movementEnabled || is.movementIntervalMinutes != was.movementIntervalMinutes)
+        planFromNow(ReminderKind::movement, now);
+}
+
+void ReminderSchedule::postpone(ReminderKind kind, const QDateTime& now)
+{
+    if (kind == ReminderKind::water)
+        setDeadline(kind, ReminderClock::nextAllowed(now.addSecs(snoozeWaterSeconds), state_.preferences, zone_));
+    else
+        setDeadline(kind, now.addSecs(snoozeBreakSeconds));
+    clearTypingDelays(kind);
+}
+
+std::optional<ReminderKind> ReminderSchedule::dueKind(const QDateTime& now) const
+{
+    const auto next = earliest();
+    if (next && next->date <= now)
+        return next->kind;
+    return std::nullopt;
+}
+
+std::optional<UpcomingReminder> ReminderSchedule::earliest() const
+{
+    std::optional<UpcomingReminder> next;
+    for (ReminderKind kind : allReminderKinds) {
+        const auto date = deadline(kind);
+        if (date && date->isValid() && (!next || *date < next->date))
+            next = UpcomingReminder{kind, *date};
+    }
+    return next;
+}
+
+bool ReminderSchedule::mayDeferForTyping(ReminderKind kind) const
+{
+    return typingDelays_[kindIndex(kind)] < maximumTypingDelays;
+}
+
+void ReminderSchedule::deferForTyping(ReminderKind kind, const QDateTime& now)
+{
+    setDeadline(kind, now.addSecs(typingDelaySeconds));
+    ++typingDelays_[kindIndex(kind)];
+    typingDelayUntil_ = now.addSecs(typingDelaySeconds);
+}
+
+void ReminderSchedule::clearTypingDelays(ReminderKind kind)
+{
+    typingDelays_[kindIndex(kind)] = 0;
+    typingDelayUntil_.reset();
+}
+
+bool ReminderSchedule::typingDelayRuns(const QDateTime& now)
+{
+    if (typingDelayUntil_ && now >= *typingDelayUntil_)
+        typingDelayUntil_.reset();
+    return typingDelayUntil_.has_value();
+}
+
+void ReminderSchedule::holdBack(const QDateTime& now)
+{
+    cooldownUntil_ = now.addSecs(cooldownSeconds);
+}
