@@ -1,13 +1,17 @@
 #include "characters/AssetDiagnostics.h"
 #include "model/AppBundle.h"
+#include "platform/GraphicalSession.h"
+#include "platform/LoginService.h"
 #include "shell/AppDelegate.h"
 #include "shell/CommandLine.h"
+#include "shell/SingleInstance.h"
 #include "shell/TerminationSignals.h"
 #include "shell/UpdateDiagnostics.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -35,6 +39,26 @@ void preferX11()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// Only one Dewbell may work on the user's data folder. Under "--ui-test" the store has a
+// fresh folder of its own and needs no guard. None when this process may go on.
+std::optional<int> handOverToRunningInstance(const QStringList& arguments, std::optional<SingleInstance>& instance)
+{
+    if (CommandLine::hasSwitch(arguments, CommandLine::uiTest))
+        return std::nullopt;
+    instance.emplace(AppBundle::privateFolder());
+    switch (instance->claim(!LoginService::isLoginLaunch(arguments))) {
+    case SingleInstance::Claim::first:
+    case SingleInstance::Claim::unguarded:
+        return std::nullopt;
+    case SingleInstance::Claim::alreadyRunning:
+        return EXIT_SUCCESS;
+    case SingleInstance::Claim::unreachable:
+        std::fprintf(stderr, "%s\n", qPrintable(instance->unreachableMessage()));
+        return EXIT_FAILURE;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -49,6 +73,10 @@ int main(int argc, char* argv[])
         return printReport(json + '\n', valid);
     }
 
+    if (!GraphicalSession::isAvailable()) {
+        std::fputs(GraphicalSession::missingMessage, stderr);
+        return EXIT_FAILURE;
+    }
     preferX11();
     // Every window is drawn by the raster engine; there is no OpenGL view. Saying so keeps Qt
     // from turning each frame of a movie companion into a picture through an OpenGL context:
@@ -60,7 +88,12 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("app.dewbell.Dewbell"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    std::optional<SingleInstance> instance;
+    if (const auto exitCode = handOverToRunningInstance(arguments, instance))
+        return *exitCode;
     AppDelegate delegate(arguments);
+    if (instance)
+        QObject::connect(&*instance, &SingleInstance::showRequested, &delegate, &AppDelegate::showMain);
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &delegate, &AppDelegate::quit);
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);

@@ -1,5 +1,6 @@
 #include "characters/AssetDiagnostics.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -40,12 +41,16 @@ private slots:
     void brokenInformationGivesTheEmptyReport();
     void assetReportExitsWithItsVerdict();
     void lookalikeSwitchStartsTheApplicationAndSavesOnTermination();
+    void withoutADisplayItSaysSoInOneLine_data();
+    void withoutADisplayItSaysSoInOneLine();
+    void aSecondLaunchLeavesTheRunningOneAndItsFileAlone();
 
 private:
     QString writeBundle(const QByteArray& info);
     QProcessEnvironment environment(const QString& bundle) const;
     void start(QProcess& process, const QStringList& arguments, const QString& bundle) const;
     Run runReport(const QStringList& arguments, const QString& bundle);
+    QString dataFolder() const { return scratch_->filePath(QStringLiteral("XDG_DATA_HOME/dewbell")); }
 
     std::unique_ptr<QTemporaryDir> scratch_;
     QString buildBundle_;
@@ -79,9 +84,10 @@ QProcessEnvironment EntryPointTest::environment(const QString& bundle) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DEWBELL_BUNDLE_DIR"), bundle);
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
         const QString folder = scratch_->filePath(QLatin1String(name));
         QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         environment.insert(QLatin1String(name), folder);
     }
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -189,6 +195,79 @@ void EntryPointTest::lookalikeSwitchStartsTheApplicationAndSavesOnTermination()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     // Without a tray the window showed the tour; ending the process is no answer to it.
     QCOMPARE(QJsonDocument::fromJson(saved.readAll()).object().value(QStringLiteral("tourVersion")), QJsonValue(0));
+}
+
+void EntryPointTest::withoutADisplayItSaysSoInOneLine_data()
+{
+    QTest::addColumn<QStringList>("settings");
+    QTest::newRow("no display at all") << QStringList();
+    QTest::newRow("a display that is gone") << QStringList{QStringLiteral("DISPLAY=:4093")};
+    QTest::newRow("X11 asked for, only Wayland there")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("WAYLAND_DISPLAY=wayland-9")};
+}
+
+// Over SSH, say: one sentence and a failing status, before Qt's platform plugin aborts.
+void EntryPointTest::withoutADisplayItSaysSoInOneLine()
+{
+    QFETCH(QStringList, settings);
+    QProcessEnvironment environment = this->environment(buildBundle_);
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    for (const QString& setting : settings)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("DEWBELL_BINARY"), {QStringLiteral("--background")});
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(process.readAllStandardError(),
+             QByteArray("Dewbell needs a graphical session (an X11 or Wayland desktop), and none was found.\n"));
+    QVERIFY(!QFileInfo::exists(dataFolder()));
+}
+
+// Two real processes on one data folder: the later launch (from the menu, or at login) ends at
+// once and leaves the running one and its file alone. A lock left by a process that was killed
+// does not keep the next launch out.
+void EntryPointTest::aSecondLaunchLeavesTheRunningOneAndItsFileAlone()
+{
+    const QString stateFile = dataFolder() + QStringLiteral("/state.json");
+    QDir().mkpath(dataFolder());
+    const QByteArray saved = R"({"schemaVersion":2,"tourVersion":1,"drinks":[)"
+                             R"({"date":757382400,"id":"0B7A2E44-2D0B-4C5E-9A57-8F1C3E2B6D10","ml":250}]})";
+    QFile file(stateFile);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(saved) == saved.size());
+    file.close();
+
+    QProcess first;
+    start(first, {QStringLiteral("--background")}, buildBundle_);
+    QVERIFY(first.waitForStarted());
+    QTRY_VERIFY(QFile::exists(dataFolder() + QStringLiteral("/dewbell.lock")));
+    const QDateTime modified = QFileInfo(stateFile).lastModified();
+
+    for (const QStringList& arguments : {QStringList(), QStringList{QStringLiteral("--autostart")}}) {
+        QProcess later;
+        start(later, arguments, buildBundle_);
+        QVERIFY2(later.waitForFinished(5000), qPrintable(arguments.join(u' ')));
+        QCOMPARE(later.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(later.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+    }
+    QFile unchanged(stateFile);
+    QVERIFY(unchanged.open(QIODevice::ReadOnly));
+    QCOMPARE(unchanged.readAll(), saved);
+    QCOMPARE(QFileInfo(stateFile).lastModified(), modified);
+
+    first.kill();
+    QVERIFY(first.waitForFinished(5000));
+    QProcess next;
+    start(next, {QStringLiteral("--background")}, buildBundle_);
+    QVERIFY(next.waitForStarted());
+    QVERIFY(!next.waitForFinished(2000));
+    ::kill(pid_t(next.processId()), SIGTERM);
+    QVERIFY(next.waitForFinished(10000));
+    QCOMPARE(next.exitCode(), 0);
+    QVERIFY(unchanged.seek(0));
+    QCOMPARE(QJsonDocument::fromJson(unchanged.readAll()).object().value(QStringLiteral("drinks")).toArray().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(EntryPointTest)

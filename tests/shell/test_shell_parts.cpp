@@ -1,6 +1,9 @@
 #include "shell/ApplicationCatalog.h"
 #include "shell/Popover.h"
+#include "shell/SingleInstance.h"
 #include "shell/SoundPlayer.h"
+
+#include <QSignalSpy>
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,6 +15,8 @@ private slots:
     void popoverHangsUnderTheIconInsideTheScreen();
     void catalogReadsNamesAndIdentifiers();
     void soundIsSilentWithoutOutputOrFile();
+    void laterLaunchesReachTheFirstOneOnItsFolder();
+    void aLockHeldOnAnotherComputerIsNotTakenOver();
 
 private:
     void writeDesktopFile(const QString& path, const QByteArray& contents);
@@ -89,6 +94,42 @@ void ShellPartsTest::soundIsSilentWithoutOutputOrFile()
     silent.play(QStringLiteral("Trumpet"));
     QCOMPARE(asked, 1);
     QVERIFY(!silent.hasPlayer());
+}
+
+// The first claim on a folder holds it; later ones ask it for its window (a login launch asks
+// nothing), and once it lets go the next claim holds it again. Another folder is another claim.
+void ShellPartsTest::laterLaunchesReachTheFirstOneOnItsFolder()
+{
+    QTemporaryDir data;
+    const QString folder = data.filePath(QStringLiteral("dewbell"));
+    auto first = std::make_unique<SingleInstance>(folder);
+    QSignalSpy shown(first.get(), &SingleInstance::showRequested);
+    QCOMPARE(first->claim(true), SingleInstance::Claim::first);
+    // Made private: nobody else may read it or even look inside.
+    QCOMPARE(int(QFile::permissions(folder) & 0x0777), 0x0700);
+
+    QCOMPARE(SingleInstance(folder).claim(true), SingleInstance::Claim::alreadyRunning);
+    QTRY_COMPARE(shown.count(), 1);
+    QCOMPARE(SingleInstance(folder).claim(false), SingleInstance::Claim::alreadyRunning);
+    QTest::qWait(100);
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(SingleInstance(data.filePath(QStringLiteral("other"))).claim(true), SingleInstance::Claim::first);
+
+    first.reset();
+    QCOMPARE(SingleInstance(folder).claim(true), SingleInstance::Claim::first);
+}
+
+void ShellPartsTest::aLockHeldOnAnotherComputerIsNotTakenOver()
+{
+    QTemporaryDir data;
+    QFile lock(data.filePath(QStringLiteral("dewbell.lock")));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    lock.write("4242\ndewbell\nelsewhere.example\n");
+    lock.close();
+    SingleInstance later(data.path());
+    QCOMPARE(later.claim(true), SingleInstance::Claim::unreachable);
+    QVERIFY2(later.unreachableMessage().contains(QStringLiteral("process 4242 on elsewhere.example")),
+             qPrintable(later.unreachableMessage()));
 }
 
 QTEST_MAIN(ShellPartsTest)
