@@ -1,7 +1,25 @@
 # The application bundle: info.json plus the Characters, Brand and Sounds folders.
 # It is assembled in the build tree at share/dewbell so that a build runs like an installation.
+#
+# A signed release carries its update feed and the public key its archives are signed with:
+#   -DDEWBELL_DEVELOPER_ID=ON -DDEWBELL_UPDATE_FEED_URL=https://… -DDEWBELL_UPDATE_PUBLIC_KEY=<Base64>
+# (the key comes from "dewbell-release keygen"; see README.md).
 
+set(DEWBELL_UPDATE_FEED_URL "https://updates.dewbell.app/linux/appcast.xml" CACHE STRING
+  "The https address of the update feed (SUFeedURL)")
+set(DEWBELL_UPDATE_PUBLIC_KEY "" CACHE STRING
+  "The Base64 Ed25519 public key that signs release archives (SUPublicEDKey)")
+
+if(NOT DEWBELL_UPDATE_FEED_URL MATCHES "^https://[^\"\\ ]+$")
+  message(FATAL_ERROR "DEWBELL_UPDATE_FEED_URL must be an https address without quotes, backslashes or spaces.")
+endif()
+if(NOT DEWBELL_UPDATE_PUBLIC_KEY MATCHES "^[A-Za-z0-9+/]*=*$")
+  message(FATAL_ERROR "DEWBELL_UPDATE_PUBLIC_KEY must be the Base64 key printed by dewbell-release keygen.")
+endif()
 if(DEWBELL_DEVELOPER_ID)
+  if(DEWBELL_UPDATE_PUBLIC_KEY STREQUAL "")
+    message(FATAL_ERROR "A signed release (DEWBELL_DEVELOPER_ID) needs DEWBELL_UPDATE_PUBLIC_KEY.")
+  endif()
   set(DEWBELL_DISTRIBUTION_ENTRY "\"DWDistribution\": \"developer-id\",\n  ")
 else()
   set(DEWBELL_DISTRIBUTION_ENTRY "")

@@ -7,6 +7,8 @@
 #include "shell/SingleInstance.h"
 #include "shell/TerminationSignals.h"
 #include "shell/UpdateDiagnostics.h"
+#include "store/AppUpdateManager.h"
+#include "updates/UpdateDriver.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -91,6 +93,9 @@ int main(int argc, char* argv[])
     std::optional<SingleInstance> instance;
     if (const auto exitCode = handOverToRunningInstance(arguments, instance))
         return *exitCode;
+    // The update manager starts this driver only in a signed release.
+    AppUpdateManager::setDefaultDriverFactory(
+        [] { return std::make_unique<UpdateDriver>(UpdateEnvironment::forThisInstallation()); });
     AppDelegate delegate(arguments);
     if (instance)
         QObject::connect(&*instance, &SingleInstance::showRequested, &delegate, &AppDelegate::showMain);
