@@ -205,9 +205,12 @@ void UpdateWindow::present()
 
 void UpdateWindow::render(const UpdateStatus& status)
 {
-    const bool newOffer = !shown_.offer || !status.offer || shown_.offer->version != status.offer->version;
+    // Only new notes are set: setting them again on every progress step would scroll them back.
+    const bool newNotes = status.offer
+                          && (!shown_.offer || shown_.offer->notes != status.offer->notes
+                              || shown_.offer->notesAreHtml != status.offer->notesAreHtml);
     shown_ = status;
-    if (status.offer && newOffer)
+    if (newNotes)
         notes_->setNotes(status.offer->notes, status.offer->notesAreHtml);
     showTexts(status);
     showControls(status.phase);
