@@ -2,6 +2,7 @@
 
 #include "characters/AppBrandMark.h"
 #include "ui/CapsuleProgress.h"
+#include "ui/DarkSurface.h"
 #include "ui/Palette.h"
 #include "ui/PrimaryButton.h"
 #include "ui/SoftButton.h"
@@ -124,15 +125,7 @@ UpdateWindow::UpdateWindow(UpdateSession* session, QWidget* parent) : QWidget(pa
     setObjectName(QStringLiteral("updateWindow"));
     setWindowTitle(QStringLiteral("Dewbell Updates"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, Palette::background());
-    colours.setColor(QPalette::WindowText, Palette::ink());
-    colours.setColor(QPalette::Base, Palette::surface());
-    colours.setColor(QPalette::Text, Palette::ink());
-    colours.setColor(QPalette::Highlight, Palette::primary());
-    colours.setColor(QPalette::HighlightedText, Qt::white);
-    setPalette(colours);
-    setAutoFillBackground(true);
+    useDarkSurface(this);
     buildLayout();
     connectButtons();
     connect(session_, &UpdateSession::changed, this, [this] { render(session_->status()); });
