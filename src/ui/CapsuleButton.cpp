@@ -28,6 +28,12 @@ void CapsuleButton::setSymbol(const QString& symbolName)
     update();
 }
 
+void CapsuleButton::setSymbolTrailing(bool trailing)
+{
+    symbolTrailing_ = trailing;
+    update();
+}
+
 QSize CapsuleButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
@@ -63,12 +69,13 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     const qreal gap = symbol_.isEmpty() || text().isEmpty() ? 0 : symbolGap;
     const qreal contentWidth = symbolSide + gap + textWidth;
     const qreal left = std::max<qreal>(horizontalPadding, (width() - contentWidth) / 2);
-    // The symbol leads, the label follows it.
+    const qreal symbolLeft = symbolTrailing_ ? left + textWidth + gap : left;
+    const qreal textLeft = symbolTrailing_ ? left : left + symbolSide + gap;
     if (!symbol_.isEmpty())
-        Symbols::paint(painter, QRectF(left, (height() - symbolSide) / 2, symbolSide, symbolSide), symbol_,
+        Symbols::paint(painter, QRectF(symbolLeft, (height() - symbolSide) / 2, symbolSide, symbolSide), symbol_,
                        labelColor());
-    const qreal textLeft = left + symbolSide + gap;
-    const QRectF textRect(textLeft, 0, std::max<qreal>(0, std::min(textWidth, width() - textLeft)), height());
+    const qreal textRoom = symbolTrailing_ ? width() - textLeft - symbolSide - gap : width() - textLeft;
+    const QRectF textRect(textLeft, 0, std::max<qreal>(0, std::min(textWidth, textRoom)), height());
 
     painter.setPen(labelColor());
     painter.setFont(font());

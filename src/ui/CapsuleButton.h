@@ -10,6 +10,8 @@ public:
     // Symbol names are those of Symbols; an empty name shows the label alone.
     void setSymbol(const QString& symbolName);
     QString symbol() const { return symbol_; }
+    // The symbol leads the label unless it is set to trail it.
+    void setSymbolTrailing(bool trailing);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -25,4 +27,5 @@ protected:
 
 private:
     QString symbol_;
+    bool symbolTrailing_ = false;
 };

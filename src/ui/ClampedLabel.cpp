@@ -22,6 +22,12 @@ void ClampedLabel::setText(const QString& text)
     update();
 }
 
+void ClampedLabel::setAlignment(Qt::Alignment alignment)
+{
+    alignment_ = alignment;
+    update();
+}
+
 qreal ClampedLabel::lineHeight() const
 {
     return QFontMetricsF(font()).height() + extraLineSpacing_;
@@ -82,7 +88,8 @@ void ClampedLabel::paintEvent(QPaintEvent*)
     const QFontMetricsF metrics(font());
     qreal baseline = metrics.ascent();
     for (const QString& line : linesFor(width())) {
-        painter.drawText(QPointF(0, baseline), line);
+        const qreal left = alignment_ & Qt::AlignHCenter ? (width() - metrics.horizontalAdvance(line)) / 2 : 0;
+        painter.drawText(QPointF(left, baseline), line);
         baseline += lineHeight();
     }
 }

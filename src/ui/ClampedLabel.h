@@ -12,6 +12,8 @@ public:
                  QWidget* parent = nullptr);
 
     void setText(const QString& text);
+    // Qt::AlignLeft (the default) or Qt::AlignHCenter: where each line sits.
+    void setAlignment(Qt::Alignment alignment);
     QString text() const { return text_; }
 
     // The lines drawn at the label's current width, the last one elided when text was cut.
@@ -31,6 +33,7 @@ private:
 
     QString text_;
     QColor color_;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
     int maximumLines_;
     qreal extraLineSpacing_;
 };

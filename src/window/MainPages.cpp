@@ -2,6 +2,10 @@
 
 #include "ui/Palette.h"
 #include "ui/Typography.h"
+#include "window/CrewPage.h"
+#include "window/DashboardPage.h"
+#include "window/NotePage.h"
+#include "window/RemindersPage.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -79,9 +83,25 @@ const QList<MainPage>& sidebarPages()
     return pages;
 }
 
-QWidget* makePageWidget(MainPage page, [[maybe_unused]] DewbellStore* store, QWidget* parent)
+QWidget* makePageWidget(MainPage page, DewbellStore* store, QWidget* parent)
 {
-    QWidget* widget = makePlaceholder(page, parent);
+    QWidget* widget = nullptr;
+    switch (page) {
+    case MainPage::dashboard:
+        widget = new DashboardPage(store, parent);
+        break;
+    case MainPage::crew:
+        widget = new CrewPage(store, parent);
+        break;
+    case MainPage::reminders:
+        widget = new RemindersPage(store, parent);
+        break;
+    case MainPage::note:
+        widget = new NotePage(store, parent);
+        break;
+    default:
+        widget = makePlaceholder(page, parent);
+    }
     widget->setObjectName(QStringLiteral("page"));
     widget->setProperty("page", title(page));
     return widget;

@@ -7,6 +7,7 @@
 #include "window/SidebarButton.h"
 #include "window/TourSheet.h"
 
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QtTest>
@@ -50,7 +51,7 @@ private slots:
         QFETCH(MainPage, shown);
         store_->setSelectedPage(selected);
         QCOMPARE(view_->currentPage(), shown);
-        QCOMPARE(labelText(view_->pageWidget(), "pageTitle"), title(shown));
+        QCOMPARE(view_->pageWidget()->property("page").toString(), title(shown));
 
         // Only an exact title highlights its entry.
         const QList<SidebarButton*> entries = highlighted();
@@ -89,6 +90,26 @@ private slots:
         store_->setSelectedPage(QStringLiteral("A note for you"));
         QApplication::processEvents();
         QCOMPARE(scroll->verticalScrollBar()->value(), 0);
+    }
+
+    // The store publishes a change every second and after each keystroke: the page stays the
+    // same widget and the field keeps the keyboard.
+    void pagesFollowTheStoreWithoutBeingRebuilt()
+    {
+        view_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view_.get()));
+        store_->setSelectedPage(QStringLiteral("A note for you"));
+        QWidget* page = view_->pageWidget();
+        auto* sender = page->findChild<QWidget*>(QStringLiteral("senderField"))->findChild<QLineEdit*>();
+        sender->setFocus();
+        sender->setCursorPosition(4);
+        QTest::keyClicks(sender, QStringLiteral("XY"));
+        store_->tick(morning().addSecs(1));
+        store_->tick(morning().addSecs(2));
+        QCOMPARE(view_->pageWidget(), page);
+        QVERIFY(sender->hasFocus());
+        QCOMPARE(sender->cursorPosition(), 6);
+        QCOMPARE(store_->preferences().sender, QStringLiteral("someXYone who cares"));
     }
 
     void staticRenderingHasNoScrollView()

@@ -1,0 +1,234 @@
+#include "window/DashboardPage.h"
+
+#include "store/DewbellStore.h"
+#include "ui/CapsuleProgress.h"
+#include "ui/ClampedLabel.h"
+#include "ui/FilledCard.h"
+#include "ui/Palette.h"
+#include "ui/PlainButton.h"
+#include "ui/PrimaryButton.h"
+#include "ui/SoftButton.h"
+#include "ui/Typography.h"
+#include "window/HeroPicture.h"
+#include "window/SymbolLabel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int cardPadding = 20;
+const QColor heartColor = Color(QStringLiteral("E4B6B8"));
+
+QBoxLayout* bare(QBoxLayout* layout, int spacing)
+{
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
+// A card's heading: small capitals on the left, a symbol on the right.
+QWidget* cardHeading(const QString& text, const QString& symbol, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = bare(new QHBoxLayout(row), 6);
+    layout->addWidget(makeLabel(text, uiFont(9, QFont::Medium, FontDesign::standard, 1.2), Palette::muted(), row));
+    layout->addStretch(1);
+    layout->addWidget(new SymbolLabel(symbol, 10, Palette::muted(), row));
+    return row;
+}
+
+FilledCard* figureCard(QWidget* parent)
+{
+    auto* card = new FilledCard(Palette::surface(), 17, parent);
+    auto* layout = bare(new QVBoxLayout(card), 15);
+    layout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
+    return card;
+}
+
+}  // namespace
+
+DashboardPage::DashboardPage(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
+{
+    auto* layout = bare(new QVBoxLayout(this), 23);
+    layout->addWidget(makeTitle());
+    layout->addWidget(makeHero());
+    auto* cards = new QHBoxLayout;
+    bare(cards, 15);
+    cards->addWidget(makeWaterCard(), 1, Qt::AlignTop);
+    cards->addWidget(makeReminderCard(), 1, Qt::AlignTop);
+    layout->addLayout(cards);
+    layout->addWidget(makeClosingLine());
+
+    connect(store_, &DewbellStore::changed, this, [this] {
+        if (isVisible())
+            refresh();
+    });
+    refresh();
+}
+
+QString DashboardPage::litres(int millilitres)
+{
+    const double value = millilitres / 1000.0;
+    if (value >= 99.5)
+        return QString::number(qRound64(value));
+    return QString::asprintf("%.2g", value);
+}
+
+void DashboardPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refresh();
+}
+
+QWidget* DashboardPage::makeTitle()
+{
+    auto* block = new QWidget(this);
+    auto* layout = bare(new QVBoxLayout(block), 7);
+    auto* title = makeLabel(QStringLiteral("A little care for your day."), uiFont(35, QFont::Medium, FontDesign::serif),
+                            Palette::ink(), block);
+    title->setObjectName(QStringLiteral("pageTitle"));
+    title->setWordWrap(true);
+    auto* subtitle = makeLabel(QStringLiteral("Water, eye rest, movement and focus—with your little crew."),
+                               uiFont(12.5), Palette::muted(), block);
+    subtitle->setWordWrap(true);
+    layout->addWidget(title);
+    layout->addWidget(subtitle);
+    return block;
+}
+
+QWidget* DashboardPage::makeHero()
+{
+    auto* card = new FilledCard(Palette::surface(), 22, this);
+    card->setOutline(Palette::line());
+    auto* layout = bare(new QHBoxLayout(card), 0);
+
+    auto* words = new QVBoxLayout;
+    bare(words, 16);
+    words->setContentsMargins(25, 26, 0, 26);
+    words->addWidget(makeLabel(QStringLiteral("A LITTLE CARE FOR YOUR WORKDAY"),
+                               uiFont(8, QFont::DemiBold, FontDesign::standard, 1.6), Palette::accent(), card));
+    companionLine_ = makeLabel({}, uiFont(30, QFont::Medium, FontDesign::serif), Palette::ink(), card);
+    companionLine_->setObjectName(QStringLiteral("companionLine"));
+    companionLine_->setWordWrap(true);
+    words->addWidget(companionLine_);
+    personalityLine_ = makeLabel({}, uiFont(12), Palette::muted(), card);
+    personalityLine_->setObjectName(QStringLiteral("personalityLine"));
+    personalityLine_->setWordWrap(true);
+    personalityLine_->setMaximumWidth(255);
+    words->addWidget(personalityLine_);
+    auto* meet = new PrimaryButton(QStringLiteral("Meet your reminder"), QStringLiteral("arrow.up.right"), card);
+    meet->setObjectName(QStringLiteral("meetReminder"));
+    meet->setSymbolTrailing(true);
+    connect(meet, &QAbstractButton::clicked, this,
+            [this] { store_->showReminder(true, ReminderKind::water, std::nullopt); });
+    words->addWidget(meet, 0, Qt::AlignLeft);
+    layout->addLayout(words, 1);
+
+    picture_ = new HeroPicture(store_->companion(), card);
+    layout->addWidget(picture_, 0, Qt::AlignVCenter);
+    return card;
+}
+
+QWidget* DashboardPage::makeWaterCard()
+{
+    FilledCard* card = figureCard(this);
+    auto* layout = static_cast<QVBoxLayout*>(card->layout());
+    layout->addWidget(cardHeading(QStringLiteral("YOUR SIPS TODAY"), QStringLiteral("drop"), card));
+
+    auto* amount = bare(new QHBoxLayout, 5);
+    total_ = makeLabel({}, uiFont(33, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
+    total_->setObjectName(QStringLiteral("totalLitres"));
+    goal_ = makeLabel({}, uiFont(13), Palette::muted(), card);
+    goal_->setObjectName(QStringLiteral("goalLitres"));
+    amount->addWidget(total_, 0, Qt::AlignBaseline);
+    amount->addWidget(goal_, 0, Qt::AlignBaseline);
+    amount->addStretch(1);
+    layout->addLayout(amount);
+
+    progress_ = new CapsuleProgress(card);
+    progress_->setFixedHeight(5);
+    layout->addWidget(progress_);
+
+    auto* buttons = bare(new QHBoxLayout, 12);
+    drink_ = new SoftButton({}, QStringLiteral("plus"), card);
+    drink_->setObjectName(QStringLiteral("drink"));
+    connect(drink_, &QAbstractButton::clicked, store_, &DewbellStore::drink);
+    buttons->addWidget(drink_);
+    undo_ = new PlainButton(QStringLiteral("Undo"), {}, card);
+    undo_->setObjectName(QStringLiteral("undo"));
+    undo_->setFont(uiFont(10));
+    undo_->setColor(Palette::muted());
+    connect(undo_, &QAbstractButton::clicked, store_, &DewbellStore::undo);
+    buttons->addWidget(undo_);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    return card;
+}
+
+QWidget* DashboardPage::makeReminderCard()
+{
+    FilledCard* card = figureCard(this);
+    auto* layout = static_cast<QVBoxLayout*>(card->layout());
+    layout->addWidget(cardHeading(QStringLiteral("NEXT LITTLE HELLO"), QStringLiteral("clock"), card));
+    countdown_ = makeLabel({}, uiFont(31, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
+    countdown_->setObjectName(QStringLiteral("countdown"));
+    layout->addWidget(countdown_);
+    status_ = new ClampedLabel(uiFont(10.5), Palette::muted(), 1, 0, card);
+    status_->setObjectName(QStringLiteral("status"));
+    layout->addWidget(status_);
+    pause_ = new SoftButton({}, {}, card);
+    pause_->setObjectName(QStringLiteral("pause"));
+    // The state may have moved since the label was drawn; the press decides on what is true now.
+    connect(pause_, &QAbstractButton::clicked, this, [this] {
+        if (store_->isPaused())
+            store_->resume();
+        else
+            store_->pause();
+    });
+    layout->addWidget(pause_, 0, Qt::AlignLeft);
+    return card;
+}
+
+QWidget* DashboardPage::makeClosingLine()
+{
+    auto* row = new QWidget(this);
+    auto* layout = bare(new QHBoxLayout(row), 9);
+    layout->setContentsMargins(3, 0, 3, 0);
+    layout->addWidget(new SymbolLabel(QStringLiteral("heart"), 11, heartColor, row));
+    auto* words = makeLabel(QStringLiteral("A sip counts. A break counts. Taking care of yourself counts."),
+                            uiFont(10.5), Palette::muted(), row);
+    words->setWordWrap(true);
+    layout->addWidget(words, 1);
+    return row;
+}
+
+void DashboardPage::refresh()
+{
+    const CharacterPack companion = store_->companion();
+    companionLine_->setText(companion.name + QStringLiteral("'s on\nyour case."));
+    personalityLine_->setText(store_->preferences().personality == Personality::sweet
+                                  ? QStringLiteral("A pause, just for you.")
+                                  : QStringLiteral("Big on caring. A little sassy about it."));
+    picture_->setPack(companion);
+
+    total_->setText(litres(store_->totalML()));
+    goal_->setText(QStringLiteral("/ %1 L").arg(litres(store_->goalML())));
+    progress_->setProgress(store_->progress());
+    const QString drinkText = QStringLiteral("I drank %1 ml").arg(store_->preferences().glassML);
+    if (drink_->text() != drinkText) {
+        drink_->setText(drinkText);
+        drink_->updateGeometry();
+    }
+    undo_->setVisible(!store_->today().isEmpty());
+
+    countdown_->setText(store_->countdown());
+    status_->setText(store_->status());
+    const bool paused = store_->isPaused();
+    const QString pauseText = paused ? QStringLiteral("Resume reminders") : QStringLiteral("Pause for an hour");
+    if (pause_->text() != pauseText) {
+        pause_->setText(pauseText);
+        pause_->setSymbol(paused ? QStringLiteral("play") : QStringLiteral("pause"));
+    }
+}

@@ -1,0 +1,93 @@
+#include "window/PackCard.h"
+
+#include "characters/BuddyView.h"
+#include "store/DewbellStore.h"
+#include "ui/ClampedLabel.h"
+#include "ui/Palette.h"
+#include "ui/PlainButton.h"
+#include "ui/SoftButton.h"
+#include "ui/Typography.h"
+#include "window/CardButton.h"
+#include "window/SymbolLabel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int padding = 17;
+constexpr int pictureHeight = 145;
+}  // namespace
+
+PackCard::PackCard(DewbellStore* store, const CharacterPack& pack, QWidget* parent)
+    : FilledCard(Palette::surface(), 18, parent), store_(store), pack_(pack)
+{
+    setObjectName(QStringLiteral("packCard"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(padding, padding, padding, padding);
+    layout->setSpacing(13);
+
+    picture_ = new CardButton(this);
+    picture_->setObjectName(QStringLiteral("packPicture"));
+    picture_->setAccessibleName(QStringLiteral("Choose ") + pack.name);
+    auto* face = new QVBoxLayout(picture_);
+    face->setContentsMargins(0, 0, 0, 0);
+    face->setSpacing(6);
+    status_ = new SymbolLabel(QStringLiteral("circle"), 16, Palette::muted(), picture_);
+    face->addWidget(status_, 0, Qt::AlignRight);
+    auto* buddy = new BuddyView(pack, false, false, picture_);
+    buddy->setFixedHeight(pictureHeight);
+    face->addWidget(buddy);
+    auto* name = makeLabel(pack.name, uiFont(18, QFont::Medium, FontDesign::serif), Palette::ink(), picture_);
+    name->setObjectName(QStringLiteral("packName"));
+    face->addWidget(name, 0, Qt::AlignHCenter);
+    auto* subtitle = new ClampedLabel(uiFont(10), Palette::muted(), 2, 0, picture_);
+    subtitle->setObjectName(QStringLiteral("packSubtitle"));
+    subtitle->setAlignment(Qt::AlignHCenter);
+    subtitle->setText(pack.subtitle);
+    face->addWidget(subtitle);
+    connect(picture_, &QAbstractButton::clicked, this, &PackCard::choose);
+    layout->addWidget(picture_);
+
+    auto* actions = new QHBoxLayout;
+    actions->setContentsMargins(0, 0, 0, 0);
+    choose_ = new PlainButton({}, {}, this);
+    choose_->setObjectName(QStringLiteral("choosePack"));
+    choose_->setFont(uiFont(11, QFont::Medium));
+    connect(choose_, &QAbstractButton::clicked, this, &PackCard::choose);
+    actions->addWidget(choose_);
+    actions->addStretch(1);
+    try_ = new SoftButton(QStringLiteral("Try it"), QStringLiteral("play.fill"), this);
+    try_->setObjectName(QStringLiteral("tryPack"));
+    try_->setToolTip(QStringLiteral("Preview %1 without switching your buddy or logging water").arg(pack.name));
+    connect(try_, &QAbstractButton::clicked, this,
+            [this] { store_->showReminder(true, ReminderKind::water, pack_.id); });
+    actions->addWidget(try_);
+    layout->addLayout(actions);
+
+    current_ = true;  // so that the first call draws every part
+    setCurrent(false);
+}
+
+void PackCard::choose()
+{
+    store_->update([id = pack_.id](Preferences& preferences) { preferences.companionID = id; });
+}
+
+void PackCard::setCurrent(bool current)
+{
+    if (current == current_)
+        return;
+    current_ = current;
+    QColor outline = Palette::accent();
+    outline.setAlphaF(0.65);
+    setOutline(current ? outline : Palette::line());
+    QColor empty = Palette::muted();
+    empty.setAlphaF(0.4);
+    status_->setSymbol(current ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"),
+                       current ? Palette::accent() : empty);
+    choose_->setText(current ? QStringLiteral("On duty") : QStringLiteral("Choose"));
+    choose_->setColor(current ? Palette::accent() : Palette::muted());
+    choose_->setEnabled(!current);
+    choose_->updateGeometry();
+}
