@@ -1,32 +1,11 @@
 #include "window/MainPages.h"
 
-#include "ui/Palette.h"
-#include "ui/Typography.h"
+#include "window/AppSettingsView.h"
 #include "window/CrewPage.h"
 #include "window/DashboardPage.h"
 #include "window/NotePage.h"
 #include "window/RemindersPage.h"
-
-#include <QLabel>
-#include <QVBoxLayout>
-#include <QWidget>
-
-namespace {
-
-constexpr qreal pageTitleSize = 32;
-
-QWidget* makePlaceholder(MainPage page, QWidget* parent)
-{
-    auto* widget = new QWidget(parent);
-    auto* layout = new QVBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* heading = makeLabel(title(page), uiFont(pageTitleSize, QFont::Medium, FontDesign::serif), Palette::ink());
-    heading->setObjectName(QStringLiteral("pageTitle"));
-    layout->addWidget(heading);
-    return widget;
-}
-
-}  // namespace
+#include "window/WellbeingView.h"
 
 QString title(MainPage page)
 {
@@ -99,8 +78,12 @@ QWidget* makePageWidget(MainPage page, DewbellStore* store, QWidget* parent)
     case MainPage::note:
         widget = new NotePage(store, parent);
         break;
-    default:
-        widget = makePlaceholder(page, parent);
+    case MainPage::wellbeing:
+        widget = new WellbeingView(store, UrlOpener::desktop(), parent);
+        break;
+    case MainPage::settings:
+        widget = new AppSettingsView(store, nullptr, {}, parent);
+        break;
     }
     widget->setObjectName(QStringLiteral("page"));
     widget->setProperty("page", title(page));

@@ -21,6 +21,6 @@ MainPage mainPage(const QString& selectedPage);
 // The sidebar's page rows, in display order ("Settings" has its own entry below them).
 const QList<MainPage>& sidebarPages();
 
-// The content of a page, built afresh each time the page is chosen. Each page that is not
-// built yet shows its title; its own view replaces the placeholder here.
+// The content of a page, built afresh each time the page is chosen (so it opens scrolled to
+// its top, and the focus page's meeting length starts again at 60 minutes).
 QWidget* makePageWidget(MainPage page, DewbellStore* store, QWidget* parent = nullptr);

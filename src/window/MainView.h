@@ -19,7 +19,7 @@ class TourSheet;
 // notice, the notice banner. It also hosts the first-run tour sheet while the store's
 // tourVisible is true. It keeps no state of its own: everything comes from the store.
 //
-// Pages come from makePageWidget() (MainPages.h); a new page replaces its placeholder there.
+// Pages come from makePageWidget() (MainPages.h).
 class MainView : public QWidget {
     Q_OBJECT
 public:

@@ -1,0 +1,301 @@
+#include "window/WellbeingView.h"
+
+#include "model/ReminderKind.h"
+#include "store/DewbellStore.h"
+#include "ui/FilledCard.h"
+#include "ui/Palette.h"
+#include "ui/PlainButton.h"
+#include "ui/PrimaryButton.h"
+#include "ui/SoftButton.h"
+#include "ui/TrailingSwitch.h"
+#include "ui/Typography.h"
+#include "window/PageCard.h"
+#include "window/PageHelpers.h"
+#include "window/Stepper.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int pageSpacing = 23;
+constexpr int groupSpacing = 10;
+constexpr int initialMeetingMinutes = 60;
+
+QLabel* makeNote(const QString& text, QWidget* parent)
+{
+    QLabel* note = makeLabel(text, uiFont(11), Palette::muted(), parent);
+    note->setWordWrap(true);
+    return note;
+}
+
+// `format` holds %1 where the number goes.
+Stepper* makeStepper(const QString& format, int minimum, int maximum, int step, QWidget* parent)
+{
+    auto* stepper = new Stepper([format](int value) { return format.arg(value); }, minimum, maximum, step, parent);
+    stepper->setFont(uiFont(12));
+    return stepper;
+}
+
+// Buttons side by side at their own width, the platform's spacing apart.
+QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* button : buttons)
+        row->addWidget(button, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    return row;
+}
+
+// A column whose contents appear or vanish together (a card's two forms, a break group).
+QWidget* makeGroup(QWidget* parent, int spacing)
+{
+    auto* group = new QWidget(parent);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    return group;
+}
+
+QVBoxLayout* column(QWidget* group)
+{
+    return static_cast<QVBoxLayout*>(group->layout());
+}
+
+template<typename Button>
+Button* makeButton(const QString& text, const char* name, QWidget* parent)
+{
+    auto* button = new Button(text, QString(), parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+}  // namespace
+
+WellbeingView::WellbeingView(DewbellStore* store, UrlOpener& opener, QWidget* parent)
+    : QWidget(parent), store_(store), opener_(opener)
+{
+    setFont(uiFont(13));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(pageSpacing);
+    QLabel* heading = makeLabel(QStringLiteral("Care, on your terms."), uiFont(32, QFont::Medium, FontDesign::serif),
+                                Palette::ink(), this);
+    heading->setObjectName(QStringLiteral("pageTitle"));
+    layout->addWidget(heading);
+    layout->addWidget(makeLabel(QStringLiteral("Quiet when you need it. A little nudge when you don't."), uiFont(12),
+                                Palette::muted(), this));
+    layout->addWidget(makeFocusCard());
+    layout->addWidget(makeMeetingCard());
+    layout->addWidget(makeBreaksCard());
+
+    connect(store_, &DewbellStore::changed, this, [this] {
+        if (isVisible())
+            refresh();
+    });
+    refresh();
+}
+
+QUrl WellbeingView::eyeRestGuidance()
+{
+    return QUrl(QStringLiteral("https://www.aao.org/eye-health/tips-prevention/computer-usage"));
+}
+
+QUrl WellbeingView::workBreakGuidance()
+{
+    return QUrl(QStringLiteral("https://www.hse.gov.uk/msd/dse/work-routine.htm"));
+}
+
+void WellbeingView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    refresh();
+}
+
+PageCard* WellbeingView::makeFocusCard()
+{
+    auto* card = new PageCard(QStringLiteral("FOCUS / DO NOT DISTURB"), this);
+    card->setObjectName(QStringLiteral("focusCard"));
+    card->content()->addWidget(makeNote(
+        QStringLiteral("Silences this app's characters, sounds and reminders. Other apps keep their own settings."),
+        card));
+
+    focusRunning_ = makeGroup(card, PageCard::spacing);
+    focusStatus_ = makeLabel({}, uiFont(14, QFont::DemiBold), Palette::accent(), focusRunning_);
+    focusStatus_->setObjectName(QStringLiteral("focusStatus"));
+    column(focusRunning_)->addWidget(focusStatus_);
+    auto* end = makeButton<PrimaryButton>(QStringLiteral("End Focus"), "endFocus", focusRunning_);
+    connect(end, &QAbstractButton::clicked, store_, &DewbellStore::endFocus);
+    column(focusRunning_)->addWidget(end, 0, Qt::AlignLeft);
+    card->content()->addWidget(focusRunning_);
+
+    focusIdle_ = makeGroup(card, PageCard::spacing);
+    Stepper* length = makeStepper(QStringLiteral("Focus for %1 minutes"), 5, 240, 5, focusIdle_);
+    length->setObjectName(QStringLiteral("focusMinutes"));
+    bind(length, binding(store_, &Preferences::focusMinutes));
+    column(focusIdle_)->addWidget(length);
+    column(focusIdle_)
+        ->addWidget(makeNote(
+            QStringLiteral("Your preferred length is remembered for the menu bar. Focus starts only when you choose."),
+            focusIdle_));
+    auto* start = makeButton<PrimaryButton>(QStringLiteral("Start Focus"), "startFocus", focusIdle_);
+    connect(start, &QAbstractButton::clicked, store_, &DewbellStore::startPreferredFocus);
+    auto* untilEnded = makeButton<SoftButton>(QStringLiteral("Until I end it"), "focusUntilEnded", focusIdle_);
+    connect(untilEnded, &QAbstractButton::clicked, store_, [this] { store_->startFocus(std::nullopt); });
+    column(focusIdle_)->addLayout(buttonRow({start, untilEnded}));
+    card->content()->addWidget(focusIdle_);
+    return card;
+}
+
+PageCard* WellbeingView::makeMeetingCard()
+{
+    auto* card = new PageCard(QStringLiteral("MEETINGS & PRESENTATIONS"), this);
+    card->setObjectName(QStringLiteral("meetingCard"));
+    card->content()->addWidget(
+        makeNote(QStringLiteral("Explicit protection works even when automatic signals aren't available."), card));
+
+    meetingRunning_ = makeGroup(card, PageCard::spacing);
+    QLabel* isProtected = makeLabel(QStringLiteral("Your session is protected."), font(), Palette::accent(), card);
+    column(meetingRunning_)->addWidget(isProtected);
+    auto* end = makeButton<SoftButton>(QStringLiteral("End protection"), "endMeeting", meetingRunning_);
+    connect(end, &QAbstractButton::clicked, store_, &DewbellStore::endMeeting);
+    column(meetingRunning_)->addWidget(end, 0, Qt::AlignLeft);
+    card->content()->addWidget(meetingRunning_);
+
+    meetingIdle_ = makeGroup(card, PageCard::spacing);
+    meetingMinutes_ = makeStepper(QStringLiteral("Protect for %1 minutes"), 5, 240, 5, meetingIdle_);
+    meetingMinutes_->setObjectName(QStringLiteral("meetingMinutes"));
+    meetingMinutes_->showValue(initialMeetingMinutes);
+    column(meetingIdle_)->addWidget(meetingMinutes_);
+    auto* protect = makeButton<PrimaryButton>(QStringLiteral("Protect session"), "protectSession", meetingIdle_);
+    connect(protect, &QAbstractButton::clicked, store_, [this] { store_->startMeeting(meetingMinutes_->value()); });
+    auto* untilEnded = makeButton<SoftButton>(QStringLiteral("Until I end it"), "meetingUntilEnded", meetingIdle_);
+    connect(untilEnded, &QAbstractButton::clicked, store_, [this] { store_->startMeeting(std::nullopt); });
+    column(meetingIdle_)->addLayout(buttonRow({protect, untilEnded}));
+    card->content()->addWidget(meetingIdle_);
+    return card;
+}
+
+PageCard* WellbeingView::makeBreaksCard()
+{
+    auto* card = new PageCard(QStringLiteral("SCREEN BREAKS"), this);
+    card->setObjectName(QStringLiteral("breaksCard"));
+    auto* eyeRest = new TrailingSwitch(QStringLiteral("Eye-rest reminders"), card);
+    eyeRest->setObjectName(QStringLiteral("eyeRestSwitch"));
+    bind(eyeRest, binding(store_, &Preferences::breaks, &BreakPreferences::eyeEnabled));
+    card->content()->addWidget(eyeRest);
+    card->content()->addWidget(makeEyeRestGroup(card));
+
+    auto* divider = new FilledCard(Palette::line(), 0, card);
+    divider->setFixedHeight(1);
+    card->content()->addWidget(divider);
+
+    auto* movement = new TrailingSwitch(QStringLiteral("Movement breaks"), card);
+    movement->setObjectName(QStringLiteral("movementSwitch"));
+    bind(movement, binding(store_, &Preferences::breaks, &BreakPreferences::movementEnabled));
+    card->content()->addWidget(movement);
+    card->content()->addWidget(makeMovementGroup(card));
+
+    completedBreaks_ = makeLabel({}, uiFont(10), Palette::accent(), card);
+    completedBreaks_->setObjectName(QStringLiteral("completedBreaks"));
+    card->content()->addWidget(completedBreaks_);
+    card->content()->addWidget(makeGuidanceLinks(card));
+    return card;
+}
+
+QWidget* WellbeingView::makeEyeRestGroup(QWidget* parent)
+{
+    eyeRestGroup_ = makeGroup(parent, groupSpacing);
+    eyeRestGroup_->setObjectName(QStringLiteral("eyeRestGroup"));
+    eyeRestGroup_->setFont(uiFont(12));
+    QVBoxLayout* layout = column(eyeRestGroup_);
+    Stepper* every = makeStepper(QStringLiteral("Every %1 minutes"), 10, 120, 5, eyeRestGroup_);
+    every->setObjectName(QStringLiteral("eyeRestInterval"));
+    bind(every, binding(store_, &Preferences::breaks, &BreakPreferences::eyeIntervalMinutes));
+    layout->addWidget(every);
+    Stepper* rest = makeStepper(QStringLiteral("Rest for %1 seconds"), 20, 120, 10, eyeRestGroup_);
+    rest->setObjectName(QStringLiteral("eyeRestSeconds"));
+    bind(rest, binding(store_, &Preferences::breaks, &BreakPreferences::eyeDurationSeconds));
+    layout->addWidget(rest);
+    layout->addWidget(makeNote(QStringLiteral("The 20–20–20 preset: every 20 minutes, look about 6 metres (20 feet) "
+                                              "away for 20 seconds. A customizable suggestion, not a treatment."),
+                               eyeRestGroup_));
+    auto* preset = makeButton<SoftButton>(QStringLiteral("Use 20–20–20 preset"), "eyeRestPreset", eyeRestGroup_);
+    connect(preset, &QAbstractButton::clicked, store_, [this] {
+        store_->update([](Preferences& preferences) {
+            preferences.breaks.eyeIntervalMinutes = 20;
+            preferences.breaks.eyeDurationSeconds = 20;
+        });
+    });
+    layout->addWidget(preset, 0, Qt::AlignLeft);
+    auto* preview = makeButton<SoftButton>(QStringLiteral("Preview an eye rest"), "eyeRestPreview", eyeRestGroup_);
+    connect(preview, &QAbstractButton::clicked, store_, [this] { store_->showReminder(true, ReminderKind::eyeRest); });
+    layout->addWidget(preview, 0, Qt::AlignLeft);
+    return eyeRestGroup_;
+}
+
+QWidget* WellbeingView::makeMovementGroup(QWidget* parent)
+{
+    movementGroup_ = makeGroup(parent, groupSpacing);
+    movementGroup_->setObjectName(QStringLiteral("movementGroup"));
+    movementGroup_->setFont(uiFont(12));
+    QVBoxLayout* layout = column(movementGroup_);
+    Stepper* every = makeStepper(QStringLiteral("Every %1 minutes"), 30, 180, 5, movementGroup_);
+    every->setObjectName(QStringLiteral("movementInterval"));
+    bind(every, binding(store_, &Preferences::breaks, &BreakPreferences::movementIntervalMinutes));
+    layout->addWidget(every);
+    Stepper* length = makeStepper(QStringLiteral("Break for %1 minutes"), 1, 15, 1, movementGroup_);
+    length->setObjectName(QStringLiteral("movementMinutes"));
+    bind(length, binding(store_, &Preferences::breaks, &BreakPreferences::movementDurationMinutes));
+    layout->addWidget(length);
+    layout->addWidget(makeNote(QStringLiteral("Short, regular breaks or a change of activity can help interrupt long "
+                                              "stretches of screen work. Choose a duration that suits you. Timers "
+                                              "cannot measure where you look or whether you move."),
+                               movementGroup_));
+    auto* preview =
+        makeButton<SoftButton>(QStringLiteral("Preview a movement break"), "movementPreview", movementGroup_);
+    connect(preview, &QAbstractButton::clicked, store_, [this] { store_->showReminder(true, ReminderKind::movement); });
+    layout->addWidget(preview, 0, Qt::AlignLeft);
+    return movementGroup_;
+}
+
+QWidget* WellbeingView::makeGuidanceLinks(QWidget* parent)
+{
+    auto* links = new QWidget(parent);
+    auto* layout = new QHBoxLayout(links);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto addLink = [&](const QString& text, const char* name, const QUrl& address) {
+        auto* link = new PlainButton(text, {}, links);
+        link->setObjectName(QLatin1String(name));
+        link->setFont(uiFont(10));
+        link->setColor(Palette::accent());
+        link->setToolTip(address.toString());
+        connect(link, &QAbstractButton::clicked, this, [this, address] { opener_.open(address); });
+        layout->addWidget(link);
+    };
+    addLink(QStringLiteral("Eye-rest guidance"), "eyeRestGuidance", eyeRestGuidance());
+    addLink(QStringLiteral("Work-break guidance"), "workBreakGuidance", workBreakGuidance());
+    layout->addStretch(1);
+    return links;
+}
+
+void WellbeingView::refresh()
+{
+    const bool focused = store_->isFocused();
+    focusRunning_->setVisible(focused);
+    focusIdle_->setVisible(!focused);
+    if (focused)
+        focusStatus_->setText(store_->status());
+
+    const bool inMeeting = store_->inMeeting();
+    meetingRunning_->setVisible(inMeeting);
+    meetingIdle_->setVisible(!inMeeting);
+
+    const BreakPreferences& breaks = store_->preferences().breaks;
+    eyeRestGroup_->setEnabled(breaks.eyeEnabled);
+    movementGroup_->setEnabled(breaks.movementEnabled);
+    completedBreaks_->setText(
+        QStringLiteral("%1 completed breaks today · water totals stay separate").arg(store_->completedBreaksToday()));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/UrlOpener.h"
+
+#include <QUrl>
+#include <QWidget>
+
+class DewbellStore;
+class PageCard;
+class QLabel;
+class QVBoxLayout;
+class Stepper;
+
+// The "Focus & breaks" page: starts and ends focus and meeting protection, switches and
+// tunes the eye-rest and movement breaks, previews them, counts today's breaks and links to
+// two pages of guidance. Every preference goes through the store; the only state of its own
+// is the meeting length picked before starting protection, 60 minutes on every new page.
+class WellbeingView : public QWidget {
+    Q_OBJECT
+public:
+    explicit WellbeingView(DewbellStore* store, UrlOpener& opener = UrlOpener::desktop(), QWidget* parent = nullptr);
+
+    // The guidance pages: the 20-20-20 rule, and breaks in work at display screens.
+    static QUrl eyeRestGuidance();
+    static QUrl workBreakGuidance();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    PageCard* makeFocusCard();
+    PageCard* makeMeetingCard();
+    PageCard* makeBreaksCard();
+    QWidget* makeEyeRestGroup(QWidget* parent);
+    QWidget* makeMovementGroup(QWidget* parent);
+    QWidget* makeGuidanceLinks(QWidget* parent);
+    void refresh();
+
+    DewbellStore* store_;
+    UrlOpener& opener_;
+    QWidget* focusRunning_ = nullptr;
+    QWidget* focusIdle_ = nullptr;
+    QLabel* focusStatus_ = nullptr;
+    QWidget* meetingRunning_ = nullptr;
+    QWidget* meetingIdle_ = nullptr;
+    Stepper* meetingMinutes_ = nullptr;
+    QWidget* eyeRestGroup_ = nullptr;
+    QWidget* movementGroup_ = nullptr;
+    QLabel* completedBreaks_ = nullptr;
+};
