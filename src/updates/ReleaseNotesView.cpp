@@ -4,6 +4,7 @@
 #include "ui/Typography.h"
 
 #include <QDesktopServices>
+#include <QImage>
 
 ReleaseNotesView::ReleaseNotesView(QWidget* parent) : QTextBrowser(parent)
 {
@@ -16,8 +17,8 @@ ReleaseNotesView::ReleaseNotesView(QWidget* parent) : QTextBrowser(parent)
     QPalette colours = palette();
     colours.setColor(QPalette::Base, Palette::surface());
     colours.setColor(QPalette::Text, Palette::ink());
-    colours.setColor(QPalette::Link, Palette::accent());
     setPalette(colours);
+    document()->setDefaultStyleSheet(QStringLiteral("a { color: %1; }").arg(Palette::accent().name()));
     connect(this, &QTextBrowser::anchorClicked, this, [](const QUrl& link) {
         if (link.scheme() == QLatin1String("https"))
             QDesktopServices::openUrl(link);
@@ -32,8 +33,14 @@ void ReleaseNotesView::setNotes(const QString& notes, bool isHtml)
         setPlainText(notes);
 }
 
-QVariant ReleaseNotesView::loadResource(int, const QUrl&)
+QVariant ReleaseNotesView::loadResource(int type, const QUrl& name)
 {
-    ++refusedResources_;
+    refusedResources_.append(name);
+    // A blank pixel rather than nothing: the rich-text engine draws a broken-picture sign otherwise.
+    if (type == QTextDocument::ImageResource) {
+        QImage blank(1, 1, QImage::Format_ARGB32);
+        blank.fill(Qt::transparent);
+        return blank;
+    }
     return {};
 }

@@ -12,12 +12,12 @@ public:
 
     void setNotes(const QString& notes, bool isHtml);
 
-    // How many resources the notes asked for (and were refused).
-    int refusedResources() const { return refusedResources_; }
+    // The resources the notes asked for, and were refused.
+    const QList<QUrl>& refusedResources() const { return refusedResources_; }
 
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
-    int refusedResources_ = 0;
+    QList<QUrl> refusedResources_;
 };

@@ -170,6 +170,8 @@ void UpdateWindow::buildLayout()
     buttons->addStretch(1);
     for (CapsuleButton* button : {remindLater_, install_, cancel_, later_, relaunch_, close_, save_, ok_})
         buttons->addWidget(button);
+    // Room left over when the text wraps short goes above the buttons, not between the lines.
+    column->addStretch(1);
     column->addSpacing(6);
     column->addLayout(buttons);
     outer->addLayout(column, 1);
@@ -210,7 +212,9 @@ void UpdateWindow::render(const UpdateStatus& status)
     progress_->setProgress(status.phase == UpdatePhase::downloading && status.total > 0
                                ? double(status.received) / double(status.total)
                                : 1.0);
-    adjustSize();
+    // Wrapped text needs its height for the window's one width, which adjustSize() does not ask.
+    layout()->activate();
+    resize(windowWidth, layout()->totalHeightForWidth(windowWidth));
 }
 
 void UpdateWindow::showTexts(const UpdateStatus& status)
