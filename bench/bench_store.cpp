@@ -44,7 +44,13 @@ SavedState threeYearsOfHistory()
     preferences.quietEnabled = true;
     preferences.breaks.eyeEnabled = true;
     preferences.breaks.movementEnabled = true;
-    preferences.safeguards = {true, true, 10, true, true, {QStringLiteral("org.gnome.Terminal")}, true};
+    preferences.safeguards = {.flowDelay = true,
+                              .pauseWhenIdle = true,
+                              .idleMinutes = 10,
+                              .microphoneGuard = true,
+                              .mirrorGuard = true,
+                              .protectedApps = {QStringLiteral("org.gnome.Terminal")},
+                              .followSystemFocus = true};
     state.nextDue = end.addSecs(5 * 3600);
     state.nextEyeDue = end.addSecs(5 * 3600 + 60);
     state.nextMovementDue = end.addSecs(5 * 3600 + 120);

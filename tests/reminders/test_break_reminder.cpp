@@ -7,6 +7,7 @@
 #include <QtTest>
 
 using namespace ReminderTesting;
+using namespace StoreTesting;
 
 class BreakReminderTest : public QObject {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 using namespace ReminderTesting;
+using namespace StoreTesting;
 
 namespace {
 

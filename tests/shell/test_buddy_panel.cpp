@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 namespace {
@@ -73,7 +74,7 @@ private:
 void BuddyPanelTest::init()
 {
     folder_ = std::make_unique<QTemporaryDir>();
-    store_ = makeStore(*folder_);
+    store_ = startedStore(folder_->path(), morning(), Saving::off);
     store_->update([](Preferences& preferences) { preferences.companionID = QStringLiteral("vossik-fan"); });
     blends_ = std::make_shared<bool>(false);
     shapes_ = std::make_shared<Shapes>();

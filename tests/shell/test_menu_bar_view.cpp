@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 class MenuBarViewTest : public QObject {
@@ -26,7 +27,7 @@ private:
 void MenuBarViewTest::init()
 {
     folder_ = std::make_unique<QTemporaryDir>();
-    store_ = makeStore(*folder_);
+    store_ = startedStore(folder_->path(), morning(), Saving::off);
     view_ = std::make_unique<MenuBarView>(store_.get());
     view_->show();
 }

@@ -100,7 +100,7 @@ private slots:
     void withoutPersistenceABrokenFileIsLeftAlone()
     {
         writeFile(statePath(), "{ broken");
-        auto s = openStore(folder.path(), false);
+        auto s = openStore(folder.path(), Saving::off);
         s->drink();
         s->save();
         QVERIFY(s->notice() && keptAside().isEmpty());

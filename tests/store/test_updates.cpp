@@ -1,3 +1,5 @@
+#include "support/FakeUpdateDriver.h"
+
 #include "store/AppUpdateManager.h"
 #include "store/UpdateConfiguration.h"
 
@@ -16,34 +18,6 @@ QJsonObject info(const QString& feed, const QString& key = goodKey, const QStrin
         object.insert(QStringLiteral("DWDistribution"), distribution);
     return object;
 }
-
-class FakeDriver : public UpdateDriving {
-public:
-    bool canCheckNow = true;
-    bool checks = true;
-    bool downloads = false;
-    std::optional<QDateTime> lastChecked;
-    QString failure;
-    int checksRun = 0;
-
-    bool canCheck() const override { return canCheckNow; }
-    bool automaticallyChecks() const override { return checks; }
-    void setAutomaticallyChecks(bool on) override { checks = on; }
-    bool automaticallyDownloads() const override { return downloads; }
-    void setAutomaticallyDownloads(bool on) override { downloads = on; }
-    bool allowsAutomaticDownloads() const override { return true; }
-    std::optional<QDateTime> lastCheck() const override { return lastChecked; }
-    void start() override
-    {
-        if (!failure.isEmpty())
-            throw UpdateStartError(failure.toStdString());
-    }
-    void check() override
-    {
-        ++checksRun;
-        canCheckNow = false;
-    }
-};
 
 }  // namespace
 
@@ -119,9 +93,9 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(QString, message);
         QFETCH(bool, running);
-        FakeDriver* driver = nullptr;
+        FakeUpdateDriver* driver = nullptr;
         const auto factory = [&] {
-            auto made = std::make_unique<FakeDriver>();
+            auto made = std::make_unique<FakeUpdateDriver>();
             made->failure = failure;
             driver = made.get();
             return std::unique_ptr<UpdateDriving>(std::move(made));
@@ -141,7 +115,7 @@ private slots:
         if (running) {
             QCOMPARE(driver->checksRun, 1);
             QVERIFY(!manager.canCheck());
-            driver->canCheckNow = true;
+            driver->checkable = true;
             driver->lastChecked = QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC);
             driver->onChange();
             QVERIFY(manager.canCheck());

@@ -8,12 +8,18 @@
 #include <QTimeZone>
 #include <memory>
 
-// Stores on a temporary folder with a pinned zone (UTC+1, no daylight saving), driven by tick().
+// The one store fixture: stores on a temporary folder, not running, in a pinned zone (UTC+1, no
+// daylight saving) so quiet hours and "today" never depend on the machine, driven by tick().
 namespace StoreTesting {
+
+inline QTimeZone zone()
+{
+    return QTimeZone(3600);
+}
 
 inline QDateTime at(int year, int month, int day, int hour, int minute = 0, int second = 0)
 {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(3600)).toUTC();
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), zone()).toUTC();
 }
 
 // A Monday morning, outside the default quiet hours (22:00 to 09:00).
@@ -22,21 +28,50 @@ inline QDateTime morning()
     return at(2024, 3, 4, 10, 0);
 }
 
-inline std::unique_ptr<DewbellStore> openStore(const QString& folder, bool persist = true)
+enum class Saving { on, off };
+
+inline std::unique_ptr<DewbellStore> openStore(const QString& folder, Saving saving = Saving::on)
 {
     QStandardPaths::setTestModeEnabled(true);
-    return std::make_unique<DewbellStore>(StoreOptions{
-        .directory = folder, .running = false, .persistChanges = persist, .updates = nullptr, .zone = QTimeZone(3600)});
+    return std::make_unique<DewbellStore>(StoreOptions{.directory = folder,
+                                                       .running = false,
+                                                       .persistChanges = saving == Saving::on,
+                                                       .updates = nullptr,
+                                                       .zone = zone()});
 }
 
 // A user who finished the tour at `start`: every schedule counts from then.
-inline std::unique_ptr<DewbellStore> startedStore(const QString& folder, const QDateTime& start = morning())
+inline std::unique_ptr<DewbellStore> startedStore(const QString& folder, const QDateTime& start = morning(),
+                                                  Saving saving = Saving::on)
 {
-    auto store = openStore(folder);
+    auto store = openStore(folder, saving);
     store->tick(start);
     store->finishTour();
     return store;
 }
+
+// A started store on a folder of its own that saves nothing: what the view tests draw.
+struct TestStore {
+    QTemporaryDir folder;
+    std::unique_ptr<DewbellStore> store = startedStore(folder.path(), morning(), Saving::off);
+
+    DewbellStore* operator->() const { return store.get(); }
+    DewbellStore& operator*() const { return *store; }
+    DewbellStore* get() const { return store.get(); }
+
+    void useCompanion(const QString& id)
+    {
+        store->update([&](Preferences& preferences) { preferences.companionID = id; });
+    }
+
+    // Ticks once a second until the phase is `phase` (at most `seconds` ticks).
+    bool tickUntil(CompanionPhase phase, int seconds = 30)
+    {
+        for (int step = 0; step < seconds && store->phase() != phase; ++step)
+            store->tick(store->now().addSecs(1));
+        return store->phase() == phase;
+    }
+};
 
 inline std::function<ContextSnapshot()> readings(std::function<void(ContextSnapshot&)> set)
 {

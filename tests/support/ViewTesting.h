@@ -1,38 +1,12 @@
 #pragma once
 
-#include "store/DewbellStore.h"
+#include "support/StoreTesting.h"
 
 #include <QAbstractButton>
-#include <QDateTime>
 #include <QLabel>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTimeZone>
-#include <memory>
 
-// A store for view tests: on a temporary folder, not running, saving nothing, in a pinned
-// time zone (UTC+1), its clock on a Monday morning outside quiet hours and its tour done.
+// Finding what a view shows.
 namespace ViewTesting {
-
-inline QTimeZone zone()
-{
-    return QTimeZone(3600);
-}
-
-inline QDateTime morning()
-{
-    return QDateTime(QDate(2024, 3, 4), QTime(10, 0), zone()).toUTC();
-}
-
-inline std::unique_ptr<DewbellStore> makeStore(const QTemporaryDir& folder)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    auto store = std::make_unique<DewbellStore>(StoreOptions{
-        .directory = folder.path(), .running = false, .persistChanges = false, .updates = nullptr, .zone = zone()});
-    store->tick(morning());
-    store->finishTour();
-    return store;
-}
 
 inline QString labelText(const QObject* root, const char* name)
 {

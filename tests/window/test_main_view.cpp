@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 class MainViewTest : public QObject {
@@ -21,7 +22,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         view_ = std::make_unique<MainView>(store_.get());
         view_->resize(960, 735);
         view_->show();

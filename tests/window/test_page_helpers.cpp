@@ -11,6 +11,7 @@
 #include <QTextLayout>
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 // The shared page helpers on a real store: each user edit is one update() of the store, each
@@ -23,7 +24,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         host_ = std::make_unique<QWidget>();
         host_->resize(400, 300);
         host_->show();

@@ -1,37 +1,10 @@
+#include "support/FakeUpdateDriver.h"
+
 #include "store/AppUpdateManager.h"
 #include "window/UpdateCheckButton.h"
 
 #include <QJsonObject>
 #include <QtTest>
-
-namespace {
-
-class FakeDriver : public UpdateDriving {
-public:
-    bool canCheck() const override { return checkable; }
-    bool automaticallyChecks() const override { return true; }
-    void setAutomaticallyChecks(bool) override { }
-    bool automaticallyDownloads() const override { return false; }
-    void setAutomaticallyDownloads(bool) override { }
-    bool allowsAutomaticDownloads() const override { return true; }
-    std::optional<QDateTime> lastCheck() const override { return std::nullopt; }
-    void start() override { }
-    void check() override { ++checks; }
-
-    bool checkable = true;
-    int checks = 0;
-};
-
-UpdateConfiguration releaseConfiguration()
-{
-    return UpdateConfiguration(QJsonObject{
-        {QStringLiteral("SUFeedURL"), QStringLiteral("https://updates.dewbell.app/linux/appcast.xml")},
-        {QStringLiteral("SUPublicEDKey"), QStringLiteral("BC3ZuKDniC4gawkpqjspKhba7BfoSogGzeSEEJaYy5Q=")},
-        {QStringLiteral("DWDistribution"), QStringLiteral("developer-id")},
-    });
-}
-
-}  // namespace
 
 class UpdateCheckButtonTest : public QObject {
     Q_OBJECT
@@ -43,9 +16,9 @@ private slots:
 
 void UpdateCheckButtonTest::checksAfterBeforeCheckWhileTheManagerCan()
 {
-    FakeDriver* driver = nullptr;
+    FakeUpdateDriver* driver = nullptr;
     AppUpdateManager manager(true, releaseConfiguration(), [&driver] {
-        auto made = std::make_unique<FakeDriver>();
+        auto made = std::make_unique<FakeUpdateDriver>();
         driver = made.get();
         return made;
     });
@@ -53,24 +26,26 @@ void UpdateCheckButtonTest::checksAfterBeforeCheckWhileTheManagerCan()
     QVERIFY(driver);
 
     QStringList order;
-    UpdateCheckButton button(&manager, [&] { order.append(QStringLiteral("before:%1").arg(driver->checks)); });
+    UpdateCheckButton button(&manager, [&] { order.append(QStringLiteral("before:%1").arg(driver->checksRun)); });
     button.show();
     QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(driver->checks, 1);
+    QCOMPARE(driver->checksRun, 1);
     QCOMPARE(order, QStringList{QStringLiteral("before:0")});
 
-    // The default beforeCheck only lets the check run.
+    // The default beforeCheck only lets the check run (once the first check has ended).
+    driver->checkable = true;
+    driver->onChange();
     UpdateCheckButton plain(&manager);
     plain.show();
     QTest::mouseClick(&plain, Qt::LeftButton);
-    QCOMPARE(driver->checks, 2);
+    QCOMPARE(driver->checksRun, 2);
 
     // The manager's change reaches the button at once.
     driver->checkable = false;
     driver->onChange();
     QVERIFY(!button.isEnabled());
     QTest::mouseClick(&button, Qt::LeftButton);
-    QCOMPARE(driver->checks, 2);
+    QCOMPARE(driver->checksRun, 2);
     QCOMPARE(order.size(), 1);
 }
 
