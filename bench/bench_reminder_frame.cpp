@@ -18,11 +18,7 @@ namespace {
 
 struct WalkingReminder {
     QTemporaryDir folder;
-    DewbellStore store{{.directory = folder.path(),
-                        .running = false,
-                        .persistChanges = false,
-                        .updates = nullptr,
-                        .zone = std::nullopt}};
+    DewbellStore store{{.directory = folder.path(), .running = false, .persistChanges = false}};
     std::unique_ptr<ReminderView> view;
 
     WalkingReminder(const QString& companion, double elapsed)

@@ -16,11 +16,8 @@ struct Fixture {
     Fixture()
     {
         QStandardPaths::setTestModeEnabled(true);
-        store = std::make_unique<DewbellStore>(StoreOptions{.directory = folder.path(),
-                                                            .running = false,
-                                                            .persistChanges = false,
-                                                            .updates = nullptr,
-                                                            .zone = std::nullopt});
+        store = std::make_unique<DewbellStore>(
+            StoreOptions{.directory = folder.path(), .running = false, .persistChanges = false});
         store->tick(clock);
         store->finishTour();
     }

@@ -86,8 +86,7 @@ void tickWithThreeYearsOfHistory(benchmark::State& loop, bool viewsRead)
 {
     QTemporaryDir folder;
     useEmptyBundle(folder);
-    DewbellStore store(
-        {.directory = folder.path(), .running = false, .persistChanges = false, .updates = nullptr, .zone = zone()});
+    DewbellStore store({.directory = folder.path(), .running = false, .persistChanges = false, .zone = zone()});
     store.setState(threeYearsOfHistory());
     store.contextProvider = busyDesktop;
     QDateTime now = afternoon();
@@ -106,15 +105,13 @@ void launchAndSaveWithThreeYearsOfHistory(benchmark::State& loop)
     QTemporaryDir folder;
     useEmptyBundle(folder);
     {
-        DewbellStore seed(
-            {.directory = folder.path(), .running = false, .persistChanges = true, .updates = nullptr, .zone = zone()});
+        DewbellStore seed({.directory = folder.path(), .running = false, .persistChanges = true, .zone = zone()});
         seed.setState(threeYearsOfHistory());
         seed.save();
     }
     const qint64 size = QFileInfo(QDir(folder.path()).filePath(QStringLiteral("state.json"))).size();
     for (auto _ : loop) {
-        DewbellStore store(
-            {.directory = folder.path(), .running = false, .persistChanges = true, .updates = nullptr, .zone = zone()});
+        DewbellStore store({.directory = folder.path(), .running = false, .persistChanges = true, .zone = zone()});
         store.save();
         if (store.notice() || store.state().drinks.size() != drinkCount)
             loop.SkipWithError("the history did not survive launch and save");

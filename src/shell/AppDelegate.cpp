@@ -43,19 +43,9 @@ AppDelegate::AppDelegate(const QStringList& arguments, Desktop desktop, QObject*
 {
     if (hasSwitch(CommandLine::uiTest)) {
         temporaryFolder_ = freshTemporaryFolder();
-        store_ = new DewbellStore({.directory = temporaryFolder_,
-                                   .running = true,
-                                   .persistChanges = false,
-                                   .updates = nullptr,
-                                   .zone = std::nullopt},
-                                  this);
+        store_ = new DewbellStore({.directory = temporaryFolder_, .running = true, .persistChanges = false}, this);
     } else {
-        store_ = new DewbellStore({.directory = std::nullopt,
-                                   .running = true,
-                                   .persistChanges = true,
-                                   .updates = nullptr,
-                                   .zone = std::nullopt},
-                                  this);
+        store_ = new DewbellStore({.directory = std::nullopt, .running = true, .persistChanges = true}, this);
     }
     context_ = new SystemContext(this);
     ReduceMotion::setSource(desktop_.reduceMotion ? desktop_.reduceMotion : &DesktopReduceMotion::read);

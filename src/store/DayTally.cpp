@@ -33,3 +33,25 @@ int DayTally::breaks(const QDateTime& now)
     refresh(now);
     return breaks_;
 }
+
+void DayTally::logDrink(const QDateTime& now, int ml)
+{
+    state_.drinks.append(Drink{QUuid::createUuid(), now, ml});
+    historyChanged();
+}
+
+bool DayTally::undoLastDrink(const QDateTime& now)
+{
+    const QList<Drink>& today = drinks(now);
+    if (today.isEmpty())
+        return false;
+    const QUuid last = today.last().id;
+    for (qsizetype index = state_.drinks.size() - 1; index >= 0; --index) {
+        if (state_.drinks[index].id == last) {
+            state_.drinks.removeAt(index);
+            break;
+        }
+    }
+    historyChanged();
+    return true;
+}

@@ -7,12 +7,16 @@
 #include <QList>
 #include <QTimeZone>
 
-// Today's drinks and breaks. Views read them on every tick; with years of history a fresh scan
-// each second would cost more than the whole tick, so the figures are kept until the day changes
-// or the store says the history did.
+// Today's drinks and breaks, and the drink log. Views read today's figures on every tick; with
+// years of history a fresh scan each second would cost more than the whole tick, so the figures
+// are kept until the day changes or the history does.
 class DayTally {
 public:
-    DayTally(const SavedState& state, const QTimeZone& zone) : state_(state), zone_(zone) { }
+    DayTally(SavedState& state, const QTimeZone& zone) : state_(state), zone_(zone) { }
+
+    void logDrink(const QDateTime& now, int ml);
+    // Removes the last drink of today; false when none was logged today.
+    bool undoLastDrink(const QDateTime& now);
 
     // Call after any change to the drinks or break records.
     void historyChanged() { current_ = false; }
@@ -24,7 +28,7 @@ public:
 private:
     void refresh(const QDateTime& now);
 
-    const SavedState& state_;
+    SavedState& state_;
     QTimeZone zone_;
     bool current_ = false;
     QDate day_;

@@ -300,10 +300,10 @@ void DewbellStore::hidePanel()
 
 void DewbellStore::recordDrink()
 {
-    state_.drinks.append(Drink{QUuid::createUuid(), now_, state_.preferences.glassML});
+    tally_.logDrink(now_, state_.preferences.glassML);
     schedule_.planFromNow(ReminderKind::water, now_);
     schedule_.clearTypingDelays(ReminderKind::water);
-    historyChanged();
+    markChanged();
     save();
 }
 
@@ -317,17 +317,9 @@ void DewbellStore::drink()
 void DewbellStore::undo()
 {
     ChangeBatcher::Batch batch(changes_);
-    const QList<Drink> drinks = today();
-    if (drinks.isEmpty())
+    if (!tally_.undoLastDrink(now_))
         return;
-    const QUuid last = drinks.last().id;
-    for (qsizetype index = state_.drinks.size() - 1; index >= 0; --index) {
-        if (state_.drinks[index].id == last) {
-            state_.drinks.removeAt(index);
-            break;
-        }
-    }
-    historyChanged();
+    markChanged();
     save();
 }
 

@@ -36,7 +36,7 @@ class StateFile;
 // How a store is opened.
 struct StoreOptions {
     // The folder of "state.json" and of imported packs; none means AppBundle::privateFolder().
-    std::optional<QString> directory;
+    std::optional<QString> directory = std::nullopt;
     // Starts the one-second tick timer.
     bool running = false;
     // Writes "state.json" (and lets loading keep an unreadable file aside).
@@ -45,7 +45,7 @@ struct StoreOptions {
     // persistence on; a manager handed in becomes the store's child unless it already has a parent.
     AppUpdateManager* updates = nullptr;
     // The time zone of every calendar rule (quiet hours, "today"); none means the system zone.
-    std::optional<QTimeZone> zone;
+    std::optional<QTimeZone> zone = std::nullopt;
 };
 
 // Dewbell's engine and the one source of truth for every view. It owns the saved state, runs

@@ -33,11 +33,8 @@ enum class Saving { on, off };
 inline std::unique_ptr<DewbellStore> openStore(const QString& folder, Saving saving = Saving::on)
 {
     QStandardPaths::setTestModeEnabled(true);
-    return std::make_unique<DewbellStore>(StoreOptions{.directory = folder,
-                                                       .running = false,
-                                                       .persistChanges = saving == Saving::on,
-                                                       .updates = nullptr,
-                                                       .zone = zone()});
+    return std::make_unique<DewbellStore>(
+        StoreOptions{.directory = folder, .running = false, .persistChanges = saving == Saving::on, .zone = zone()});
 }
 
 // A user who finished the tour at `start`: every schedule counts from then.
