@@ -13,6 +13,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 // "The little crew" on a real store with the built-in companions.
@@ -23,7 +24,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         page_ = std::make_unique<CrewPage>(store_.get());
         page_->resize(700, 1400);
         page_->show();

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 // "Your day" on a real store: figures come from the store and follow it in place, and each
@@ -18,7 +19,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         page_ = std::make_unique<DashboardPage>(store_.get());
         page_->resize(700, 700);
         page_->show();

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 // "A note for you" on a real store, with the care-package dialogs replaced by fakes.
@@ -18,7 +19,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         page_ = std::make_unique<NotePage>(store_.get());
         page_->resize(700, 1200);
         page_->show();

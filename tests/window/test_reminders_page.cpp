@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 // "Reminders" on a real store: each control is tied to its preference and shows the stored one.
@@ -19,7 +20,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         page_ = std::make_unique<RemindersPage>(store_.get());
         page_->resize(700, 1000);
         page_->show();
