@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 namespace {
@@ -40,7 +41,7 @@ private slots:
     {
         folder_ = std::make_unique<QTemporaryDir>();
         scratch_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         opener_ = FakeUrlOpener();
         QFile program(scratch_->filePath(QStringLiteral("dewbell")));
         QVERIFY(program.open(QIODevice::WriteOnly));

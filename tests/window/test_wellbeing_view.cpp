@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+using namespace StoreTesting;
 using namespace ViewTesting;
 
 namespace {
@@ -35,7 +36,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        store_ = makeStore(*folder_);
+        store_ = startedStore(folder_->path(), morning(), Saving::off);
         opener_ = FakeUrlOpener();
         view_ = makeView();
     }
