@@ -12,17 +12,20 @@
 // the target untouched, so older and partial files keep their defaults.
 namespace JsonReading {
 
-// A JSON number as an int, saturated at the int range; none for NaN or infinities.
-inline std::optional<int> saturatedInt(const QJsonValue& value)
+// A number as an int, rounded and saturated at the int range; none for NaN or infinities.
+inline std::optional<int> saturatedInt(double number)
 {
-    if (!value.isDouble())
-        return std::nullopt;
-    const double number = value.toDouble();
     if (!std::isfinite(number))
         return std::nullopt;
     constexpr double lowest = std::numeric_limits<int>::min();
     constexpr double highest = std::numeric_limits<int>::max();
     return static_cast<int>(std::clamp(std::round(number), lowest, highest));
+}
+
+// A JSON number as an int, as above; none for any other JSON value.
+inline std::optional<int> saturatedInt(const QJsonValue& value)
+{
+    return value.isDouble() ? saturatedInt(value.toDouble()) : std::nullopt;
 }
 
 inline void readBool(const QJsonObject& json, const char* key, bool& target)

@@ -8,6 +8,11 @@
 #include <QSaveFile>
 #include <QUuid>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace LocalFiles {
 
 namespace {
@@ -112,6 +117,20 @@ void makeFoldersPrivate(const QString& root)
 }
 
 }  // namespace
+
+PathStatus pathStatus(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info { };
+    if (::lstat(name.constData(), &info) != 0) {
+        if (errno == ENOENT)
+            return {PathStatus::Kind::absent, {}};
+        return {PathStatus::Kind::unreachable, QString::fromLocal8Bit(std::strerror(errno))};
+    }
+    if (S_ISREG(info.st_mode) && ::access(name.constData(), R_OK) != 0)
+        return {PathStatus::Kind::unreadable, QString::fromLocal8Bit(std::strerror(errno))};
+    return {PathStatus::Kind::present, {}};
+}
 
 void ensurePrivateFolder(const QString& folder)
 {

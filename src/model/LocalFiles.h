@@ -13,11 +13,35 @@ namespace LocalFiles {
 inline constexpr qint64 KiB = 1024;
 inline constexpr qint64 MiB = 1024 * KiB;
 inline constexpr qint64 jsonLimit = 256 * KiB;
-// "state.json" holds the whole drink and break history; 16 MiB holds several decades of it.
-inline constexpr qint64 stateLimit = 16 * MiB;
+// "state.json" holds the whole drink and break history. A record takes about 76 bytes (a
+// drink) or 98 (a break). Thirty years of every reminder kind answered at the default rhythm
+// (13 waking hours: a drink every 45 minutes, eye rest every 20, movement every hour, so 17 + 39
+// + 13 records a day) come to 767,000 records, 70 MB. The busiest settings around the clock
+// (water every 5 minutes, eye rest every 10, movement every 30: 480 records a day) come to 42 KB
+// a day, 460 MB in thirty years. 128 MiB holds the default rhythm for fifty years and the
+// busiest for eight; past it the writer moves the oldest records to an archive file beside
+// "state.json" rather than write what the reader would refuse.
+inline constexpr qint64 stateLimit = 128 * MiB;
 inline constexpr qint64 imageLimit = 24 * MiB;
 inline constexpr qint64 movieLimit = 128 * MiB;
 inline constexpr qint64 packLimit = 256 * MiB;
+
+// What is known about a path before anything is read from it. Only "no such file" means absent:
+// any other error (a folder that may not be searched, a file that may not be read) is reported
+// with the system's words, so that a file that is there is never taken for one that is not.
+struct PathStatus {
+    enum class Kind {
+        absent,
+        present,
+        // A folder on the way may not be searched: whether the file exists is unknown.
+        unreachable,
+        // The file exists but may not be read.
+        unreadable,
+    };
+    Kind kind = Kind::absent;
+    QString reason;
+};
+PathStatus pathStatus(const QString& path);
 
 // Creates the folder (and missing parents) and sets it to 0700.
 void ensurePrivateFolder(const QString& folder);

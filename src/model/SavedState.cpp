@@ -3,38 +3,16 @@
 #include "model/DateCoding.h"
 #include "model/ImportError.h"
 #include "model/JsonReading.h"
+#include "model/StateFileScan.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QLocale>
-
-#include <cmath>
 
 using namespace DateCoding;
 using namespace JsonReading;
 
 namespace {
-
-const QString idKey = QStringLiteral("id");
-const QString dateKey = QStringLiteral("date");
-
-std::optional<int> nonNegativeInt(const QJsonValue& value)
-{
-    const auto number = saturatedInt(value);
-    if (!number || *number < 0)
-        return std::nullopt;
-    return number;
-}
-
-// Breaks are eye rest or movement; a "water" break can only come from a damaged file.
-std::optional<ReminderKind> breakKind(const QJsonValue& value)
-{
-    const auto kind = reminderKindFromRaw(value.toString());
-    if (kind == ReminderKind::water)
-        return std::nullopt;
-    return kind;
-}
 
 void insertOptionalDate(QJsonObject& json, const QString& key, const std::optional<QDateTime>& date)
 {
@@ -47,6 +25,11 @@ void readOptionalDate(const QJsonObject& json, const char* key, std::optional<QD
     target = decodeDate(json.value(QLatin1String(key)));
 }
 
+std::optional<ReminderKind> breakKind(const QJsonValue& value)
+{
+    return value.isString() ? breakKindFromRaw(value.toString()) : std::nullopt;
+}
+
 template<typename Record>
 QJsonArray encodeList(const QList<Record>& records)
 {
@@ -56,9 +39,9 @@ QJsonArray encodeList(const QList<Record>& records)
     return array;
 }
 
-// Decodes every good record of an array and counts the bad ones.
+// Decodes every good record of an array and counts the bad and the corrected ones.
 template<typename Record, typename Decoder>
-void readRecords(const QJsonObject& json, const char* key, QList<Record>& target, int& dropped, Decoder decode)
+void readRecords(const QJsonObject& json, const char* key, QList<Record>& target, RecordTally& tally, Decoder decode)
 {
     const QJsonValue value = json.value(QLatin1String(key));
     if (!value.isArray())
@@ -67,10 +50,8 @@ void readRecords(const QJsonObject& json, const char* key, QList<Record>& target
     QList<Record> records;
     records.reserve(array.size());
     for (const QJsonValue& entry : array) {
-        if (auto record = decode(entry))
+        if (auto record = decode(entry, tally))
             records.append(std::move(*record));
-        else
-            ++dropped;
     }
     target = std::move(records);
 }
@@ -98,46 +79,6 @@ QJsonObject encodeWithoutHistory(const SavedState& state)
 // The history records have a fixed shape and nothing in them needs escaping, so they are
 // written straight into the file's bytes: building a QJsonObject per record made every save
 // of a long-time user's file a visible pause.
-void appendDate(QByteArray& out, const QDateTime& date)
-{
-    const double seconds = toReferenceSeconds(date);
-    if (std::isfinite(seconds))
-        out += QByteArray::number(seconds, 'g', QLocale::FloatingPointShortest);
-    else
-        out += "null";
-}
-
-void appendUuid(QByteArray& out, const QUuid& id)
-{
-    out += '"';
-    out += id.toByteArray(QUuid::WithoutBraces).toUpper();
-    out += '"';
-}
-
-void appendRecord(QByteArray& out, const Drink& drink)
-{
-    out += "{\"date\":";
-    appendDate(out, drink.date);
-    out += ",\"id\":";
-    appendUuid(out, drink.id);
-    out += ",\"ml\":";
-    out += QByteArray::number(drink.ml);
-    out += '}';
-}
-
-void appendRecord(QByteArray& out, const BreakRecord& record)
-{
-    out += "{\"date\":";
-    appendDate(out, record.date);
-    out += ",\"id\":";
-    appendUuid(out, record.id);
-    out += ",\"kind\":\"";
-    out += rawValue(record.kind).toLatin1();
-    out += "\",\"seconds\":";
-    out += QByteArray::number(record.seconds);
-    out += '}';
-}
-
 template<typename Record>
 void appendRecords(QByteArray& out, const char* key, const QList<Record>& records)
 {
@@ -147,54 +88,70 @@ void appendRecords(QByteArray& out, const char* key, const QList<Record>& record
     for (qsizetype i = 0; i < records.size(); ++i) {
         if (i > 0)
             out += ',';
-        appendRecord(out, records[i]);
+        appendCompact(out, records[i]);
     }
     out += ']';
 }
 
+QJsonObject parseObject(const QByteArray& bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        throw ImportError(QStringLiteral("Your saved data isn't readable: %1.").arg(error.errorString()));
+    if (!document.isObject())
+        throw ImportError(QStringLiteral("Your saved data isn't readable: it doesn't hold a settings object."));
+    return document.object();
+}
+
+// One history array, element by element: the writer's compact form directly, anything else
+// through the JSON parser. False when an element is not JSON at all.
+template<typename Record, typename CompactReader, typename Decoder>
+bool readElements(QByteArrayView array, QList<Record>& target, RecordTally& tally, CompactReader readCompact,
+                  Decoder decode)
+{
+    return StateFileScan::forEachElement(array, [&](QByteArrayView element) {
+        bool compact = false;
+        std::optional<Record> record = readCompact(element, compact, tally);
+        if (!compact) {
+            QJsonParseError error;
+            const QByteArray wrapped = '[' + element.toByteArray() + ']';
+            const QJsonArray single = QJsonDocument::fromJson(wrapped, &error).array();
+            if (error.error != QJsonParseError::NoError || single.size() != 1)
+                return false;
+            record = decode(single.first(), tally);
+        }
+        if (record)
+            target.append(std::move(*record));
+        return true;
+    });
+}
+
+// The long way through files in the writer's own form; none when any part needs the parser's
+// judgement of the whole file.
+std::optional<DecodedState> decodeByParts(const QByteArray& bytes)
+{
+    const auto parts = StateFileScan::split(bytes);
+    if (!parts)
+        return std::nullopt;
+    QJsonParseError error;
+    const QJsonDocument rest = QJsonDocument::fromJson(parts->rest, &error);
+    if (error.error != QJsonParseError::NoError || !rest.isObject())
+        return std::nullopt;
+    DecodedState decoded = decodeSavedState(rest.object());
+    RecordTally tally{decoded.droppedRecords, decoded.correctedRecords};
+    SavedState& state = decoded.state;
+    if (parts->drinks && !readElements(*parts->drinks, state.drinks, tally, readCompactDrink, decodeDrink))
+        return std::nullopt;
+    if (parts->breakHistory
+        && !readElements(*parts->breakHistory, state.breakHistory, tally, readCompactBreak, decodeBreakRecord))
+        return std::nullopt;
+    decoded.droppedRecords = tally.dropped;
+    decoded.correctedRecords = tally.corrected;
+    return decoded;
+}
+
 }  // namespace
-
-QJsonObject encode(const Drink& drink)
-{
-    return {
-        {idKey, encodeUuid(drink.id)},
-        {dateKey, encodeDate(drink.date)},
-        {QStringLiteral("ml"), drink.ml},
-    };
-}
-
-QJsonObject encode(const BreakRecord& record)
-{
-    return {
-        {idKey, encodeUuid(record.id)},
-        {QStringLiteral("kind"), rawValue(record.kind)},
-        {dateKey, encodeDate(record.date)},
-        {QStringLiteral("seconds"), record.seconds},
-    };
-}
-
-std::optional<Drink> decodeDrink(const QJsonValue& json)
-{
-    const QJsonObject object = json.toObject();
-    const auto id = decodeUuid(object.value(idKey));
-    const auto date = decodeDate(object.value(dateKey));
-    const auto ml = nonNegativeInt(object.value(QLatin1String("ml")));
-    if (!json.isObject() || !id || !date || !ml)
-        return std::nullopt;
-    return Drink{*id, *date, *ml};
-}
-
-std::optional<BreakRecord> decodeBreakRecord(const QJsonValue& json)
-{
-    const QJsonObject object = json.toObject();
-    const auto id = decodeUuid(object.value(idKey));
-    const auto kind = breakKind(object.value(QLatin1String("kind")));
-    const auto date = decodeDate(object.value(dateKey));
-    const auto seconds = nonNegativeInt(object.value(QLatin1String("seconds")));
-    if (!json.isObject() || !id || !kind || !date || !seconds)
-        return std::nullopt;
-    return BreakRecord{*id, *kind, *date, *seconds};
-}
 
 QJsonObject encode(const SavedState& state)
 {
@@ -217,8 +174,11 @@ DecodedState decodeSavedState(const QJsonObject& json)
 
     if (const QJsonValue preferences = json.value(QLatin1String("preferences")); preferences.isObject())
         state.preferences = decodePreferences(preferences.toObject());
-    readRecords(json, "drinks", state.drinks, decoded.droppedRecords, decodeDrink);
-    readRecords(json, "breakHistory", state.breakHistory, decoded.droppedRecords, decodeBreakRecord);
+    RecordTally tally;
+    readRecords(json, "drinks", state.drinks, tally, decodeDrink);
+    readRecords(json, "breakHistory", state.breakHistory, tally, decodeBreakRecord);
+    decoded.droppedRecords = tally.dropped;
+    decoded.correctedRecords = tally.corrected;
     if (const auto nextDue = decodeDate(json.value(QLatin1String("nextDue"))))
         state.nextDue = *nextDue;
     readOptionalDate(json, "pausedUntil", state.pausedUntil);
@@ -246,11 +206,7 @@ QByteArray encodeStateFile(const SavedState& state)
 
 DecodedState decodeStateFile(const QByteArray& bytes)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        throw ImportError(QStringLiteral("Your saved data isn't readable: %1.").arg(error.errorString()));
-    if (!document.isObject())
-        throw ImportError(QStringLiteral("Your saved data isn't readable: it doesn't hold a settings object."));
-    return decodeSavedState(document.object());
+    if (auto decoded = decodeByParts(bytes))
+        return std::move(*decoded);
+    return decodeSavedState(parseObject(bytes));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/HistoryRecords.h"
 #include "model/Preferences.h"
 #include "model/ReminderKind.h"
 
@@ -9,23 +10,6 @@
 #include <QList>
 #include <QUuid>
 #include <optional>
-
-struct Drink {
-    QUuid id;
-    QDateTime date;
-    int ml = 0;
-
-    bool operator==(const Drink&) const = default;
-};
-
-struct BreakRecord {
-    QUuid id;
-    ReminderKind kind = ReminderKind::eyeRest;
-    QDateTime date;
-    int seconds = 0;
-
-    bool operator==(const BreakRecord&) const = default;
-};
 
 struct SavedState {
     static constexpr int currentSchemaVersion = 2;
@@ -48,12 +32,6 @@ struct SavedState {
     bool operator==(const SavedState&) const = default;
 };
 
-// A record needs all of its keys; one that lacks a key or has a bad value is none.
-QJsonObject encode(const Drink& drink);
-QJsonObject encode(const BreakRecord& record);
-std::optional<Drink> decodeDrink(const QJsonValue& json);
-std::optional<BreakRecord> decodeBreakRecord(const QJsonValue& json);
-
 QJsonObject encode(const SavedState& state);
 
 struct DecodedState {
@@ -62,12 +40,16 @@ struct DecodedState {
     bool migratedFromVersion1 = false;
     // Malformed drinks and break records skipped so that the rest of the history survives.
     int droppedRecords = 0;
+    // Records kept with a value brought within what Dewbell records (RecordLimits).
+    int correctedRecords = 0;
 };
 
 // Every key is optional. A top-level value that is not an object is an error.
 DecodedState decodeSavedState(const QJsonObject& json);
 
 // Whole-file coding of "state.json". decodeStateFile throws ImportError when the bytes
-// are not a JSON object.
+// are not a JSON object. A file in the writer's own form is read record by record without a
+// JSON object per record, so decades of history load in a fraction of the time and memory;
+// any other form of the same JSON reads the same.
 QByteArray encodeStateFile(const SavedState& state);
 DecodedState decodeStateFile(const QByteArray& bytes);

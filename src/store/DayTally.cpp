@@ -22,7 +22,7 @@ const QList<Drink>& DayTally::drinks(const QDateTime& now)
     return drinks_;
 }
 
-int DayTally::totalML(const QDateTime& now)
+qint64 DayTally::totalML(const QDateTime& now)
 {
     refresh(now);
     return totalML_;

@@ -22,7 +22,8 @@ public:
     void historyChanged() { current_ = false; }
 
     const QList<Drink>& drinks(const QDateTime& now);
-    int totalML(const QDateTime& now);
+    // A sum of many drinks: in 64 bits no file can make it overflow.
+    qint64 totalML(const QDateTime& now);
     int breaks(const QDateTime& now);
 
 private:
@@ -33,6 +34,6 @@ private:
     bool current_ = false;
     QDate day_;
     QList<Drink> drinks_;
-    int totalML_ = 0;
+    qint64 totalML_ = 0;
     int breaks_ = 0;
 };

@@ -28,13 +28,17 @@ bool mayShow(const GateDecision& decision)
 }  // namespace
 
 DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
+    : DewbellStore(options, StateFileOptions{}, parent)
+{ }
+
+DewbellStore::DewbellStore(const StoreOptions& options, StateFileOptions stateFile, QObject* parent)
     : QObject(parent),
       directory_(options.directory.value_or(AppBundle::privateFolder())),
       running_(options.running),
       persistChanges_(options.persistChanges),
       zone_(options.zone.value_or(QTimeZone::systemTimeZone())),
       updates_(options.updates),
-      stateFile_(std::make_unique<StateFile>(directory_, persistChanges_)),
+      stateFile_(std::make_unique<StateFile>(directory_, persistChanges_, std::move(stateFile))),
       now_(QDateTime::currentDateTimeUtc())
 {
     if (!updates_) {
@@ -171,6 +175,8 @@ void DewbellStore::load()
     StateFile::Loaded loaded = stateFile_->load();
     state_ = loaded.state;
     window_.notice = loaded.notice;
+    if (const auto blocked = stateFile_->writeBlocked(); blocked && persistChanges_)
+        saveFailure_ = QStringLiteral("Nothing is being saved: ") + *blocked;
     state_.preferences = state_.preferences.normalized();
     protections_.clearStale(now_);
     schedule_.planAtLaunch(now_);
@@ -181,10 +187,20 @@ void DewbellStore::save()
 {
     if (!persistChanges_)
         return;
+    ChangeBatcher::Batch batch(changes_);
     try {
-        stateFile_->save(state_);
+        const auto archived = stateFile_->save(state_);
+        if (saveFailure_) {
+            saveFailure_.reset();
+            markChanged();
+        }
+        if (archived) {
+            historyChanged();
+            setNotice(archived);
+        }
     } catch (const ImportError& error) {
-        setNotice(QStringLiteral("Couldn't save your settings: ") + error.message());
+        saveFailure_ = QStringLiteral("Couldn't save your settings: ") + error.message();
+        setNotice(saveFailure_);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "store/ProtectionModes.h"
 #include "store/ReminderSchedule.h"
 #include "store/ReminderStatus.h"
+#include "store/StateFile.h"
 #include "store/WindowState.h"
 
 #include "model/CharacterPack.h"
@@ -30,8 +31,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-
-class StateFile;
 
 // How a store is opened.
 struct StoreOptions {
@@ -70,6 +69,9 @@ class DewbellStore : public QObject, private VisitHost {
 
 public:
     explicit DewbellStore(const StoreOptions& options, QObject* parent = nullptr);
+    // With its own way of reading and writing "state.json" (a small limit, a file layer that
+    // reports errors a test cannot stage).
+    DewbellStore(const StoreOptions& options, StateFileOptions stateFile, QObject* parent = nullptr);
     ~DewbellStore() override;
 
     // ---- Published state -------------------------------------------------------------------
@@ -111,6 +113,9 @@ public:
 
     std::optional<QString> notice() const { return window_.notice; }
     void setNotice(const std::optional<QString>& notice);
+    // Why the last save failed, or why nothing can be saved at all, until a save succeeds. Unlike
+    // the notice it cannot be closed: the popover and the tray show it where drinks are logged.
+    std::optional<QString> saveFailure() const { return saveFailure_; }
 
     // "Your day" initially; the main window shows the page with this title.
     QString selectedPage() const { return window_.selectedPage; }
@@ -142,7 +147,7 @@ public:
     bool isQuiet() const { return ReminderClock::isQuiet(now_, state_.preferences, zone_); }
     // The drinks dated on the calendar day of now(), in stored order.
     QList<Drink> today() const { return tally_.drinks(now_); }
-    int totalML() const { return tally_.totalML(now_); }
+    qint64 totalML() const { return tally_.totalML(now_); }
     int goalML() const { return state_.preferences.dailyGoal * state_.preferences.glassML; }
     // totalML / goalML, never above 1.
     double progress() const { return std::min(1.0, double(totalML()) / double(std::max(goalML(), 1))); }
@@ -315,4 +320,5 @@ private:
     FileActions files_{*this};
     // In memory only: whether the user is away.
     bool suppressedForAbsence_ = false;
+    std::optional<QString> saveFailure_;
 };

@@ -1,19 +1,59 @@
 #include "store/StateFile.h"
 
-#include "model/LocalFiles.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
 const QString stateName = QStringLiteral("state.json");
 const QString firstFormatBackupName = QStringLiteral("state-before-v2.json");
 
+QString quoted(const QString& name)
+{
+    return QStringLiteral("“%1”").arg(name);
+}
+
+QString recordCount(int count)
+{
+    return count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
+}
+
+QString stamp()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+// The date of the record at which the oldest `count` records end.
+QDateTime cutoffAfter(const SavedState& state, qsizetype count)
+{
+    std::vector<qint64> dates;
+    dates.reserve(size_t(state.drinks.size() + state.breakHistory.size()));
+    for (const Drink& drink : state.drinks)
+        dates.push_back(drink.date.toMSecsSinceEpoch());
+    for (const BreakRecord& record : state.breakHistory)
+        dates.push_back(record.date.toMSecsSinceEpoch());
+    const auto cut = dates.begin() + (count - 1);
+    std::nth_element(dates.begin(), cut, dates.end());
+    return QDateTime::fromMSecsSinceEpoch(*cut, Qt::UTC);
+}
+
+// Moves the records dated up to `cutoff` from `from` to `to`, keeping the order of both.
+template<typename Record>
+void moveUpTo(const QDateTime& cutoff, QList<Record>& from, QList<Record>& to)
+{
+    QList<Record> kept;
+    for (const Record& record : std::as_const(from))
+        (record.date <= cutoff ? to : kept).append(record);
+    from = std::move(kept);
+}
+
 }  // namespace
 
-StateFile::StateFile(const QString& folder, bool persist) : folder_(folder), persist_(persist)
+StateFile::StateFile(const QString& folder, bool persist, StateFileOptions options)
+    : folder_(folder), persist_(persist), options_(std::move(options))
 { }
 
 QString StateFile::path() const
@@ -23,19 +63,46 @@ QString StateFile::path() const
 
 StateFile::Loaded StateFile::load()
 {
-    if (!QFileInfo::exists(path()) && !QFileInfo(path()).isSymLink())
+    const LocalFiles::PathStatus status = options_.probe(path());
+    if (status.kind == LocalFiles::PathStatus::Kind::absent)
         return {};
+    if (status.kind != LocalFiles::PathStatus::Kind::present)
+        return keepOut(status);
     QByteArray bytes;
     DecodedState decoded;
     try {
-        bytes = LocalFiles::readBounded(path(), LocalFiles::stateLimit);
+        bytes = LocalFiles::readBounded(path(), options_.limit);
         decoded = decodeStateFile(bytes);
     } catch (const ImportError&) {
         return startFresh();
     }
     if (decoded.migratedFromVersion1)
         backUpFirstFormat(bytes);
-    return {decoded.state, std::nullopt};
+    return {decoded.state, keepPartlyRead(decoded, bytes)};
+}
+
+// Not knowing what is there is not the same as nothing being there: the file is left alone,
+// and nothing is written until Dewbell can read it again.
+StateFile::Loaded StateFile::keepOut(const LocalFiles::PathStatus& status)
+{
+    const bool folderClosed = status.kind == LocalFiles::PathStatus::Kind::unreachable;
+    const QString problem =
+        folderClosed
+            ? QStringLiteral("Dewbell can't look inside its folder %1 (%2), so it can't tell whether your saved data "
+                             "is there. Nothing was loaded and nothing will be saved until the folder's permissions "
+                             "let Dewbell in again (chmod 700); then restart Dewbell.")
+                  .arg(quoted(folder_), status.reason)
+            : QStringLiteral("Dewbell can't read your saved data in %1 (%2). It is left as it is and nothing will be "
+                             "saved over it until the file's permissions let Dewbell read it again (chmod 600); then "
+                             "restart Dewbell.")
+                  .arg(quoted(path()), status.reason);
+    writeBlocked_ = folderClosed ? QStringLiteral("Dewbell can't look inside its folder (%1).").arg(status.reason)
+                                 : QStringLiteral("Dewbell can't read the saved data (%1).").arg(status.reason);
+    Loaded loaded;
+    // Whoever has a data folder has been here before: the first-run tour is not for them.
+    loaded.state.tourVersion = 1;
+    loaded.notice = problem;
+    return loaded;
 }
 
 StateFile::Loaded StateFile::startFresh()
@@ -45,25 +112,76 @@ StateFile::Loaded StateFile::startFresh()
         return {SavedState{}, fresh};
     if (const auto keptName = keepAside())
         return {SavedState{}, fresh + QStringLiteral(" The old file is kept as %1.").arg(*keptName)};
-    mayWrite_ = false;
+    writeBlocked_ = QStringLiteral("the earlier saved data couldn't be read or moved aside.");
     return {SavedState{},
             QStringLiteral("Your saved data couldn't be read or moved aside, so Dewbell started fresh and "
                            "won't save over it. Move \"%1\" away and restart Dewbell.")
                 .arg(path())};
 }
 
+// The next save writes only what was read, so the file as it was is copied aside first.
+std::optional<QString> StateFile::keepPartlyRead(const DecodedState& decoded, const QByteArray& bytes)
+{
+    if (decoded.droppedRecords == 0 && decoded.correctedRecords == 0)
+        return std::nullopt;
+    QStringList what;
+    if (decoded.droppedRecords > 0)
+        what.append(QStringLiteral("%1 couldn't be read and %2 set aside")
+                        .arg(recordCount(decoded.droppedRecords),
+                             decoded.droppedRecords == 1 ? QStringLiteral("was") : QStringLiteral("were")));
+    if (decoded.correctedRecords > 0)
+        what.append(QStringLiteral("%1 held impossible amounts and %2 brought within bounds")
+                        .arg(recordCount(decoded.correctedRecords),
+                             decoded.correctedRecords == 1 ? QStringLiteral("was") : QStringLiteral("were")));
+    const QString summary =
+        QStringLiteral("Some of your saved history needed care: %1.").arg(what.join(QStringLiteral("; ")));
+    if (!persist_)
+        return summary;
+    if (const auto copy = keepCopy(QStringLiteral("state-partly-read-"), bytes))
+        return summary + QStringLiteral(" The file as it was is kept as %1.").arg(quoted(*copy));
+    writeBlocked_ = QStringLiteral("the saved data as it was couldn't be kept aside.");
+    return summary + QStringLiteral(" The file as it was couldn't be copied aside, so Dewbell won't save over it.");
+}
+
 std::optional<QString> StateFile::keepAside()
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QDir folder(folder_);
     for (int attempt = 1; attempt < 100; ++attempt) {
         const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
-        const QString name = QStringLiteral("state-unreadable-%1%2.json").arg(stamp, suffix);
+        const QString name = QStringLiteral("state-unreadable-%1%2.json").arg(stamp(), suffix);
         if (QFileInfo::exists(folder.filePath(name)))
             continue;
         if (QDir().rename(path(), folder.filePath(name)))
             return name;
         return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// A dated copy of `bytes`, once: a copy with the same bytes already there is the one kept.
+std::optional<QString> StateFile::keepCopy(const QString& prefix, const QByteArray& bytes)
+{
+    const QDir folder(folder_);
+    const QStringList earlier = folder.entryList({prefix + QStringLiteral("*.json")}, QDir::Files);
+    for (const QString& name : earlier) {
+        if (QFileInfo(folder.filePath(name)).size() != bytes.size())
+            continue;
+        try {
+            if (LocalFiles::readBounded(folder.filePath(name), options_.limit) == bytes)
+                return name;
+        } catch (const ImportError&) { }
+    }
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const QString suffix = attempt == 1 ? QString() : QStringLiteral("-%1").arg(attempt);
+        const QString name = prefix + stamp() + suffix + QStringLiteral(".json");
+        if (QFileInfo::exists(folder.filePath(name)))
+            continue;
+        try {
+            LocalFiles::writeAtomically(folder.filePath(name), bytes);
+            return name;
+        } catch (const ImportError&) {
+            return std::nullopt;
+        }
     }
     return std::nullopt;
 }
@@ -80,10 +198,50 @@ void StateFile::backUpFirstFormat(const QByteArray& bytes)
     }
 }
 
-void StateFile::save(const SavedState& state)
+std::optional<QString> StateFile::save(SavedState& state)
 {
-    if (!mayWrite_)
-        throw ImportError(QStringLiteral("the earlier saved data couldn't be read or moved aside."));
+    if (writeBlocked_)
+        throw ImportError(*writeBlocked_);
+    SavedState written = state;
+    QByteArray bytes = encodeStateFile(written);
+    std::optional<QString> archived;
+    if (bytes.size() > options_.limit) {
+        archived = archiveOldest(written, bytes.size());
+        bytes = encodeStateFile(written);
+    }
     LocalFiles::ensurePrivateFolder(folder_);
-    LocalFiles::writeAtomically(path(), encodeStateFile(state));
+    LocalFiles::writeAtomically(path(), bytes);
+    if (archived)
+        state = std::move(written);
+    return archived;
+}
+
+// Down to three quarters of the limit, so that this happens once in years rather than at every
+// save. The archive is written before anything leaves "state.json": a failure on the way costs
+// at most a duplicate, never a record.
+QString StateFile::archiveOldest(SavedState& state, qint64 encodedSize)
+{
+    const qint64 target = options_.limit / 4 * 3;
+    SavedState archive;
+    QDateTime cutoff;
+    for (qint64 size = encodedSize; size > target; size = encodeStateFile(state).size()) {
+        const qsizetype records = state.drinks.size() + state.breakHistory.size();
+        if (records == 0)
+            throw ImportError(QStringLiteral("your settings are larger than a saved state may be."));
+        // Records differ a little in size: each round moves the share that is enough on average.
+        const qsizetype share =
+            std::min(records, qsizetype(double(records) * double(size - target) / double(size)) + 1);
+        cutoff = cutoffAfter(state, share);
+        moveUpTo(cutoff, state.drinks, archive.drinks);
+        moveUpTo(cutoff, state.breakHistory, archive.breakHistory);
+    }
+    const QString name = QStringLiteral("state-history-until-%1.json").arg(cutoff.toString(QStringLiteral("yyyyMMdd")));
+    QString archivePath = QDir(folder_).filePath(name);
+    for (int attempt = 2; QFileInfo::exists(archivePath) && attempt < 100; ++attempt)
+        archivePath = QDir(folder_).filePath(name.chopped(5) + QStringLiteral("-%1.json").arg(attempt));
+    LocalFiles::ensurePrivateFolder(folder_);
+    LocalFiles::writeAtomically(archivePath, encodeStateFile(archive));
+    return QStringLiteral("Your history grew larger than one file may hold, so your drinks and breaks up to %1 now "
+                          "live in %2 beside your saved data. Nothing was lost.")
+        .arg(cutoff.toString(QStringLiteral("yyyy-MM-dd")), quoted(QFileInfo(archivePath).fileName()));
 }

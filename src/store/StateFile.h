@@ -1,18 +1,31 @@
 #pragma once
 
+#include "model/LocalFiles.h"
 #include "model/SavedState.h"
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
-// "state.json" in the private folder. Loading never loses what is on disk: a file that cannot
-// be read is kept aside under a dated name before anything new is written, and data of the
-// first format is copied once to "state-before-v2.json".
+// How "state.json" is read and written.
+struct StateFileOptions {
+    // The largest "state.json" that is read or written.
+    qint64 limit = LocalFiles::stateLimit;
+    // What the file layer says about a path before it is read. Tests hand in their own answer:
+    // a permission error cannot be staged when they run as root.
+    std::function<LocalFiles::PathStatus(const QString& path)> probe = LocalFiles::pathStatus;
+};
+
+// "state.json" in the private folder. A user's history is never lost: whatever cannot be read,
+// or can be read only in part, is kept aside under a dated name before anything is written over
+// it; a file that cannot even be looked at blocks saving altogether; data of the first format
+// is copied once to "state-before-v2.json"; and the writer never writes more than the reader
+// accepts.
 class StateFile {
 public:
     // `persist` false leaves every file on disk untouched.
-    StateFile(const QString& folder, bool persist);
+    StateFile(const QString& folder, bool persist, StateFileOptions options = {});
 
     struct Loaded {
         SavedState state;
@@ -21,18 +34,30 @@ public:
     };
 
     Loaded load();
-    // Writes atomically (0600, folder 0700). Throws ImportError with a readable description.
-    void save(const SavedState& state);
+
+    // Writes atomically (0600, folder 0700). When the history would make the file larger than
+    // the limit, its oldest records are first written to an archive file beside it and taken out
+    // of `state`, and the returned sentence says where they went. Throws ImportError with a
+    // readable description; nothing is taken out of `state` then.
+    std::optional<QString> save(SavedState& state);
 
     QString path() const;
 
+    // Why nothing may be written, when the saved data could neither be read nor kept aside.
+    std::optional<QString> writeBlocked() const { return writeBlocked_; }
+
 private:
     Loaded startFresh();
+    Loaded keepOut(const LocalFiles::PathStatus& status);
+    std::optional<QString> keepPartlyRead(const DecodedState& decoded, const QByteArray& bytes);
     std::optional<QString> keepAside();
+    std::optional<QString> keepCopy(const QString& prefix, const QByteArray& bytes);
     void backUpFirstFormat(const QByteArray& bytes);
+    QString archiveOldest(SavedState& state, qint64 encodedSize);
 
     QString folder_;
     bool persist_;
-    // An unreadable file that could not be moved aside must not be written over.
-    bool mayWrite_ = true;
+    StateFileOptions options_;
+    // Data that could neither be read nor kept aside must not be written over.
+    std::optional<QString> writeBlocked_;
 };

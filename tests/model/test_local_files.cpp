@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ModelTesting;
 
@@ -78,14 +79,35 @@ private slots:
         QVERIFY(!refusal([&] { LocalFiles::writeAtomically(root.filePath("missing/state.json"), "x"); }).isEmpty());
     }
 
+    // Only "no such file" is absent; a path that cannot be looked up is never taken for one.
+    void aPathIsAbsentOnlyWhenItIsNotThere()
+    {
+        using Kind = LocalFiles::PathStatus::Kind;
+        QTemporaryDir root;
+        const QString file = root.filePath(QStringLiteral("state.json"));
+        QCOMPARE(LocalFiles::pathStatus(file).kind, Kind::absent);
+        writeFile(file, "{}");
+        QCOMPARE(LocalFiles::pathStatus(file).kind, Kind::present);
+        const LocalFiles::PathStatus underAFile = LocalFiles::pathStatus(file + QStringLiteral("/state.json"));
+        QCOMPARE(underAFile.kind, Kind::unreachable);
+        QCOMPARE(underAFile.reason, QStringLiteral("Not a directory"));
+        if (geteuid() != 0) {
+            QCOMPARE(chmod(QFile::encodeName(file).constData(), 0), 0);
+            QCOMPARE(LocalFiles::pathStatus(file).kind, Kind::unreadable);
+            QCOMPARE(chmod(QFile::encodeName(root.path()).constData(), 0), 0);
+            QCOMPARE(LocalFiles::pathStatus(file).kind, Kind::unreachable);
+            QCOMPARE(chmod(QFile::encodeName(root.path()).constData(), 0700), 0);
+        }
+    }
+
     void readsAreBounded()
     {
         QTemporaryDir root;
         const QString path = root.filePath(QStringLiteral("state.json"));
-        writeSparse(path, 16 * LocalFiles::MiB);
-        QCOMPARE(LocalFiles::readBounded(path, LocalFiles::stateLimit).size(), 16 * LocalFiles::MiB);
-        writeSparse(path, 16 * LocalFiles::MiB + 1);
-        QVERIFY(refusal([&] { LocalFiles::readBounded(path, LocalFiles::stateLimit); }).contains("over 16 MiB"));
+        writeSparse(path, 2 * LocalFiles::MiB);
+        QCOMPARE(LocalFiles::readBounded(path, 2 * LocalFiles::MiB).size(), 2 * LocalFiles::MiB);
+        writeSparse(path, 2 * LocalFiles::MiB + 1);
+        QVERIFY(refusal([&] { LocalFiles::readBounded(path, 2 * LocalFiles::MiB); }).contains("over 2 MiB"));
         const QString fifo = root.filePath(QStringLiteral("fifo"));
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         for (const QString& notAFile : {root.path(), fifo})

@@ -1,8 +1,10 @@
 #include "model/SavedState.h"
+#include "model/StateFileScan.h"
 #include "support/ModelTesting.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace ModelTesting;
@@ -27,6 +29,41 @@ SavedState richState()
     state.activeBreakKind = ReminderKind::eyeRest;
     state.tourVersion = 1;
     return state;
+}
+
+// The JSON parser's reading of the whole file, which the record-by-record reader must always
+// agree with; none when the parser refuses the file.
+std::optional<DecodedState> parsedWhole(const QByteArray& bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return decodeSavedState(document.object());
+}
+
+std::optional<DecodedState> readFile(const QByteArray& bytes)
+{
+    try {
+        return decodeStateFile(bytes);
+    } catch (const ImportError&) {
+        return std::nullopt;
+    }
+}
+
+bool sameReading(const std::optional<DecodedState>& a, const std::optional<DecodedState>& b)
+{
+    if (!a || !b)
+        return !a && !b;
+    return a->state == b->state && a->droppedRecords == b->droppedRecords && a->correctedRecords == b->correctedRecords
+           && a->migratedFromVersion1 == b->migratedFromVersion1;
+}
+
+// `bytes` with the first `from` replaced by `to`.
+QByteArray replacedOnce(QByteArray bytes, const QByteArray& from, const QByteArray& to)
+{
+    const qsizetype at = bytes.indexOf(from);
+    return at < 0 ? bytes : bytes.replace(at, from.size(), to);
 }
 
 }  // namespace
@@ -86,20 +123,104 @@ private slots:
             bad.insert(QLatin1String(key), value);
             return bad;
         };
+        // Two drinks of the largest int: kept, but no bigger than a glass Dewbell can pour.
+        const QJsonObject huge = variant("ml", 2147483647);
         json.insert(QStringLiteral("drinks"),
                     QJsonArray{drinks.at(0), variant("id", QJsonValue()), variant("date", QStringLiteral("yesterday")),
                                variant("ml", -250), variant("ml", QStringLiteral("250")), variant("date", 1e308),
-                               variant("id", QStringLiteral("{oops}")), QJsonValue(17), QJsonValue(), drinks.at(1)});
+                               variant("id", QStringLiteral("{oops}")), QJsonValue(17), QJsonValue(), drinks.at(1),
+                               huge, huge});
         QJsonArray breaks = json.value(QLatin1String("breakHistory")).toArray();
-        QJsonObject waterBreak = breaks.at(0).toObject();
-        waterBreak.insert(QStringLiteral("kind"), QStringLiteral("water"));
-        breaks.append(waterBreak);
+        const QJsonObject goodBreak = breaks.at(0).toObject();
+        for (const char* kind : {"water", "stretch"}) {
+            QJsonObject unknown = goodBreak;
+            unknown.insert(QStringLiteral("kind"), QLatin1String(kind));
+            breaks.append(unknown);
+        }
+        QJsonObject endless = goodBreak;
+        endless.insert(QStringLiteral("seconds"), 1e12);
+        breaks.append(endless);
         json.insert(QStringLiteral("breakHistory"), breaks);
 
-        const DecodedState decoded = decodeSavedState(json);
-        QCOMPARE(decoded.state.drinks, state.drinks);
-        QCOMPARE(decoded.state.breakHistory, state.breakHistory);
-        QCOMPARE(decoded.droppedRecords, 9);
+        SavedState expected = state;
+        expected.drinks.append(Drink{state.drinks.at(0).id, state.drinks.at(0).date, 1000});
+        expected.drinks.append(expected.drinks.last());
+        expected.breakHistory.append(state.breakHistory.at(0));
+        expected.breakHistory.last().seconds = 24 * 3600;
+        // Read as objects, from the writer's compact form and from a hand-edited indented file.
+        for (const auto& decoded :
+             {decodeSavedState(json), decodeStateFile(QJsonDocument(json).toJson(QJsonDocument::Compact)),
+              decodeStateFile(QJsonDocument(json).toJson(QJsonDocument::Indented))}) {
+            QCOMPARE(decoded.state.drinks, expected.drinks);
+            QCOMPARE(decoded.state.breakHistory, expected.breakHistory);
+            QCOMPARE(decoded.droppedRecords, 10);
+            QCOMPARE(decoded.correctedRecords, 3);
+        }
+    }
+
+    // The record-by-record reader takes the writer's own form and must read every file, good or
+    // damaged, exactly as the JSON parser reads it whole: the same state, counts and refusals.
+    void theQuickReaderAgreesWithTheParser()
+    {
+        SavedState state = richState();
+        for (int i = 0; i < 200; ++i)
+            state.drinks.append({QUuid::createUuid(), utc(2024, 5, 2).addMSecs(qint64(i) * 61001), 250});
+        state.drinks.append({QUuid::createUuid(), QDateTime::fromSecsSinceEpoch(978307200 + 1000000000, Qt::UTC), 0});
+        state.drinks.append({QUuid::createUuid(), utc(1990, 1, 1).addMSecs(500), 1000});
+        const QByteArray file = encodeStateFile(state);
+        const auto parts = StateFileScan::split(file);
+        QVERIFY(parts && parts->drinks && parts->breakHistory);
+        QVERIFY(parts->rest.size() < 2000);
+        QVERIFY(file.contains(",\"ml\":0}") && file.contains("\"date\":1e+09,"));
+
+        QList<QByteArray> variants{file, QJsonDocument::fromJson(file).toJson(QJsonDocument::Indented)};
+        const QList<std::pair<QByteArray, QByteArray>> edits{
+            {"\"ml\":250}", "\"ml\":0250}"},
+            {"\"ml\":250}", "\"ml\":2.5e2}"},
+            {"\"ml\":250}", "\"ml\":-0}"},
+            {"\"ml\":250}", "\"ml\":1e400}"},
+            {"\"ml\":250}", "\"ml\":\"250\"}"},
+            {"\"ml\":250}", "\"ml\":250,\"ml\":-1}"},
+            {"\"ml\":250}", "\"ml\":[250]}"},
+            {"\"id\":\"", "\"id\" : \""},
+            {"\"id\":\"", "\"id\":\"\\u0041"},
+            {"\"date\":", "\"date\":-"},
+            {"\"date\":", "\"date\":1E+9,\"x\":"},
+            {"\"drinks\":[", "\"dr\\u0069nks\":["},
+            {"\"drinks\":[", "\"drinks\":[],\"drinks\":["},
+            {"\"drinks\":[", "\"drinks\":[[],"},
+            {"\"drinks\":[", "\"drinks\":[ {\"a\":[}], "},
+            {"],\"breakHistory\"", ",],\"breakHistory\""},
+            {"],\"breakHistory\"", "] ,\"breakHistory\""},
+            {"],\"breakHistory\"", "],\"drinks\":5,\"breakHistory\""},
+            {"\"eyeRest\"", "\"stretch\""},
+            {"\"eyeRest\"", "\"eyeR\xc3\xa9st\""},
+            {"\"eyeRest\"", "\"eye\xffRest\""},
+            {"{\"schemaVersion\"", "\xef\xbb\xbf{\"schemaVersion\""},
+            {"{\"schemaVersion\"", "{\"schemaVersion\":1,\"schemaVersion\""},
+        };
+        for (const auto& [from, to] : edits)
+            variants.append(replacedOnce(file, from, to));
+        variants.append(file + " x");
+        variants.append(file + " \n\t");
+        for (qsizetype length = 0; length < file.size(); length += 97)
+            variants.append(file.left(length));
+        QRandomGenerator random(11);
+        const QByteArray structural = "{}[]\":,\\ -.e0x";
+        for (int i = 0; i < 2000; ++i) {
+            QByteArray damaged = file;
+            damaged[random.bounded(int(file.size()))] = structural[random.bounded(int(structural.size()))];
+            variants.append(damaged);
+        }
+
+        int refused = 0;
+        for (const QByteArray& bytes : std::as_const(variants)) {
+            const auto whole = parsedWhole(bytes);
+            refused += !whole;
+            QVERIFY2(sameReading(readFile(bytes), whole), bytes.left(300).constData());
+        }
+        // Both kinds were tried: files the parser takes and files it refuses.
+        QVERIFY(refused > 100 && refused < variants.size() - 100);
     }
 
     void hostileTopLevelValuesFallBackToDefaults()

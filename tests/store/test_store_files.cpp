@@ -65,14 +65,111 @@ private slots:
         }
     }
 
-    void aSaveThatFailsBecomesTheNotice()
+    // The failure stays where drinks are logged, closed banner or not, until a save succeeds.
+    void aSaveThatFailsIsToldUntilASaveSucceeds()
     {
         auto s = openStore(folder.path());
+        QCOMPARE(s->saveFailure(), std::nullopt);
         QVERIFY(QDir().mkpath(statePath()));
         s->drink();
         QVERIFY(s->notice());
         QVERIFY2(s->notice()->startsWith(QStringLiteral("Couldn't save your settings: ")), qPrintable(*s->notice()));
-        QCOMPARE(s->state().drinks.size(), 1);
+        QCOMPARE(s->saveFailure(), s->notice());
+        s->setNotice(std::nullopt);
+        s->drink();
+        s->setNotice(std::nullopt);
+        QVERIFY(s->saveFailure());
+        QVERIFY(QDir(statePath()).removeRecursively());
+        s->drink();
+        QCOMPARE(s->saveFailure(), std::nullopt);
+        QCOMPARE(openStore(folder.path())->state().drinks.size(), 3);
+        QCOMPARE(s->state().drinks.size(), 3);
+    }
+
+    // Dewbell cannot tell whether its folder holds a file: it neither greets a new user nor
+    // saves anything, and says why from the start.
+    void aClosedFolderBlocksSavingFromTheStart()
+    {
+        const QByteArray saved = encodeStateFile(openStore(folder.path())->state());
+        writeFile(statePath(), saved);
+        const auto permissionDenied = [](const QString&) {
+            return LocalFiles::PathStatus{LocalFiles::PathStatus::Kind::unreachable,
+                                          QStringLiteral("Permission denied")};
+        };
+        QStandardPaths::setTestModeEnabled(true);
+        DewbellStore s({.directory = folder.path(),
+                        .running = false,
+                        .persistChanges = true,
+                        .updates = nullptr,
+                        .zone = QTimeZone(3600)},
+                       StateFileOptions{.limit = LocalFiles::stateLimit, .probe = permissionDenied});
+        QVERIFY(s.notice() && s.notice()->contains(QStringLiteral("Permission denied")));
+        QVERIFY2(s.saveFailure() && s.saveFailure()->contains(QStringLiteral("can't look inside its folder")),
+                 qPrintable(s.saveFailure().value_or(QString())));
+        s.presentTourIfNeeded();
+        QVERIFY(!s.tourVisible());
+        s.drink();
+        QVERIFY(s.saveFailure());
+        QCOMPARE(readFile(statePath()), saved);
+    }
+
+    // Sixteen MiB of history was once the most the reader took, while the writer wrote more.
+    void aHistoryPastSixteenMiBSurvivesTheNextLaunch()
+    {
+        SavedState state;
+        state.tourVersion = 1;
+        const QDateTime start = at(2000, 1, 1, 9);
+        for (int i = 0; i < 240000; ++i)
+            state.drinks.append({QUuid::createUuid(), start.addMSecs(qint64(i) * 1800123), 250});
+        const QByteArray bytes = encodeStateFile(state);
+        QVERIFY(bytes.size() > 16 * LocalFiles::MiB);
+        writeFile(statePath(), bytes);
+        auto s = openStore(folder.path());
+        QCOMPARE(s->notice(), std::nullopt);
+        s->drink();
+        QCOMPARE(openStore(folder.path())->state().drinks.size(), 240001);
+    }
+
+    // Two drinks of the largest int a file can hold: today's total stays a sum of real glasses.
+    void todaysTotalCannotOverflow()
+    {
+        SavedState state = startedStore(folder.path())->state();
+        for (int i = 0; i < 2; ++i)
+            state.drinks.append({QUuid::createUuid(), morning().addSecs(i), std::numeric_limits<int>::max()});
+        writeFile(statePath(), encodeStateFile(state));
+        auto s = openStore(folder.path());
+        s->tick(morning().addSecs(60));
+        QCOMPARE(s->totalML(), 2000);
+        QVERIFY2(s->notice() && s->notice()->contains(QStringLiteral("2 records held impossible amounts")),
+                 qPrintable(s->notice().value_or(QString())));
+    }
+
+    // Past the limit, the oldest history goes to an archive; today's drinks stay where they are counted.
+    void theOldestHistoryMovesAsideAtTheLimit()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const auto open = [this] {
+            return std::make_unique<DewbellStore>(
+                StoreOptions{.directory = folder.path(),
+                             .running = false,
+                             .persistChanges = true,
+                             .updates = nullptr,
+                             .zone = QTimeZone(3600)},
+                StateFileOptions{.limit = 6 * LocalFiles::KiB, .probe = LocalFiles::pathStatus});
+        };
+        auto s = open();
+        s->tick(morning().addDays(-2));
+        for (int i = 0; i < 60; ++i)
+            s->drink();
+        s->tick(morning());
+        for (int i = 0; i < 40 && !s->notice(); ++i)
+            s->drink();
+        QVERIFY(s->notice() && s->notice()->contains(QStringLiteral("Nothing was lost")));
+        QVERIFY(s->state().drinks.size() < 60);
+        QCOMPARE(s->totalML(), qint64(250) * s->today().size());
+        QVERIFY(s->today().size() > 0);
+        QCOMPARE(open()->state().drinks, s->state().drinks);
+        QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("state-history-until-*.json")}).size(), 1);
     }
 
     void anUnreadableStateFileIsKeptAside_data()
