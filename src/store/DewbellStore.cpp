@@ -28,17 +28,13 @@ bool mayShow(const GateDecision& decision)
 }  // namespace
 
 DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
-    : DewbellStore(options, StateFileOptions{}, parent)
-{ }
-
-DewbellStore::DewbellStore(const StoreOptions& options, StateFileOptions stateFile, QObject* parent)
     : QObject(parent),
       directory_(options.directory.value_or(AppBundle::privateFolder())),
       running_(options.running),
       persistChanges_(options.persistChanges),
       zone_(options.zone.value_or(QTimeZone::systemTimeZone())),
       updates_(options.updates),
-      stateFile_(std::make_unique<StateFile>(directory_, persistChanges_, std::move(stateFile))),
+      stateFile_(std::make_unique<StateFile>(directory_, persistChanges_, options.stateFile)),
       now_(QDateTime::currentDateTimeUtc())
 {
     if (!updates_) {

@@ -45,6 +45,9 @@ struct StoreOptions {
     AppUpdateManager* updates = nullptr;
     // The time zone of every calendar rule (quiet hours, "today"); none means the system zone.
     std::optional<QTimeZone> zone = std::nullopt;
+    // How "state.json" is read and written: its size limit, and the file layer's answer about a
+    // path (tests hand in errors they cannot stage).
+    StateFileOptions stateFile = {};
 };
 
 // Dewbell's engine and the one source of truth for every view. It owns the saved state, runs
@@ -69,9 +72,6 @@ class DewbellStore : public QObject, private VisitHost {
 
 public:
     explicit DewbellStore(const StoreOptions& options, QObject* parent = nullptr);
-    // With its own way of reading and writing "state.json" (a small limit, a file layer that
-    // reports errors a test cannot stage).
-    DewbellStore(const StoreOptions& options, StateFileOptions stateFile, QObject* parent = nullptr);
     ~DewbellStore() override;
 
     // ---- Published state -------------------------------------------------------------------

@@ -112,10 +112,10 @@ private slots:
     void aFileDewbellMayNotReadIsLeftAlone()
     {
         writeFile(statePath(), encodeStateFile(history(10)));
-        StateFile file(folder, true, {.limit = LocalFiles::stateLimit, .probe = [](const QString&) {
-                                          return LocalFiles::PathStatus{LocalFiles::PathStatus::Kind::unreadable,
-                                                                        QStringLiteral("Permission denied")};
-                                      }});
+        StateFile file(folder, true, {.probe = [](const QString&) {
+                           return LocalFiles::PathStatus{LocalFiles::PathStatus::Kind::unreadable,
+                                                         QStringLiteral("Permission denied")};
+                       }});
         const auto notice = file.load().notice;
         QVERIFY(notice && notice->contains(QStringLiteral("can't read your saved data")));
         SavedState state;
@@ -161,7 +161,7 @@ private slots:
         const QByteArray whole = encodeStateFile(everything);
         QVERIFY(whole.size() > limit);
 
-        StateFile file(folder, true, {.limit = limit, .probe = LocalFiles::pathStatus});
+        StateFile file(folder, true, {.limit = limit});
         SavedState state = everything;
         const auto notice = file.save(state);
         QVERIFY(notice);
@@ -172,8 +172,7 @@ private slots:
 
         const qint64 written = QFileInfo(statePath()).size();
         QVERIFY(written <= limit * 3 / 4);
-        const StateFile::Loaded reloaded =
-            StateFile(folder, true, {.limit = limit, .probe = LocalFiles::pathStatus}).load();
+        const StateFile::Loaded reloaded = StateFile(folder, true, {.limit = limit}).load();
         QCOMPARE(reloaded.notice, std::nullopt);
         QCOMPARE(reloaded.state, state);
         const SavedState archived = decodeStateFile(readAll(folder + QLatin1Char('/') + archives.first())).state;

@@ -98,11 +98,9 @@ private slots:
         };
         QStandardPaths::setTestModeEnabled(true);
         DewbellStore s({.directory = folder.path(),
-                        .running = false,
                         .persistChanges = true,
-                        .updates = nullptr,
-                        .zone = QTimeZone(3600)},
-                       StateFileOptions{.limit = LocalFiles::stateLimit, .probe = permissionDenied});
+                        .zone = zone(),
+                        .stateFile = {.probe = permissionDenied}});
         QVERIFY(s.notice() && s.notice()->contains(QStringLiteral("Permission denied")));
         QVERIFY2(s.saveFailure() && s.saveFailure()->contains(QStringLiteral("can't look inside its folder")),
                  qPrintable(s.saveFailure().value_or(QString())));
@@ -149,13 +147,10 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         const auto open = [this] {
-            return std::make_unique<DewbellStore>(
-                StoreOptions{.directory = folder.path(),
-                             .running = false,
-                             .persistChanges = true,
-                             .updates = nullptr,
-                             .zone = QTimeZone(3600)},
-                StateFileOptions{.limit = 6 * LocalFiles::KiB, .probe = LocalFiles::pathStatus});
+            return std::make_unique<DewbellStore>(StoreOptions{.directory = folder.path(),
+                                                               .persistChanges = true,
+                                                               .zone = zone(),
+                                                               .stateFile = {.limit = 6 * LocalFiles::KiB}});
         };
         auto s = open();
         s->tick(morning().addDays(-2));
