@@ -63,10 +63,10 @@ struct StoreOptions {
 // The store is the one face; the work happens in rooms behind it, each testable on its own:
 // ReminderSchedule (deadlines, quiet-hour pushes, snoozes, typing delays), CompanionVisit (the
 // phases, answers, escalation and the break under way), ProtectionModes (pause, focus, meeting),
-// WindowState (page, tour, notice and the reasons reminders wait), DayTally (today's figures),
-// ReminderStatus (the countdown and status line) and FileActions (what the user picks in a
-// dialog). The store holds what they share: the saved state, the clock and the zone, and it
-// saves and announces changes.
+// WindowState (page, tour, notice and the reasons reminders wait), DayTally (today's figures and
+// the drink log), ReminderStatus (the countdown and status line) and FileActions (what the user
+// picks in a dialog). The store holds what they share: the saved state, the clock and the zone;
+// it saves and announces changes.
 class DewbellStore : public QObject, private VisitHost {
     Q_OBJECT
 

@@ -142,10 +142,16 @@ void ReminderSchedule::postpone(ReminderKind kind, const QDateTime& now)
 
 std::optional<ReminderKind> ReminderSchedule::dueKind(const QDateTime& now) const
 {
-    const auto next = earliest();
-    if (next && next->date <= now)
-        return next->kind;
-    return std::nullopt;
+    std::optional<ReminderKind> due;
+    std::optional<QDateTime> earliestDue;
+    for (ReminderKind kind : allReminderKinds) {
+        const auto date = deadline(kind);
+        if (date && date->isValid() && *date <= now && (!earliestDue || *date < *earliestDue)) {
+            due = kind;
+            earliestDue = date;
+        }
+    }
+    return due;
 }
 
 std::optional<UpcomingReminder> ReminderSchedule::earliest() const
