@@ -5,12 +5,12 @@
 #include "store/DewbellStore.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
-#include "ui/Symbols.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
 #include "window/ChoicePicker.h"
 #include "window/PageCard.h"
 #include "window/PageHelpers.h"
+#include "window/SymbolLabel.h"
 #include "window/UpdatesSettingsCard.h"
 
 #include <QHBoxLayout>
@@ -225,10 +225,9 @@ PageCard* AppSettingsView::makeDataCard()
     auto* stored = new QHBoxLayout;
     stored->setSpacing(6);
     const QFont storedFont = uiFont(15, QFont::Medium);
-    auto* symbol = new QLabel(card);
-    const int side = QFontMetrics(storedFont).height();
-    symbol->setPixmap(Symbols::pixmap(QStringLiteral("lock.shield"), side, Palette::accent(), devicePixelRatioF()));
-    stored->addWidget(symbol, 0, Qt::AlignVCenter);
+    stored->addWidget(
+        new SymbolLabel(QStringLiteral("lock.shield"), QFontMetrics(storedFont).height(), Palette::accent(), card), 0,
+        Qt::AlignVCenter);
     stored->addWidget(makeLabel(QStringLiteral("Stored on this computer"), storedFont, Palette::accent(), card), 0,
                       Qt::AlignVCenter);
     stored->addStretch(1);

@@ -1,7 +1,7 @@
 #include "platform/LoginService.h"
 #include "support/FakeUrlOpener.h"
+#include "support/KeyboardTesting.h"
 #include "support/ViewTesting.h"
-#include "ui/TrailingSwitch.h"
 #include "window/AppSettingsView.h"
 #include "window/ChoicePicker.h"
 
@@ -11,28 +11,6 @@
 using namespace StoreTesting;
 using namespace ViewTesting;
 
-namespace {
-
-bool shown(const QWidget* widget)
-{
-    return widget && widget->isVisible();
-}
-
-// The widgets of a card's column, top to bottom, that take room.
-QList<QWidget*> visibleChildren(const QWidget* card)
-{
-    QList<QWidget*> widgets;
-    const QLayout* layout = card->layout();
-    for (int i = 0; i < layout->count(); ++i) {
-        QWidget* widget = layout->itemAt(i)->widget();
-        if (widget && !widget->isHidden())
-            widgets.append(widget);
-    }
-    return widgets;
-}
-
-}  // namespace
-
 class AppSettingsViewTest : public QObject {
     Q_OBJECT
 
@@ -40,221 +18,184 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
-        scratch_ = std::make_unique<QTemporaryDir>();
         store_ = startedStore(folder_->path(), morning(), Saving::off);
-        opener_ = FakeUrlOpener();
-        QFile program(scratch_->filePath(QStringLiteral("dewbell")));
+        QFile program(folder_->filePath(QStringLiteral("dewbell")));
         QVERIFY(program.open(QIODevice::WriteOnly));
         program.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        view_ = makeView();
+        auto* login = new LoginService(autostartFolder(), program.fileName(), opener_);
+        const auto name = [](const QString& id) {
+            return id == u"org.gnome.Calculator" ? QStringLiteral("Calculator") : id;
+        };
+        view_ = std::make_unique<AppSettingsView>(store_.get(), login, name);
+        view_->resize(700, 2600);
+        view_->show();
     }
 
     void cleanup()
     {
         view_.reset();
         store_.reset();
-        scratch_.reset();
-        folder_.reset();
     }
 
-    void protectedAppsAreListedAndRemoved()
+    void protectedAppsAreListedByNameAndRemoved()
     {
-        auto* safeguards = view_->findChild<QWidget*>(QStringLiteral("safeguardsCard"));
         // Empty: the heading is followed directly by "Add app…".
-        const QList<QWidget*> empty = visibleChildren(safeguards);
-        const qsizetype heading = empty.indexOf(findLabel(QStringLiteral("Pause while a chosen app is in front")));
-        QCOMPARE(empty.value(heading + 1), button(view_.get(), "addApp"));
+        const QList<QWidget*> empty = shownInCard("safeguardsCard");
+        QCOMPARE(empty.value(empty.indexOf(label("Pause while a chosen app is in front")) + 1),
+                 button(view_.get(), "addApp"));
 
-        // The store keeps the list sorted and without duplicates.
-        QStringList offered{QStringLiteral("org.gnome.Calculator"), QStringLiteral("org.gnome.Calculator"),
-                            QStringLiteral("gone.Application")};
+        QStringList offered{"org.gnome.Calculator", "org.gnome.Calculator", "gone.Application"};
         store_->chooseApplication = [&offered](const QString&) { return std::optional(offered.takeFirst()); };
         for (int i = 0; i < 3; ++i)
-            QTest::mouseClick(button(view_.get(), "addApp"), Qt::LeftButton);
-        QCOMPARE(rowNames(), (QStringList{QStringLiteral("gone.Application"), QStringLiteral("Calculator")}));
-        QCOMPARE(removeButtons().first()->accessibleName(), QStringLiteral("Remove gone.Application"));
+            click("addApp");
+        QCOMPARE(rowNames(), (QStringList{"gone.Application", "Calculator"}));  // sorted, once each
 
-        // "Remove" takes a missing application off the list like any other.
-        QTest::mouseClick(removeButtons().first(), Qt::LeftButton);
-        QCOMPARE(store_->preferences().safeguards.protectedApps, QStringList{QStringLiteral("org.gnome.Calculator")});
-        QTRY_COMPARE(rowNames(), QStringList{QStringLiteral("Calculator")});
+        QAbstractButton* removeMissing = button(rows().first(), "removeApp");
+        QCOMPARE(removeMissing->accessibleName(), QStringLiteral("Remove gone.Application"));
+        QTest::mouseClick(removeMissing, Qt::LeftButton);
+        QCOMPARE(store_->preferences().safeguards.protectedApps, QStringList{"org.gnome.Calculator"});
+        QCOMPARE(rowNames(), QStringList{"Calculator"});
     }
 
     void idlePickerKeepsItsValueWhileDisabled()
     {
         auto* picker = view_->findChild<ChoicePicker*>(QStringLiteral("idleMinutes"));
-        auto* pause = view_->findChild<TrailingSwitch*>(QStringLiteral("pauseWhenAway"));
-        QCOMPARE(picker->currentText(), QStringLiteral("10 minutes"));
-        QVERIFY(!picker->isEnabled());
-
-        QTest::mouseClick(pause, Qt::LeftButton);
-        QVERIFY(picker->isEnabled() && store_->preferences().safeguards.pauseWhenIdle);
-        picker->setCurrentIndex(2);
+        QVERIFY(!picker->isEnabled() && picker->currentText() == u"10 minutes");
+        click("pauseWhenAway");
         emit picker->activated(2);
         QCOMPARE(store_->preferences().safeguards.idleMinutes, 15);
+        click("pauseWhenAway");
+        QVERIFY(!picker->isEnabled() && picker->currentText() == u"15 minutes");
+        click("pauseWhenAway");
+        QVERIFY(picker->isEnabled() && picker->currentText() == u"15 minutes");
 
-        QTest::mouseClick(pause, Qt::LeftButton);
-        QVERIFY(!picker->isEnabled());
-        QCOMPARE(picker->currentText(), QStringLiteral("15 minutes"));
-        QCOMPARE(store_->preferences().safeguards.idleMinutes, 15);
-        QTest::mouseClick(pause, Qt::LeftButton);
-        QVERIFY(picker->isEnabled());
-        QCOMPARE(picker->currentText(), QStringLiteral("15 minutes"));
-
-        // A stored time between the offered ones selects no row until one is picked.
-        store_->update([](Preferences& preferences) { preferences.safeguards.idleMinutes = 7; });
+        store_->update([](Preferences& p) { p.safeguards.idleMinutes = 7; });  // between the offered times
         QCOMPARE(picker->currentIndex(), -1);
-        QCOMPARE(store_->preferences().safeguards.idleMinutes, 7);
     }
 
     void doNotDisturbSwitchStoresBeforeAsking()
     {
-        auto* follow = view_->findChild<TrailingSwitch*>(QStringLiteral("followSystemFocus"));
-        QCOMPARE(follow->text(), QStringLiteral("Follow the desktop's Do Not Disturb"));
-        QTest::mouseClick(follow, Qt::LeftButton);  // no request closure: only the preference
+        click("followSystemFocus");  // no request closure: only the preference
         QVERIFY(store_->preferences().safeguards.followSystemFocus);
-        QTest::mouseClick(follow, Qt::LeftButton);
-
+        click("followSystemFocus");
         QList<bool> storedWhenAsked;
         store_->onRequestSystemFocus = [&] {
             storedWhenAsked.append(store_->preferences().safeguards.followSystemFocus);
         };
-        QTest::mouseClick(follow, Qt::LeftButton);
+        click("followSystemFocus");
+        click("followSystemFocus");  // switching off asks nothing
         QCOMPARE(storedWhenAsked, QList<bool>{true});
-        QTest::mouseClick(follow, Qt::LeftButton);  // switching off asks nothing
-        QCOMPARE(storedWhenAsked.size(), 1);
-        QVERIFY(!store_->preferences().safeguards.followSystemFocus);
     }
 
     void safeguardCardEndsWithWhatHoldsRemindersBack()
     {
-        auto* safeguards = view_->findChild<QWidget*>(QStringLiteral("safeguardsCard"));
         store_->setSystemFocusDescription(QStringLiteral("Following your desktop's Do Not Disturb."));
-        QCOMPARE(visibleChildren(safeguards).last(),
-                 view_->findChild<QLabel*>(QStringLiteral("systemFocusDescription")));
-        QCOMPARE(labelText(view_.get(), "systemFocusDescription"),
-                 QStringLiteral("Following your desktop's Do Not Disturb."));
-
-        store_->update([](Preferences& preferences) { preferences.safeguards.microphoneGuard = true; });
-        store_->tick(morning().addSecs(1));  // no reading of the microphone could be taken
+        QCOMPARE(shownInCard("safeguardsCard").last(), label("Following your desktop's Do Not Disturb."));
+        store_->update([](Preferences& p) { p.safeguards.microphoneGuard = true; });
+        store_->tick(morning().addSecs(1));  // no microphone reading could be taken
         store_->startMeeting(30);
-        const QList<QWidget*> children = visibleChildren(safeguards);
-        QCOMPARE(static_cast<QLabel*>(children.value(children.size() - 2))->text(),
-                 QStringLiteral("Microphone status unavailable. Manual protection still works."));
-        QCOMPARE(static_cast<QLabel*>(children.last())->text(), QStringLiteral("Meeting / presentation"));
-
-        store_->endMeeting();
-        QVERIFY(!shown(view_->findChild<QLabel*>(QStringLiteral("suppressionReason"))));
+        const QList<QWidget*> shown = shownInCard("safeguardsCard");
+        QCOMPARE(shown.mid(shown.size() - 2),
+                 (QList<QWidget*>{label("Microphone status unavailable. Manual protection still works."),
+                                  label("Meeting / presentation")}));
     }
 
     void openLoginItemsOnlyWhileApprovalIsNeeded()
     {
-        auto* open = button(view_.get(), "openLoginItems");
-        auto* launch = view_->findChild<TrailingSwitch*>(QStringLiteral("launchAtLogin"));
-        QVERIFY(!shown(open));
-        QCOMPARE(labelText(view_.get(), "loginStatus"), QStringLiteral("Doesn't open at login."));
-
+        QAbstractButton* open = button(view_.get(), "openLoginItems");
+        QAbstractButton* launch = button(view_.get(), "launchAtLogin");
         QTest::mouseClick(launch, Qt::LeftButton);
         QVERIFY(!launch->isEnabled());  // while the entry is written
-        QTRY_VERIFY(launch->isEnabled());
-        QVERIFY(launch->isChecked());
-        QCOMPARE(labelText(view_.get(), "loginStatus"), QStringLiteral("Opens automatically when you log in."));
+        QTRY_VERIFY(launch->isEnabled() && launch->isChecked());
+        QVERIFY(!open->isVisible());
 
         // The desktop turns the entry off; the page sees it the next time it is shown.
-        appendToEntry("Hidden=true\n");
-        QVERIFY(!shown(open));
+        QFile entry(autostartFolder() + QStringLiteral("/app.dewbell.Dewbell.desktop"));
+        QVERIFY(entry.open(QIODevice::Append) && entry.write("Hidden=true\n") > 0);
+        entry.close();
         view_->hide();
         view_->show();
-        QVERIFY(shown(open) && !launch->isChecked());
+        QVERIFY(open->isVisible() && !launch->isChecked());
         QCOMPARE(labelText(view_.get(), "loginStatus"),
                  QStringLiteral("Turned off in your desktop's startup settings."));
         QTest::mouseClick(open, Qt::LeftButton);
         QCOMPARE(opener_.opened, QList<QUrl>{QUrl::fromLocalFile(autostartFolder())});
 
-        QVERIFY(QFile::remove(entryPath()));
-        QTest::mouseClick(button(view_.get(), "refreshLogin"), Qt::LeftButton);
-        QVERIFY(!shown(open));
+        QVERIFY(entry.remove());
+        click("refreshLogin");
+        QVERIFY(!open->isVisible());
         QCOMPARE(labelText(view_.get(), "loginStatus"), QStringLiteral("Doesn't open at login."));
-    }
-
-    void buildLineFollowsTheDistribution_data()
-    {
-        QTest::addColumn<QByteArray>("info");
-        QTest::addColumn<bool>("release");
-        QTest::newRow("signed release") << QByteArray(R"({"DWDistribution": "developer-id"})") << true;
-        QTest::newRow("no key") << QByteArray("{}") << false;
-        QTest::newRow("other letter case") << QByteArray(R"({"DWDistribution": "Developer-ID"})") << false;
-        QTest::newRow("other value") << QByteArray(R"({"DWDistribution": "app-store"})") << false;
-        QTest::newRow("not a string") << QByteArray(R"({"DWDistribution": true})") << false;
-        QTest::newRow("no info file") << QByteArray() << false;
     }
 
     void buildLineFollowsTheDistribution()
     {
-        QFETCH(QByteArray, info);
-        QFETCH(bool, release);
-        QTemporaryDir bundle;
-        if (!info.isNull()) {
+        const QString release = QStringLiteral("This is a signed release build. It is not sandboxed.");
+        const QString local = QStringLiteral("This is a local development build. It is not sandboxed or signed for "
+                                             "distribution, and automatic updates are inactive.");
+        const QList<std::pair<QByteArray, QString>> rows{{R"({"DWDistribution": "developer-id"})", release},
+                                                         {"{}", local},
+                                                         {R"({"DWDistribution": "Developer-ID"})", local},
+                                                         {R"({"DWDistribution": true})", local}};
+        const QByteArray before = qgetenv("DEWBELL_BUNDLE_DIR");
+        for (const auto& [info, line] : rows) {
+            QTemporaryDir bundle;
             QFile file(bundle.filePath(QStringLiteral("info.json")));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(info) == info.size());
+            file.close();
+            qputenv("DEWBELL_BUNDLE_DIR", bundle.path().toUtf8());
+            view_->hide();
+            view_->show();  // read each time the page is shown
+            QCOMPARE(labelText(view_.get(), "buildLine"), line);
         }
-        const QByteArray before = qgetenv("DEWBELL_BUNDLE_DIR");
-        qputenv("DEWBELL_BUNDLE_DIR", bundle.path().toUtf8());
-        view_->hide();
-        view_->show();  // the line is read each time the page is shown
         qputenv("DEWBELL_BUNDLE_DIR", before);
-        QCOMPARE(labelText(view_.get(), "buildLine"),
-                 release ? QStringLiteral("This is a signed release build. It is not sandboxed.")
-                         : QStringLiteral("This is a local development build. It is not sandboxed or signed for "
-                                          "distribution, and automatic updates are inactive."));
     }
 
-    void tourButtonPresentsTheTour()
+    void everyControlIsReachableWithTheKeyboard()
     {
-        QTest::mouseClick(button(view_.get(), "tourAgain"), Qt::LeftButton);
+        store_->update([](Preferences& p) {
+            p.safeguards.pauseWhenIdle = true;
+            p.safeguards.protectedApps = {QStringLiteral("org.gnome.Calculator")};
+        });
+        view_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view_.get()));
+        // Six switches, the idle picker, "Remove", "Add app…", "Refresh login status" and the
+        // tour button; the updates card's controls are disabled in a test store.
+        QCOMPARE(tabChain(view_.get()).size(), 11);
+        QTest::keyClick(button(view_.get(), "microphoneGuard"), Qt::Key_Space);
+        QVERIFY(store_->preferences().safeguards.microphoneGuard);
+        click("tourAgain");
         QVERIFY(store_->tourVisible());
     }
 
 private:
-    std::unique_ptr<AppSettingsView> makeView()
+    QString autostartFolder() const { return folder_->filePath(QStringLiteral("autostart")); }
+    void click(const char* name) const { QTest::mouseClick(button(view_.get(), name), Qt::LeftButton); }
+
+    QWidget* label(const QString& text) const
     {
-        auto* login = new LoginService(autostartFolder(), scratch_->filePath(QStringLiteral("dewbell")), opener_);
-        const auto name = [](const QString& identifier) {
-            return identifier == QStringLiteral("org.gnome.Calculator") ? QStringLiteral("Calculator") : identifier;
-        };
-        auto view = std::make_unique<AppSettingsView>(store_.get(), login, name);
-        view->resize(700, 2600);
-        view->show();
-        return view;
+        const QList<QLabel*> labels = view_->findChildren<QLabel*>();
+        const auto found = std::find_if(labels.begin(), labels.end(), [&](QLabel* l) { return l->text() == text; });
+        return found == labels.end() ? nullptr : *found;
     }
 
-    QString autostartFolder() const { return scratch_->filePath(QStringLiteral("autostart")); }
-    QString entryPath() const { return autostartFolder() + QStringLiteral("/app.dewbell.Dewbell.desktop"); }
-
-    void appendToEntry(const QByteArray& line) const
+    // The widgets of a card's column that take room, top to bottom.
+    QList<QWidget*> shownInCard(const char* card) const
     {
-        QFile entry(entryPath());
-        QVERIFY(entry.open(QIODevice::Append) && entry.write(line) == line.size());
-    }
-
-    QWidget* findLabel(const QString& text) const
-    {
-        for (QLabel* label : view_->findChildren<QLabel*>()) {
-            if (label->text() == text)
-                return label;
+        QList<QWidget*> widgets;
+        const QLayout* layout = view_->findChild<QWidget*>(QLatin1String(card))->layout();
+        for (int i = 0; i < layout->count(); ++i) {
+            if (QWidget* widget = layout->itemAt(i)->widget(); widget && !widget->isHidden())
+                widgets.append(widget);
         }
-        return nullptr;
+        return widgets;
     }
 
-    // Rows taken off the list are gone from the screen at once and deleted a moment later.
+    // Rows taken off the list leave the screen at once and are deleted a moment later.
     QList<QWidget*> rows() const
     {
-        QList<QWidget*> shownRows;
-        for (QWidget* row : view_->findChildren<QWidget*>(QStringLiteral("protectedApp"))) {
-            if (!row->isHidden())
-                shownRows.append(row);
-        }
-        return shownRows;
+        QList<QWidget*> shown = view_->findChildren<QWidget*>(QStringLiteral("protectedApp"));
+        shown.removeIf([](QWidget* row) { return row->isHidden(); });
+        return shown;
     }
 
     QStringList rowNames() const
@@ -265,16 +206,7 @@ private:
         return names;
     }
 
-    QList<QAbstractButton*> removeButtons() const
-    {
-        QList<QAbstractButton*> buttons;
-        for (QWidget* row : rows())
-            buttons.append(button(row, "removeApp"));
-        return buttons;
-    }
-
     std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<QTemporaryDir> scratch_;
     std::unique_ptr<DewbellStore> store_;
     FakeUrlOpener opener_;
     std::unique_ptr<AppSettingsView> view_;
