@@ -43,6 +43,14 @@ function(dewbell_add_bundle)
       VERBATIM)
     list(APPEND outputs ${bundle_dir}/${file})
   endforeach()
+  # The page on daily use that the tour links to: Dewbell has no website.
+  set(doc_dir ${CMAKE_BINARY_DIR}/share/doc/dewbell)
+  add_custom_command(
+    OUTPUT ${doc_dir}/daily-use.html
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html ${doc_dir}/daily-use.html
+    DEPENDS ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html
+    VERBATIM)
+  list(APPEND outputs ${doc_dir}/daily-use.html)
   add_custom_target(dewbell_bundle ALL DEPENDS ${outputs})
 
   install(FILES ${bundle_dir}/info.json DESTINATION ${CMAKE_INSTALL_DATADIR}/dewbell)
@@ -51,6 +59,7 @@ function(dewbell_add_bundle)
       install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/${folder} DESTINATION ${CMAKE_INSTALL_DATADIR}/dewbell)
     endif()
   endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dewbell)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/app.dewbell.Dewbell.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/Brand/app-icon-v1.png

@@ -1,5 +1,6 @@
 #include "window/MainView.h"
 
+#include "platform/UrlOpener.h"
 #include "store/DewbellStore.h"
 #include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
@@ -44,7 +45,7 @@ MainView::MainView(DewbellStore* store, bool staticRendering, QWidget* parent)
         contentHost_->addWidget(scrollArea_);
     }
 
-    tourSheet_ = new TourSheet(store_, this);
+    tourSheet_ = new TourSheet(store_, this, UrlOpener::desktop());
     showPage(mainPage(store_->selectedPage()));
     connect(store_, &DewbellStore::changed, this, [this] {
         if (isVisible())

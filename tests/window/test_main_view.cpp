@@ -197,6 +197,24 @@ private slots:
         QCOMPARE(store_->state().tourVersion, 1);
     }
 
+    void eachOpeningBuildsAFreshTour()
+    {
+        TourSheet* sheet = view_->tourSheet();
+        store_->presentTour();
+        QPointer<OnboardingView> first = sheet->tour();
+        QTest::keyClick(first, Qt::Key_Return);  // on to the name step
+        QCOMPARE(first->step(), 1);
+        QTest::keyClick(first, Qt::Key_Escape);
+        QVERIFY(!sheet->isVisible());
+        QTRY_VERIFY(!first);
+
+        store_->update([](Preferences& preferences) { preferences.companionID = QStringLiteral("sprout"); });
+        store_->presentTour();
+        QCOMPARE(sheet->tour()->step(), 0);
+        QCOMPARE(sheet->tour()->choices().companionID, QStringLiteral("sprout"));
+        QCOMPARE(sheet->tour()->size(), QSize(620, 700));
+    }
+
 private:
     QList<SidebarButton*> highlighted() const
     {

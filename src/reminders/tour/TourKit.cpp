@@ -1,0 +1,79 @@
+#include "reminders/tour/TourKit.h"
+
+#include "ui/FilledCard.h"
+#include "ui/Palette.h"
+#include "ui/Symbols.h"
+#include "ui/Typography.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QtMath>
+
+QFont TourKit::stepFont()
+{
+    return uiFont(12);
+}
+
+QLabel* TourKit::text(const QString& text, const QString& name, QWidget* parent, const QFont& font, const QColor& color)
+{
+    QLabel* label = makeLabel(text, font, color.isValid() ? color : Palette::muted(), parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    return label;
+}
+
+QWidget* TourKit::divider(QWidget* parent)
+{
+    auto* line = new FilledCard(Palette::line(), 0, parent);
+    line->setFixedHeight(1);
+    return line;
+}
+
+QWidget* TourKit::card(qreal radius, int padding, int spacing, QWidget* parent)
+{
+    auto* card = new FilledCard(Palette::surface(), radius, parent);
+    auto* layout = new QVBoxLayout(card);
+    layout->setContentsMargins(padding, padding, padding, padding);
+    layout->setSpacing(spacing);
+    return card;
+}
+
+QBoxLayout* TourKit::cardLayout(QWidget* card)
+{
+    return static_cast<QBoxLayout*>(card->layout());
+}
+
+QWidget* TourKit::symbolLabel(const QString& symbolName, const QString& text, QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(new SymbolView(symbolName, 14, Palette::muted(), row), 0, Qt::AlignTop);
+    layout->addWidget(TourKit::text(text, QString(), row), 1);
+    row->setAccessibleName(text);
+    return row;
+}
+
+SymbolView::SymbolView(const QString& symbolName, qreal size, const QColor& color, QWidget* parent)
+    : QWidget(parent), symbol_(symbolName), size_(size), color_(color)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize SymbolView::sizeHint() const
+{
+    const int side = qCeil(size_);
+    return {side, side};
+}
+
+void SymbolView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal side = std::min<qreal>(size_, std::min(width(), height()));
+    Symbols::paint(painter, QRectF((width() - side) / 2, (height() - side) / 2, side, side), symbol_, color_);
+}
