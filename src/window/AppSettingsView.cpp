@@ -5,12 +5,12 @@
 #include "store/DewbellStore.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
+#include "ui/SymbolLabel.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
 #include "window/ChoicePicker.h"
 #include "window/PageCard.h"
 #include "window/PageHelpers.h"
-#include "window/SymbolLabel.h"
 #include "window/UpdatesSettingsCard.h"
 
 #include <QHBoxLayout>

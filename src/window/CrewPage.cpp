@@ -5,7 +5,7 @@
 #include "ui/Typography.h"
 #include "window/PackCard.h"
 #include "window/PageHelpers.h"
-#include "window/SymbolLabel.h"
+#include "ui/SymbolLabel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -10,7 +10,7 @@
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
 #include "window/HeroPicture.h"
-#include "window/SymbolLabel.h"
+#include "ui/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

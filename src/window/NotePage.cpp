@@ -9,7 +9,7 @@
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
 #include "window/PageHelpers.h"
-#include "window/SymbolLabel.h"
+#include "ui/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -8,7 +8,7 @@
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
 #include "window/CardButton.h"
-#include "window/SymbolLabel.h"
+#include "ui/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "window/CardButton.h"
 #include "window/CrewPage.h"
 #include "window/PackCard.h"
-#include "window/SymbolLabel.h"
+#include "ui/SymbolLabel.h"
 
 #include <QGridLayout>
 #include <QSignalSpy>

@@ -6,6 +6,7 @@
 #include "reminders/tour/TourMenuIcon.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
+#include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
 
 #include <QHBoxLayout>
@@ -46,7 +47,7 @@ QWidget* HomeStep::makeIllustration()
     layout->setContentsMargins(0, 16, 0, 16);
     layout->setSpacing(10);
     layout->addWidget(makeMenuBar(card), 0, Qt::AlignHCenter);
-    layout->addWidget(new SymbolView(QStringLiteral("arrow.up"), 18, Palette::accent(), card), 0, Qt::AlignHCenter);
+    layout->addWidget(new SymbolLabel(QStringLiteral("arrow.up"), 18, Palette::accent(), card), 0, Qt::AlignHCenter);
     QLabel* hint = makeLabel(QStringLiteral("Look for the purple-highlighted Dewbell icon above."), uiFont(14),
                              Palette::ink(), card);
     layout->addWidget(hint, 0, Qt::AlignHCenter);
@@ -64,7 +65,7 @@ QWidget* HomeStep::makeMenuBar(QWidget* parent)
     layout->addStretch(1);
     menuIcon_ = new TourMenuIcon(bar);
     layout->addWidget(menuIcon_);
-    auto* wifi = new SymbolView(QStringLiteral("wifi"), menuSymbolSize, Palette::ink(), bar);
+    auto* wifi = new SymbolLabel(QStringLiteral("wifi"), menuSymbolSize, Palette::ink(), bar);
     wifi->setContentsMargins(6, 0, 6, 0);
     wifi->setFixedWidth(qCeil(menuSymbolSize) + 12);
     layout->addWidget(wifi);

@@ -2,14 +2,12 @@
 
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
-#include "ui/Symbols.h"
+#include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
-#include <QtMath>
 
 QFont TourKit::stepFont()
 {
@@ -51,29 +49,8 @@ QWidget* TourKit::symbolLabel(const QString& symbolName, const QString& text, QW
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    layout->addWidget(new SymbolView(symbolName, 14, Palette::muted(), row), 0, Qt::AlignTop);
+    layout->addWidget(new SymbolLabel(symbolName, 14, Palette::muted(), row), 0, Qt::AlignTop);
     layout->addWidget(TourKit::text(text, QString(), row), 1);
     row->setAccessibleName(text);
     return row;
-}
-
-SymbolView::SymbolView(const QString& symbolName, qreal size, const QColor& color, QWidget* parent)
-    : QWidget(parent), symbol_(symbolName), size_(size), color_(color)
-{
-    setAttribute(Qt::WA_TranslucentBackground);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-}
-
-QSize SymbolView::sizeHint() const
-{
-    const int side = qCeil(size_);
-    return {side, side};
-}
-
-void SymbolView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal side = std::min<qreal>(size_, std::min(width(), height()));
-    Symbols::paint(painter, QRectF((width() - side) / 2, (height() - side) / 2, side, side), symbol_, color_);
 }

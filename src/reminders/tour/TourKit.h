@@ -30,21 +30,3 @@ QBoxLayout* cardLayout(QWidget* card);
 QWidget* symbolLabel(const QString& symbolName, const QString& text, QWidget* parent);
 
 }  // namespace TourKit
-
-// A system symbol drawn at a fixed size in one colour.
-class SymbolView : public QWidget {
-    Q_OBJECT
-public:
-    SymbolView(const QString& symbolName, qreal size, const QColor& color, QWidget* parent = nullptr);
-
-    QString symbolName() const { return symbol_; }
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString symbol_;
-    qreal size_;
-    QColor color_;
-};

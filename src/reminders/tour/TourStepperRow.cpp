@@ -3,6 +3,7 @@
 #include "reminders/tour/TourKit.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
+#include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
 
 #include <QHBoxLayout>
@@ -29,7 +30,7 @@ TourStepperRow::TourStepperRow(const QString& symbolName, const std::pair<QStrin
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    layout->addWidget(new SymbolView(symbolName, 18, Palette::accent(), this), 0, Qt::AlignVCenter);
+    layout->addWidget(new SymbolLabel(symbolName, 18, Palette::accent(), this), 0, Qt::AlignVCenter);
     title_ = makeLabel(QString(), TourKit::stepFont(), Palette::ink(), this);
     title_->setObjectName(QStringLiteral("stepperTitle"));
     layout->addWidget(title_, 0, Qt::AlignVCenter);

@@ -1,4 +1,4 @@
-#include "window/SymbolLabel.h"
+#include "ui/SymbolLabel.h"
 
 #include "ui/Symbols.h"
 
