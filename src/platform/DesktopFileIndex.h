@@ -21,8 +21,6 @@ public:
 
 private:
     void build();
-    void addFolder(const QString& folder);
-    void add(const QString& identifier, const QString& path);
 
     QStringList folders_;
     bool built_ = false;

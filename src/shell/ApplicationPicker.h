@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/ApplicationCatalog.h"
+#include "platform/ApplicationCatalog.h"
 
 #include <QDialog>
 #include <optional>

@@ -1,10 +1,8 @@
-#include "shell/ApplicationCatalog.h"
 #include "shell/Popover.h"
 #include "shell/SingleInstance.h"
 #include "shell/SoundPlayer.h"
 
 #include <QSignalSpy>
-
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,13 +11,9 @@ class ShellPartsTest : public QObject {
 
 private slots:
     void popoverHangsUnderTheIconInsideTheScreen();
-    void catalogReadsNamesAndIdentifiers();
     void soundIsSilentWithoutOutputOrFile();
     void laterLaunchesReachTheFirstOneOnItsFolder();
     void aLockHeldOnAnotherComputerIsNotTakenOver();
-
-private:
-    void writeDesktopFile(const QString& path, const QByteArray& contents);
 };
 
 void ShellPartsTest::popoverHangsUnderTheIconInsideTheScreen()
@@ -41,41 +35,6 @@ void ShellPartsTest::popoverHangsUnderTheIconInsideTheScreen()
         Popover::placement(QRect(3300, 1048, 24, 24), size, QRect(1440, 0, 1920, 1080), bottomAvailable);
     QCOMPARE(placed.x(), 1440 + 1920 - 350);
     QVERIFY(bottomAvailable.contains(QRect(placed, size)));
-}
-
-void ShellPartsTest::writeDesktopFile(const QString& path, const QByteArray& contents)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-void ShellPartsTest::catalogReadsNamesAndIdentifiers()
-{
-    QTemporaryDir folder;
-    QTemporaryDir system;
-    const QString root = folder.path();
-    writeDesktopFile(root + "/org.example.Editor.desktop",
-                     "[Desktop Entry]\nType=Application\nName=Editor\nName[de]=Bearbeiter\nGenericName=Text editor\n");
-    writeDesktopFile(root + "/kde/konsole.desktop", "[Desktop Entry]\nType=Application\nGenericName=Terminal\n");
-    writeDesktopFile(root + "/nameless.desktop", "[Desktop Entry]\nType=Application\nExec=nameless\n");
-    writeDesktopFile(root + "/hidden.desktop", "[Desktop Entry]\nType=Application\nName=Hidden\nNoDisplay=true\n");
-    writeDesktopFile(root + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\nHidden=true\n");
-    writeDesktopFile(root + "/link.desktop", "[Desktop Entry]\nType=Link\nName=A link\n");
-    writeDesktopFile(root + "/actions.desktop",
-                     "[Desktop Action new]\nName=Not this one\n[Desktop Entry]\nName=Actions\nType=Application\n");
-    // The user's folder comes first and wins, even when its entry hides the system's.
-    writeDesktopFile(root + "/app.desktop", "[Desktop Entry]\nType=Application\nName=Mine\n");
-    writeDesktopFile(system.path() + "/app.desktop", "[Desktop Entry]\nType=Application\nName=System\n");
-    writeDesktopFile(system.path() + "/gone.desktop", "[Desktop Entry]\nType=Application\nName=Gone\n");
-
-    QCOMPARE(ApplicationCatalog::installed({root, system.path()}),
-             (QList<InstalledApplication>{{QStringLiteral("actions"), QStringLiteral("Actions")},
-                                          {QStringLiteral("org.example.Editor"), QStringLiteral("Editor")},
-                                          {QStringLiteral("app"), QStringLiteral("Mine")},
-                                          {QStringLiteral("nameless"), QStringLiteral("nameless")},
-                                          {QStringLiteral("kde-konsole"), QStringLiteral("Terminal")}}));
 }
 
 void ShellPartsTest::soundIsSilentWithoutOutputOrFile()
