@@ -16,6 +16,14 @@ QTransform fit(const QRectF& rect)
     return transform;
 }
 
+void setStage(QPainter& painter, const QRectF& rect, const BuddyPose& pose, const Stage& stage)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setTransform(fit(rect), true);
+    paintShadow(painter, designSize.width() / 2, stage.shadowWidth, stage.hover + pose.lift);
+    paintSparkles(painter, stage.sparkleBox, pose.sparkle, stage.sparkleTint);
+}
+
 void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY)
 {
     painter.translate(0, -pose.lift);

@@ -16,6 +16,19 @@ inline constexpr double ground = 236;
 // Maps the design box into `rect`, centred, aspect kept.
 QTransform fit(const QRectF& rect);
 
+// Where a companion stands: the width of its shadow on the ground, how high it floats even at
+// rest, and the box its celebration sparkles rise in, with their tint.
+struct Stage {
+    double shadowWidth;
+    QRectF sparkleBox;
+    QColor sparkleTint;
+    double hover = 0;
+};
+
+// Maps the design box into `rect` and draws what lies behind the companion: its shadow, which
+// shrinks as it lifts, and its sparkles.
+void setStage(QPainter& painter, const QRectF& rect, const BuddyPose& pose, const Stage& stage);
+
 // Applies lift, squash (about the feet) and lean (about the body's centre).
 void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY);
 

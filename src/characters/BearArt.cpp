@@ -200,10 +200,7 @@ namespace BearArt {
 void paint(QPainter& painter, const QRectF& rect, const BearLook& look, const BuddyPose& pose)
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(ArtKit::fit(rect), true);
-    ArtKit::paintShadow(painter, 100, 120, pose.lift);
-    ArtKit::paintSparkles(painter, QRectF(0, 20, 200, 150), pose.sparkle, look.neckwearColor);
+    ArtKit::setStage(painter, rect, pose, {120, QRectF(0, 20, 200, 150), look.neckwearColor});
 
     painter.translate(100, ArtKit::ground);
     painter.scale(look.size, look.size);

@@ -1,6 +1,5 @@
 #include "characters/BearBuddy.h"
 
-#include "characters/PhaseClock.h"
 #include "characters/PoseCache.h"
 
 #include <QPainter>
@@ -8,38 +7,13 @@
 BearBuddy::BearBuddy(const QString& kind, CompanionPhase phase, const QDateTime& phaseStarted,
                      std::optional<CompanionPhase> response, bool animate, std::optional<double> fixedTime,
                      QWidget* parent)
-    : CompanionView(animate, parent),
-      kind_(kind),
-      phase_(phase),
-      phaseStarted_(phaseStarted),
-      response_(response),
-      fixedTime_(fixedTime)
+    : PhasedCompanion(phase, phaseStarted, response, animate, fixedTime, parent), kind_(kind)
 { }
 
 void BearBuddy::setKind(const QString& kind)
 {
     kind_ = kind;
     update();
-}
-
-void BearBuddy::setPhase(CompanionPhase phase, const QDateTime& phaseStarted, std::optional<CompanionPhase> response)
-{
-    phase_ = phase;
-    phaseStarted_ = phaseStarted;
-    response_ = response;
-    update();
-}
-
-void BearBuddy::setFixedTime(std::optional<double> seconds)
-{
-    fixedTime_ = seconds;
-    refreshTimer();
-    update();
-}
-
-CompanionMoment BearBuddy::moment() const
-{
-    return {phase_, response_, PhaseClock::elapsed(isMoving(), fixedTime_, phaseStarted_)};
 }
 
 BearLook BearBuddy::look(const QString& kind)

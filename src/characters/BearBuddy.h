@@ -1,10 +1,8 @@
 #pragma once
 
 #include "characters/BearArt.h"
-#include "characters/CompanionPose.h"
-#include "characters/CompanionView.h"
+#include "characters/PhasedCompanion.h"
 
-#include <QDateTime>
 #include <QImage>
 
 // One of the two code-drawn bears, Viru ("viru") or Vuzo ("vuzo"), in a phase of its visit.
@@ -12,7 +10,7 @@
 // matters; without one the bear animates itself from `phaseStarted`. With animation off or
 // reduced motion it shows the phase's still pose. It never mirrors itself: the host does
 // that while the bear leaves.
-class BearBuddy : public CompanionView {
+class BearBuddy : public PhasedCompanion {
     Q_OBJECT
 public:
     BearBuddy(const QString& kind, CompanionPhase phase, const QDateTime& phaseStarted,
@@ -20,12 +18,6 @@ public:
               std::optional<double> fixedTime = std::nullopt, QWidget* parent = nullptr);
 
     void setKind(const QString& kind);
-    void setPhase(CompanionPhase phase, const QDateTime& phaseStarted,
-                  std::optional<CompanionPhase> response = std::nullopt);
-    void setFixedTime(std::optional<double> seconds);
-
-    // What the bear draws right now.
-    CompanionMoment moment() const;
 
     // "vuzo" gives Vuzo; every other kind Viru.
     static BearLook look(const QString& kind);
@@ -36,13 +28,6 @@ public:
 
     QSize sizeHint() const override { return {250, 290}; }
 
-protected:
-    bool followsClock() const override { return !fixedTime_; }
-
 private:
     QString kind_;
-    CompanionPhase phase_;
-    QDateTime phaseStarted_;
-    std::optional<CompanionPhase> response_;
-    std::optional<double> fixedTime_;
 };

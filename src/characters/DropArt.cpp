@@ -31,10 +31,7 @@ namespace DropArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(ArtKit::fit(rect), true);
-    ArtKit::paintShadow(painter, 100, 118, pose.lift);
-    ArtKit::paintSparkles(painter, QRectF(0, 30, 200, 150), pose.sparkle, QColor(0x9F, 0xD8, 0xFF));
+    ArtKit::setStage(painter, rect, pose, {118, QRectF(0, 30, 200, 150), QColor(0x9F, 0xD8, 0xFF)});
 
     ArtKit::applyPose(painter, pose, 165);
     ArtKit::paintFoot(painter, 78, std::max(0.0, pose.stride) * 8, waterEdge, footFill);

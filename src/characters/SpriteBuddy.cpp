@@ -2,7 +2,6 @@
 
 #include "characters/ArtCache.h"
 #include "characters/MissingArt.h"
-#include "characters/PhaseClock.h"
 #include "model/CompanionMotion.h"
 #include "ui/Palette.h"
 
@@ -107,13 +106,7 @@ std::optional<SpriteSheet> humanSheet(const CharacterPack& pack, Sequence sequen
 SpriteBuddy::SpriteBuddy(const CharacterPack& pack, CompanionPhase phase, const QDateTime& phaseStarted,
                          std::optional<CompanionPhase> response, bool animated, std::optional<int> fixedFrame,
                          std::optional<double> elapsed, QWidget* parent)
-    : CompanionView(animated, parent),
-      pack_(pack),
-      phase_(phase),
-      phaseStarted_(phaseStarted),
-      response_(response),
-      fixedFrame_(fixedFrame),
-      elapsed_(elapsed)
+    : PhasedCompanion(phase, phaseStarted, response, animated, elapsed, parent), pack_(pack), fixedFrame_(fixedFrame)
 { }
 
 void SpriteBuddy::setPack(const CharacterPack& pack)
@@ -122,31 +115,11 @@ void SpriteBuddy::setPack(const CharacterPack& pack)
     update();
 }
 
-void SpriteBuddy::setPhase(CompanionPhase phase, const QDateTime& phaseStarted, std::optional<CompanionPhase> response)
-{
-    phase_ = phase;
-    phaseStarted_ = phaseStarted;
-    response_ = response;
-    update();
-}
-
 void SpriteBuddy::setFixedFrame(std::optional<int> frame)
 {
     fixedFrame_ = frame;
     refreshTimer();
     update();
-}
-
-void SpriteBuddy::setElapsed(std::optional<double> seconds)
-{
-    elapsed_ = seconds;
-    refreshTimer();
-    update();
-}
-
-CompanionMoment SpriteBuddy::moment() const
-{
-    return {phase_, response_, PhaseClock::elapsed(isMoving(), elapsed_, phaseStarted_)};
 }
 
 SpriteBuddy::Choice SpriteBuddy::choose(const CharacterPack& pack, const CompanionMoment& moment,

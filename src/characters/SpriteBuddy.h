@@ -1,10 +1,8 @@
 #pragma once
 
-#include "characters/CompanionPose.h"
-#include "characters/CompanionView.h"
+#include "characters/PhasedCompanion.h"
 #include "model/CharacterPack.h"
 
-#include <QDateTime>
 #include <QImage>
 
 // A companion drawn from its pack's sprite sheets.
@@ -23,7 +21,7 @@
 // speed. `fixedFrame`, when given, picks the frame within the phase's sequence instead. With
 // animation off or reduced motion the still frame is the first frame of the standing (idle),
 // celebrating or sad sequence. The sprite never mirrors itself: the host does that.
-class SpriteBuddy : public CompanionView {
+class SpriteBuddy : public PhasedCompanion {
     Q_OBJECT
 public:
     struct PoseRange {
@@ -48,12 +46,8 @@ public:
                 QWidget* parent = nullptr);
 
     void setPack(const CharacterPack& pack);
-    void setPhase(CompanionPhase phase, const QDateTime& phaseStarted,
-                  std::optional<CompanionPhase> response = std::nullopt);
     void setFixedFrame(std::optional<int> frame);
-    void setElapsed(std::optional<double> seconds);
 
-    CompanionMoment moment() const;
     Choice choice() const { return choose(pack_, moment(), fixedFrame_); }
 
     static Choice choose(const CharacterPack& pack, const CompanionMoment& moment, std::optional<int> fixedFrame);
@@ -71,13 +65,9 @@ public:
     QSize sizeHint() const override;
 
 protected:
-    bool followsClock() const override { return !elapsed_ && !fixedFrame_; }
+    bool followsClock() const override { return PhasedCompanion::followsClock() && !fixedFrame_; }
 
 private:
     CharacterPack pack_;
-    CompanionPhase phase_;
-    QDateTime phaseStarted_;
-    std::optional<CompanionPhase> response_;
     std::optional<int> fixedFrame_;
-    std::optional<double> elapsed_;
 };

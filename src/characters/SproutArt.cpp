@@ -42,10 +42,7 @@ namespace SproutArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(ArtKit::fit(rect), true);
-    ArtKit::paintShadow(painter, 100, 124, pose.lift);
-    ArtKit::paintSparkles(painter, QRectF(0, 20, 200, 150), pose.sparkle, QColor(0xFF, 0xB3, 0xC7));
+    ArtKit::setStage(painter, rect, pose, {124, QRectF(0, 20, 200, 150), QColor(0xFF, 0xB3, 0xC7)});
 
     ArtKit::applyPose(painter, pose, 166);
     ArtKit::paintFoot(painter, 76, std::max(0.0, pose.stride) * 8, edge, footFill);

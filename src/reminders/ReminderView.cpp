@@ -200,7 +200,7 @@ void ReminderView::drawCompanion()
         drawnSpriteCell_ = cell;
     } else if (auto* bear = qobject_cast<BearBuddy*>(picture)) {
         bear->setPhase(store.phase(), store.phaseStarted(), store.response());
-        bear->setFixedTime(seconds);
+        bear->setElapsed(seconds);
         changed = isNewFrame(bear->moment());
     } else if (auto* buddy = qobject_cast<BuddyView*>(picture)) {
         buddy->setHappy(store.celebrating());

@@ -181,9 +181,9 @@ private slots:
         QVERIFY(!bear.isTicking());
         bear.show();
         QVERIFY(bear.isTicking());
-        bear.setFixedTime(1.0);  // the host drives it now
+        bear.setElapsed(1.0);  // the host drives it now
         QVERIFY(!bear.isTicking());
-        bear.setFixedTime(std::nullopt);
+        bear.setElapsed(std::nullopt);
         bear.setAnimate(false);
         QVERIFY(!bear.isTicking());
         bear.setAnimate(true);

@@ -47,10 +47,7 @@ namespace CloudArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose, double gloom, double rain)
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(ArtKit::fit(rect), true);
-    ArtKit::paintShadow(painter, 100, 120, 30 + pose.lift);
-    ArtKit::paintSparkles(painter, QRectF(0, 40, 200, 130), pose.sparkle, QColor(0xB9, 0xA3, 0xFF));
+    ArtKit::setStage(painter, rect, pose, {120, QRectF(0, 40, 200, 130), QColor(0xB9, 0xA3, 0xFF), 30});
     if (gloom > 0)
         paintRain(painter, rain, gloom);
 

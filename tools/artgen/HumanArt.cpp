@@ -144,10 +144,7 @@ namespace HumanArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(ArtKit::fit(rect), true);
-    ArtKit::paintShadow(painter, 100, 110, pose.lift);
-    ArtKit::paintSparkles(painter, QRectF(0, 20, 200, 150), pose.sparkle, QColor(0xB9, 0xA3, 0xFF));
+    ArtKit::setStage(painter, rect, pose, {110, QRectF(0, 20, 200, 150), QColor(0xB9, 0xA3, 0xFF)});
 
     ArtKit::applyPose(painter, pose, 170);
     paintLeg(painter, 86, std::max(0.0, pose.stride) * 9 + pose.lift * 0.2);

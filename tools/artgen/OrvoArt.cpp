@@ -53,10 +53,7 @@ namespace OrvoArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(ArtKit::fit(rect), true);
-    ArtKit::paintShadow(painter, 100, 120, pose.lift);
-    ArtKit::paintSparkles(painter, QRectF(0, 30, 200, 140), pose.sparkle, QColor(0xB9, 0xA3, 0xFF));
+    ArtKit::setStage(painter, rect, pose, {120, QRectF(0, 30, 200, 140), QColor(0xB9, 0xA3, 0xFF)});
 
     ArtKit::applyPose(painter, pose, 160);
     painter.setPen(QPen(QColor(0x5A, 0x3B, 0xC9), 2));
