@@ -13,12 +13,6 @@ AppBrandMark::AppBrandMark(qreal size, bool monochrome, const QColor& tint, QWid
     setFixedSize(sizeHint());
 }
 
-void AppBrandMark::setTint(const QColor& tint)
-{
-    tint_ = tint;
-    update();
-}
-
 QSize AppBrandMark::sizeHint() const
 {
     const int side = int(std::ceil(size_));

@@ -11,10 +11,6 @@ public:
     explicit AppBrandMark(qreal size = 34, bool monochrome = false, const QColor& tint = QColor(),
                           QWidget* parent = nullptr);
 
-    void setTint(const QColor& tint);
-    bool isMonochrome() const { return monochrome_; }
-    QColor tint() const { return tint_; }
-
     static QImage render(int size, bool monochrome, const QColor& tint, qreal devicePixelRatio = 1.0);
 
     QSize sizeHint() const override;

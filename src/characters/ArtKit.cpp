@@ -6,6 +6,28 @@
 
 namespace ArtKit {
 
+namespace {
+
+void paintFoot(QPainter& painter, double x, double raise, const QColor& edge, const QColor& fill)
+{
+    painter.setPen(QPen(edge, 2));
+    painter.setBrush(fill);
+    painter.drawEllipse(QPointF(x, 228 - raise), 15, 8.5);
+}
+
+void paintArm(QPainter& painter, QPointF shoulder, double raise, double side, const QColor& edge, const QColor& fill)
+{
+    painter.save();
+    painter.translate(shoulder);
+    painter.rotate(side * (35 + raise * 115));
+    painter.setPen(QPen(edge, 2));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(QRectF(-8, -4, 16, 30), 8, 8);
+    painter.restore();
+}
+
+}  // namespace
+
 QTransform fit(const QRectF& rect)
 {
     const double scale = std::min(rect.width() / designSize.width(), rect.height() / designSize.height());
@@ -175,22 +197,15 @@ void paintTear(QPainter& painter, QPointF top, double size)
     painter.restore();
 }
 
-void paintFoot(QPainter& painter, double x, double raise, const QColor& edge, const QColor& fill)
+void paintStubbyLimbs(QPainter& painter, const BuddyPose& pose, double feetSpread, QPointF leftShoulder,
+                      const QColor& edge, const QColor& footFill, const QColor& armFill)
 {
-    painter.setPen(QPen(edge, 2));
-    painter.setBrush(fill);
-    painter.drawEllipse(QPointF(x, 228 - raise), 15, 8.5);
-}
-
-void paintArm(QPainter& painter, QPointF shoulder, double raise, double side, const QColor& edge, const QColor& fill)
-{
-    painter.save();
-    painter.translate(shoulder);
-    painter.rotate(side * (35 + raise * 115));
-    painter.setPen(QPen(edge, 2));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(QRectF(-8, -4, 16, 30), 8, 8);
-    painter.restore();
+    const double middle = designSize.width() / 2;
+    paintFoot(painter, middle - feetSpread, std::max(0.0, pose.stride) * 8, edge, footFill);
+    paintFoot(painter, middle + feetSpread, std::max(0.0, -pose.stride) * 8, edge, footFill);
+    paintArm(painter, leftShoulder, pose.leftArm, 1, edge, armFill);
+    paintArm(painter, QPointF(designSize.width() - leftShoulder.x(), leftShoulder.y()), pose.rightArm, -1, edge,
+             armFill);
 }
 
 void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color)

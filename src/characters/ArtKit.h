@@ -37,10 +37,11 @@ void paintEyes(QPainter& painter, QPointF left, QPointF right, double size, Budd
 void paintMouth(QPainter& painter, QPointF centre, double width, BuddyPose::Mouth mouth, const QColor& ink);
 void paintCheeks(QPainter& painter, QPointF left, QPointF right, double radius, const QColor& blush);
 void paintTear(QPainter& painter, QPointF top, double size);
-// The round companions' stubby feet and arms, outlined in `edge`: a foot `raise` units off
-// the ground, an arm turned up by `raise` (0 to 1) on the `side` it hangs from (1 left, -1 right).
-void paintFoot(QPainter& painter, double x, double raise, const QColor& edge, const QColor& fill);
-void paintArm(QPainter& painter, QPointF shoulder, double raise, double side, const QColor& edge, const QColor& fill);
+// The round companions' stubby feet and arms, outlined in `edge`: feet `feetSpread` units either
+// side of the middle, stepping with the stride, and arms hanging from `leftShoulder` and its
+// mirror image, turned up as the pose raises them.
+void paintStubbyLimbs(QPainter& painter, const BuddyPose& pose, double feetSpread, QPointF leftShoulder,
+                      const QColor& edge, const QColor& footFill, const QColor& armFill);
 // Stars and droplets rising around the companion while `phase` runs from 0 to 1.
 void paintSparkles(QPainter& painter, const QRectF& around, double phase, const QColor& tint);
 void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color);

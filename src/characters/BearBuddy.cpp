@@ -10,12 +10,6 @@ BearBuddy::BearBuddy(const QString& kind, CompanionPhase phase, const QDateTime&
     : PhasedCompanion(phase, phaseStarted, response, animate, fixedTime, parent), kind_(kind)
 { }
 
-void BearBuddy::setKind(const QString& kind)
-{
-    kind_ = kind;
-    update();
-}
-
 BearLook BearBuddy::look(const QString& kind)
 {
     return kind == QStringLiteral("vuzo") ? BearLook::vuzo() : BearLook::viru();

@@ -17,8 +17,6 @@ public:
               std::optional<CompanionPhase> response = std::nullopt, bool animate = true,
               std::optional<double> fixedTime = std::nullopt, QWidget* parent = nullptr);
 
-    void setKind(const QString& kind);
-
     // "vuzo" gives Vuzo; every other kind Viru.
     static BearLook look(const QString& kind);
     static void paint(QPainter& painter, const QRectF& rect, const QString& kind, const CompanionMoment& moment);

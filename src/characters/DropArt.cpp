@@ -34,10 +34,7 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     ArtKit::setStage(painter, rect, pose, {118, QRectF(0, 30, 200, 150), QColor(0x9F, 0xD8, 0xFF)});
 
     ArtKit::applyPose(painter, pose, 165);
-    ArtKit::paintFoot(painter, 78, std::max(0.0, pose.stride) * 8, waterEdge, footFill);
-    ArtKit::paintFoot(painter, 122, std::max(0.0, -pose.stride) * 8, waterEdge, footFill);
-    ArtKit::paintArm(painter, QPointF(40, 170), pose.leftArm, 1, waterEdge, armFill);
-    ArtKit::paintArm(painter, QPointF(160, 170), pose.rightArm, -1, waterEdge, armFill);
+    ArtKit::paintStubbyLimbs(painter, pose, 22, QPointF(40, 170), waterEdge, footFill, armFill);
 
     // The tip trails behind the lean, like water catching up.
     const QPainterPath body = dropShape(-pose.lean * 1.6 + pose.droop * 6);

@@ -115,13 +115,6 @@ void SpriteBuddy::setPack(const CharacterPack& pack)
     update();
 }
 
-void SpriteBuddy::setFixedFrame(std::optional<int> frame)
-{
-    fixedFrame_ = frame;
-    refreshTimer();
-    update();
-}
-
 SpriteBuddy::Choice SpriteBuddy::choose(const CharacterPack& pack, const CompanionMoment& moment,
                                         std::optional<int> fixedFrame)
 {

@@ -46,7 +46,6 @@ public:
                 QWidget* parent = nullptr);
 
     void setPack(const CharacterPack& pack);
-    void setFixedFrame(std::optional<int> frame);
 
     Choice choice() const { return choose(pack_, moment(), fixedFrame_); }
 

@@ -45,10 +45,7 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     ArtKit::setStage(painter, rect, pose, {124, QRectF(0, 20, 200, 150), QColor(0xFF, 0xB3, 0xC7)});
 
     ArtKit::applyPose(painter, pose, 166);
-    ArtKit::paintFoot(painter, 76, std::max(0.0, pose.stride) * 8, edge, footFill);
-    ArtKit::paintFoot(painter, 124, std::max(0.0, -pose.stride) * 8, edge, footFill);
-    ArtKit::paintArm(painter, QPointF(42, 172), pose.leftArm, 1, edge, armFill);
-    ArtKit::paintArm(painter, QPointF(158, 172), pose.rightArm, -1, edge, armFill);
+    ArtKit::paintStubbyLimbs(painter, pose, 24, QPointF(42, 172), edge, footFill, armFill);
 
     // Stem and leaves: they sway with the walk and hang when Quelly is sad.
     const double sway = pose.stride * 6 - pose.lean * 0.8;

@@ -21,12 +21,3 @@ QString rawValue(CompanionPhase phase)
     }
     return {};
 }
-
-std::optional<CompanionPhase> companionPhaseFromRaw(const QString& raw)
-{
-    for (const auto& [phase, name] : phaseNames) {
-        if (raw == QLatin1String(name))
-            return phase;
-    }
-    return std::nullopt;
-}

@@ -6,4 +6,3 @@
 enum class CompanionPhase { hidden, entering, asking, celebrating, declined, leaving };
 
 QString rawValue(CompanionPhase phase);
-std::optional<CompanionPhase> companionPhaseFromRaw(const QString& raw);

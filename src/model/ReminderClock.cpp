@@ -121,11 +121,6 @@ QDateTime ReminderClock::nextAllowed(const QDateTime& date, const Preferences& p
     return candidate;
 }
 
-bool ReminderClock::isSameDay(const QDateTime& a, const QDateTime& b, const QTimeZone& zone)
-{
-    return a.toTimeZone(zone).date() == b.toTimeZone(zone).date();
-}
-
 QList<Drink> ReminderClock::today(const QList<Drink>& drinks, const QDateTime& now, const QTimeZone& zone)
 {
     return onLocalDay(drinks, now, zone);

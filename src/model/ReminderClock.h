@@ -21,8 +21,6 @@ struct ReminderClock {
     static QDateTime nextAllowed(const QDateTime& date, const Preferences& preferences,
                                  const QTimeZone& zone = QTimeZone::systemTimeZone());
 
-    static bool isSameDay(const QDateTime& a, const QDateTime& b, const QTimeZone& zone = QTimeZone::systemTimeZone());
-
     // The drinks dated on the calendar day of `now`, in stored order.
     static QList<Drink> today(const QList<Drink>& drinks, const QDateTime& now,
                               const QTimeZone& zone = QTimeZone::systemTimeZone());

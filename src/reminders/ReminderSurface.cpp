@@ -81,11 +81,6 @@ void ReminderSurface::hostScaled()
     graphics_->show();
 }
 
-QWidget* ReminderSurface::canvasWidget() const
-{
-    return graphics_ ? graphics_->viewport() : view_;
-}
-
 QPoint ReminderSurface::mapFromCanvas(const QPointF& canvasPoint) const
 {
     if (!graphics_)

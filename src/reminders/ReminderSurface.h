@@ -25,9 +25,6 @@ public:
     // The reminder drawn on the canvas; a new one whenever the scale changes from full size to
     // scaled or back.
     ReminderView* reminderView() const { return view_; }
-    // The widget that shows the canvas on screen and takes its clicks: the reminder view itself
-    // at full size, else the viewport of the graphics view that scales it.
-    QWidget* canvasWidget() const;
     // Where a point of the canvas shows, in the surface's coordinates.
     QPoint mapFromCanvas(const QPointF& canvasPoint) const;
 

@@ -52,7 +52,6 @@ public:
     TrayIcon* trayIcon() const { return trayIcon_; }
     Popover* popover() const { return popover_.get(); }
     MenuBarView* menuBarView() const { return menuBarView_; }
-    QMenu* trayMenu() const { return trayMenu_.get(); }
     ActivationPolicy activationPolicy() const { return policy_; }
     bool hasSwitch(const QString& name) const;
 

@@ -13,8 +13,6 @@ public:
     explicit TerminationSignals(QObject* parent = nullptr);
     ~TerminationSignals() override;
 
-    bool isInstalled() const { return notifier_ != nullptr; }
-
 signals:
     void received(int signalNumber);
 

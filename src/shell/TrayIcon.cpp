@@ -91,7 +91,6 @@ QRect TrayIcon::geometry() const
 
 void TrayIcon::setHighlighted(bool on)
 {
-    highlighted_ = on;
     pulse_.stop();
     shownFrame_ = -1;
     if (!on) {

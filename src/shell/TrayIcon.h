@@ -39,10 +39,7 @@ public:
     QRect geometry() const;
 
     void setHighlighted(bool on);
-    bool isHighlighted() const { return highlighted_; }
     bool isPulsing() const { return pulse_.state() == QAbstractAnimation::Running; }
-
-    QSystemTrayIcon* systemTrayIcon() const { return icon_; }
 
     // The menu icon tinted with the accent colour on an accent background of `opacity`.
     static QIcon highlightedIcon(const QIcon& base, qreal backgroundOpacity);
@@ -60,6 +57,5 @@ private:
     QTimer recheck_;
     QVariantAnimation pulse_;
     bool shown_ = false;
-    bool highlighted_ = false;
     int shownFrame_ = -1;
 };

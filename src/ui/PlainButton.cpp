@@ -21,15 +21,6 @@ PlainButton::PlainButton(const QString& text, const QString& leadingSymbol, QWid
     setContentsMargins(0, verticalPadding, 0, verticalPadding);
 }
 
-void PlainButton::setLeadingSymbol(const QString& name)
-{
-    if (leading_ == name)
-        return;
-    leading_ = name;
-    updateGeometry();
-    update();
-}
-
 void PlainButton::setTrailingSymbol(const QString& name)
 {
     if (trailing_ == name)

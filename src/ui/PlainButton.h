@@ -15,10 +15,7 @@ class PlainButton : public QAbstractButton {
 public:
     explicit PlainButton(const QString& text = {}, const QString& leadingSymbol = {}, QWidget* parent = nullptr);
 
-    void setLeadingSymbol(const QString& name);
     void setTrailingSymbol(const QString& name);
-    QString leadingSymbol() const { return leading_; }
-    QString trailingSymbol() const { return trailing_; }
 
     // The symbols' edge in logical pixels; 0 follows the font.
     void setSymbolSize(qreal size);

@@ -4,20 +4,13 @@
 
 #include <QPainter>
 
-TrailingSwitch::TrailingSwitch(const QString& label, QWidget* parent)
-    : QAbstractButton(parent), labelColor_(Palette::ink())
+TrailingSwitch::TrailingSwitch(const QString& label, QWidget* parent) : QAbstractButton(parent)
 {
     setText(label);
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-}
-
-void TrailingSwitch::setLabelColor(const QColor& color)
-{
-    labelColor_ = color;
-    update();
 }
 
 QRect TrailingSwitch::labelRect(int width) const
@@ -57,7 +50,7 @@ void TrailingSwitch::paintEvent(QPaintEvent*)
         painter.setOpacity(0.45);
 
     const QRect textArea = labelRect(width());
-    painter.setPen(labelColor_);
+    painter.setPen(Palette::ink());
     painter.drawText(QRect(0, (height() - textArea.height()) / 2, textArea.width(), textArea.height()),
                      Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, text());
 

@@ -10,9 +10,6 @@ class TrailingSwitch : public QAbstractButton {
 public:
     explicit TrailingSwitch(const QString& label = {}, QWidget* parent = nullptr);
 
-    // The label's colour (Palette::ink unless changed).
-    void setLabelColor(const QColor& color);
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
@@ -27,5 +24,4 @@ protected:
 
 private:
     QRect labelRect(int width) const;
-    QColor labelColor_;
 };

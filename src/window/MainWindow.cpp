@@ -14,8 +14,7 @@ MainWindow::MainWindow(DewbellStore* store, bool uiTest, QWidget* parent) : QMai
     setWindowTitle(uiTest ? QStringLiteral("Dewbell QA") : QStringLiteral("Dewbell"));
     // Dark throughout, the menu bar included.
     useDarkSurface(this);
-    view_ = new MainView(store, false, this);
-    setCentralWidget(view_);
+    setCentralWidget(new MainView(store, false, this));
     fitContent();
 }
 

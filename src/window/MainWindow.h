@@ -3,7 +3,6 @@
 #include <QMainWindow>
 
 class DewbellStore;
-class MainView;
 class QMenuBar;
 
 // The main window: its menu bar and MainView. Closing it only hides it; the application
@@ -15,8 +14,6 @@ public:
     static constexpr QSize minimumContentSize{940, 720};
 
     MainWindow(DewbellStore* store, bool uiTest, QWidget* parent = nullptr);
-
-    MainView* mainView() const { return view_; }
 
     // Puts the menu bar on top; the content keeps its size below it.
     void installMenuBar(QMenuBar* menuBar);
@@ -34,6 +31,5 @@ protected:
 private:
     void fitContent();
 
-    MainView* view_;
     bool placed_ = false;
 };

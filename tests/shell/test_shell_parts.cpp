@@ -1,6 +1,8 @@
 #include "shell/Popover.h"
 #include "shell/SingleInstance.h"
 #include "shell/SoundPlayer.h"
+#include "shell/TrayIcon.h"
+#include "ui/ReduceMotion.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,6 +16,7 @@ private slots:
     void soundIsSilentWithoutOutputOrFile();
     void laterLaunchesReachTheFirstOneOnItsFolder();
     void aLockHeldOnAnotherComputerIsNotTakenOver();
+    void tourHighlightPulsesUnlessMotionIsReduced();
 };
 
 void ShellPartsTest::popoverHangsUnderTheIconInsideTheScreen()
@@ -89,6 +92,19 @@ void ShellPartsTest::aLockHeldOnAnotherComputerIsNotTakenOver()
     QCOMPARE(later.claim(true), SingleInstance::Claim::unreachable);
     QVERIFY2(later.unreachableMessage().contains(QStringLiteral("process 4242 on elsewhere.example")),
              qPrintable(later.unreachableMessage()));
+}
+
+void ShellPartsTest::tourHighlightPulsesUnlessMotionIsReduced()
+{
+    TrayIcon icon([] { return false; });
+    for (const bool reduce : {false, true}) {
+        ReduceMotion::setOverride(reduce);
+        icon.setHighlighted(true);
+        QCOMPARE(icon.isPulsing(), !reduce);
+        icon.setHighlighted(false);
+        QVERIFY(!icon.isPulsing());
+    }
+    ReduceMotion::setOverride(std::nullopt);
 }
 
 QTEST_MAIN(ShellPartsTest)
