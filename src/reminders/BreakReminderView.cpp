@@ -8,6 +8,7 @@
 #include "reminders/PictureButton.h"
 #include "reminders/StoreAction.h"
 #include "store/DewbellStore.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
@@ -22,13 +23,6 @@ namespace {
 constexpr int outerPadding = 20;
 constexpr int cardWidth = BreakReminderView::fullWidth - 2 * outerPadding;
 constexpr QSize stickerSize{210, 240};
-
-QHBoxLayout* rowLayout(QWidget* row)
-{
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    return layout;
-}
 
 QLabel* wrappingLabel(const QFont& font, const QColor& color, const QString& name, QWidget* parent)
 {
@@ -71,7 +65,7 @@ void BreakReminderView::buildCard()
     card_->setFixedWidth(cardWidth);
 
     auto* header = new QWidget(card_);
-    QHBoxLayout* headerLayout = rowLayout(header);
+    QHBoxLayout* headerLayout = makeRow(header);
     header_ = makeLabel({}, uiFont(8, QFont::DemiBold, FontDesign::standard, 1.2), Palette::accent(), header);
     header_->setObjectName(QStringLiteral("header"));
     close_ = named(new PlainButton({}, QStringLiteral("xmark"), header), QStringLiteral("closeButton"));
@@ -99,7 +93,7 @@ void BreakReminderView::buildStartRows()
 {
     startRow_ = new QWidget(card_);
     startRow_->setObjectName(QStringLiteral("startRow"));
-    QHBoxLayout* layout = rowLayout(startRow_);
+    QHBoxLayout* layout = makeRow(startRow_);
     start_ =
         named(new PrimaryButton(QStringLiteral("Start break"), QString(), startRow_), QStringLiteral("startButton"));
     later_ = named(new SoftButton(QStringLiteral("Later"), QString(), startRow_), QStringLiteral("laterButton"));
@@ -129,7 +123,7 @@ void BreakReminderView::buildRunningRows()
 
     runningRow_ = new QWidget(card_);
     runningRow_->setObjectName(QStringLiteral("runningRow"));
-    QHBoxLayout* layout = rowLayout(runningRow_);
+    QHBoxLayout* layout = makeRow(runningRow_);
     stop_ = named(new SoftButton(QStringLiteral("Stop early"), QString(), runningRow_), QStringLiteral("stopButton"));
     extendMinute_ = named(new SoftButton(QStringLiteral("+1 minute"), QString(), runningRow_),
                           QStringLiteral("extendMinuteButton"));

@@ -4,6 +4,7 @@
 #include "reminders/StoreAction.h"
 #include "store/DewbellStore.h"
 #include "ui/ClampedLabel.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
@@ -18,9 +19,7 @@ namespace {
 QWidget* row(QWidget* parent, int spacing)
 {
     auto* widget = new QWidget(parent);
-    auto* layout = new QHBoxLayout(widget);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
+    makeRow(widget, spacing);
     return widget;
 }
 

@@ -5,6 +5,7 @@
 #include "model/ReminderPlacement.h"
 #include "reminders/ReminderSurface.h"
 #include "store/DewbellStore.h"
+#include "ui/Layouts.h"
 
 #include <QBackingStore>
 #include <QGuiApplication>
@@ -55,8 +56,7 @@ BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow,
     setWindowTitle(uiTest_ ? QStringLiteral("Dewbell QA — reminder") : panelTitle(ReminderKind::water));
     resize(int(ReminderPlacement::canvasWidth), int(ReminderPlacement::canvasHeight));
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeColumn(this);
     surface_ = new ReminderSurface(store_, 1.0, this);
     layout->addWidget(surface_);
 

@@ -6,6 +6,7 @@
 #include "ui/CapsuleProgress.h"
 #include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
@@ -33,13 +34,6 @@ PlainButton* plainButton(const QString& text, qreal size, QFont::Weight weight, 
     button->setFont(uiFont(size, weight));
     button->setColor(color);
     return button;
-}
-
-QHBoxLayout* row(QWidget* owner = nullptr)
-{
-    auto* layout = owner ? new QHBoxLayout(owner) : new QHBoxLayout;
-    layout->setContentsMargins(0, 0, 0, 0);
-    return layout;
 }
 
 }  // namespace
@@ -70,7 +64,7 @@ MenuBarView::MenuBarView(DewbellStore* store, QWidget* parent) : QWidget(parent)
     });
     layout->addWidget(meeting_);
 
-    layout->addWidget(new UpdateCheckButton(store_->updates(), {}, this));
+    layout->addWidget(new UpdateCheckButton(store_->updates(), this));
     auto* divider = new FilledCard(Palette::line(), 0, this);
     divider->setFixedHeight(1);
     layout->addWidget(divider);
@@ -87,7 +81,7 @@ MenuBarView::MenuBarView(DewbellStore* store, QWidget* parent) : QWidget(parent)
 QWidget* MenuBarView::makeHeader()
 {
     auto* header = new QWidget(this);
-    auto* layout = row(header);
+    auto* layout = makeRow(header);
     layout->setSpacing(9);
     layout->addWidget(new AppBrandMark(34), 0, Qt::AlignVCenter);
     auto* words = new QVBoxLayout;
@@ -119,10 +113,8 @@ QWidget* MenuBarView::makeNextHelloCard()
     layout->addWidget(capsTitle(QStringLiteral("NEXT LITTLE HELLO"), Palette::accent(), card));
 
     upcoming_ = new QWidget(card);
-    auto* upcomingLayout = new QVBoxLayout(upcoming_);
-    upcomingLayout->setContentsMargins(0, 0, 0, 0);
-    upcomingLayout->setSpacing(9);
-    auto* titleRow = row();
+    auto* upcomingLayout = makeColumn(upcoming_, 9);
+    auto* titleRow = makeRow();
     kindTitle_ = makeLabel({}, uiFont(21, QFont::Medium, FontDesign::serif), Palette::ink(), upcoming_);
     kindTitle_->setObjectName(QStringLiteral("upcomingKind"));
     countdown_ = makeLabel({}, uiFont(11, QFont::Medium), Palette::accent(), upcoming_);
@@ -137,9 +129,7 @@ QWidget* MenuBarView::makeNextHelloCard()
     layout->addWidget(upcoming_);
 
     noUpcoming_ = new QWidget(card);
-    auto* otherLayout = new QVBoxLayout(noUpcoming_);
-    otherLayout->setContentsMargins(0, 0, 0, 0);
-    otherLayout->setSpacing(9);
+    auto* otherLayout = makeColumn(noUpcoming_, 9);
     headline_ = makeLabel({}, uiFont(18, QFont::Medium, FontDesign::serif), Palette::ink(), noUpcoming_);
     headline_->setObjectName(QStringLiteral("headline"));
     headline_->setWordWrap(true);
@@ -155,11 +145,9 @@ QWidget* MenuBarView::makeNextHelloCard()
 QWidget* MenuBarView::makeWater()
 {
     auto* water = new QWidget(this);
-    auto* layout = new QVBoxLayout(water);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
+    auto* layout = makeColumn(water, 10);
 
-    auto* titleRow = row();
+    auto* titleRow = makeRow();
     titleRow->addWidget(capsTitle(QStringLiteral("LOGGED TODAY"), Palette::muted(), water));
     titleRow->addStretch(1);
     undo_ = plainButton(QStringLiteral("Undo"), 10, QFont::Normal, Palette::muted(), water);
@@ -169,7 +157,7 @@ QWidget* MenuBarView::makeWater()
     titleRow->addWidget(undo_);
     layout->addLayout(titleRow);
 
-    auto* countRow = row();
+    auto* countRow = makeRow();
     countRow->setSpacing(6);
     count_ = makeLabel({}, uiFont(30, QFont::Medium, FontDesign::rounded), Palette::ink(), water);
     count_->setObjectName(QStringLiteral("drinkCount"));
@@ -198,7 +186,7 @@ QWidget* MenuBarView::makeWater()
 QWidget* MenuBarView::makeFocusAndPause()
 {
     auto* buttons = new QWidget(this);
-    auto* layout = row(buttons);
+    auto* layout = makeRow(buttons);
     layout->setSpacing(8);
     focus_ = new SoftButton({}, QStringLiteral("moon"), buttons);
     focus_->setObjectName(QStringLiteral("focusButton"));
@@ -226,7 +214,7 @@ QWidget* MenuBarView::makeFocusAndPause()
 QWidget* MenuBarView::makeLinks()
 {
     auto* links = new QWidget(this);
-    auto* layout = row(links);
+    auto* layout = makeRow(links);
     auto* open = plainButton(QStringLiteral("Open app"), 11, QFont::Medium, Palette::ink(), links);
     open->setObjectName(QStringLiteral("openAppButton"));
     auto* crew = plainButton(QStringLiteral("Meet the crew"), 11, QFont::Medium, Palette::accent(), links);
@@ -242,7 +230,7 @@ QWidget* MenuBarView::makeLinks()
 QWidget* MenuBarView::makeFooter()
 {
     auto* footer = new QWidget(this);
-    auto* layout = row(footer);
+    auto* layout = makeRow(footer);
     layout->addWidget(
         makeLabel(QStringLiteral("Only drinks you log are counted."), uiFont(9), Palette::muted(), footer));
     layout->addStretch(1);

@@ -1,6 +1,7 @@
 #include "shell/Popover.h"
 
 #include "ui/DarkSurface.h"
+#include "ui/Layouts.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -19,8 +20,7 @@ Popover::Popover(QWidget* content, QWidget* parent)
     setObjectName(QStringLiteral("popover"));
     setWindowTitle(QStringLiteral("Dewbell"));
     useDarkSurface(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeColumn(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(content_);
 }

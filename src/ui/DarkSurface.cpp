@@ -18,3 +18,11 @@ void useDarkSurface(QWidget* surface)
     surface->setPalette(colours);
     surface->setAutoFillBackground(true);
 }
+
+void useCardFill(QWidget* field)
+{
+    QPalette colours = field->palette();
+    colours.setColor(QPalette::Base, Qt::transparent);
+    colours.setColor(QPalette::Text, Palette::ink());
+    field->setPalette(colours);
+}

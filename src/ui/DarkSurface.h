@@ -6,3 +6,7 @@ class QWidget;
 // widget itself, text in ink, fields and plain controls on the card colour, selections in the
 // primary colour. Children inherit it, so a control that sets no colours still reads well.
 void useDarkSurface(QWidget* surface);
+
+// A text field that lies on the fill of the card around it: no background of its own, its text
+// in ink.
+void useCardFill(QWidget* field);

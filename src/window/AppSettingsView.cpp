@@ -3,6 +3,7 @@
 #include "model/AppBundle.h"
 #include "platform/LoginService.h"
 #include "store/DewbellStore.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
 #include "ui/SymbolLabel.h"
@@ -59,9 +60,7 @@ AppSettingsView::AppSettingsView(DewbellStore* store, LoginService* login,
     login_->setParent(this);
     setFont(uiFont(13));
     dimDisabledText(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(pageSpacing);
+    auto* layout = makeColumn(this, pageSpacing);
     QLabel* heading = makeLabel(QStringLiteral("Quietly, in the background."),
                                 uiFont(32, QFont::Medium, FontDesign::serif), Palette::ink(), this);
     heading->setObjectName(QStringLiteral("pageTitle"));
@@ -122,8 +121,7 @@ PageCard* AppSettingsView::makeWhenRemindersRunCard()
 QWidget* AppSettingsView::makeIdlePicker(QWidget* parent)
 {
     idlePicker_ = new QWidget(parent);
-    auto* layout = new QHBoxLayout(idlePicker_);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeRow(idlePicker_);
     const QString title = QStringLiteral("Without keyboard or pointer activity for");
     auto* label = new QLabel(title, idlePicker_);
     layout->addWidget(label, 0, Qt::AlignVCenter);

@@ -1,11 +1,12 @@
 #include "window/CrewPage.h"
 
 #include "store/DewbellStore.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
+#include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
 #include "window/PackCard.h"
 #include "window/PageHelpers.h"
-#include "ui/SymbolLabel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,9 +15,7 @@
 
 CrewPage::CrewPage(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(21);
+    auto* layout = makeColumn(this, 21);
     layout->addWidget(pageTitle(QStringLiteral("Your tiny entourage."),
                                 QStringLiteral("Pick a face. The loving nagging comes included."), this));
 

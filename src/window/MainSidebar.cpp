@@ -3,6 +3,7 @@
 #include "characters/AppBrandMark.h"
 #include "store/DewbellStore.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/StatusDot.h"
 #include "ui/Typography.h"
@@ -45,9 +46,7 @@ MainSidebar::MainSidebar(DewbellStore* store, QWidget* parent) : QWidget(parent)
 QWidget* MainSidebar::makeBrandRow()
 {
     auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
+    auto* layout = makeRow(row, 10);
     layout->addWidget(new AppBrandMark(35), 0, Qt::AlignVCenter);
     auto* words = new QVBoxLayout;
     words->setSpacing(2);

@@ -4,6 +4,7 @@
 #include "store/DewbellStore.h"
 #include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/Typography.h"
 #include "window/MainSidebar.h"
@@ -23,17 +24,14 @@ MainView::MainView(DewbellStore* store, bool staticRendering, QWidget* parent)
     setMinimumSize(minimumViewSize);
     useDarkSurface(this);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = makeRow(this, 0);
     sidebar_ = new MainSidebar(store_, this);
     layout->addWidget(sidebar_);
     auto* divider = new FilledCard(Palette::line(), 0, this);
     divider->setFixedWidth(1);
     layout->addWidget(divider);
 
-    contentHost_ = new QVBoxLayout;
-    contentHost_->setContentsMargins(0, 0, 0, 0);
+    contentHost_ = makeColumn();
     layout->addLayout(contentHost_, 1);
     if (!staticRendering_) {
         scrollArea_ = new QScrollArea(this);
@@ -104,8 +102,7 @@ QWidget* MainView::makeContentColumn(MainPage page)
 QWidget* MainView::makeHeader(QWidget* parent)
 {
     auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeRow(row);
     header_ = makeLabel(headerText(QDate::currentDate()), uiFont(11, QFont::Medium), Palette::muted(), row);
     header_->setObjectName(QStringLiteral("weekdayHeader"));
     layout->addWidget(header_);

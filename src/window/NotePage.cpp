@@ -2,14 +2,16 @@
 
 #include "store/DewbellStore.h"
 #include "ui/ClampedLabel.h"
+#include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PrimaryButton.h"
 #include "ui/SoftButton.h"
+#include "ui/SymbolLabel.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
 #include "window/PageHelpers.h"
-#include "ui/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,9 +35,7 @@ QLabel* wrapped(const QString& text, qreal size, QWidget* parent)
 
 NotePage::NotePage(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(24);
+    auto* layout = makeColumn(this, 24);
     layout->addWidget(pageTitle(QStringLiteral("A little love, between sips."),
                                 QStringLiteral("Make every reminder sound a little more like you."), this));
     layout->addWidget(makeSettingsCard());
@@ -106,10 +106,7 @@ QWidget* NotePage::makeSettingsCard()
     editor_->setFont(uiFont(14, QFont::Normal, FontDesign::serif));
     editor_->setTabChangesFocus(true);
     editor_->document()->setDocumentMargin(0);
-    QPalette colours = editor_->palette();
-    colours.setColor(QPalette::Base, Qt::transparent);
-    colours.setColor(QPalette::Text, Palette::ink());
-    editor_->setPalette(colours);
+    useCardFill(editor_);
     editor_->viewport()->setAutoFillBackground(false);
     bind(editor_, binding(store_, &Preferences::loveNote));
     inner->addWidget(editor_);
@@ -137,9 +134,7 @@ QWidget* NotePage::makePreview()
 QWidget* NotePage::makeCarePackage()
 {
     auto* block = new QWidget(this);
-    auto* layout = new QVBoxLayout(block);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(24);
+    auto* layout = makeColumn(block, 24);
     auto* buttons = new QHBoxLayout;
     auto* save = new SoftButton(QStringLiteral("Save a care package"), {}, block);
     save->setObjectName(QStringLiteral("saveCarePackage"));

@@ -3,12 +3,13 @@
 #include "characters/BuddyView.h"
 #include "store/DewbellStore.h"
 #include "ui/ClampedLabel.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/SoftButton.h"
+#include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
 #include "window/CardButton.h"
-#include "ui/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,9 +31,7 @@ PackCard::PackCard(DewbellStore* store, const CharacterPack& pack, QWidget* pare
     picture_ = new CardButton(this);
     picture_->setObjectName(QStringLiteral("packPicture"));
     picture_->setAccessibleName(QStringLiteral("Choose ") + pack.name);
-    auto* face = new QVBoxLayout(picture_);
-    face->setContentsMargins(0, 0, 0, 0);
-    face->setSpacing(6);
+    auto* face = makeColumn(picture_, 6);
     status_ = new SymbolLabel(QStringLiteral("circle"), 16, Palette::muted(), picture_);
     face->addWidget(status_, 0, Qt::AlignRight);
     auto* buddy = new BuddyView(pack, false, false, picture_);
@@ -49,8 +48,7 @@ PackCard::PackCard(DewbellStore* store, const CharacterPack& pack, QWidget* pare
     connect(picture_, &QAbstractButton::clicked, this, &PackCard::choose);
     layout->addWidget(picture_);
 
-    auto* actions = new QHBoxLayout;
-    actions->setContentsMargins(0, 0, 0, 0);
+    auto* actions = makeRow();
     choose_ = new PlainButton({}, {}, this);
     choose_->setObjectName(QStringLiteral("choosePack"));
     choose_->setFont(uiFont(11, QFont::Medium));

@@ -1,6 +1,8 @@
 #include "window/PageHelpers.h"
 
+#include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/Typography.h"
 #include "window/ChoicePicker.h"
@@ -16,20 +18,12 @@ namespace {
 
 constexpr int hourPickerWidth = 90;
 
-QVBoxLayout* column(QWidget* owner, int spacing)
-{
-    auto* layout = new QVBoxLayout(owner);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    return layout;
-}
-
 }  // namespace
 
 QWidget* pageTitle(const QString& title, const QString& subtitle, QWidget* parent)
 {
     auto* block = new QWidget(parent);
-    QVBoxLayout* layout = column(block, 8);
+    QVBoxLayout* layout = makeColumn(block, 8);
     auto* heading = makeLabel(title, uiFont(32, QFont::Medium, FontDesign::serif), Palette::ink(), block);
     heading->setObjectName(QStringLiteral("pageTitle"));
     heading->setWordWrap(true);
@@ -44,20 +38,17 @@ QWidget* pageTitle(const QString& title, const QString& subtitle, QWidget* paren
 QWidget* field(const QString& label, const PreferenceBinding<QString>& text, QWidget* parent)
 {
     auto* block = new QWidget(parent);
-    QVBoxLayout* layout = column(block, 9);
+    QVBoxLayout* layout = makeColumn(block, 9);
     layout->addWidget(makeLabel(label, uiFont(9, QFont::DemiBold, FontDesign::standard, 1.1), Palette::muted(), block));
 
     auto* fill = new FilledCard(QColor(255, 255, 255, 10), 9, block);
-    auto* inner = column(fill, 0);
+    auto* inner = makeColumn(fill, 0);
     inner->setContentsMargins(12, 12, 12, 12);
     auto* edit = new QLineEdit(fill);
     edit->setFrame(false);
     edit->setAccessibleName(label);
     edit->setAttribute(Qt::WA_MacShowFocusRect, false);
-    QPalette colours = edit->palette();
-    colours.setColor(QPalette::Base, Qt::transparent);
-    colours.setColor(QPalette::Text, Palette::ink());
-    edit->setPalette(colours);
+    useCardFill(edit);
     edit->setFont(uiFont(13));
     inner->addWidget(edit);
     layout->addWidget(fill);

@@ -1,6 +1,7 @@
 #include "window/ProtectedAppsList.h"
 
 #include "store/DewbellStore.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/Typography.h"
@@ -14,9 +15,7 @@ ProtectedAppsList::ProtectedAppsList(DewbellStore* store, ApplicationName applic
     : QWidget(parent), store_(store), applicationName_(std::move(applicationName))
 {
     setObjectName(QStringLiteral("protectedApps"));
-    rows_ = new QVBoxLayout(this);
-    rows_->setContentsMargins(0, 0, 0, 0);
-    rows_->setSpacing(PageCard::spacing);
+    rows_ = makeColumn(this, PageCard::spacing);
     refresh(true);
 }
 
@@ -45,8 +44,7 @@ QWidget* ProtectedAppsList::makeRow(const QString& identifier)
     auto* row = new QWidget(this);
     row->setObjectName(QStringLiteral("protectedApp"));
     row->setProperty("identifier", identifier);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = ::makeRow(row);
     const QString name = applicationName_(identifier);
     QLabel* label = makeLabel(name, uiFont(12), Palette::ink(), row);
     label->setObjectName(QStringLiteral("applicationName"));

@@ -1,6 +1,7 @@
 #include "window/RemindersPage.h"
 
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
@@ -65,9 +66,7 @@ QString symbolOf(Personality personality)
 
 RemindersPage::RemindersPage(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(22);
+    auto* layout = makeColumn(this, 22);
     layout->addWidget(pageTitle(QStringLiteral("Care, on your terms."),
                                 QStringLiteral("Find the sweet spot between helpful and delightfully annoying."),
                                 this));
@@ -127,9 +126,7 @@ QWidget* RemindersPage::makeWaterCard()
 QWidget* RemindersPage::makePersonalityBlock()
 {
     auto* block = new QWidget(this);
-    auto* layout = new QVBoxLayout(block);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(13);
+    auto* layout = makeColumn(block, 13);
     layout->addWidget(makeLabel(QStringLiteral("HOW MUCH SASS?"), uiFont(9, QFont::DemiBold, FontDesign::standard, 1.4),
                                 Palette::muted(), block));
 
@@ -178,8 +175,7 @@ QWidget* RemindersPage::makeQuietCard()
 
     quietHours_ = new QWidget(card);
     quietHours_->setObjectName(QStringLiteral("quietHours"));
-    auto* hours = new QHBoxLayout(quietHours_);
-    hours->setContentsMargins(0, 0, 0, 0);
+    auto* hours = makeRow(quietHours_);
     hours->addWidget(makeLabel(QStringLiteral("Let me sleep from"), uiFont(12), Palette::muted(), quietHours_));
     hours->addWidget(hourPicker(binding(store_, &Preferences::quietStart), quietHours_));
     hours->addWidget(makeLabel(QStringLiteral("to"), uiFont(12), Palette::muted(), quietHours_));

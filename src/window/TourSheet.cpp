@@ -3,6 +3,7 @@
 #include "reminders/tour/OnboardingView.h"
 #include "store/DewbellStore.h"
 #include "ui/DarkSurface.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 
 #include <QVBoxLayout>
@@ -14,8 +15,7 @@ TourSheet::TourSheet(DewbellStore* store, QWidget* window, UrlOpener& opener)
     setWindowTitle(QStringLiteral("Dewbell"));
     setWindowModality(Qt::WindowModal);
     useDarkSurface(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeColumn(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -4,10 +4,9 @@
 #include "ui/Palette.h"
 #include "ui/Typography.h"
 
-UpdateCheckButton::UpdateCheckButton(AppUpdateManager* updates, std::function<void()> beforeCheck, QWidget* parent)
+UpdateCheckButton::UpdateCheckButton(AppUpdateManager* updates, QWidget* parent)
     : PlainButton(QStringLiteral("Check for Updates…"), QStringLiteral("arrow.triangle.2.circlepath"), parent),
-      updates_(updates),
-      beforeCheck_(std::move(beforeCheck))
+      updates_(updates)
 {
     setObjectName(QStringLiteral("updateCheckButton"));
     setFont(uiFont(11));
@@ -28,7 +27,6 @@ void UpdateCheckButton::check()
 {
     if (!updates_->canCheck())
         return;
-    if (beforeCheck_)
-        beforeCheck_();
+    emit beforeCheck();
     updates_->checkForUpdates();
 }

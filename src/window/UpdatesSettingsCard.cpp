@@ -2,6 +2,7 @@
 
 #include "model/AppBundle.h"
 #include "store/AppUpdateManager.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
 #include "ui/TrailingSwitch.h"
@@ -90,8 +91,7 @@ UpdatesSettingsCard::UpdatesSettingsCard(AppUpdateManager* updates, const QStrin
 QWidget* UpdatesSettingsCard::makeHeader()
 {
     auto* header = new QWidget(this);
-    auto* layout = new QHBoxLayout(header);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeRow(header);
     layout->addWidget(makeCardTitle(QStringLiteral("APP UPDATES"), header), 0, Qt::AlignVCenter);
     layout->addStretch(1);
     badge_ = new CapsuleBadge(header);
@@ -103,8 +103,7 @@ QWidget* UpdatesSettingsCard::makeHeader()
 QWidget* UpdatesSettingsCard::makeVersionRow(const QString& version)
 {
     auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeRow(row);
     auto* words = new QVBoxLayout;
     words->setSpacing(6);
     words->addWidget(makeLabel(QStringLiteral("A little better, with every update."),

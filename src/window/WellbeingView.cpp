@@ -3,6 +3,7 @@
 #include "model/ReminderKind.h"
 #include "store/DewbellStore.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
@@ -41,8 +42,7 @@ Stepper* makeStepper(const QString& format, int minimum, int maximum, int step, 
 // Buttons side by side at their own width, the platform's spacing apart.
 QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
 {
-    auto* row = new QHBoxLayout;
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* row = makeRow();
     for (QWidget* button : buttons)
         row->addWidget(button, 0, Qt::AlignVCenter);
     row->addStretch(1);
@@ -53,9 +53,7 @@ QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons)
 QWidget* makeGroup(QWidget* parent, int spacing)
 {
     auto* group = new QWidget(parent);
-    auto* layout = new QVBoxLayout(group);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
+    makeColumn(group, spacing);
     return group;
 }
 
@@ -78,9 +76,7 @@ WellbeingView::WellbeingView(DewbellStore* store, UrlOpener& opener, QWidget* pa
     : QWidget(parent), store_(store), opener_(opener)
 {
     setFont(uiFont(13));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(pageSpacing);
+    auto* layout = makeColumn(this, pageSpacing);
     QLabel* heading = makeLabel(QStringLiteral("Care, on your terms."), uiFont(32, QFont::Medium, FontDesign::serif),
                                 Palette::ink(), this);
     heading->setObjectName(QStringLiteral("pageTitle"));
@@ -264,8 +260,7 @@ QWidget* WellbeingView::makeMovementGroup(QWidget* parent)
 QWidget* WellbeingView::makeGuidanceLinks(QWidget* parent)
 {
     auto* links = new QWidget(parent);
-    auto* layout = new QHBoxLayout(links);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto* layout = makeRow(links);
     const auto addLink = [&](const QString& text, const char* name, const QUrl& address) {
         auto* link = new PlainButton(text, {}, links);
         link->setObjectName(QLatin1String(name));

@@ -26,7 +26,9 @@ void UpdateCheckButtonTest::checksAfterBeforeCheckWhileTheManagerCan()
     QVERIFY(driver);
 
     QStringList order;
-    UpdateCheckButton button(&manager, [&] { order.append(QStringLiteral("before:%1").arg(driver->checksRun)); });
+    UpdateCheckButton button(&manager);
+    connect(&button, &UpdateCheckButton::beforeCheck, this,
+            [&] { order.append(QStringLiteral("before:%1").arg(driver->checksRun)); });
     button.show();
     QTest::mouseClick(&button, Qt::LeftButton);
     QCOMPARE(driver->checksRun, 1);
@@ -54,7 +56,8 @@ void UpdateCheckButtonTest::staysDisabledAndExplainsWhyWhenUpdatesAreOff()
     AppUpdateManager manager(false, releaseConfiguration());
     manager.start();
     int before = 0;
-    UpdateCheckButton button(&manager, [&before] { ++before; });
+    UpdateCheckButton button(&manager);
+    connect(&button, &UpdateCheckButton::beforeCheck, this, [&before] { ++before; });
     button.show();
     QVERIFY(!button.isEnabled());
     QVERIFY(!button.toolTip().isEmpty() && button.toolTip() == manager.checkHelp());

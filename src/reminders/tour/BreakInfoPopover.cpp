@@ -2,6 +2,7 @@
 
 #include "platform/UrlOpener.h"
 #include "reminders/tour/DailyUseGuide.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/Typography.h"
@@ -75,8 +76,7 @@ BreakInfoPopover::BreakInfoPopover(ReminderKind kind, const BreakPreferences& pr
     layout->setContentsMargins(padding, padding, padding, padding);
     layout->setSpacing(12);
 
-    auto* header = new QHBoxLayout;
-    header->setContentsMargins(0, 0, 0, 0);
+    auto* header = makeRow();
     QLabel* heading = makeLabel(title(kind), uiFont(15, QFont::DemiBold), Palette::ink(), this);
     heading->setObjectName(QStringLiteral("breakInfoTitle"));
     header->addWidget(heading);

@@ -7,6 +7,7 @@
 #include "reminders/tour/TourKit.h"
 #include "store/DewbellStore.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/Typography.h"
 
@@ -23,13 +24,9 @@ CrewStep::CrewStep(const DewbellStore* store, TourChoices& choices, QWidget* par
     : QWidget(parent), store_(store), choices_(choices)
 {
     setObjectName(QStringLiteral("crewStep"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(14);
+    auto* layout = makeColumn(this, 14);
     layout->addWidget(makeShowcase());
-    cardRow_ = new QHBoxLayout;
-    cardRow_->setContentsMargins(0, 0, 0, 0);
-    cardRow_->setSpacing(6);
+    cardRow_ = makeRow(nullptr, 6);
     layout->addLayout(cardRow_);
     layout->addWidget(
         TourKit::text(QStringLiteral("Choose or try any companion in The little crew, whenever you like."),

@@ -5,6 +5,7 @@
 #include "reminders/tour/TourKit.h"
 #include "reminders/tour/TourMenuIcon.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
@@ -23,9 +24,7 @@ constexpr qreal menuSymbolSize = 15;
 HomeStep::HomeStep(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("homeStep"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(14);
+    auto* layout = makeColumn(this, 14);
     layout->addWidget(makeIllustration());
     layout->addWidget(TourKit::symbolLabel(QStringLiteral("menubar.arrow.up.rectangle"),
                                            QStringLiteral("The Dewbell menu-bar icon is highlighted in light purple. "

@@ -3,6 +3,7 @@
 #include "reminders/tour/TourChoices.h"
 #include "reminders/tour/TourKit.h"
 #include "store/DewbellStore.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
@@ -28,8 +29,7 @@ NameStep::NameStep(const DewbellStore* store, TourChoices& choices, QWidget* par
     : QWidget(parent), store_(store), choices_(choices)
 {
     setObjectName(QStringLiteral("nameStep"));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
+    auto* outer = makeColumn(this);
     QWidget* card = TourKit::card(18, 22, 18, this);
     outer->addWidget(card);
     QBoxLayout* layout = TourKit::cardLayout(card);

@@ -10,6 +10,7 @@
 #include "reminders/tour/TourProgress.h"
 #include "store/DewbellStore.h"
 #include "ui/DarkSurface.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
@@ -68,8 +69,7 @@ OnboardingView::OnboardingView(DewbellStore* store, int initialStep, UrlOpener* 
     progress_->setObjectName(QStringLiteral("tourProgress"));
     layout->addWidget(progress_);
     layout->addWidget(makeHostRow());
-    stepArea_ = new QVBoxLayout;
-    stepArea_->setContentsMargins(0, 0, 0, 0);
+    stepArea_ = makeColumn();
     layout->addLayout(stepArea_);
     layout->addStretch(1);
     layout->addWidget(makeNavigation());
@@ -90,9 +90,7 @@ OnboardingView::~OnboardingView()
 QWidget* OnboardingView::makeHeader()
 {
     auto* header = new QWidget(this);
-    auto* row = new QHBoxLayout(header);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(7);
+    auto* row = makeRow(header, 7);
     row->addWidget(new AppBrandMark(24, false, QColor(), header));
     row->addWidget(makeLabel(QStringLiteral("DEWBELL"), uiFont(10, QFont::DemiBold, FontDesign::standard, 1.4),
                              Palette::accent(), header));
@@ -109,9 +107,7 @@ QWidget* OnboardingView::makeHeader()
 QWidget* OnboardingView::makeHostRow()
 {
     auto* hostRow = new QWidget(this);
-    auto* row = new QHBoxLayout(hostRow);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(16);
+    auto* row = makeRow(hostRow, 16);
     auto* host = new OrvoHost(hostRow);
     host->setObjectName(QStringLiteral("orvoHost"));
     host->setFixedSize(hostSize, hostSize);
@@ -131,8 +127,7 @@ QWidget* OnboardingView::makeHostRow()
 QWidget* OnboardingView::makeNavigation()
 {
     auto* navigation = new QWidget(this);
-    auto* row = new QHBoxLayout(navigation);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* row = makeRow(navigation);
     back_ = new SoftButton(QStringLiteral("Back"), QString(), navigation);
     back_->setObjectName(QStringLiteral("backButton"));
     back_->setAutoDefault(false);

@@ -5,6 +5,7 @@
 #include "reminders/tour/TourKit.h"
 #include "reminders/tour/TourStepperRow.h"
 #include "store/DewbellStore.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
@@ -28,8 +29,7 @@ RhythmStep::RhythmStep(const DewbellStore* store, TourChoices& choices, UrlOpene
     : QWidget(parent), store_(store), choices_(choices), opener_(opener)
 {
     setObjectName(QStringLiteral("rhythmStep"));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
+    auto* outer = makeColumn(this);
     QWidget* card = TourKit::card(18, 18, 13, this);
     outer->addWidget(card);
     QBoxLayout* layout = TourKit::cardLayout(card);
@@ -91,9 +91,7 @@ QWidget* RhythmStep::breakToggle(const QString& title, bool isOn, ReminderKind k
 {
     const QString label = title + QStringLiteral(" breaks");
     auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    auto* layout = makeRow(row, 8);
     layout->addWidget(makeLabel(label, TourKit::stepFont(), Palette::ink(), row));
     auto* info = new BreakInfoButton(kind, store_->preferences().breaks, opener_, row);
     info->setObjectName(name + QStringLiteral("Info"));

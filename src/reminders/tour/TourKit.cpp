@@ -1,6 +1,7 @@
 #include "reminders/tour/TourKit.h"
 
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
@@ -46,9 +47,7 @@ QBoxLayout* TourKit::cardLayout(QWidget* card)
 QWidget* TourKit::symbolLabel(const QString& symbolName, const QString& text, QWidget* parent)
 {
     auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    auto* layout = makeRow(row, 8);
     layout->addWidget(new SymbolLabel(symbolName, 14, Palette::muted(), row), 0, Qt::AlignTop);
     layout->addWidget(TourKit::text(text, QString(), row), 1);
     row->setAccessibleName(text);

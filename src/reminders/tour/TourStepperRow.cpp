@@ -1,6 +1,7 @@
 #include "reminders/tour/TourStepperRow.h"
 
 #include "reminders/tour/TourKit.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
 #include "ui/SymbolLabel.h"
@@ -27,9 +28,7 @@ SoftButton* stepButton(const QString& text, const QString& label, const QString&
 TourStepperRow::TourStepperRow(const QString& symbolName, const std::pair<QString, QString>& labels, QWidget* parent)
     : QWidget(parent)
 {
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    auto* layout = makeRow(this, 12);
     layout->addWidget(new SymbolLabel(symbolName, 18, Palette::accent(), this), 0, Qt::AlignVCenter);
     title_ = makeLabel(QString(), TourKit::stepFont(), Palette::ink(), this);
     title_->setObjectName(QStringLiteral("stepperTitle"));
