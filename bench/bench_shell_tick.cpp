@@ -29,7 +29,8 @@ struct Fixture {
     }
 
     QTemporaryDir folder;
-    QDateTime clock = QDateTime::currentDateTimeUtc();
+    // Mid-morning, outside quiet hours, so the countdown changes every second.
+    QDateTime clock = QDateTime(QDate::currentDate(), QTime(10, 0)).toUTC();
     std::unique_ptr<DewbellStore> store;
 };
 
@@ -53,9 +54,15 @@ void tickWithPopoverOpen(benchmark::State& state)
     }
 }
 
-void tickWithMainWindowOpen(benchmark::State& state)
+// The main window open on one page for 40 minutes of its clock: the countdown changes every
+// second, and the first reminder (due after 45 minutes) has not come yet.
+constexpr int ticksBeforeTheFirstHello = 40 * 60;
+
+// The main window open on one page.
+void tickWithMainWindowOpen(benchmark::State& state, MainPage page)
 {
     Fixture fixture;
+    fixture.store->setSelectedPage(title(page));
     MainView window(fixture.store.get());
     window.resize(960, 735);
     window.show();
@@ -69,7 +76,12 @@ void tickWithMainWindowOpen(benchmark::State& state)
 
 BENCHMARK(tickWithViewsHidden);
 BENCHMARK(tickWithPopoverOpen);
-BENCHMARK(tickWithMainWindowOpen);
+BENCHMARK_CAPTURE(tickWithMainWindowOpen, your_day, MainPage::dashboard)->Iterations(ticksBeforeTheFirstHello);
+BENCHMARK_CAPTURE(tickWithMainWindowOpen, the_little_crew, MainPage::crew)->Iterations(ticksBeforeTheFirstHello);
+BENCHMARK_CAPTURE(tickWithMainWindowOpen, reminders, MainPage::reminders)->Iterations(ticksBeforeTheFirstHello);
+BENCHMARK_CAPTURE(tickWithMainWindowOpen, focus_and_breaks, MainPage::wellbeing)->Iterations(ticksBeforeTheFirstHello);
+BENCHMARK_CAPTURE(tickWithMainWindowOpen, a_note_for_you, MainPage::note)->Iterations(ticksBeforeTheFirstHello);
+BENCHMARK_CAPTURE(tickWithMainWindowOpen, settings, MainPage::settings)->Iterations(ticksBeforeTheFirstHello);
 
 int main(int argc, char** argv)
 {

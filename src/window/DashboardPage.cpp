@@ -3,6 +3,7 @@
 #include "store/DewbellStore.h"
 #include "ui/CapsuleProgress.h"
 #include "ui/ClampedLabel.h"
+#include "ui/FigureLabel.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
@@ -137,13 +138,17 @@ QWidget* DashboardPage::makeWaterCard()
     auto* layout = static_cast<QVBoxLayout*>(card->layout());
     layout->addWidget(cardHeading(QStringLiteral("YOUR SIPS TODAY"), QStringLiteral("drop"), card));
 
+    // The goal sits on the total's baseline: both rest on the row's bottom, the goal raised by
+    // the difference of their descents.
     auto* amount = bare(new QHBoxLayout, 5);
-    total_ = makeLabel({}, uiFont(33, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
+    total_ = new FigureLabel(uiFont(33, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
     total_->setObjectName(QStringLiteral("totalLitres"));
     goal_ = makeLabel({}, uiFont(13), Palette::muted(), card);
     goal_->setObjectName(QStringLiteral("goalLitres"));
-    amount->addWidget(total_, 0, Qt::AlignBaseline);
-    amount->addWidget(goal_, 0, Qt::AlignBaseline);
+    const int raise = QFontMetrics(total_->font()).descent() - QFontMetrics(goal_->font()).descent();
+    goal_->setContentsMargins(0, 0, 0, std::max(0, raise));
+    amount->addWidget(total_, 0, Qt::AlignBottom);
+    amount->addWidget(goal_, 0, Qt::AlignBottom);
     amount->addStretch(1);
     layout->addLayout(amount);
 
@@ -172,7 +177,7 @@ QWidget* DashboardPage::makeReminderCard()
     FilledCard* card = figureCard(this);
     auto* layout = static_cast<QVBoxLayout*>(card->layout());
     layout->addWidget(cardHeading(QStringLiteral("NEXT LITTLE HELLO"), QStringLiteral("clock"), card));
-    countdown_ = makeLabel({}, uiFont(31, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
+    countdown_ = new FigureLabel(uiFont(31, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
     countdown_->setObjectName(QStringLiteral("countdown"));
     layout->addWidget(countdown_);
     status_ = new ClampedLabel(uiFont(10.5), Palette::muted(), 1, 0, card);

@@ -2,6 +2,7 @@
 #include "support/ViewTesting.h"
 #include "ui/CapsuleProgress.h"
 #include "ui/ClampedLabel.h"
+#include "ui/FigureLabel.h"
 #include "window/DashboardPage.h"
 #include "window/HeroPicture.h"
 
@@ -62,7 +63,7 @@ private slots:
         store_->mutateState([](SavedState& state) {
             state.drinks.append(Drink{QUuid::createUuid(), morning().addDays(-1), 400});
         });
-        QCOMPARE(labelText(page_.get(), "totalLitres"), QStringLiteral("0"));
+        QCOMPARE(figure("totalLitres"), QStringLiteral("0"));
         QCOMPARE(labelText(page_.get(), "goalLitres"), QStringLiteral("/ 2 L"));
         QCOMPARE(progress(), 0.0);
         QVERIFY(!button(page_.get(), "undo")->isVisible());
@@ -73,7 +74,7 @@ private slots:
         store_->update([](Preferences& preferences) { preferences.glassML = 500; });
         QCOMPARE(drink->text(), QStringLiteral("I drank 500 ml"));
         QTest::mouseClick(drink, Qt::LeftButton);
-        QCOMPARE(labelText(page_.get(), "totalLitres"), QStringLiteral("0.75"));
+        QCOMPARE(figure("totalLitres"), QStringLiteral("0.75"));
         QCOMPARE(labelText(page_.get(), "goalLitres"), QStringLiteral("/ 4 L"));
         QCOMPARE(progress(), 0.1875);
         QVERIFY(button(page_.get(), "undo")->isVisible());
@@ -82,7 +83,7 @@ private slots:
         QCOMPARE(store_->today().size(), 1);
         QCOMPARE(store_->today().first().ml, 250);
         QTest::mouseClick(button(page_.get(), "undo"), Qt::LeftButton);
-        QCOMPARE(labelText(page_.get(), "totalLitres"), QStringLiteral("0"));
+        QCOMPARE(figure("totalLitres"), QStringLiteral("0"));
         QVERIFY(!button(page_.get(), "undo")->isVisible());
         QCOMPARE(store_->state().drinks.size(), 1);  // yesterday's stays
     }
@@ -95,7 +96,7 @@ private slots:
         });
         for (int press = 0; press < 3; ++press)
             QTest::mouseClick(button(page_.get(), "drink"), Qt::LeftButton);
-        QCOMPARE(labelText(page_.get(), "totalLitres"), QStringLiteral("0.9"));
+        QCOMPARE(figure("totalLitres"), QStringLiteral("0.9"));
         QCOMPARE(progress(), 1.0);
     }
 
@@ -108,7 +109,7 @@ private slots:
         QTest::mouseClick(pause, Qt::LeftButton);
         QVERIFY(store_->isPaused());
         QCOMPARE(pause->text(), QStringLiteral("Resume reminders"));
-        QCOMPARE(labelText(page_.get(), "countdown"), QStringLiteral("On pause"));
+        QCOMPARE(figure("countdown"), QStringLiteral("On pause"));
         QTest::mouseClick(pause, Qt::LeftButton);
         QVERIFY(!store_->isPaused());
         QCOMPARE(pause->text(), QStringLiteral("Pause for an hour"));
@@ -123,7 +124,7 @@ private slots:
     // The countdown ticks in the same labels: nothing is rebuilt on a change.
     void countdownAndStatusUpdateInPlace()
     {
-        auto* countdown = page_->findChild<QLabel*>(QStringLiteral("countdown"));
+        auto* countdown = page_->findChild<FigureLabel*>(QStringLiteral("countdown"));
         QCOMPARE(countdown->text(), QStringLiteral("45:00"));
         const QList<QWidget*> before = page_->findChildren<QWidget*>();
         store_->tick(morning().addSecs(61));
@@ -171,6 +172,7 @@ private slots:
     }
 
 private:
+    QString figure(const char* name) const { return page_->findChild<FigureLabel*>(QLatin1String(name))->text(); }
     double progress() const { return page_->findChild<CapsuleProgress*>()->progress(); }
 
     std::unique_ptr<QTemporaryDir> folder_;
