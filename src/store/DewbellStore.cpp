@@ -2,6 +2,7 @@
 
 #include "store/PackLibrary.h"
 #include "store/StateFile.h"
+#include "store/StateWriter.h"
 
 #include "model/AppBundle.h"
 #include "model/CompanionMotion.h"
@@ -15,6 +16,8 @@
 namespace {
 
 constexpr int tickMilliseconds = 1000;
+constexpr qint64 quietSaveDelayMilliseconds = 300;
+constexpr qint64 maxSaveDelayMilliseconds = 800;
 
 const QString delayedWhileTyping = QStringLiteral("Delayed while you work · 2 minutes");
 const QString meetingReason = QStringLiteral("Meeting / presentation");
@@ -35,6 +38,8 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
       zone_(options.zone.value_or(QTimeZone::systemTimeZone())),
       updates_(options.updates),
       stateFile_(std::make_unique<StateFile>(directory_, persistChanges_, options.stateFile)),
+      writer_(std::make_unique<StateWriter>(
+          *stateFile_, [this](const StateWriter::Outcome& outcome) { backgroundWriteFinished(outcome); })),
       now_(QDateTime::currentDateTimeUtc())
 {
     if (!updates_) {
@@ -56,9 +61,15 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
         connect(&timer_, &QTimer::timeout, this, [this] { tick(QDateTime::currentDateTimeUtc()); });
         timer_.start();
     }
+    saveTimer_.setSingleShot(true);
+    connect(&saveTimer_, &QTimer::timeout, this, [this] { writer_->writeInBackground(state_); });
 }
 
-DewbellStore::~DewbellStore() = default;
+DewbellStore::~DewbellStore()
+{
+    if (hasUnsavedEdits())
+        save();
+}
 
 // ---- Published state ----------------------------------------------------------------------------
 
@@ -179,25 +190,62 @@ void DewbellStore::load()
     tally_.historyChanged();
 }
 
+// Writing three years of history takes tens of milliseconds, too long to do on every keystroke
+// in a name or the love note. Edits are written together, in the background, once the user
+// pauses for quietSaveDelay and never later than maxSaveDelay after the first of them; save()
+// (every other action, quitting, SIGTERM, the destructor) writes them at once.
+void DewbellStore::saveSoon()
+{
+    if (!persistChanges_)
+        return;
+    if (!saveTimer_.isActive())
+        unsavedSince_.start();
+    const qint64 left = maxSaveDelayMilliseconds - unsavedSince_.elapsed();
+    saveTimer_.start(int(std::clamp<qint64>(left, 0, quietSaveDelayMilliseconds)));
+}
+
 void DewbellStore::save()
 {
+    saveTimer_.stop();
     if (!persistChanges_)
         return;
     ChangeBatcher::Batch batch(changes_);
     try {
-        const auto archived = stateFile_->save(state_);
-        if (saveFailure_) {
-            saveFailure_.reset();
-            markChanged();
-        }
-        if (archived) {
-            historyChanged();
-            setNotice(archived);
-        }
+        savedWithout(writer_->writeNow(state_));
     } catch (const ImportError& error) {
         saveFailure_ = QStringLiteral("Couldn't save your settings: ") + error.message();
         setNotice(saveFailure_);
     }
+}
+
+// A write succeeded: a failure shown earlier is over, and history that went to an archive file
+// has already left the state.
+void DewbellStore::savedWithout(const std::optional<QString>& archived)
+{
+    if (saveFailure_) {
+        saveFailure_.reset();
+        markChanged();
+    }
+    if (archived) {
+        historyChanged();
+        setNotice(archived);
+    }
+}
+
+void DewbellStore::backgroundWriteFinished(const StateWriter::Outcome& outcome)
+{
+    ChangeBatcher::Batch batch(changes_);
+    if (outcome.failure) {
+        saveFailure_ = QStringLiteral("Couldn't save your settings: ") + *outcome.failure;
+        setNotice(saveFailure_);
+        return;
+    }
+    if (outcome.archived) {
+        const auto archived = [&](const auto& record) { return outcome.archivedRecords.contains(record.id); };
+        state_.drinks.removeIf(archived);
+        state_.breakHistory.removeIf(archived);
+    }
+    savedWithout(outcome.archived);
 }
 
 // ---- The engine ---------------------------------------------------------------------------------
@@ -432,7 +480,7 @@ void DewbellStore::update(const std::function<void(Preferences&)>& change)
     markChanged();
     if (visit_.visible() && !visit_.preview() && (!state_.preferences.enabled || isQuiet()))
         dismiss();
-    save();
+    saveSoon();
 }
 
 // ---- The tour -----------------------------------------------------------------------------------

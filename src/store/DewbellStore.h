@@ -9,6 +9,7 @@
 #include "store/ReminderSchedule.h"
 #include "store/ReminderStatus.h"
 #include "store/StateFile.h"
+#include "store/StateWriter.h"
 #include "store/WindowState.h"
 
 #include "model/CharacterPack.h"
@@ -21,6 +22,7 @@
 #include "model/SavedState.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -165,7 +167,8 @@ public:
     // shows a reminder that is due.
     void tick(const QDateTime& date);
     // Applies a change of preferences, clamps every field, re-plans what the change affects,
-    // hides a reminder that may no longer show and saves.
+    // hides a reminder that may no longer show and saves soon: edits that come a keystroke at a
+    // time are written together once the user pauses (see saveSoon()).
     void update(const std::function<void(Preferences&)>& change);
 
     void showReminder(bool isPreview, ReminderKind kind, std::optional<QString> companionID = std::nullopt);
@@ -208,8 +211,11 @@ public:
     void suppressForSystemAbsence();
     // The user is back at `date`.
     void resumeAfterAbsence(const QDateTime& date);
-    // Writes "state.json" unless persistence is off; a failure becomes the notice.
+    // Writes "state.json" at once unless persistence is off, taking any edit still waiting
+    // along; a failure becomes the notice.
     void save();
+    // True while a preference edit waits to be written.
+    bool hasUnsavedEdits() const { return saveTimer_.isActive(); }
 
     void presentTourIfNeeded();
     void presentTour();
@@ -291,6 +297,10 @@ private:
     void endProtection(ProtectionMode mode);
 
     // What the companion's visit asks of the store.
+    void saveSoon();
+    void savedWithout(const std::optional<QString>& archived);
+    void backgroundWriteFinished(const StateWriter::Outcome& outcome);
+
     void visitChanged() override { markChanged(); }
     void saveState() override { save(); }
     void historyChanged() override;
@@ -304,7 +314,11 @@ private:
     QTimeZone zone_;
     AppUpdateManager* updates_;
     std::unique_ptr<StateFile> stateFile_;
+    // Declared after the file it writes, so that it is gone (its write finished) before the file.
+    std::unique_ptr<StateWriter> writer_;
     QTimer timer_;
+    QTimer saveTimer_;
+    QElapsedTimer unsavedSince_;
 
     SavedState state_;
     QList<CharacterPack> packs_;

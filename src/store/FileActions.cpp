@@ -62,6 +62,8 @@ void FileActions::importGiftSettings()
         return;
     }
     store_.update([&](Preferences& preferences) { preferences = received; });
+    // A whole package arrives at once; it is written at once too.
+    store_.save();
     store_.setNotice(QStringLiteral("Your little care package is here. You can change every setting."));
 }
 

@@ -167,6 +167,33 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("state-history-until-*.json")}).size(), 1);
     }
 
+    // An edit written in the background moves the oldest history aside just as an action's write
+    // does, and the store lets go of what went to the archive.
+    void aBackgroundWriteMovesTheOldestHistoryAsideToo()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const auto open = [this] {
+            return std::make_unique<DewbellStore>(StoreOptions{.directory = folder.path(),
+                                                               .persistChanges = true,
+                                                               .zone = zone(),
+                                                               .stateFile = {.limit = 6 * LocalFiles::KiB}});
+        };
+        auto s = open();
+        s->tick(morning());
+        s->mutateState([](SavedState& state) {
+            for (int i = 0; i < 150; ++i)
+                state.drinks.append({QUuid::createUuid(), morning().addDays(-2).addSecs(i * 60), 250});
+        });
+        s->update([](Preferences& p) { p.sender = QStringLiteral("Mo"); });
+        QVERIFY(!s->notice());
+        QTRY_VERIFY(s->notice());
+        QVERIFY(s->notice()->contains(QStringLiteral("Nothing was lost")));
+        QVERIFY(s->state().drinks.size() < 150);
+        QCOMPARE(open()->state().drinks, s->state().drinks);
+        QCOMPARE(open()->preferences().sender, QStringLiteral("Mo"));
+        QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("state-history-until-*.json")}).size(), 1);
+    }
+
     void anUnreadableStateFileIsKeptAside_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -283,6 +310,30 @@ private slots:
         for (const CharacterPack& pack : store->packs())
             ids.append(pack.id);
         QVERIFY(ids.contains(QStringLiteral("fine")) && !ids.contains(QStringLiteral("broken")));
+    }
+
+    // Edits of the preferences wait to be written together; any action writes them along with
+    // its own change at once, and so does closing the store.
+    void editsWaitForTheNextWriteAndAreNeverLost()
+    {
+        const auto savedNote = [this] {
+            const QJsonObject state = QJsonDocument::fromJson(readFile(statePath())).object();
+            return state[QStringLiteral("preferences")][QStringLiteral("loveNote")].toString();
+        };
+        auto s = startedStore(folder.path());
+        s->update([](Preferences& p) { p.loveNote = QStringLiteral("S"); });
+        s->update([](Preferences& p) { p.loveNote = QStringLiteral("Si"); });
+        QVERIFY(s->hasUnsavedEdits());
+        QCOMPARE(savedNote(), Preferences{}.loveNote);
+
+        s->drink();
+        QVERIFY(!s->hasUnsavedEdits());
+        QCOMPARE(savedNote(), QStringLiteral("Si"));
+        QCOMPARE(openStore(folder.path())->state().drinks.size(), 1);
+
+        s->update([](Preferences& p) { p.loveNote = QStringLiteral("Sip"); });
+        s.reset();
+        QCOMPARE(savedNote(), QStringLiteral("Sip"));
     }
 
     void aCarePackageTravelsWithoutHistoryOrSafeguards()

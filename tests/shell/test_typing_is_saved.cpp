@@ -1,0 +1,90 @@
+#include <QDeadlineTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+// What the user types in the love note reaches the disk however the application ends: quit,
+// SIGTERM, or killed outright a second after the last keystroke.
+class TypingIsSavedTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        scratch_ = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(stateFile().section(QLatin1Char('/'), 0, -2));
+        QFile state(stateFile());
+        QVERIFY(state.open(QIODevice::WriteOnly));
+        state.write(R"({"schemaVersion": 2, "tourVersion": 1, "preferences": {"loveNote": ""}})");
+    }
+
+    void endingTheApplicationKeepsEveryKeystroke_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("quit") << QStringLiteral("quit");
+        QTest::newRow("SIGTERM at once") << QStringLiteral("SIGTERM");
+        QTest::newRow("SIGKILL a second after the last key") << QStringLiteral("SIGKILL");
+    }
+
+    void endingTheApplicationKeepsEveryKeystroke()
+    {
+        QFETCH(QString, ending);
+        const QString typed = QStringLiteral("Sip slowly, you lovely thing");
+        QProcess session;
+        session.setProcessEnvironment(environment());
+        QStringList arguments{typed};
+        if (ending == QLatin1String("quit"))
+            arguments.append(QStringLiteral("--quit"));
+        session.start(qEnvironmentVariable("DEWBELL_TYPING_SESSION"), arguments);
+        QVERIFY(session.waitForStarted());
+        QByteArray output;
+        QDeadlineTimer deadline(30000);
+        while (!output.contains("typed") && session.waitForReadyRead(int(deadline.remainingTime())))
+            output += session.readAllStandardOutput();
+        QVERIFY(output.contains("typed"));
+
+        if (ending == QLatin1String("SIGTERM")) {
+            ::kill(pid_t(session.processId()), SIGTERM);
+        } else if (ending == QLatin1String("SIGKILL")) {
+            QTest::qWait(1000);
+            ::kill(pid_t(session.processId()), SIGKILL);
+        }
+        QVERIFY(session.waitForFinished(10000));
+        if (ending != QLatin1String("SIGKILL")) {
+            QCOMPARE(session.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(session.exitCode(), 0);
+        }
+        QFile state(stateFile());
+        QVERIFY(state.open(QIODevice::ReadOnly));
+        const QJsonObject saved = QJsonDocument::fromJson(state.readAll()).object();
+        QCOMPARE(saved[QStringLiteral("preferences")][QStringLiteral("loveNote")].toString(), typed);
+    }
+
+private:
+    QString stateFile() const { return scratch_->filePath(QStringLiteral("XDG_DATA_HOME/dewbell/state.json")); }
+
+    // Never the real user's home, data or desktop.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+            const QString folder = scratch_->filePath(QLatin1String(name));
+            QDir().mkpath(folder);
+            environment.insert(QLatin1String(name), folder);
+        }
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        return environment;
+    }
+
+    std::unique_ptr<QTemporaryDir> scratch_;
+};
+
+QTEST_GUILESS_MAIN(TypingIsSavedTest)
+#include "test_typing_is_saved.moc"
