@@ -5,13 +5,14 @@
 #include "ui/ClampedLabel.h"
 #include "ui/FigureLabel.h"
 #include "ui/FilledCard.h"
+#include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
 #include "ui/SoftButton.h"
+#include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
 #include "window/HeroPicture.h"
-#include "ui/SymbolLabel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,18 +23,11 @@ namespace {
 constexpr int cardPadding = 20;
 const QColor heartColor = Color(QStringLiteral("E4B6B8"));
 
-QBoxLayout* bare(QBoxLayout* layout, int spacing)
-{
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
-    return layout;
-}
-
 // A card's heading: small capitals on the left, a symbol on the right.
 QWidget* cardHeading(const QString& text, const QString& symbol, QWidget* parent)
 {
     auto* row = new QWidget(parent);
-    auto* layout = bare(new QHBoxLayout(row), 6);
+    auto* layout = makeRow(row, 6);
     layout->addWidget(makeLabel(text, uiFont(9, QFont::Medium, FontDesign::standard, 1.2), Palette::muted(), row));
     layout->addStretch(1);
     layout->addWidget(new SymbolLabel(symbol, 10, Palette::muted(), row));
@@ -43,7 +37,7 @@ QWidget* cardHeading(const QString& text, const QString& symbol, QWidget* parent
 FilledCard* figureCard(QWidget* parent)
 {
     auto* card = new FilledCard(Palette::surface(), 17, parent);
-    auto* layout = bare(new QVBoxLayout(card), 15);
+    auto* layout = makeColumn(card, 15);
     layout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
     return card;
 }
@@ -52,11 +46,10 @@ FilledCard* figureCard(QWidget* parent)
 
 DashboardPage::DashboardPage(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
-    auto* layout = bare(new QVBoxLayout(this), 23);
+    auto* layout = makeColumn(this, 23);
     layout->addWidget(makeTitle());
     layout->addWidget(makeHero());
-    auto* cards = new QHBoxLayout;
-    bare(cards, 15);
+    auto* cards = makeRow(nullptr, 15);
     cards->addWidget(makeWaterCard(), 1, Qt::AlignTop);
     cards->addWidget(makeReminderCard(), 1, Qt::AlignTop);
     layout->addLayout(cards);
@@ -86,7 +79,7 @@ void DashboardPage::showEvent(QShowEvent* event)
 QWidget* DashboardPage::makeTitle()
 {
     auto* block = new QWidget(this);
-    auto* layout = bare(new QVBoxLayout(block), 7);
+    auto* layout = makeColumn(block, 7);
     auto* title = makeLabel(QStringLiteral("A little care for your day."), uiFont(35, QFont::Medium, FontDesign::serif),
                             Palette::ink(), block);
     title->setObjectName(QStringLiteral("pageTitle"));
@@ -103,10 +96,9 @@ QWidget* DashboardPage::makeHero()
 {
     auto* card = new FilledCard(Palette::surface(), 22, this);
     card->setOutline(Palette::line());
-    auto* layout = bare(new QHBoxLayout(card), 0);
+    auto* layout = makeRow(card, 0);
 
-    auto* words = new QVBoxLayout;
-    bare(words, 16);
+    auto* words = makeColumn(nullptr, 16);
     words->setContentsMargins(25, 26, 0, 26);
     words->addWidget(makeLabel(QStringLiteral("A LITTLE CARE FOR YOUR WORKDAY"),
                                uiFont(8, QFont::DemiBold, FontDesign::standard, 1.6), Palette::accent(), card));
@@ -140,7 +132,7 @@ QWidget* DashboardPage::makeWaterCard()
 
     // The goal sits on the total's baseline: both rest on the row's bottom, the goal raised by
     // the difference of their descents.
-    auto* amount = bare(new QHBoxLayout, 5);
+    auto* amount = makeRow(nullptr, 5);
     total_ = new FigureLabel(uiFont(33, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
     total_->setObjectName(QStringLiteral("totalLitres"));
     goal_ = makeLabel({}, uiFont(13), Palette::muted(), card);
@@ -156,7 +148,7 @@ QWidget* DashboardPage::makeWaterCard()
     progress_->setFixedHeight(5);
     layout->addWidget(progress_);
 
-    auto* buttons = bare(new QHBoxLayout, 12);
+    auto* buttons = makeRow(nullptr, 12);
     drink_ = new SoftButton({}, QStringLiteral("plus"), card);
     drink_->setObjectName(QStringLiteral("drink"));
     connect(drink_, &QAbstractButton::clicked, store_, &DewbellStore::drink);
@@ -199,7 +191,7 @@ QWidget* DashboardPage::makeReminderCard()
 QWidget* DashboardPage::makeClosingLine()
 {
     auto* row = new QWidget(this);
-    auto* layout = bare(new QHBoxLayout(row), 9);
+    auto* layout = makeRow(row, 9);
     layout->setContentsMargins(3, 0, 3, 0);
     layout->addWidget(new SymbolLabel(QStringLiteral("heart"), 11, heartColor, row));
     auto* words = makeLabel(QStringLiteral("A sip counts. A break counts. Taking care of yourself counts."),
