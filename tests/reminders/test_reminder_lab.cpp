@@ -49,7 +49,6 @@ private slots:
     void anotherCompanionStopsThePreview();
     void nothingReachesTheUsersStateOrFolder();
     void timerRunsOnlyWhilePlaying();
-    void playbacksByName();
 };
 
 void ReminderLabTest::bothAnswersYesThenNotYet()
@@ -267,15 +266,6 @@ void ReminderLabTest::timerRunsOnlyWhilePlaying()
     running.play(LabPlayback::yes);  // refused
     QVERIFY(!running.isTicking());
     QVERIFY(!running.player()->reminderVisible());
-}
-
-void ReminderLabTest::playbacksByName()
-{
-    for (const LabPlayback playback : LabPlaybacks::all)
-        QCOMPARE(LabPlaybacks::fromRawValue(LabPlaybacks::rawValue(playback)), playback);
-    QCOMPARE(LabPlaybacks::rawValue(LabPlayback::notYet), QStringLiteral("notYet"));
-    QCOMPARE(LabPlaybacks::fromRawValue(QStringLiteral("Yes")), std::nullopt);
-    QCOMPARE(LabPlaybacks::fromRawValue(QString()), std::nullopt);
 }
 
 QTEST_MAIN(ReminderLabTest)

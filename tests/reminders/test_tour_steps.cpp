@@ -4,8 +4,6 @@
 #include "characters/BuddyView.h"
 #include "reminders/tour/CompanionCard.h"
 #include "reminders/tour/CrewStep.h"
-#include "reminders/tour/HomeStep.h"
-#include "reminders/tour/TourMenuIcon.h"
 #include "ui/TrailingSwitch.h"
 
 #include <QLineEdit>
@@ -27,7 +25,6 @@ private slots:
     void steppersStopAtTheirBounds();
     void rhythmTextsComeFromTheStoredPreferences_data();
     void rhythmTextsComeFromTheStoredPreferences();
-    void homeStepShowsWhereDewbellLives();
 
 private:
     static QStringList cardNames(const OnboardingView& view)
@@ -262,25 +259,6 @@ void TourStepsTest::rhythmTextsComeFromTheStoredPreferences()
     QCOMPARE(tour.find<TrailingSwitch>("quietSwitch")->text(), quiet);
     QCOMPARE(tour.text("eyeRestSentence"), eyeRest);
     QCOMPARE(tour.text("movementSentence"), movement);
-}
-
-void TourStepsTest::homeStepShowsWhereDewbellLives()
-{
-    Tour tour;
-    OnboardingView& view = tour.open(3);
-    auto* home = view.findChild<HomeStep*>();
-    QVERIFY(home->menuIcon()->isVisible());
-    QVERIFY(QAccessible::queryAccessibleInterface(tour.find("menuBarIllustration"))->state().invisible);
-    QStringList lines;
-    for (QWidget* row : home->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!row->accessibleName().isEmpty())
-            lines.append(row->accessibleName());
-    }
-    QCOMPARE(lines, (QStringList{
-                        "The Dewbell menu-bar icon is highlighted in light purple. Open, pause or quit from there.",
-                        "Busy? Click your buddy to snooze a reminder.",
-                        "Your notes and history stay on this computer.",
-                    }));
 }
 
 QTEST_MAIN(TourStepsTest)

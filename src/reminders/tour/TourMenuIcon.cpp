@@ -1,6 +1,6 @@
 #include "reminders/tour/TourMenuIcon.h"
 
-#include "characters/BrandMarkArt.h"
+#include "characters/AppBrandMark.h"
 #include "ui/Palette.h"
 #include "ui/ReduceMotion.h"
 
@@ -89,5 +89,7 @@ void TourMenuIcon::paintEvent(QPaintEvent*)
     outline.setAlphaF(0.65);
     painter.setPen(QPen(outline, 1));
     painter.drawPath(shape);
-    BrandMarkArt::paint(painter, QRectF(padding, padding, markSize, markSize), true, Palette::accent());
+    if (mark_.isNull() || mark_.devicePixelRatio() != devicePixelRatioF())
+        mark_ = AppBrandMark::render(markSize, true, Palette::accent(), devicePixelRatioF());
+    painter.drawImage(QPointF(padding, padding), mark_);
 }

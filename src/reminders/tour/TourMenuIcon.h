@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -43,4 +44,7 @@ private:
 
     QTimer timer_;
     std::function<QDateTime()> clock_;
+    // The mark is cut out of its drop with path operations, far too slow to repeat 30 times a
+    // second, so it is drawn once per pixel ratio.
+    QImage mark_;
 };
