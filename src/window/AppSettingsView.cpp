@@ -12,6 +12,7 @@
 #include "window/ChoicePicker.h"
 #include "window/PageCard.h"
 #include "window/PageHelpers.h"
+#include "window/ProtectedAppsList.h"
 #include "window/UpdatesSettingsCard.h"
 
 #include <QHBoxLayout>
@@ -50,12 +51,12 @@ SoftButton* makeSoftButton(const QString& text, const char* name, QWidget* paren
 
 }  // namespace
 
-AppSettingsView::AppSettingsView(DewbellStore* store, LoginService* login,
-                                 ProtectedAppsList::ApplicationName applicationName, QWidget* parent)
+AppSettingsView::AppSettingsView(DewbellStore* store, LoginService* login, QStringList applicationFolders,
+                                 QWidget* parent)
     : QWidget(parent),
       store_(store),
       login_(login ? login : new LoginService(this)),
-      applicationName_(applicationName ? std::move(applicationName) : [](const QString& id) { return id; })
+      applicationFolders_(std::move(applicationFolders))
 {
     login_->setParent(this);
     setFont(uiFont(13));
@@ -160,7 +161,7 @@ PageCard* AppSettingsView::makeSafeguardsCard()
                             "protection for certainty."));
 
     content->addWidget(makeText(QStringLiteral("Pause while a chosen app is in front"), Palette::ink(), card));
-    protectedApps_ = new ProtectedAppsList(store_, applicationName_, card);
+    protectedApps_ = new ProtectedAppsList(store_, applicationFolders_, card);
     content->addWidget(protectedApps_);
     SoftButton* add = makeSoftButton(QStringLiteral("Add app…"), "addApp", card);
     connect(add, &QAbstractButton::clicked, store_, &DewbellStore::selectProtectedApp);

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "window/ProtectedAppsList.h"
+#include "platform/DesktopFiles.h"
 
 #include <QWidget>
 
 class DewbellStore;
 class LoginService;
 class PageCard;
+class ProtectedAppsList;
 class QLabel;
 class SoftButton;
 class TrailingSwitch;
@@ -19,10 +20,10 @@ class AppSettingsView : public QWidget {
     Q_OBJECT
 public:
     // Without `login` the page makes its own over the user's autostart folder; a service
-    // handed in becomes the page's. `applicationName` names a protected application by its
-    // desktop-file identifier.
+    // handed in becomes the page's. Protected applications are named from the desktop files
+    // in `applicationFolders`.
     AppSettingsView(DewbellStore* store, LoginService* login = nullptr,
-                    ProtectedAppsList::ApplicationName applicationName = {}, QWidget* parent = nullptr);
+                    QStringList applicationFolders = DesktopFiles::applicationFolders(), QWidget* parent = nullptr);
 
     // The line on the kind of build: a signed release ("DWDistribution" is "developer-id")
     // or a local development build.
@@ -43,7 +44,7 @@ private:
 
     DewbellStore* store_;
     LoginService* login_;
-    ProtectedAppsList::ApplicationName applicationName_;
+    QStringList applicationFolders_;
     QWidget* idlePicker_ = nullptr;
     ProtectedAppsList* protectedApps_ = nullptr;
     QLabel* focusDescription_ = nullptr;

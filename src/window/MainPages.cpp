@@ -82,7 +82,7 @@ QWidget* makePageWidget(MainPage page, DewbellStore* store, QWidget* parent)
         widget = new WellbeingView(store, UrlOpener::desktop(), parent);
         break;
     case MainPage::settings:
-        widget = new AppSettingsView(store, nullptr, {}, parent);
+        widget = new AppSettingsView(store, nullptr, DesktopFiles::applicationFolders(), parent);
         break;
     }
     widget->setObjectName(QStringLiteral("page"));

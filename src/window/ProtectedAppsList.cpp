@@ -1,5 +1,7 @@
 #include "window/ProtectedAppsList.h"
 
+#include "platform/ApplicationCatalog.h"
+#include "platform/DesktopFiles.h"
 #include "store/DewbellStore.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
@@ -8,11 +10,35 @@
 #include "window/PageCard.h"
 
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
+#include <QLocale>
 #include <QVBoxLayout>
 
-ProtectedAppsList::ProtectedAppsList(DewbellStore* store, ApplicationName applicationName, QWidget* parent)
-    : QWidget(parent), store_(store), applicationName_(std::move(applicationName))
+namespace {
+
+// Each identifier's name as its desktop file gives it (the localized Name, else GenericName);
+// the identifier itself when no visible application has it.
+QStringList applicationNames(const QStringList& identifiers, const QStringList& applicationFolders)
+{
+    QHash<QString, QString> paths;
+    for (const DesktopFile& file : DesktopFiles::scan(applicationFolders))
+        paths.insert(file.id, file.path);
+    const QString language = QLocale().name();
+    QStringList names;
+    for (const QString& identifier : identifiers) {
+        const auto application = paths.contains(identifier)
+                                     ? ApplicationCatalog::read(paths.value(identifier), identifier, language)
+                                     : std::nullopt;
+        names.append(application ? application->name : identifier);
+    }
+    return names;
+}
+
+}  // namespace
+
+ProtectedAppsList::ProtectedAppsList(DewbellStore* store, QStringList applicationFolders, QWidget* parent)
+    : QWidget(parent), store_(store), applicationFolders_(std::move(applicationFolders))
 {
     setObjectName(QStringLiteral("protectedApps"));
     rows_ = makeColumn(this, PageCard::spacing);
@@ -31,21 +57,21 @@ void ProtectedAppsList::refresh(bool lookUpNames)
         item->widget()->deleteLater();
         delete item;
     }
-    for (const QString& identifier : identifiers) {
-        QWidget* row = makeRow(identifier);
+    const QStringList names = applicationNames(identifiers, applicationFolders_);
+    for (qsizetype i = 0; i < identifiers.size(); ++i) {
+        QWidget* row = makeRow(identifiers[i], names[i]);
         rows_->addWidget(row);
         row->show();
     }
     setVisible(!identifiers.isEmpty());
 }
 
-QWidget* ProtectedAppsList::makeRow(const QString& identifier)
+QWidget* ProtectedAppsList::makeRow(const QString& identifier, const QString& name)
 {
     auto* row = new QWidget(this);
     row->setObjectName(QStringLiteral("protectedApp"));
     row->setProperty("identifier", identifier);
     auto* layout = ::makeRow(row);
-    const QString name = applicationName_(identifier);
     QLabel* label = makeLabel(name, uiFont(12), Palette::ink(), row);
     label->setObjectName(QStringLiteral("applicationName"));
     layout->addWidget(label, 0, Qt::AlignVCenter);

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 
 class DewbellStore;
 class QVBoxLayout;
@@ -13,21 +12,18 @@ class QVBoxLayout;
 class ProtectedAppsList : public QWidget {
     Q_OBJECT
 public:
-    using ApplicationName = std::function<QString(const QString& identifier)>;
-
-    ProtectedAppsList(DewbellStore* store, ApplicationName applicationName, QWidget* parent = nullptr);
+    // Names are read from the desktop files in `applicationFolders`.
+    ProtectedAppsList(DewbellStore* store, QStringList applicationFolders, QWidget* parent = nullptr);
 
     // Rebuilds the rows when the stored list changed since the last time; `lookUpNames` also
     // rebuilds them when it did not, so names of applications installed or removed since show.
     void refresh(bool lookUpNames = false);
 
-    QStringList shownIdentifiers() const { return shown_; }
-
 private:
-    QWidget* makeRow(const QString& identifier);
+    QWidget* makeRow(const QString& identifier, const QString& name);
 
     DewbellStore* store_;
-    ApplicationName applicationName_;
+    QStringList applicationFolders_;
     QVBoxLayout* rows_;
     QStringList shown_;
 };

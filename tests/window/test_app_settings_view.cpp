@@ -23,10 +23,12 @@ private slots:
         QVERIFY(program.open(QIODevice::WriteOnly));
         program.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         auto* login = new LoginService(autostartFolder(), program.fileName(), opener_);
-        const auto name = [](const QString& id) {
-            return id == u"org.gnome.Calculator" ? QStringLiteral("Calculator") : id;
-        };
-        view_ = std::make_unique<AppSettingsView>(store_.get(), login, name);
+        const QString applications = folder_->filePath(QStringLiteral("applications"));
+        writeDesktopFile(applications + QStringLiteral("/org.gnome.Calculator.desktop"),
+                         "Name=Calculator\nGenericName=Sums\n");
+        writeDesktopFile(applications + QStringLiteral("/editor.desktop"), "GenericName=Text Editor\n");
+        writeDesktopFile(applications + QStringLiteral("/bare.desktop"), "");
+        view_ = std::make_unique<AppSettingsView>(store_.get(), login, QStringList{applications});
         view_->resize(700, 2600);
         view_->show();
     }
@@ -44,17 +46,19 @@ private slots:
         QCOMPARE(empty.value(empty.indexOf(label("Pause while a chosen app is in front")) + 1),
                  button(view_.get(), "addApp"));
 
-        QStringList offered{"org.gnome.Calculator", "org.gnome.Calculator", "gone.Application"};
+        QStringList offered{"org.gnome.Calculator", "org.gnome.Calculator", "gone.Application", "editor", "bare"};
         store_->chooseApplication = [&offered](const QString&) { return std::optional(offered.takeFirst()); };
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 5; ++i)
             click("addApp");
-        QCOMPARE(rowNames(), (QStringList{"gone.Application", "Calculator"}));  // sorted, once each
+        // By identifier, once each; named by Name, else GenericName, else the identifier.
+        QCOMPARE(rowNames(), (QStringList{"bare", "Text Editor", "gone.Application", "Calculator"}));
 
-        QAbstractButton* removeMissing = button(rows().first(), "removeApp");
+        QAbstractButton* removeMissing = button(rows().at(2), "removeApp");
         QCOMPARE(removeMissing->accessibleName(), QStringLiteral("Remove gone.Application"));
         QTest::mouseClick(removeMissing, Qt::LeftButton);
-        QCOMPARE(store_->preferences().safeguards.protectedApps, QStringList{"org.gnome.Calculator"});
-        QCOMPARE(rowNames(), QStringList{"Calculator"});
+        QCOMPARE(store_->preferences().safeguards.protectedApps,
+                 (QStringList{"bare", "editor", "org.gnome.Calculator"}));
+        QCOMPARE(rowNames(), (QStringList{"bare", "Text Editor", "Calculator"}));
     }
 
     void idlePickerKeepsItsValueWhileDisabled()
@@ -169,6 +173,14 @@ private slots:
 
 private:
     QString autostartFolder() const { return folder_->filePath(QStringLiteral("autostart")); }
+
+    static void writeDesktopFile(const QString& path, const QByteArray& keys)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Desktop Entry]\nType=Application\n" + keys);
+    }
     void click(const char* name) const { QTest::mouseClick(button(view_.get(), name), Qt::LeftButton); }
 
     QWidget* label(const QString& text) const
