@@ -40,7 +40,7 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
       stateFile_(std::make_unique<StateFile>(directory_, persistChanges_, options.stateFile)),
       writer_(std::make_unique<StateWriter>(
           *stateFile_, [this](const StateWriter::Outcome& outcome) { backgroundWriteFinished(outcome); })),
-      now_(QDateTime::currentDateTimeUtc())
+      now_(options.openedAt.value_or(QDateTime::currentDateTimeUtc()))
 {
     if (!updates_) {
         const bool enabled = !options.directory.has_value() && persistChanges_;

@@ -50,6 +50,9 @@ struct StoreOptions {
     // How "state.json" is read and written: its size limit, and the file layer's answer about a
     // path (tests hand in errors they cannot stage).
     StateFileOptions stateFile = {};
+    // The store's clock until the first tick: what loading counts as now (a pause or focus that
+    // ended, deadlines that passed while Dewbell was closed); none means the current time.
+    std::optional<QDateTime> openedAt = std::nullopt;
 };
 
 // Dewbell's engine and the one source of truth for every view. It owns the saved state, runs

@@ -75,14 +75,21 @@ private slots:
         QVERIFY(AssetDiagnostics::report().second);
         QVERIFY(QFile::remove(copy_->filePath(QStringLiteral("Characters/zuv/zuv-poses.png"))));
         overwrite(copy_->filePath(QStringLiteral("Brand/orvo-wave.gif")), "GIF89a but nothing after it");
+        overwrite(copy_->filePath(QStringLiteral("Sounds/pop.wav")), "RIFF");
+        // A pack file that is a link to a picture outside the pack.
+        const QString sadPose = copy_->filePath(QStringLiteral("Characters/vossik-fan/zoze-sad.png"));
+        QVERIFY(QFile::remove(sadPose));
+        QVERIFY(QFile::link(copy_->filePath(QStringLiteral("Brand/app-icon-v1.png")), sadPose));
 
         const QJsonObject report = invalidReport();
         QCOMPARE(problems(report), (QStringList{QStringLiteral("Brand/orvo-wave.gif: undecodable"),
+                                                QStringLiteral("Sounds/pop.wav: undecodable"),
+                                                QStringLiteral("Characters/vossik-fan/zoze-sad.png: outside the pack"),
                                                 QStringLiteral("Characters/zuv/zuv-poses.png: missing")}));
         for (const QJsonValue& value : report.value(QStringLiteral("packs")).toArray()) {
             const QJsonObject pack = value.toObject();
             QCOMPARE(pack.value(QStringLiteral("valid")).toBool(),
-                     pack.value(QStringLiteral("id")) != QStringLiteral("zuv"));
+                     pack.value(QStringLiteral("id")) == QStringLiteral("nimbi"));
         }
     }
 

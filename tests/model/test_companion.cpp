@@ -1,4 +1,5 @@
 #include "model/CompanionMotion.h"
+#include "model/CompanionVoice.h"
 
 #include <QTest>
 #include <cmath>
@@ -29,6 +30,66 @@ private slots:
             const auto response = c.declined ? std::optional(CompanionPhase::declined) : std::nullopt;
             QCOMPARE(CompanionMotion::horizontalOffset(c.phase, c.elapsed, response), c.offset);
         }
+    }
+
+    // What a companion says, in its own voice and the user's personality, to the user by name.
+    void voiceLines_data()
+    {
+        QTest::addColumn<QString>("pack");
+        QTest::addColumn<Personality>("personality");
+        QTest::addColumn<QString>("recipient");
+        QTest::addColumn<bool>("nicknames");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("line");
+        const auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+        row("Pemmy asks") << "bloop" << Personality::cheeky << "  Robin \n"
+                          << false << "water 0"
+                          << "Psst, Robin. Water. You know the drill.";
+        row("by her pet name") << "bloop" << Personality::cheeky << "Robin" << true << "water 0"
+                               << "Psst, cutie. Water. You know the drill.";
+        row("without a name") << "sprout" << Personality::menace << " " << false << "water 1"
+                              << "I have roots, sweety. I'm not going anywhere until you drink.";
+        row("past the last stage") << "viru" << Personality::sweet << "Kim" << false << "water 7"
+                                   << "Please, Kim. Even Vuzo drank already, and Vuzo never listens.";
+        row("an imported pack") << "mossy" << Personality::sweet << "" << true << "water 2"
+                                << "Please take a moment for some water, friend. You deserve it.";
+        row("yes") << "vuzo" << Personality::menace << "Kim" << false << "yes"
+                   << "Excellent, Kim. Phase one of the water plan: complete.";
+        row("not yet") << "mossy" << Personality::menace << "Kim" << false << "not yet"
+                       << "Not yet is not never, Kim. See you soon.";
+        row("yes to a preview") << "bloop" << Personality::menace << "Kim" << false << "preview yes"
+                                << "Just a preview, Kim, so no drink logged. I'm bouncing anyway!";
+        row("not yet to a preview") << "sprout" << Personality::sweet << "Kim" << false << "preview not yet"
+                                    << "Only a preview, so nothing is recorded. I'll try again, Kim.";
+        row("eye rest") << "vossik-fan" << Personality::cheeky << "Kim" << false << "eye rest"
+                        << "Your eyes deserve an intermission, Kim.";
+        row("movement") << "mossy" << Personality::cheeky << "Kim" << false << "movement"
+                        << "Up you get, Kim. Your chair needs a break too.";
+    }
+    void voiceLines()
+    {
+        QFETCH(QString, pack);
+        QFETCH(Personality, personality);
+        QFETCH(QString, recipient);
+        QFETCH(bool, nicknames);
+        QFETCH(QString, said);
+        QFETCH(QString, line);
+        CharacterPack character;
+        character.id = pack;
+        const CompanionVoice voice(character);
+        Preferences preferences;
+        preferences.personality = personality;
+        preferences.recipient = recipient;
+        preferences.useCharacterNicknames = nicknames;
+        QString spoken;
+        if (said.startsWith(QLatin1String("water ")))
+            spoken = voice.waterPrompt(preferences, said.mid(6).toInt());
+        else if (said.endsWith(QLatin1String("yes")) || said.endsWith(QLatin1String("not yet")))
+            spoken = voice.waterResponse(preferences, said.endsWith(QLatin1String("yes")), said.startsWith(u'p'));
+        else
+            spoken = voice.breakPrompt(preferences, said == QLatin1String("eye rest") ? ReminderKind::eyeRest
+                                                                                      : ReminderKind::movement);
+        QCOMPARE(spoken, line);
     }
 };
 

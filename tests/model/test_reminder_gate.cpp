@@ -77,6 +77,25 @@ private slots:
         }
         QVERIFY(evaluate(s).allowed());
     }
+
+    // A safeguard that is off ignores its reading; one that is on holds back from its exact limit.
+    void eachSafeguardHoldsBackOnlyWhenOn()
+    {
+        Situation s;
+        s.context = {false, false, 0.0, 86400.0, true, true, QStringLiteral("org.gnome.Calls"), true};
+        QVERIFY(evaluate(s).allowed());
+
+        SafeguardPreferences& guard = s.state.preferences.safeguards;
+        guard.protectedApps = {QStringLiteral("org.gnome.Calls")};
+        QCOMPARE(evaluate(s).cause, Cause::protectedApp);
+        guard.protectedApps.clear();
+        guard.pauseWhenIdle = true;
+        guard.idleMinutes = 7;
+        for (const auto& [idle, cause] : {std::pair{419.5, Cause::none}, {420.0, Cause::away}}) {
+            s.context.inputIdleSeconds = idle;
+            QCOMPARE(evaluate(s).cause, cause);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestReminderGate)

@@ -11,20 +11,38 @@ using namespace ModelTesting;
 
 namespace {
 
+// Every field away from its default, so that a field the coding drops cannot go unnoticed.
 SavedState richState()
 {
     SavedState state;
-    state.preferences.personality = Personality::menace;
-    state.preferences.recipient = QStringLiteral("Ana");
-    state.preferences.breaks.eyeEnabled = true;
-    state.preferences.safeguards.protectedApps = {QStringLiteral("org.kde.kdenlive")};
+    Preferences& p = state.preferences;
+    p = {false,
+         30,
+         Personality::menace,
+         QStringLiteral("Ana"),
+         true,
+         QStringLiteral("Sam"),
+         QStringLiteral("Sip."),
+         false,
+         23,
+         7,
+         false,
+         10,
+         330,
+         QStringLiteral("sprout"),
+         25,
+         BreakPreferences{true, 25, 30, true, 45, 3},
+         SafeguardPreferences{true, true, 7, true, true, {QStringLiteral("org.kde.kdenlive")}, true}};
     state.drinks = {{QUuid::createUuid(), utc(2024, 5, 1, 9, 30).addMSecs(123), 250},
                     {QUuid::createUuid(), utc(2024, 5, 1, 11), 330}};
     state.breakHistory = {{QUuid::createUuid(), ReminderKind::movement, utc(2024, 5, 1, 10), 300}};
     state.nextDue = utc(2024, 5, 1, 12);
     state.pausedUntil = utc(2024, 5, 1, 13);
     state.nextEyeDue = utc(2024, 5, 1, 12, 20);
+    state.nextMovementDue = utc(2024, 5, 1, 12, 40);
     state.focusUntil = utc(2024, 5, 1, 14);
+    state.focusIndefinite = true;
+    state.meetingUntil = utc(2024, 5, 1, 15);
     state.meetingIndefinite = true;
     state.activeBreakKind = ReminderKind::eyeRest;
     state.tourVersion = 1;
@@ -66,6 +84,17 @@ QByteArray replacedOnce(QByteArray bytes, const QByteArray& from, const QByteArr
     return at < 0 ? bytes : bytes.replace(at, from.size(), to);
 }
 
+void expectEveryValueChanged(const QJsonObject& rich, const QJsonObject& plain)
+{
+    for (auto it = rich.begin(); it != rich.end(); ++it) {
+        const QJsonValue other = plain.value(it.key());
+        if (it->isObject() && other.isObject())
+            expectEveryValueChanged(it->toObject(), other.toObject());
+        else if (it.key() != QLatin1String("schemaVersion"))
+            QVERIFY2(*it != other, qPrintable(it.key()));
+    }
+}
+
 }  // namespace
 
 class TestSavedState : public QObject {
@@ -89,6 +118,7 @@ private slots:
     void stateSurvivesARoundTripAndOmitsAbsentOptionals()
     {
         SavedState state = richState();
+        expectEveryValueChanged(encode(state), encode(SavedState()));
         state.drinks.append({QUuid::createUuid(), utc(1999, 12, 31, 23, 59).addMSecs(1), 0});
         const DecodedState decoded = decodeStateFile(encodeStateFile(state));
         QCOMPARE(decoded.state, state);

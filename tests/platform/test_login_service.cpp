@@ -84,20 +84,47 @@ private slots:
         QVERIFY(!again.busy());
     }
 
-    void hiddenEntryNeedsApproval()
+    // Each desktop turns an entry off in place with its own key: Hidden (the standard), or GNOME's
+    // X-GNOME-Autostart-enabled. Only the main group counts.
+    void theDesktopsOwnSwitch_data()
     {
+        QTest::addColumn<QByteArray>("added");
+        QTest::addColumn<bool>("turnedOff");
+        QTest::newRow("Hidden") << QByteArray("Hidden=true\n") << true;
+        QTest::newRow("GNOME off") << QByteArray("X-GNOME-Autostart-enabled=false\n") << true;
+        QTest::newRow("GNOME on") << QByteArray("X-GNOME-Autostart-enabled=true\n") << false;
+        QTest::newRow("not hidden") << QByteArray("Hidden=false\n") << false;
+        QTest::newRow("in another group") << QByteArray("[Desktop Action quit]\nName=Quit\nHidden=true\n") << false;
+    }
+    void theDesktopsOwnSwitch()
+    {
+        QFETCH(QByteArray, added);
+        QFETCH(bool, turnedOff);
         LoginService login(folder(), program(), opener);
         switchTo(login, true);
         QFile entry(login.entryPath());
-        QVERIFY(entry.open(QIODevice::Append) && entry.write("Hidden=true\n") > 0);
+        QVERIFY(entry.open(QIODevice::Append) && entry.write(added) > 0);
         entry.close();
         login.refresh();
-        QVERIFY(login.needsApproval() && !login.isEnabled());
-        QCOMPARE(login.statusText(), u"Turned off in your desktop's startup settings."_s);
+        QCOMPARE(login.needsApproval(), turnedOff);
+        QCOMPARE(login.isEnabled(), !turnedOff);
+        QCOMPARE(login.statusText(), turnedOff ? u"Turned off in your desktop's startup settings."_s
+                                               : u"Opens automatically when you log in."_s);
         login.openSettings();  // the folder where the desktop's startup settings keep the entry
-        QCOMPARE(opener.opened, QList<QUrl>{QUrl::fromLocalFile(folder())});
+        QCOMPARE(opener.opened.last(), QUrl::fromLocalFile(folder()));
         switchTo(login, true);  // the user's own switch wins over the desktop's
         QVERIFY(login.isEnabled());
+    }
+
+    // Without a program that can run, nothing is written and the switch says why.
+    void aProgramThatCannotRunIsNotRegistered()
+    {
+        QFile::setPermissions(program(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        LoginService login(folder(), program(), opener);
+        login.setEnabled(true);
+        QVERIFY(!login.busy() && !login.isEnabled());
+        QCOMPARE(login.statusText(), u"Login item unavailable. Install Dewbell and try again."_s);
+        QVERIFY(!QFile::exists(login.entryPath()));
     }
 
     void failureIsToldWithTheStatus()

@@ -1,4 +1,3 @@
-#include "model/ReminderPlacement.h"
 #include "shell/AppDelegate.h"
 #include "shell/BuddyPanel.h"
 #include "shell/MenuBarView.h"
@@ -22,6 +21,9 @@ private slots:
     void init();
     void cleanup();
 
+    void launchModes_data();
+    void launchModes();
+    void closingTheWindowFinishesTheTour();
     void uiTestPreviewShowsTheReminderWithoutFocus();
     void backgroundUiTestStaysInTheTrayAndCleansUp();
     void withoutTrayHostTheWindowShowsAnyway();
@@ -65,6 +67,51 @@ AppDelegate& AppDelegateTest::launch(const QStringList& switches, std::function<
     return *delegate_;
 }
 
+void AppDelegateTest::launchModes_data()
+{
+    QTest::addColumn<QStringList>("switches");
+    QTest::addColumn<bool>("window");
+    QTest::addColumn<bool>("tour");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("from the menu") << QStringList() << true << true << QStringLiteral("Your day");
+    QTest::newRow("at login") << QStringList{QStringLiteral("--autostart")} << false << false
+                              << QStringLiteral("Your day");
+    QTest::newRow("in the background") << QStringList{QStringLiteral("--background")} << false << false
+                                       << QStringLiteral("Your day");
+    QTest::newRow("the test lab") << QStringList{QStringLiteral("--test-lab")} << true << false
+                                  << QStringLiteral("The little crew");
+}
+
+// A first launch: the window and the tour, unless Dewbell started at login or in the background,
+// where it waits in the tray; the test lab opens on the crew without the tour.
+void AppDelegateTest::launchModes()
+{
+    QFETCH(QStringList, switches);
+    QFETCH(bool, window);
+    QFETCH(bool, tour);
+    QFETCH(QString, page);
+    AppDelegate& delegate = launch(switches);
+    QCOMPARE(delegate.window()->isVisible(), window);
+    QCOMPARE(delegate.activationPolicy(), window ? Policy::regular : Policy::accessory);
+    QCOMPARE(delegate.store()->tourVisible(), tour);
+    QCOMPARE(delegate.store()->selectedPage(), page);
+    QVERIFY(delegate.trayIcon()->isShown());
+    QVERIFY(!delegate.panel()->isVisible());
+}
+
+void AppDelegateTest::closingTheWindowFinishesTheTour()
+{
+    AppDelegate& first = launch({});
+    QVERIFY(first.store()->tourVisible());
+    first.window()->close();
+    QVERIFY(!first.store()->tourVisible());
+    QCOMPARE(first.activationPolicy(), Policy::accessory);
+
+    AppDelegate& next = launch({});
+    QVERIFY(next.window()->isVisible());
+    QVERIFY2(!next.store()->tourVisible(), "the tour is not offered again");
+}
+
 void AppDelegateTest::uiTestPreviewShowsTheReminderWithoutFocus()
 {
     AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--preview")});
@@ -79,10 +126,11 @@ void AppDelegateTest::uiTestPreviewShowsTheReminderWithoutFocus()
     QVERIFY(panel->testAttribute(Qt::WA_ShowWithoutActivating));
     QVERIFY(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(panel->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    // In the bottom right corner, the companion's feet a little below the screen's edge.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const auto layout = ReminderPlacement::layout(
-        QRectF(screen), ReminderPlacement::footInset(store->presentedCompanion(), ReminderKind::water));
-    QCOMPARE(panel->geometry(), layout.frame.toRect());
+    QCOMPARE(panel->geometry().right(), screen.right());
+    QVERIFY(screen.contains(panel->geometry().topLeft()));
+    QVERIFY(panel->geometry().bottom() > screen.bottom());
 }
 
 void AppDelegateTest::backgroundUiTestStaysInTheTrayAndCleansUp()

@@ -1,5 +1,3 @@
-#include "characters/AssetDiagnostics.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -162,18 +160,24 @@ void EntryPointTest::brokenInformationGivesTheEmptyReport()
     QCOMPARE(run.output, QJsonDocument(expected).toJson());
 }
 
-// The asset report is written unchanged with one line feed, for a complete bundle and an empty one.
+// The asset report ends in one line feed and its verdict is the exit status: a complete bundle
+// passes; one whose sound is cut short fails and says so.
 void EntryPointTest::assetReportExitsWithItsVerdict()
 {
-    for (const QString& bundle : {buildBundle_, writeBundle("{}")}) {
-        qputenv("DEWBELL_BUNDLE_DIR", bundle.toUtf8());
-        const auto [expected, valid] = AssetDiagnostics::report();
-        QCOMPARE(valid, bundle == buildBundle_);
+    const QString bundle = scratch_->filePath(QStringLiteral("bundle"));
+    QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), buildBundle_, bundle}), 0);
+    for (const bool truncated : {false, true}) {
+        if (truncated)
+            QVERIFY(QFile(bundle + QStringLiteral("/Sounds/pop.wav")).resize(20));
         const Run run = runReport({QStringLiteral("--diagnose-assets")}, bundle);
-        QCOMPARE(run.exitCode, valid ? 0 : 1);
-        QCOMPARE(run.output, expected + '\n');
+        QCOMPARE(run.exitCode, truncated ? 1 : 0);
+        QVERIFY(run.output.endsWith("}\n"));
+        const QJsonObject report = QJsonDocument::fromJson(run.output).object();
+        QCOMPARE(report.value(QStringLiteral("valid")).toBool(), !truncated);
+        QCOMPARE(
+            report.value(QStringLiteral("problems")).toArray().contains(QStringLiteral("Sounds/pop.wav: undecodable")),
+            truncated);
     }
-    qputenv("DEWBELL_BUNDLE_DIR", buildBundle_.toUtf8());
 }
 
 // The application starts (prints nothing and keeps running); a termination signal ends it cleanly and saves.

@@ -67,7 +67,7 @@ void MenuBarViewTest::headlineWithoutUpcomingReminder()
     store_->pause();
     QVERIFY(view_->findChild<QLabel*>(QStringLiteral("headline"))->isVisible());
     QVERIFY(!view_->findChild<QLabel*>(QStringLiteral("upcomingKind"))->isVisible());
-    QCOMPARE(labelText(view_.get(), "headline"), store_->status());
+    QVERIFY(labelText(view_.get(), "headline").startsWith(QStringLiteral("Paused until ")));
     store_->resume();
 
     // A real reminder on screen while nothing else is coming: "<kind> is here".
@@ -79,27 +79,45 @@ void MenuBarViewTest::headlineWithoutUpcomingReminder()
     // A preview shows the status line instead.
     store_->mutateState([](SavedState& state) { state.pausedUntil.reset(); });
     store_->showReminder(true, ReminderKind::eyeRest);
-    store_->mutateState([this](SavedState& state) { state.pausedUntil = store_->now().addSecs(600); });
-    QCOMPARE(labelText(view_.get(), "headline"), store_->status());
+    store_->update([](Preferences& p) { p.enabled = false; });
+    QCOMPARE(labelText(view_.get(), "headline"), QStringLiteral("Reminders are off"));
 }
 
+// Each quick action with its exact length; the drink button logs the preferred glass and Undo
+// takes back the newest glass.
 void MenuBarViewTest::buttonsCallTheStore()
 {
     auto click = [this](const char* name) { QTest::mouseClick(button(view_.get(), name), Qt::LeftButton); };
+    store_->update([](Preferences& p) { p.glassML = 330; });
+    QCOMPARE(button(view_.get(), "drinkButton")->text(), QStringLiteral("I drank 330 ml"));
+    QVERIFY(!button(view_.get(), "undoButton")->isVisible());
     click("drinkButton");
+    store_->update([](Preferences& p) { p.glassML = 200; });
     click("drinkButton");
+    QCOMPARE(labelText(view_.get(), "totalML"), QStringLiteral("530 ml"));
+    QCOMPARE(button(view_.get(), "drinkButton")->accessibleDescription(),
+             QStringLiteral("Logs one glass. 2 glasses currently logged today."));
     click("undoButton");
-    QCOMPARE(store_->today().size(), 1);
+    QCOMPARE(labelText(view_.get(), "drinkCount"), QStringLiteral("1"));
+    QCOMPARE(labelText(view_.get(), "totalML"), QStringLiteral("330 ml"));
 
-    const std::pair<const char*, bool (DewbellStore::*)() const> toggles[] = {
-        {"focusButton", &DewbellStore::isFocused},
-        {"pauseButton", &DewbellStore::isPaused},
-        {"meetingButton", &DewbellStore::inMeeting}};
-    for (const auto& [name, isOn] : toggles) {
-        click(name);
-        QVERIFY2((store_.get()->*isOn)(), name);
-        click(name);
-        QVERIFY2(!(store_.get()->*isOn)(), name);
+    store_->update([](Preferences& p) { p.focusMinutes = 25; });
+    QCOMPARE(button(view_.get(), "focusButton")->text(), QStringLiteral("Focus · 25 min"));
+    const QDateTime now = store_->now();
+    struct Toggle {
+        const char* name;
+        std::optional<QDateTime> SavedState::*until;
+        int seconds;
+        const char* endLabel;
+    };
+    for (const Toggle& t : {Toggle{"focusButton", &SavedState::focusUntil, 25 * 60, "End Focus"},
+                            Toggle{"pauseButton", &SavedState::pausedUntil, 3600, "Resume"},
+                            Toggle{"meetingButton", &SavedState::meetingUntil, 3600, "End meeting protection"}}) {
+        click(t.name);
+        QCOMPARE(store_->state().*t.until, std::optional(now.addSecs(t.seconds)));
+        QCOMPARE(button(view_.get(), t.name)->text(), QLatin1String(t.endLabel));
+        click(t.name);
+        QVERIFY2(!(store_->state().*t.until), t.name);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "store/UpdateConfiguration.h"
 
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -64,25 +65,33 @@ private slots:
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("running");
+        QTest::addColumn<QString>("help");
         const QString release = QStringLiteral("developer-id");
+        const QString unavailable =
+            QStringLiteral("Unavailable in development builds: they aren’t connected to the release update feed.");
         QTest::newRow("running") << true << goodKey << release << true << QString()
-                                 << QStringLiteral("Updates are checked securely through Orvo Builds.") << true;
-        QTest::newRow("disabled") << false << goodKey << release << true << QString()
-                                  << QStringLiteral("Updates are inactive in previews and tests.") << false;
+                                 << QStringLiteral("Updates are checked securely through Orvo Builds.") << true
+                                 << QStringLiteral("Check for a new version of Dewbell.");
+        QTest::newRow("disabled") << false << goodKey << QString() << true << QString()
+                                  << QStringLiteral("Updates are inactive in previews and tests.") << false
+                                  << QStringLiteral("Updates are inactive in previews and tests.");
         QTest::newRow("invalid key") << true << QStringLiteral("short") << release << true << QString()
-                                     << QStringLiteral("This build has no valid update feed or signing key.") << false;
+                                     << QStringLiteral("This build has no valid update feed or signing key.") << false
+                                     << QStringLiteral("This build has no valid update feed or signing key.");
         QTest::newRow("driver fails") << true << goodKey << release << true
                                       << QStringLiteral("The feed could not be reached.")
                                       << QStringLiteral("Updates could not start: The feed could not be reached.")
-                                      << false;
+                                      << false
+                                      << QStringLiteral("Updates could not start: The feed could not be reached.");
         QTest::newRow("no network driver")
             << true << goodKey << release << false << QString()
-            << QStringLiteral("Updates could not start: The update service isn't part of this build.") << false;
+            << QStringLiteral("Updates could not start: The update service isn't part of this build.") << false
+            << QStringLiteral("Updates could not start: The update service isn't part of this build.");
         QTest::newRow("development build")
             << true << goodKey << QString() << true << QString()
             << QStringLiteral(
                    "Updates are inactive in development builds. Nothing is checked, downloaded or installed.")
-            << false;
+            << false << unavailable;
     }
     void managerStates()
     {
@@ -93,6 +102,7 @@ private slots:
         QFETCH(QString, failure);
         QFETCH(QString, message);
         QFETCH(bool, running);
+        QFETCH(QString, help);
         FakeUpdateDriver* driver = nullptr;
         const auto factory = [&] {
             auto made = std::make_unique<FakeUpdateDriver>();
@@ -106,6 +116,7 @@ private slots:
         manager.start();
         manager.start();
         QCOMPARE(manager.message(), message);
+        QCOMPARE(manager.checkHelp(), help);
         QCOMPARE(manager.isAvailable() && manager.canCheck() && manager.canChangePreferences(), running);
         manager.setAutomaticallyChecks(false);
         QCOMPARE(manager.automaticallyChecks(), !running);
@@ -115,12 +126,55 @@ private slots:
         if (running) {
             QCOMPARE(driver->checksRun, 1);
             QVERIFY(!manager.canCheck());
+            QCOMPARE(manager.checkHelp(), QStringLiteral("An update check is already in progress."));
             driver->checkable = true;
             driver->lastChecked = QDateTime::fromSecsSinceEpoch(1'700'000'000, Qt::UTC);
             driver->onChange();
             QVERIFY(manager.canCheck());
             QCOMPARE(manager.lastCheck(), driver->lastChecked);
         }
+    }
+
+    // A development build keeps the two toggles for itself: checks gate downloads, a download
+    // choice made earlier comes back with checks, and every change reaches the settings card.
+    void developmentBuildToggles()
+    {
+        auto saved = std::make_shared<MemoryUpdatePreferenceStore>();
+        AppUpdateManager manager(true, UpdateConfiguration(info(goodFeed)), {}, saved);
+        manager.start();
+        QVERIFY(manager.canChangePreferences() && !manager.canCheck());
+        QVERIFY(manager.message().startsWith(QStringLiteral("Updates are inactive in development builds: ")));
+        QSignalSpy changes(&manager, &AppUpdateManager::changed);
+        struct Step {
+            const char* name;
+            std::function<void()> act;
+            bool checks, downloads, offered, announced;
+            std::optional<bool> storedChecks, storedDownloads;
+        };
+        const auto checks = [&](bool on) { return [&manager, on] { manager.setAutomaticallyChecks(on); }; };
+        const auto downloads = [&](bool on) { return [&manager, on] { manager.setAutomaticallyDownloads(on); }; };
+        const Step steps[] = {
+            {"fresh", [] {}, true, false, true, false, {}, {}},
+            {"downloads on", downloads(true), true, true, true, true, {}, true},
+            {"checks off", checks(false), false, false, false, true, false, true},
+            {"downloads off while checks are off", downloads(false), false, false, false, false, false, true},
+            {"checks on again", checks(true), true, true, true, true, true, true},
+        };
+        for (const Step& step : steps) {
+            changes.clear();
+            step.act();
+            QVERIFY2(manager.automaticallyChecks() == step.checks, step.name);
+            QVERIFY2(manager.automaticallyDownloads() == step.downloads, step.name);
+            QVERIFY2(manager.allowsAutomaticDownloads() == step.offered, step.name);
+            QVERIFY2(!changes.isEmpty() == step.announced, step.name);
+            const auto stored = [&](const QString& key) {
+                return saved->values.contains(key) ? std::optional(saved->values.value(key)) : std::nullopt;
+            };
+            QVERIFY2(stored(AppUpdateManager::checksKey) == step.storedChecks, step.name);
+            QVERIFY2(stored(AppUpdateManager::downloadsKey) == step.storedDownloads, step.name);
+        }
+        manager.start();
+        QVERIFY(manager.automaticallyDownloads());
     }
 };
 

@@ -3,6 +3,8 @@
 #include "store/DewbellStore.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -30,11 +32,24 @@ inline QDateTime morning()
 
 enum class Saving { on, off };
 
-inline std::unique_ptr<DewbellStore> openStore(const QString& folder, Saving saving = Saving::on)
+// `at`: the moment the store opens, as after a restart; none is the current time.
+inline std::unique_ptr<DewbellStore> openStore(const QString& folder, Saving saving = Saving::on,
+                                               std::optional<QDateTime> at = std::nullopt)
 {
     QStandardPaths::setTestModeEnabled(true);
-    return std::make_unique<DewbellStore>(
-        StoreOptions{.directory = folder, .running = false, .persistChanges = saving == Saving::on, .zone = zone()});
+    return std::make_unique<DewbellStore>(StoreOptions{.directory = folder,
+                                                       .running = false,
+                                                       .persistChanges = saving == Saving::on,
+                                                       .zone = zone(),
+                                                       .openedAt = at});
+}
+
+// Dewbell closed and started again at `at`, on the same folder.
+inline std::unique_ptr<DewbellStore> restartedAt(const QString& folder, const QDateTime& at)
+{
+    auto store = openStore(folder, Saving::on, at);
+    store->tick(at);
+    return store;
 }
 
 // A user who finished the tour at `start`: every schedule counts from then.
@@ -69,6 +84,15 @@ struct TestStore {
         return store->phase() == phase;
     }
 };
+
+// What "state.json" in `folder` holds right now, read as it is.
+inline SavedState savedState(const QString& folder)
+{
+    QFile file(QDir(folder).filePath(QStringLiteral("state.json")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return decodeStateFile(file.readAll()).state;
+}
 
 inline std::function<ContextSnapshot()> readings(std::function<void(ContextSnapshot&)> set)
 {

@@ -129,7 +129,9 @@ private slots:
         const QList<QWidget*> before = page_->findChildren<QWidget*>();
         store_->tick(morning().addSecs(61));
         QCOMPARE(countdown->text(), QStringLiteral("43:59"));
-        QCOMPARE(page_->findChild<ClampedLabel*>(QStringLiteral("status"))->text(), store_->status());
+        QVERIFY(page_->findChild<ClampedLabel*>(QStringLiteral("status"))
+                    ->text()
+                    .startsWith(QStringLiteral("Next hello around ")));
         QCOMPARE(page_->findChildren<QWidget*>(), before);
     }
 
