@@ -104,28 +104,6 @@ private slots:
         }
     }
 
-    // Glasses of two sizes tell them apart: Undo takes back today's newest and never yesterday's.
-    void undoTakesBackTheNewestGlassOfToday()
-    {
-        auto s = startedStore(folder.path(), at(2024, 3, 3, 20, 0));
-        s->drink();
-        const Drink yesterday = s->state().drinks.first();
-        s->tick(at(2024, 3, 4, 10, 0));
-        s->drink();
-        s->update([](Preferences& p) { p.glassML = 500; });
-        s->tick(at(2024, 3, 4, 10, 30));
-        s->drink();
-
-        s->undo();
-        QCOMPARE(s->today().size(), 1);
-        QCOMPARE(s->today().first().ml, 250);
-        QCOMPARE(s->today().first().date, at(2024, 3, 4, 10, 0));
-        QCOMPARE(s->totalML(), 250);
-        s->undo();
-        s->undo();
-        QCOMPARE(s->state().drinks, QList<Drink>{yesterday});
-    }
-
     void anAnswerMovesOnlyItsOwnKind_data()
     {
         QTest::addColumn<ReminderKind>("kind");
@@ -199,24 +177,12 @@ private slots:
         }
     }
 
-    // What was on screen does not come back at once: an escalated reminder and a break under
-    // way both start over a full interval after the restart, and the cut break is not recorded.
-    void aRestartStartsRemindersOnScreenOver()
+    // An escalated reminder does not greet the user again at once: it starts over a full interval
+    // after the restart.
+    void anEscalatedReminderStartsOverAfterARestart()
     {
         auto s = startedStore(folder.path());
-        s->update([](Preferences& p) { p.breaks.eyeEnabled = true; });
-        s->tick(at(2024, 3, 4, 10, 20));
-        s->answerYes();
-        QVERIFY(s->breakEndsAt());
-        s = restartedAt(folder.path(), at(2024, 3, 4, 10, 20, 10));
-        QVERIFY(!s->reminderVisible() && !s->state().activeBreakKind && s->state().breakHistory.isEmpty());
-        QVERIFY(showsFirstAt(*s, at(2024, 3, 4, 10, 40, 10)));
-        QCOMPARE(s->reminderKind(), ReminderKind::eyeRest);
-        s->skipBreak();
-        s->update([](Preferences& p) { p.breaks.eyeEnabled = false; });
-
         s->tick(at(2024, 3, 4, 10, 45));
-        QCOMPARE(s->reminderKind(), ReminderKind::water);
         runUntil(*s, at(2024, 3, 4, 10, 56));
         QCOMPARE(s->stage(), 2);
         s = restartedAt(folder.path(), at(2024, 3, 4, 11, 0));

@@ -41,26 +41,16 @@ private slots:
     void init() { QVERIFY(folder.isValid()); }
     void cleanup() { QDir(folder.path()).removeRecursively(); }
 
-    void ignoredWaterReminderAsksAgainAndEscalates_data()
-    {
-        QTest::addColumn<Personality>("personality");
-        QTest::addColumn<int>("retry");
-        QTest::newRow("sweet") << Personality::sweet << 600;
-        QTest::newRow("cheeky") << Personality::cheeky << 300;
-        QTest::newRow("menace") << Personality::menace << 120;
-    }
     void ignoredWaterReminderAsksAgainAndEscalates()
     {
-        QFETCH(Personality, personality);
-        QFETCH(int, retry);
         auto s = store();
-        s->update([personality](Preferences& p) { p.personality = personality; });
         int sounds = 0;
         s->playSound = [&](const QString&) { ++sounds; };
         QVERIFY(showsFirstAt(*s, morning().addSecs(45 * 60)));
         const QDateTime shown = s->now();
         s->tick(shown.addSecs(2));
         QCOMPARE(s->phase(), CompanionPhase::asking);
+        const qint64 retry = qint64(retrySeconds(Personality::cheeky));
         for (const auto& [after, stage] : {std::pair{retry - 1, 0}, {retry, 1}, {2 * retry, 2}, {5 * retry, 2}}) {
             s->tick(shown.addSecs(2 + after));
             QCOMPARE(s->stage(), stage);
