@@ -10,6 +10,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -22,6 +23,18 @@ Display* qtDisplay()
         return nullptr;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->display() : nullptr;
+}
+
+// Qt queues the mask request on its connection and sends it whenever it next writes to the
+// server. A cut made while nothing repaints (a companion that has stopped to ask) would wait
+// there, the server keeping the old shape: without its bubble and buttons.
+void sendQueuedRequests()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection())
+        xcb_flush(x11->connection());
 }
 
 bool serverShapesInput(Display* display)
@@ -120,6 +133,7 @@ void DesktopWindowShaping::cut(QWindow& window, WindowShapeKind kind, const QReg
 {
     if (kind == WindowShapeKind::bounding) {
         window.setMask(region.isEmpty() ? nothingShown : region);
+        sendQueuedRequests();
         return;
     }
     if (!shapesInput())
@@ -135,6 +149,7 @@ void DesktopWindowShaping::uncut(QWindow& window, WindowShapeKind kind)
 {
     if (kind == WindowShapeKind::bounding) {
         window.setMask(QRegion());
+        sendQueuedRequests();
         return;
     }
     if (!shapesInput())

@@ -45,6 +45,8 @@ public:
     void positionBuddy(QScreen* screen);
 
     ReminderSurface* surface() const { return surface_; }
+    // The region the window is cut to; none while it is whole.
+    std::optional<QRegion> cutShape() const { return shape_; }
 
     // The main window's screen while it is visible, else the primary screen; none without screens.
     QScreen* presentationScreen() const;
