@@ -473,12 +473,18 @@ void DewbellStore::update(const std::function<void(Preferences&)>& change)
 {
     ChangeBatcher::Batch batch(changes_);
     const Preferences before = state_.preferences;
+    const bool wasQuiet = isQuiet();
     Preferences edited = before;
     change(edited);
     state_.preferences = edited.normalized();
     schedule_.replanAfterChange(before, now_);
     markChanged();
-    if (visit_.visible() && !visit_.preview() && (!state_.preferences.enabled || isQuiet()))
+    // A preview may show while reminders are off or quiet, but not stay through the change
+    // that makes them so.
+    const bool switchedOff = before.enabled && !state_.preferences.enabled;
+    const bool quietBegan = !wasQuiet && isQuiet();
+    const bool mayStay = visit_.preview() ? !switchedOff && !quietBegan : state_.preferences.enabled && !isQuiet();
+    if (visit_.visible() && !mayStay)
         dismiss();
     saveSoon();
 }

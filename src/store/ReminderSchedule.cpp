@@ -80,7 +80,28 @@ void ReminderSchedule::planFromNow(ReminderKind kind, const QDateTime& now)
         return;
     }
     const QDateTime due = now.addSecs(intervalSeconds(kind));
-    setDeadline(kind, kind == ReminderKind::water ? ReminderClock::nextAllowed(due, state_.preferences, zone_) : due);
+    if (kind == ReminderKind::water)
+        planWaterOutsideQuiet(due);
+    else
+        setDeadline(kind, due);
+}
+
+void ReminderSchedule::planWaterOutsideQuiet(const QDateTime& planned)
+{
+    const QDateTime allowed = ReminderClock::nextAllowed(planned, state_.preferences, zone_);
+    state_.nextDue = allowed;
+    if (allowed != planned)
+        quietPush_ = QuietPush{planned, allowed};
+    else
+        quietPush_.reset();
+}
+
+// Anything else that moved the deadline since (a snooze, a typing delay, a drink) ends the push.
+std::optional<QDateTime> ReminderSchedule::plannedBeforePush() const
+{
+    if (quietPush_ && quietPush_->pushedTo == state_.nextDue)
+        return quietPush_->planned;
+    return std::nullopt;
 }
 
 void ReminderSchedule::planAllFromNow(const QDateTime& now)
@@ -97,7 +118,7 @@ void ReminderSchedule::planMissing(const QDateTime& now)
         else if (!deadline(kind) || !deadline(kind)->isValid())
             planFromNow(kind, now);
     }
-    state_.nextDue = ReminderClock::nextAllowed(state_.nextDue, state_.preferences, zone_);
+    planWaterOutsideQuiet(plannedBeforePush().value_or(state_.nextDue));
 }
 
 void ReminderSchedule::planAtLaunch(const QDateTime& now)
@@ -121,7 +142,7 @@ void ReminderSchedule::replanAfterChange(const Preferences& before, const QDateT
         planFromNow(ReminderKind::water, now);
     else if (after.quietEnabled != before.quietEnabled || after.quietStart != before.quietStart
              || after.quietEnd != before.quietEnd)
-        setDeadline(ReminderKind::water, ReminderClock::nextAllowed(state_.nextDue, after, zone_));
+        replanWaterForQuietHours(before, now);
 
     const BreakPreferences& was = before.breaks;
     const BreakPreferences& is = after.breaks;
@@ -131,10 +152,22 @@ void ReminderSchedule::replanAfterChange(const Preferences& before, const QDateT
         planFromNow(ReminderKind::movement, now);
 }
 
+void ReminderSchedule::replanWaterForQuietHours(const Preferences& before, const QDateTime& now)
+{
+    QDateTime planned = plannedBeforePush().value_or(state_.nextDue);
+    // A deadline at the very end of the old quiet hours was pushed there, from a place that is
+    // no longer known: a full interval from now is as late as it may come.
+    const bool endedOldQuietHours =
+        !ReminderClock::isQuiet(planned, before, zone_) && ReminderClock::isQuiet(planned.addSecs(-1), before, zone_);
+    if (!plannedBeforePush() && endedOldQuietHours)
+        planned = std::min(planned, now.addSecs(intervalSeconds(ReminderKind::water)));
+    planWaterOutsideQuiet(planned);
+}
+
 void ReminderSchedule::postpone(ReminderKind kind, const QDateTime& now)
 {
     if (kind == ReminderKind::water)
-        setDeadline(kind, ReminderClock::nextAllowed(now.addSecs(snoozeWaterSeconds), state_.preferences, zone_));
+        planWaterOutsideQuiet(now.addSecs(snoozeWaterSeconds));
     else
         setDeadline(kind, now.addSecs(snoozeBreakSeconds));
     clearTypingDelays(kind);

@@ -19,8 +19,9 @@ struct UpcomingReminder {
 
 // When each kind of reminder is due next. The deadlines live in the saved state; the schedule
 // plans them a full interval ahead, keeps the water reminder out of quiet hours, moves them on a
-// snooze, and delays a reminder while the user types. In memory only: the typing delays and the
-// minute after a dismissal during which nothing shows.
+// snooze, and delays a reminder while the user types. In memory only: the typing delays, the
+// minute after a dismissal during which nothing shows, and where quiet hours last pushed the
+// water reminder from.
 class ReminderSchedule {
 public:
     ReminderSchedule(SavedState& state, const QTimeZone& zone) : state_(state), zone_(zone) { }
@@ -39,7 +40,9 @@ public:
     // At launch a break cannot outlive the process that timed it, and deadlines that passed while
     // Dewbell was not running start over rather than greeting the user at once.
     void planAtLaunch(const QDateTime& now);
-    // Re-plans only the kinds whose settings changed from `before`.
+    // Re-plans only the kinds whose settings changed from `before`. A water reminder that quiet
+    // hours pushed goes back to where it was planned once they no longer hold it, and at most a
+    // full interval from now when that place is no longer known (it was pushed before a restart).
     void replanAfterChange(const Preferences& before, const QDateTime& now);
     // Snooze or "Not yet": water at the next allowed time after ten minutes, a break in five.
     void postpone(ReminderKind kind, const QDateTime& now);
@@ -62,11 +65,23 @@ public:
     bool isHeldBack(const QDateTime& now) const { return cooldownUntil_ && now < *cooldownUntil_; }
 
 private:
+    // What quiet hours did to the water reminder: where it was planned and where it went.
+    struct QuietPush {
+        QDateTime planned;
+        QDateTime pushedTo;
+    };
+
     bool isEnabled(ReminderKind kind) const;
+    // Sets the water deadline to `planned`, or past the quiet hours it falls in.
+    void planWaterOutsideQuiet(const QDateTime& planned);
+    // The water deadline before quiet hours pushed it, while that push still stands.
+    std::optional<QDateTime> plannedBeforePush() const;
+    void replanWaterForQuietHours(const Preferences& before, const QDateTime& now);
 
     SavedState& state_;
     QTimeZone zone_;
     std::optional<QDateTime> cooldownUntil_;
     std::array<int, 3> typingDelays_{};
     std::optional<QDateTime> typingDelayUntil_;
+    std::optional<QuietPush> quietPush_;
 };
