@@ -46,7 +46,6 @@ SystemReadings SystemReadings::ofThisDesktop()
     readings.mirroring = std::make_unique<AnyMirroringReading>(list<MirroringReading>(
         std::make_unique<ScreenMirroringReading>(), std::make_unique<XRandRMirroringReading>(x11)));
     readings.frontApplication = std::make_unique<X11FrontApplicationReading>(x11, DesktopFileIndex::ofThisSystem());
-    readings.doNotDisturb = std::make_unique<FirstDoNotDisturbReading>(list<DoNotDisturbReading>(
-        std::make_unique<GSettingsDoNotDisturb>(), std::make_unique<NotificationsDoNotDisturb>(sessionBus)));
+    readings.doNotDisturb = desktopDoNotDisturb(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), sessionBus);
     return readings;
 }

@@ -9,9 +9,14 @@
 
 bool DesktopReduceMotion::read()
 {
+    const std::optional<bool> kde = readKdeGlobals(kdeGlobalsPath());
+    // GNOME's schema is installed on most desktops: on Plasma its default would hide the user's choice.
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'));
+    if (kde && desktops.contains(QStringLiteral("KDE"), Qt::CaseInsensitive))
+        return *kde;
     if (const auto gnome = readGnome())
         return *gnome;
-    return readKdeGlobals(kdeGlobalsPath()).value_or(false);
+    return kde.value_or(false);
 }
 
 std::optional<bool> DesktopReduceMotion::readGnome()

@@ -3,9 +3,9 @@
 #include <QString>
 #include <optional>
 
-// The desktop's wish for reduced motion: GNOME's org.gnome.desktop.interface enable-animations
-// when that schema is installed, else KDE's AnimationDurationFactor of 0 in kdeglobals, else
-// motion on.
+// The desktop's wish for reduced motion: on Plasma (as XDG_CURRENT_DESKTOP names it) KDE's
+// AnimationDurationFactor of 0 in kdeglobals; elsewhere GNOME's org.gnome.desktop.interface
+// enable-animations when that schema is installed, else the kdeglobals factor; else motion on.
 namespace DesktopReduceMotion {
 
 bool read();

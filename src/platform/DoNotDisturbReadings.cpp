@@ -112,3 +112,15 @@ void FirstDoNotDisturbReading::probe()
             authorization_ = found;
     }
 }
+
+std::unique_ptr<DoNotDisturbReading> desktopDoNotDisturb(const QString& currentDesktops, QDBusConnection sessionBus)
+{
+    auto notifications = std::make_unique<NotificationsDoNotDisturb>(std::move(sessionBus));
+    const QStringList desktops = currentDesktops.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (!desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
+        return notifications;
+    std::vector<std::unique_ptr<DoNotDisturbReading>> sources;
+    sources.push_back(std::make_unique<GSettingsDoNotDisturb>());
+    sources.push_back(std::move(notifications));
+    return std::make_unique<FirstDoNotDisturbReading>(std::move(sources));
+}

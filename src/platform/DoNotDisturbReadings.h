@@ -61,3 +61,9 @@ private:
     DoNotDisturbReading* followed_ = nullptr;
     FocusAuthorization authorization_ = FocusAuthorization::notDetermined;
 };
+
+// The Do Not Disturb of the desktop in use, as XDG_CURRENT_DESKTOP (`currentDesktops`, a
+// colon-separated list) names it: on GNOME its banner switch, then the notification server; on
+// every other desktop the server's Inhibited alone. GNOME's schema comes with the accessibility
+// packages on most desktops, so finding it says nothing about the desktop in use.
+std::unique_ptr<DoNotDisturbReading> desktopDoNotDisturb(const QString& currentDesktops, QDBusConnection sessionBus);

@@ -1,7 +1,9 @@
 // The D-Bus readings against desktop services faked on a private bus of the test's own.
 #include "platform/DoNotDisturbReadings.h"
+#include "platform/GSettingsSwitch.h"
 #include "platform/IdleReadings.h"
 #include "platform/SleepSources.h"
+#include "platform/SystemReadings.h"
 
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -23,6 +25,7 @@ namespace {
 class FakeDesktop : public QDBusVirtualObject {
 public:
     std::atomic<bool> hasInhibited = true;
+    std::atomic<bool> inhibited = false;
 
     QString introspect(const QString&) const override { return {}; }
 
@@ -34,7 +37,7 @@ public:
         else if (member == "GetSessionIdleTime"_L1)
             connection.send(message.createReply(QVariant::fromValue(quint32(7))));
         else if (member == "Get"_L1 && hasInhibited)
-            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(false))));
+            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(bool(inhibited)))));
         else if (member == "Get"_L1)
             connection.send(message.createErrorReply(QDBusError::UnknownProperty, u"No such property"_s));
         else
@@ -76,6 +79,8 @@ private slots:
                                u"--address=unix:dir="_s + socketFolder.path()});
         QVERIFY(daemon.waitForStarted() && daemon.waitForReadyRead(5000));
         const QString address = QString::fromUtf8(daemon.readLine().trimmed());
+        // The readings of this desktop take the session bus: this one.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
         QVERIFY(QDBusConnection::connectToBus(address, u"services"_s).isConnected());
         QVERIFY(QDBusConnection::connectToBus(address, u"client"_s).isConnected());
 
@@ -142,6 +147,34 @@ private slots:
         reading.probe();
         QCOMPARE(reading.authorization(), FocusAuthorization::restricted);
         QVERIFY(services().registerService(notifications));
+    }
+
+    // The notification server says Do Not Disturb is on, GNOME's banners are at their default (shown).
+    void doNotDisturbOfTheDesktopInUse_data()
+    {
+        QTest::addColumn<QString>("desktops");
+        QTest::addColumn<bool>("gnome");
+        QTest::newRow("Plasma") << u"KDE"_s << false;
+        QTest::newRow("Xfce") << u"XFCE"_s << false;
+        QTest::newRow("Cinnamon") << u"X-Cinnamon"_s << false;
+        QTest::newRow("unnamed") << QString() << false;
+        QTest::newRow("Ubuntu's GNOME") << u"ubuntu:GNOME"_s << true;
+        QTest::newRow("GNOME Classic") << u"GNOME-Classic:GNOME"_s << true;
+    }
+
+    void doNotDisturbOfTheDesktopInUse()
+    {
+        QFETCH(QString, desktops);
+        QFETCH(bool, gnome);
+        qputenv("XDG_CURRENT_DESKTOP", desktops.toUtf8());
+        desktop->inhibited = true;
+        const SystemReadings readings = SystemReadings::ofThisDesktop();
+        readings.doNotDisturb->probe();
+        desktop->inhibited = false;
+        QCOMPARE(readings.doNotDisturb->authorization(), FocusAuthorization::authorized);
+        // GNOME without its schema would have nothing but the server to ask.
+        const bool gnomeSwitch = gnome && GSettingsSwitch("org.gnome.desktop.notifications", "show-banners").open();
+        QCOMPARE(readings.doNotDisturb->isOn(), std::optional(!gnomeSwitch));
     }
 };
 

@@ -133,6 +133,18 @@ private slots:
         write("[KDE]\nSingleClick=true\n");
         QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
     }
+
+    // GNOME's schema, installed or not, must not hide the choice a Plasma user made.
+    void onPlasmaKdeGlobalsDecide()
+    {
+        QTemporaryDir configuration;
+        qputenv("XDG_CONFIG_HOME", configuration.path().toUtf8());
+        writeFile(configuration.filePath(u"kdeglobals"_s), "[KDE]\nAnimationDurationFactor=0\n");
+        qputenv("XDG_CURRENT_DESKTOP", "KDE");
+        QVERIFY(DesktopReduceMotion::read());
+        writeFile(configuration.filePath(u"kdeglobals"_s), "[KDE]\nAnimationDurationFactor=0.5\n");
+        QVERIFY(!DesktopReduceMotion::read());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPlatformReadings)
