@@ -51,13 +51,15 @@ QJsonObject checkImage(const QString& path, const QString& relativePath, Finding
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);
+        // Asked before decoding: afterwards the reader no longer names the format.
+        const QByteArray format = reader.format();
         const QImage first = reader.read();
         if (first.isNull()) {
             status = undecodable;
         } else {
             entry.insert(QStringLiteral("width"), first.width());
             entry.insert(QStringLiteral("height"), first.height());
-            entry.insert(QStringLiteral("format"), QString::fromLatin1(reader.format()));
+            entry.insert(QStringLiteral("format"), QString::fromLatin1(format));
             if (reader.supportsAnimation())
                 entry.insert(QStringLiteral("frames"), std::max(1, reader.imageCount()));
         }

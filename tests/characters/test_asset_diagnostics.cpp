@@ -58,8 +58,12 @@ private slots:
         QVERIFY2(valid && report.value(QStringLiteral("valid")).toBool(), json.constData());
         QVERIFY(problems(report).isEmpty());
         const QJsonObject brand = report.value(QStringLiteral("brand")).toObject();
-        for (const QString& file : AssetDiagnostics::requiredBrandFiles())
-            QCOMPARE(brand.value(file).toObject().value(QStringLiteral("status")).toString(), QStringLiteral("ok"));
+        for (const QString& file : AssetDiagnostics::requiredBrandFiles()) {
+            const QJsonObject entry = brand.value(file).toObject();
+            QCOMPARE(entry.value(QStringLiteral("status")).toString(), QStringLiteral("ok"));
+            // Named from the content, which for the bundle's own files matches the name.
+            QCOMPARE(entry.value(QStringLiteral("format")).toString(), QFileInfo(file).suffix());
+        }
         QStringList ids;
         for (const QJsonValue& pack : report.value(QStringLiteral("packs")).toArray()) {
             ids.append(pack.toObject().value(QStringLiteral("id")).toString());
