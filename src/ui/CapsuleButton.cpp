@@ -1,5 +1,6 @@
 #include "ui/CapsuleButton.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Symbols.h"
 #include "ui/Typography.h"
 
@@ -58,7 +59,7 @@ void CapsuleButton::paintEvent(QPaintEvent*)
     QPainterPath shape;
     shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
     painter.fillPath(shape, fillColor());
-    if (hasFocus()) {
+    if (showsFocusRing(*this)) {
         painter.setPen(QPen(labelColor(), 1.2));
         painter.drawPath(shape);
     }

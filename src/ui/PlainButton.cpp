@@ -1,5 +1,6 @@
 #include "ui/PlainButton.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Palette.h"
 #include "ui/Symbols.h"
 
@@ -104,8 +105,7 @@ void PlainButton::paintEvent(QPaintEvent*)
     }
     if (!trailing_.isEmpty())
         Symbols::paint(painter, QRectF(content.right() - side, top, side, side), trailing_, color_);
-    // Only keyboard users need the ring; a click or a window activation does not draw it.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+    if (showsFocusRing(*this)) {
         painter.setPen(QPen(Palette::accent(), 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);

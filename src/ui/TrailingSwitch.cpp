@@ -1,5 +1,6 @@
 #include "ui/TrailingSwitch.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Palette.h"
 
 #include <QPainter>
@@ -63,7 +64,7 @@ void TrailingSwitch::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
     painter.setBrush(trackColor);
     painter.drawRoundedRect(track, radius, radius);
-    if (hasFocus()) {
+    if (showsFocusRing(*this)) {
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Palette::accent(), 1.5));
         painter.drawRoundedRect(track.adjusted(-2, -2, 2, 2), radius + 2, radius + 2);

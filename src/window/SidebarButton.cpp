@@ -1,5 +1,6 @@
 #include "window/SidebarButton.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Palette.h"
 #include "ui/Symbols.h"
 #include "ui/Typography.h"
@@ -79,8 +80,7 @@ void SidebarButton::paintEvent(QPaintEvent*)
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textRect.width()));
 
-    // Only keyboard users need the ring; a click or a window activation does not draw it.
-    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+    if (showsFocusRing(*this)) {
         painter.setPen(QPen(Palette::accent(), 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QVBoxLayout>
 #include <QtTest>
 
 class TestSharedStyles : public QObject {
@@ -186,6 +187,57 @@ private slots:
         const QColor right = on.pixelColor(on.width() - TrailingSwitch::trackSize.width() + 4, on.height() / 2);
         QCOMPARE(right.rgb(), Palette::primary().rgb());
         QVERIFY(on.pixelColor(4, on.height() / 2).rgb() != Palette::primary().rgb());
+    }
+
+    // A click leaves no ring on a control; reaching it with Tab draws one.
+    void focusRingsShowOnlyForTheKeyboard()
+    {
+        QWidget window;
+        useDarkSurface(&window);
+        auto* layout = new QVBoxLayout(&window);
+        auto* drank = new PrimaryButton(QStringLiteral("I drank 250 ml"), QStringLiteral("checkmark"), &window);
+        auto* later = new SoftButton(QStringLiteral("Later"), {}, &window);
+        auto* sound = new TrailingSwitch(QStringLiteral("A tiny pop sound"), &window);
+        for (QWidget* control :
+             {static_cast<QWidget*>(drank), static_cast<QWidget*>(later), static_cast<QWidget*>(sound)})
+            layout->addWidget(control);
+        window.resize(320, 160);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        // Where each ring runs: the capsule's top edge, a little above the switch's track.
+        const auto ringSpot = [&window](QWidget* control) {
+            if (control == static_cast<QWidget*>(window.findChild<TrailingSwitch*>())) {
+                const QSize track = TrailingSwitch::trackSize;
+                const QPoint centre(control->width() - track.width() / 2, (control->height() - track.height()) / 2);
+                return QRect(control->mapTo(&window, centre - QPoint(0, 3)), QSize(1, 2));
+            }
+            return QRect(control->mapTo(&window, QPoint(control->width() / 2, 0)), QSize(1, 1));
+        };
+        const auto ringShown = [&](QWidget* control) {
+            const QRect spot = ringSpot(control);
+            const QImage shown = window.grab().toImage();
+            int brightest = 0;
+            for (int y = spot.top(); y <= spot.bottom(); ++y)
+                brightest = std::max(brightest, qGray(shown.pixel(spot.left(), y)));
+            return brightest > 140;
+        };
+
+        for (QWidget* control :
+             {static_cast<QWidget*>(drank), static_cast<QWidget*>(later), static_cast<QWidget*>(sound)}) {
+            QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
+            QVERIFY(control->hasFocus());
+            QVERIFY2(!ringShown(control), control->metaObject()->className());
+        }
+        drank->setFocus(Qt::MouseFocusReason);
+        for (QWidget* control : {static_cast<QWidget*>(later), static_cast<QWidget*>(sound)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(control->hasFocus());
+            QVERIFY2(ringShown(control), control->metaObject()->className());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QVERIFY(drank->hasFocus() && ringShown(drank));
     }
 
     void everySymbolNameHasAGlyphInTheFont()
