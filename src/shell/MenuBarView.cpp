@@ -3,6 +3,7 @@
 #include "characters/AppBrandMark.h"
 #include "model/ReminderClock.h"
 #include "store/DewbellStore.h"
+#include "ui/BaselineRow.h"
 #include "ui/CapsuleProgress.h"
 #include "ui/DarkSurface.h"
 #include "ui/FilledCard.h"
@@ -22,6 +23,7 @@
 namespace {
 
 constexpr int padding = 17;
+constexpr int formSpacing = 9;
 
 QLabel* capsTitle(const QString& text, const QColor& color, QWidget* parent)
 {
@@ -37,6 +39,54 @@ PlainButton* plainButton(const QString& text, qreal size, QFont::Weight weight, 
 }
 
 }  // namespace
+
+// The next-hello card's body shows one of its two forms, the reminder coming up or the headline
+// with its note, and is always as tall as the taller of them with a two-line headline: the
+// buttons below never move under the pointer when the form or the headline changes.
+class MenuBarView::HelloForms : public QWidget {
+public:
+    HelloForms(QWidget* parent, QWidget* upcoming, QWidget* noUpcoming, QLabel* headline, QLabel* note)
+        : QWidget(parent), upcoming_(upcoming), noUpcoming_(noUpcoming), headline_(headline), note_(note)
+    {
+        upcoming->setParent(this);
+        noUpcoming->setParent(this);
+        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+    }
+
+    void showUpcoming(bool upcoming)
+    {
+        upcoming_->setVisible(upcoming);
+        noUpcoming_->setVisible(!upcoming);
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override
+    {
+        const int noUpcoming = headline_->maximumHeight() + formSpacing + note_->heightForWidth(width);
+        return std::max(upcoming_->sizeHint().height(), noUpcoming);
+    }
+    QSize sizeHint() const override
+    {
+        const int width = std::max(this->width(), upcoming_->sizeHint().width());
+        return {width, heightForWidth(width)};
+    }
+
+protected:
+    // Both forms take the whole body and keep their content at its top.
+    void resizeEvent(QResizeEvent*) override
+    {
+        upcoming_->setGeometry(rect());
+        noUpcoming_->setGeometry(rect());
+    }
+
+private:
+    QWidget* upcoming_;
+    QWidget* noUpcoming_;
+    QLabel* headline_;
+    QLabel* note_;
+};
 
 MenuBarView::MenuBarView(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
@@ -112,33 +162,38 @@ QWidget* MenuBarView::makeNextHelloCard()
     layout->setSpacing(9);
     layout->addWidget(capsTitle(QStringLiteral("NEXT LITTLE HELLO"), Palette::accent(), card));
 
-    upcoming_ = new QWidget(card);
-    auto* upcomingLayout = makeColumn(upcoming_, 9);
-    auto* titleRow = makeRow();
-    kindTitle_ = makeLabel({}, uiFont(21, QFont::Medium, FontDesign::serif), Palette::ink(), upcoming_);
+    auto* upcoming = new QWidget(card);
+    QVBoxLayout* upcomingLayout = makeColumn(upcoming, formSpacing);
+    auto* titleRow = new BaselineRow;
+    kindTitle_ = makeLabel({}, uiFont(21, QFont::Medium, FontDesign::serif), Palette::ink(), upcoming);
     kindTitle_->setObjectName(QStringLiteral("upcomingKind"));
-    countdown_ = makeLabel({}, uiFont(11, QFont::Medium), Palette::accent(), upcoming_);
+    countdown_ = makeLabel({}, uiFont(11, QFont::Medium), Palette::accent(), upcoming);
     countdown_->setObjectName(QStringLiteral("countdown"));
-    titleRow->addWidget(kindTitle_, 0, Qt::AlignBaseline);
-    titleRow->addStretch(1);
-    titleRow->addWidget(countdown_, 0, Qt::AlignBaseline);
+    titleRow->addLabel(kindTitle_);
+    titleRow->addStretch();
+    titleRow->addLabel(countdown_);
     upcomingLayout->addLayout(titleRow);
-    around_ = makeLabel({}, uiFont(10), Palette::muted(), upcoming_);
+    around_ = makeLabel({}, uiFont(10), Palette::muted(), upcoming);
     around_->setObjectName(QStringLiteral("aroundTime"));
     upcomingLayout->addWidget(around_);
-    layout->addWidget(upcoming_);
+    upcomingLayout->addStretch(1);
 
-    noUpcoming_ = new QWidget(card);
-    auto* otherLayout = makeColumn(noUpcoming_, 9);
-    headline_ = makeLabel({}, uiFont(18, QFont::Medium, FontDesign::serif), Palette::ink(), noUpcoming_);
+    auto* noUpcoming = new QWidget(card);
+    QVBoxLayout* otherLayout = makeColumn(noUpcoming, formSpacing);
+    headline_ = makeLabel({}, uiFont(18, QFont::Medium, FontDesign::serif), Palette::ink(), noUpcoming);
     headline_->setObjectName(QStringLiteral("headline"));
     headline_->setWordWrap(true);
     // At most two lines.
     headline_->setMaximumHeight(2 * headline_->fontMetrics().lineSpacing());
     otherLayout->addWidget(headline_);
-    otherLayout->addWidget(makeLabel(QStringLiteral("Sleep, quiet hours and protection can move the next hello."),
-                                     uiFont(10), Palette::muted(), noUpcoming_));
-    layout->addWidget(noUpcoming_);
+    auto* note = makeLabel(QStringLiteral("Sleep, quiet hours and protection can move the next hello."), uiFont(10),
+                           Palette::muted(), noUpcoming);
+    note->setWordWrap(true);
+    otherLayout->addWidget(note);
+    otherLayout->addStretch(1);
+
+    helloForms_ = new HelloForms(card, upcoming, noUpcoming, headline_, note);
+    layout->addWidget(helloForms_);
     return card;
 }
 
@@ -153,11 +208,15 @@ QWidget* MenuBarView::makeWater()
     undo_ = plainButton(QStringLiteral("Undo"), 10, QFont::Normal, Palette::muted(), water);
     undo_->setObjectName(QStringLiteral("undoButton"));
     undo_->setAccessibleName(QStringLiteral("Undo last glass"));
+    // The row keeps the button's room while it is hidden: the first drink moves nothing.
+    QSizePolicy undoPolicy = undo_->sizePolicy();
+    undoPolicy.setRetainSizeWhenHidden(true);
+    undo_->setSizePolicy(undoPolicy);
     connect(undo_, &QAbstractButton::clicked, this, [this] { store_->undo(); });
     titleRow->addWidget(undo_);
     layout->addLayout(titleRow);
 
-    auto* countRow = makeRow();
+    auto* countRow = new BaselineRow;
     countRow->setSpacing(6);
     count_ = makeLabel({}, uiFont(30, QFont::Medium, FontDesign::rounded), Palette::ink(), water);
     count_->setObjectName(QStringLiteral("drinkCount"));
@@ -165,10 +224,10 @@ QWidget* MenuBarView::makeWater()
     goal_->setObjectName(QStringLiteral("drinkGoal"));
     millilitres_ = makeLabel({}, uiFont(11, QFont::Medium), Palette::accent(), water);
     millilitres_->setObjectName(QStringLiteral("totalML"));
-    countRow->addWidget(count_, 0, Qt::AlignBaseline);
-    countRow->addWidget(goal_, 0, Qt::AlignBaseline);
-    countRow->addStretch(1);
-    countRow->addWidget(millilitres_, 0, Qt::AlignBaseline);
+    countRow->addLabel(count_);
+    countRow->addLabel(goal_);
+    countRow->addStretch();
+    countRow->addLabel(millilitres_);
     layout->addLayout(countRow);
 
     progress_ = new CapsuleProgress(water);
@@ -257,8 +316,7 @@ void MenuBarView::render()
 void MenuBarView::renderNextHello()
 {
     const std::optional<UpcomingReminder> upcoming = store_->upcomingReminder();
-    upcoming_->setVisible(upcoming.has_value());
-    noUpcoming_->setVisible(!upcoming.has_value());
+    helloForms_->showUpcoming(upcoming.has_value());
     if (upcoming) {
         kindTitle_->setText(title(upcoming->kind));
         countdown_->setText(countdownText(upcoming->date, store_->now()));

@@ -58,11 +58,11 @@ private:
 
     DewbellStore* store_;
 
-    QWidget* upcoming_ = nullptr;
+    class HelloForms;
+    HelloForms* helloForms_ = nullptr;
     QLabel* kindTitle_ = nullptr;
     QLabel* countdown_ = nullptr;
     QLabel* around_ = nullptr;
-    QWidget* noUpcoming_ = nullptr;
     QLabel* headline_ = nullptr;
     PlainButton* undo_ = nullptr;
     QLabel* count_ = nullptr;

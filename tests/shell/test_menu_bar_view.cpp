@@ -6,6 +6,33 @@
 using namespace StoreTesting;
 using namespace ViewTesting;
 
+namespace {
+
+// Lays out what the store's last change asked for, as the event loop would before painting.
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+// Where a one-line label draws its baseline: a label's text is centred in its contents.
+int baseline(const QLabel* label, const QWidget* view)
+{
+    const QRect contents = label->contentsRect();
+    const QFontMetrics metrics(label->font());
+    const int top = contents.top() + (contents.height() - metrics.height()) / 2;
+    return label->mapTo(view, QPoint(0, top + metrics.ascent())).y();
+}
+
+// Whether the label has room for all of its text.
+bool showsWhole(const QLabel* label)
+{
+    if (label->wordWrap())
+        return label->heightForWidth(label->width()) <= label->height();
+    return QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->contentsRect().width();
+}
+
+}  // namespace
+
 class MenuBarViewTest : public QObject {
     Q_OBJECT
 
@@ -17,6 +44,9 @@ private slots:
     void countdownRoundsMinutesUp();
     void headlineWithoutUpcomingReminder();
     void buttonsCallTheStore();
+    void everyTextShowsWhole();
+    void smallTextSitsOnTheBigTextsBaseline();
+    void nothingMovesUnderThePointer();
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
@@ -118,6 +148,72 @@ void MenuBarViewTest::buttonsCallTheStore()
         QCOMPARE(button(view_.get(), t.name)->text(), QLatin1String(t.endLabel));
         click(t.name);
         QVERIFY2(!(store_->state().*t.until), t.name);
+    }
+}
+
+void MenuBarViewTest::everyTextShowsWhole()
+{
+    // A drink logged, then the card's forms without a reminder coming: a one-line and a
+    // two-line status, each with the note on what can move the next hello.
+    store_->drink();
+    const std::pair<const char*, std::function<void()>> states[] = {
+        {"coming up", [] {}},
+        {"paused", [this] { store_->pause(); }},
+        {"in a meeting", [this] {
+             store_->resume();
+             store_->startMeeting(60);
+         }},
+    };
+    for (const auto& [state, enter] : states) {
+        enter();
+        settle();
+        int shown = 0;
+        for (const QLabel* label : view_->findChildren<QLabel*>()) {
+            if (!label->isVisible())
+                continue;
+            ++shown;
+            QVERIFY2(showsWhole(label), qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(state), label->text())));
+        }
+        QVERIFY(shown >= 8);
+    }
+}
+
+void MenuBarViewTest::smallTextSitsOnTheBigTextsBaseline()
+{
+    store_->drink();
+    settle();
+    const auto label = [this](const char* name) { return view_->findChild<QLabel*>(QLatin1String(name)); };
+    const int count = baseline(label("drinkCount"), view_.get());
+    for (const char* small : {"drinkGoal", "totalML"})
+        QVERIFY2(std::abs(baseline(label(small), view_.get()) - count) <= 1, small);
+    QVERIFY(std::abs(baseline(label("countdown"), view_.get()) - baseline(label("upcomingKind"), view_.get())) <= 1);
+}
+
+// Clicking a button changes the popover (a first drink brings "Undo", a pause or a meeting
+// swaps the card for the status line): the buttons stay where the pointer is.
+void MenuBarViewTest::nothingMovesUnderThePointer()
+{
+    const auto places = [this] {
+        settle();
+        QList<QRect> found{QRect(QPoint(), view_->size())};
+        for (const char* name : {"drinkButton", "focusButton", "pauseButton", "meetingButton", "quitButton"}) {
+            const QWidget* control = button(view_.get(), name);
+            found.append(QRect(control->mapTo(view_.get(), QPoint()), control->size()));
+        }
+        return found;
+    };
+    const QList<QRect> first = places();
+    const std::pair<const char*, std::function<void()>> clicks[] = {
+        {"first drink", [this] { store_->drink(); }},
+        {"undo", [this] { store_->undo(); }},
+        {"pause", [this] { store_->pause(); }},
+        {"resume", [this] { store_->resume(); }},
+        {"meeting, a two-line status", [this] { store_->startMeeting(60); }},
+        {"end of the meeting", [this] { store_->endMeeting(); }},
+    };
+    for (const auto& [what, click] : clicks) {
+        click();
+        QCOMPARE(places(), first);
     }
 }
 
