@@ -116,6 +116,7 @@ void BreakReminderView::buildRunningRows()
 {
     countdown_ = new CountdownLabel(uiFont(48, QFont::Light, FontDesign::rounded), Palette::accent(), card_);
     countdown_->setObjectName(QStringLiteral("countdown"));
+    countdown_->setAccessibleName(QStringLiteral("Break time left"));
     card_->rows()->addWidget(countdown_);
 
     reassurance_ = wrappingLabel(uiFont(11), Palette::muted(), QStringLiteral("reassurance"), card_);
@@ -176,6 +177,7 @@ void BreakReminderView::refresh()
 
     header_->setText(preview ? QStringLiteral("BREAK PREVIEW · NO HISTORY")
                              : QStringLiteral("A LITTLE ROOM TO BREATHE"));
+    close_->setAccessibleName(preview ? QStringLiteral("Close break preview") : QStringLiteral("Skip this break"));
     title_->setText(title(kind));
     instruction_->setText(started ? instruction(kind) : BreakGuidance::instruction(kind, store.preferences().breaks));
 

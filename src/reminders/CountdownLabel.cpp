@@ -1,5 +1,6 @@
 #include "reminders/CountdownLabel.h"
 
+#include "ui/PaintedTextAccessibility.h"
 #include "ui/Typography.h"
 
 #include <QPainter>
@@ -9,6 +10,7 @@ CountdownLabel::CountdownLabel(const QFont& font, const QColor& color, QWidget* 
 {
     setFont(font);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    describePaintedText(this);
 }
 
 QString CountdownLabel::format(int seconds)

@@ -4,9 +4,11 @@
 #include <QWidget>
 
 // A "mm:ss" countdown whose digits all take the same width, so the time does not jitter
-// sideways as it counts down.
+// sideways as it counts down. Assistive tools read the time shown, with the accessible name
+// given to the label.
 class CountdownLabel : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QString shownText READ text)
 public:
     CountdownLabel(const QFont& font, const QColor& color, QWidget* parent = nullptr);
 

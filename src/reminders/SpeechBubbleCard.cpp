@@ -41,6 +41,7 @@ SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent) : CardF
 
     loveNote_ = new ClampedLabel(uiFont(11), Palette::muted(), 3, 3, this);
     loveNote_->setObjectName(QStringLiteral("loveNote"));
+    loveNote_->setAccessibleName(QStringLiteral("A note for you"));
     rows()->addWidget(loveNote_);
 
     signature_ = makeLabel({}, uiFont(10), Palette::muted(), this);
@@ -131,7 +132,9 @@ void SpeechBubbleCard::refresh()
         header_->setText(QStringLiteral("NICELY DONE."));
     else
         header_->setText(QStringLiteral("A MOMENT FOR YOU"));
-    close_->setToolTip(preview ? QStringLiteral("Close preview") : QStringLiteral("Snooze for 10 minutes"));
+    const QString closing = preview ? QStringLiteral("Close preview") : QStringLiteral("Snooze for 10 minutes");
+    close_->setToolTip(closing);
+    close_->setAccessibleName(closing);
 
     headline_->setText(headline(store, responding));
     loveNote_->setText(preferences.loveNote);

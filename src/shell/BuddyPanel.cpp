@@ -53,6 +53,8 @@ BuddyPanel::BuddyPanel(DewbellStore* store, bool uiTest, QWidget* mainWindow,
     setObjectName(QStringLiteral("buddyPanel"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
+    // The panel is never the active window, and Qt shows tooltips only in the active one.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setWindowTitle(uiTest_ ? QStringLiteral("Dewbell QA — reminder") : panelTitle(ReminderKind::water));
     resize(int(ReminderPlacement::canvasWidth), int(ReminderPlacement::canvasHeight));
 

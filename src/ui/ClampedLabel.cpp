@@ -1,5 +1,7 @@
 #include "ui/ClampedLabel.h"
 
+#include "ui/PaintedTextAccessibility.h"
+
 #include <QPainter>
 #include <QTextLayout>
 
@@ -11,6 +13,7 @@ ClampedLabel::ClampedLabel(const QFont& font, const QColor& color, int maximumLi
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+    describePaintedText(this);
 }
 
 void ClampedLabel::setText(const QString& text)

@@ -5,8 +5,11 @@
 
 // Wrapped text limited to a number of lines: whatever does not fit ends in an ellipsis on the
 // last line. Lines sit `extraLineSpacing` points further apart than the font's own leading.
+//
+// Assistive tools read the whole text, with the accessible name given to the label.
 class ClampedLabel : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QString shownText READ text)
 public:
     ClampedLabel(const QFont& font, const QColor& color, int maximumLines, qreal extraLineSpacing,
                  QWidget* parent = nullptr);

@@ -1,5 +1,6 @@
 #include "characters/ArtCache.h"
 #include "characters/PoseCache.h"
+#include "reminders/BreakReminderView.h"
 #include "reminders/PictureButton.h"
 #include "reminders/ReminderSurface.h"
 #include "reminders/ReminderView.h"
@@ -7,6 +8,8 @@
 #include "shell/BuddyPanel.h"
 #include "support/ViewTesting.h"
 
+#include <QAccessible>
+#include <QToolTip>
 #include <QWindow>
 #include <QtTest>
 
@@ -57,6 +60,7 @@ private slots:
     void theShapeFollowsTheVisiblePixels_data();
     void theShapeFollowsTheVisiblePixels();
     void aReminderThatHasGoneLeavesNoPicturesBehind();
+    void itsControlsExplainThemselves();
 
 private:
     void present(bool blends);
@@ -157,6 +161,43 @@ void BuddyPanelTest::aReminderThatHasGoneLeavesNoPicturesBehind()
     QTRY_VERIFY(PoseCache::picturesDrawn() > 0);
     store_->dismiss();
     QCOMPARE(PoseCache::picturesDrawn(), 0);
+}
+
+// Tooltips show although the panel is never the active window, and assistive tools hear
+// what the symbol buttons do and what the painted texts say.
+void BuddyPanelTest::itsControlsExplainThemselves()
+{
+    const auto spoken = [](QWidget* widget, QAccessible::Text text) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        return accessible ? accessible->text(text) : QStringLiteral("<nothing>");
+    };
+    store_->update([](Preferences& preferences) { preferences.loveNote = QStringLiteral("Drink, my dear."); });
+    present(false);
+    const ReminderView* view = panel_->surface()->reminderView();
+    auto* close = view->bubble()->findChild<QAbstractButton*>(QStringLiteral("closeButton"));
+    // Another window is in front, as another application's would be.
+    QWidget front;
+    front.resize(100, 100);
+    front.show();
+    QVERIFY(QTest::qWaitForWindowActive(&front));
+    QTest::mouseMove(close);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Snooze for 10 minutes"));
+    QCOMPARE(spoken(close, QAccessible::Name), QStringLiteral("Snooze for 10 minutes"));
+    QWidget* note = view->bubble()->findChild<QWidget*>(QStringLiteral("loveNote"));
+    QCOMPARE(spoken(note, QAccessible::Name), QStringLiteral("A note for you"));
+    QCOMPARE(spoken(note, QAccessible::Value), QStringLiteral("Drink, my dear."));
+    store_->dismiss();
+
+    store_->showReminder(false, ReminderKind::eyeRest);
+    store_->startBreak();
+    QWidget* countdown = view->breakCard()->findChild<QWidget*>(QStringLiteral("countdown"));
+    QCOMPARE(spoken(countdown, QAccessible::Name), QStringLiteral("Break time left"));
+    QCOMPARE(spoken(countdown, QAccessible::Value), QStringLiteral("00:20"));
+    store_->tick(store_->now().addSecs(5));
+    QCOMPARE(spoken(countdown, QAccessible::Value), QStringLiteral("00:15"));
+    auto* skip = view->breakCard()->findChild<QAbstractButton*>(QStringLiteral("closeButton"));
+    QCOMPARE(spoken(skip, QAccessible::Name), QStringLiteral("Skip this break"));
 }
 
 QTEST_MAIN(BuddyPanelTest)
