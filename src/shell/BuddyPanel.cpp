@@ -6,6 +6,7 @@
 #include "reminders/ReminderSurface.h"
 #include "store/DewbellStore.h"
 #include "ui/Layouts.h"
+#include "ui/ReduceMotion.h"
 
 #include <QBackingStore>
 #include <QGuiApplication>
@@ -92,6 +93,7 @@ QScreen* BuddyPanel::presentationScreen() const
 
 void BuddyPanel::presentBuddy()
 {
+    ReduceMotion::refresh();
     QScreen* screen = presentationScreen();
     if (!screen)
         return;

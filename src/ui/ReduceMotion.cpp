@@ -36,3 +36,8 @@ void ReduceMotion::setSource(Source source)
     state().source = std::move(source);
     state().cached.reset();
 }
+
+void ReduceMotion::refresh()
+{
+    state().cached.reset();
+}

@@ -1,6 +1,7 @@
 #include "window/MainWindow.h"
 
 #include "ui/DarkSurface.h"
+#include "ui/ReduceMotion.h"
 #include "window/MainView.h"
 
 #include <QCloseEvent>
@@ -33,6 +34,7 @@ void MainWindow::fitContent()
 
 void MainWindow::present()
 {
+    ReduceMotion::refresh();
     if (!placed_) {
         placed_ = true;
         if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {

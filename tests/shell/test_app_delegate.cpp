@@ -1,3 +1,5 @@
+#include "reminders/ReminderSurface.h"
+#include "reminders/ReminderView.h"
 #include "shell/AppDelegate.h"
 #include "shell/BuddyPanel.h"
 #include "shell/MenuBarView.h"
@@ -29,10 +31,12 @@ private slots:
     void withoutTrayHostTheWindowShowsAnyway();
     void popoverLinksOpenTheirPage();
     void quitSaves();
+    void reducedMotionIsReadAgainWhenSomethingOpens();
 
 private:
     AppDelegate& launch(
-        const QStringList& switches, std::function<bool()> trayHost = [] { return true; });
+        const QStringList& switches, std::function<bool()> trayHost = [] { return true; },
+        std::function<bool()> reduceMotion = [] { return false; });
 
     QTemporaryDir configuration_;
     std::unique_ptr<QTemporaryDir> scratch_;
@@ -57,10 +61,12 @@ void AppDelegateTest::cleanup()
     scratch_.reset();
 }
 
-AppDelegate& AppDelegateTest::launch(const QStringList& switches, std::function<bool()> trayHost)
+AppDelegate& AppDelegateTest::launch(const QStringList& switches, std::function<bool()> trayHost,
+                                     std::function<bool()> reduceMotion)
 {
     AppDelegate::Desktop desktop;
     desktop.trayAvailable = std::move(trayHost);
+    desktop.reduceMotion = std::move(reduceMotion);
     desktop.audioAvailable = [] { return false; };
     delegate_ = std::make_unique<AppDelegate>(QStringList{QStringLiteral("dewbell")} + switches, desktop);
     delegate_->launch();
@@ -179,6 +185,45 @@ void AppDelegateTest::quitSaves()
     QFile::remove(stateFile);
     delegate.applicationWillTerminate();
     QVERIFY(QFile::exists(stateFile));
+}
+
+// The user switches animations off and on in the desktop's settings while Dewbell runs: the
+// next reminder or window follows, and nothing asks the desktop in between.
+void AppDelegateTest::reducedMotionIsReadAgainWhenSomethingOpens()
+{
+    auto reduce = std::make_shared<bool>(false);
+    auto reads = std::make_shared<int>(0);
+    AppDelegate& delegate = launch(
+        {QStringLiteral("--ui-test"), QStringLiteral("--background")}, [] { return true; },
+        [reduce, reads] {
+            ++*reads;
+            return *reduce;
+        });
+    DewbellStore* store = delegate.store();
+    const ReminderView* view = delegate.panel()->surface()->reminderView();
+    delegate.previewBuddy();
+    QVERIFY(view->isTimelineRunning());
+
+    *reduce = true;
+    store->dismiss();
+    delegate.previewBuddy();
+    QVERIFY(!view->isTimelineRunning());
+    QCOMPARE(view->walkOffset(), 0.0);
+    store->dismiss();
+
+    const int readsWhileIdle = *reads;
+    QTest::qWait(1500);
+    QCOMPARE(*reads, readsWhileIdle);
+
+    // The tour points at the tray icon: steady while motion is reduced, pulsing once it is not.
+    delegate.showTour();
+    store->highlightTourMenu(true);
+    QVERIFY(!delegate.trayIcon()->isPulsing());
+    *reduce = false;
+    delegate.window()->hide();
+    delegate.showMain();
+    store->highlightTourMenu(true);
+    QVERIFY(delegate.trayIcon()->isPulsing());
 }
 
 QTEST_MAIN(AppDelegateTest)
