@@ -1,6 +1,8 @@
 #include "shell/TrayIcon.h"
 
 #include "characters/BrandAssets.h"
+#include "platform/TrayPanelColour.h"
+#include "platform/X11Connection.h"
 #include "ui/Palette.h"
 #include "ui/ReduceMotion.h"
 
@@ -15,6 +17,24 @@ constexpr qreal cornerRadius = 6.0 * 2;
 constexpr qreal steadyOpacity = 0.2;
 constexpr qreal pulseLow = 0.1;
 constexpr qreal pulseHigh = 0.5;
+// Halfway in lightness between the darkest and the lightest panels.
+constexpr QRgb neutralViolet = 0x8462EC;
+constexpr int markSizes[] = {16, 22, 24, 32, BrandAssets::menuIconSize, iconPixels};
+
+std::optional<QColor> x11PanelForeground()
+{
+    X11Connection x11;
+    return trayPanelForeground(x11);
+}
+
+// The glyph's coverage painted in one colour.
+QPixmap tinted(QPixmap glyph, const QColor& colour)
+{
+    QPainter tint(&glyph);
+    tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    tint.fillRect(glyph.rect(), colour);
+    return glyph;
+}
 
 QColor accentAt(qreal opacity)
 {
@@ -25,11 +45,12 @@ QColor accentAt(qreal opacity)
 
 }  // namespace
 
-TrayIcon::TrayIcon(HostProbe hostAvailable, QObject* parent)
+TrayIcon::TrayIcon(HostProbe hostAvailable, QObject* parent, ColourProbe panelForeground)
     : QObject(parent),
       hostAvailable_(hostAvailable ? std::move(hostAvailable) : HostProbe(&QSystemTrayIcon::isSystemTrayAvailable)),
+      panelForeground_(panelForeground ? std::move(panelForeground) : ColourProbe(&x11PanelForeground)),
       icon_(new QSystemTrayIcon(this)),
-      normal_(BrandAssets::menuIcon())
+      normal_(mark(markColour(std::nullopt)))
 {
     icon_->setIcon(normal_);
     icon_->setToolTip(QStringLiteral("Dewbell — your little care companion"));
@@ -41,14 +62,12 @@ TrayIcon::TrayIcon(HostProbe hostAvailable, QObject* parent)
     recheck_.setInterval(recheckMilliseconds);
     connect(&recheck_, &QTimer::timeout, this, &TrayIcon::recheckHost);
 
-    // One pulse is 0.8 s up and 0.8 s back down, forever.
+    // The animation only keeps time through the cycle; pulseOpacityAt() shapes it.
     pulse_.setDuration(2 * pulseMilliseconds);
     pulse_.setLoopCount(-1);
-    pulse_.setEasingCurve(QEasingCurve::InOutSine);
-    pulse_.setKeyValueAt(0, pulseLow);
-    pulse_.setKeyValueAt(0.5, pulseHigh);
-    pulse_.setKeyValueAt(1, pulseLow);
-    connect(&pulse_, &QVariantAnimation::valueChanged, this, &TrayIcon::showPulseFrame);
+    pulse_.setStartValue(0.0);
+    pulse_.setEndValue(1.0);
+    connect(&pulse_, &QVariantAnimation::valueChanged, this, [this] { showPulseFrame(pulse_.currentLoopTime()); });
 }
 
 TrayIcon::~TrayIcon() = default;
@@ -66,6 +85,7 @@ bool TrayIcon::hostAvailable() const
 void TrayIcon::show()
 {
     if (hostAvailable()) {
+        followPanel();
         icon_->show();
         shown_ = true;
         recheck_.stop();
@@ -80,8 +100,17 @@ void TrayIcon::recheckHost()
         return;
     recheck_.stop();
     icon_->hide();
+    followPanel();
     icon_->show();
     shown_ = true;
+}
+
+void TrayIcon::followPanel()
+{
+    normal_ = mark(markColour(panelForeground_()));
+    pulseFrames_.clear();
+    if (!highlighted_)
+        icon_->setIcon(normal_);
 }
 
 QRect TrayIcon::geometry() const
@@ -91,6 +120,7 @@ QRect TrayIcon::geometry() const
 
 void TrayIcon::setHighlighted(bool on)
 {
+    highlighted_ = on;
     pulse_.stop();
     shownFrame_ = -1;
     if (!on) {
@@ -109,9 +139,17 @@ void TrayIcon::setHighlighted(bool on)
     pulse_.start();
 }
 
-void TrayIcon::showPulseFrame(const QVariant& value)
+qreal TrayIcon::pulseOpacityAt(int milliseconds)
 {
-    const qreal fraction = (value.toReal() - pulseLow) / (pulseHigh - pulseLow);
+    const int intoCycle = milliseconds % (2 * pulseMilliseconds);
+    const int intoHalf = intoCycle < pulseMilliseconds ? intoCycle : 2 * pulseMilliseconds - intoCycle;
+    const qreal eased = QEasingCurve(QEasingCurve::InOutSine).valueForProgress(qreal(intoHalf) / pulseMilliseconds);
+    return pulseLow + (pulseHigh - pulseLow) * eased;
+}
+
+void TrayIcon::showPulseFrame(int milliseconds)
+{
+    const qreal fraction = (pulseOpacityAt(milliseconds) - pulseLow) / (pulseHigh - pulseLow);
     const int frame = std::clamp(qRound(fraction * (pulseSteps - 1)), 0, pulseSteps - 1);
     if (frame == shownFrame_)
         return;
@@ -119,14 +157,23 @@ void TrayIcon::showPulseFrame(const QVariant& value)
     icon_->setIcon(pulseFrames_.at(frame));
 }
 
+QColor TrayIcon::markColour(const std::optional<QColor>& panelForeground)
+{
+    return panelForeground && panelForeground->isValid() ? *panelForeground : QColor(neutralViolet);
+}
+
+QIcon TrayIcon::mark(const QColor& colour)
+{
+    const QIcon glyph = BrandAssets::menuIcon();
+    QIcon drawn;
+    for (const int pixels : markSizes)
+        drawn.addPixmap(tinted(glyph.pixmap(pixels, pixels), colour));
+    return drawn;
+}
+
 QIcon TrayIcon::highlightedIcon(const QIcon& base, qreal backgroundOpacity)
 {
-    QPixmap glyph = base.pixmap(iconPixels, iconPixels);
-    {
-        QPainter tint(&glyph);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(glyph.rect(), Palette::accent());
-    }
+    const QPixmap glyph = tinted(base.pixmap(iconPixels, iconPixels), Palette::accent());
     QPixmap picture(iconPixels, iconPixels);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);

@@ -2,6 +2,7 @@
 // By hand: xvfb-run -a -s "-screen 0 1280x800x24" tests/test_x11_readings
 #include "platform/DesktopFileIndex.h"
 #include "platform/IdleReadings.h"
+#include "platform/TrayPanelColour.h"
 #include "platform/X11Connection.h"
 #include "platform/X11FrontApplicationReading.h"
 #include "platform/X11KeyOrClickReading.h"
@@ -117,6 +118,28 @@ private slots:
         XDestroyWindow(display, plain);
         makeActive(plain);
         QCOMPARE(front.frontApplicationID(), std::nullopt);
+    }
+
+    // A tray host owns the screen's tray selection and may publish the colours it wants.
+    void trayColoursNameTheForeground()
+    {
+        X11Connection x11;
+        QCOMPARE(trayPanelForeground(x11), std::nullopt);
+        const Window tray = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
+        XSetSelectionOwner(display, atom("_NET_SYSTEM_TRAY_S0"), tray, CurrentTime);
+        XSync(display, False);
+        QCOMPARE(trayPanelForeground(x11), std::nullopt);
+
+        // Foreground, error, warning and success, 16 bits a channel.
+        const long colours[12] = {0xEEEE, 0xEEEE, 0xECEC, 0xCCCC, 0, 0, 0xF5F5, 0x7979, 0, 0x4E4E, 0x9A9A, 0x0606};
+        XChangeProperty(display, tray, atom("_NET_SYSTEM_TRAY_COLORS"), XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(colours), 12);
+        XSync(display, False);
+        QCOMPARE(trayPanelForeground(x11), std::optional(QColor(0xEE, 0xEE, 0xEC)));
+
+        XDestroyWindow(display, tray);
+        XSync(display, False);
+        QCOMPARE(trayPanelForeground(x11), std::nullopt);
     }
 };
 
