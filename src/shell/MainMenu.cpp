@@ -2,6 +2,7 @@
 
 #include "shell/AppDelegate.h"
 #include "store/DewbellStore.h"
+#include "ui/DarkSurface.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +13,14 @@
 namespace {
 
 using Action = void (AppDelegate::*)();
+
+// A menu opens as a window of its own, which does not take its parent's colours.
+QMenu* darkMenu(const QString& title, QWidget* parent)
+{
+    auto* menu = new QMenu(title, parent);
+    useDarkSurface(menu);
+    return menu;
+}
 
 QAction* addItem(QMenu* menu, const QString& text, const char* name, AppDelegate* delegate, Action action,
                  const QKeySequence& shortcut)
@@ -63,7 +72,7 @@ void sendToFocusedWidget(const char* slot)
 
 QMenu* makeEditMenu(QWidget* window)
 {
-    auto* menu = new QMenu(QStringLiteral("Edit"), window);
+    QMenu* menu = darkMenu(QStringLiteral("Edit"), window);
     const struct {
         const char* text;
         const char* slot;
@@ -87,7 +96,7 @@ QMenu* makeEditMenu(QWidget* window)
 
 QMenu* makeWindowMenu(QWidget* window)
 {
-    auto* menu = new QMenu(QStringLiteral("Window"), window);
+    QMenu* menu = darkMenu(QStringLiteral("Window"), window);
     QAction* close = menu->addAction(QStringLiteral("Close Window"));
     close->setObjectName(QStringLiteral("performClose"));
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
@@ -104,7 +113,7 @@ QMenuBar* MainMenu::makeMenuBar(AppDelegate* delegate, QWidget* window)
 {
     auto* bar = new QMenuBar(window);
     bar->setObjectName(QStringLiteral("mainMenu"));
-    auto* dewbell = new QMenu(QStringLiteral("Dewbell"), bar);
+    QMenu* dewbell = darkMenu(QStringLiteral("Dewbell"), bar);
     dewbell->setObjectName(QStringLiteral("dewbellMenu"));
     addDewbellItems(dewbell, delegate, true);
     bar->addMenu(dewbell);
@@ -115,7 +124,7 @@ QMenuBar* MainMenu::makeMenuBar(AppDelegate* delegate, QWidget* window)
 
 QMenu* MainMenu::makeTrayMenu(AppDelegate* delegate)
 {
-    auto* menu = new QMenu(QStringLiteral("Dewbell"));
+    QMenu* menu = darkMenu(QStringLiteral("Dewbell"), nullptr);
     menu->setObjectName(QStringLiteral("trayMenu"));
     addDewbellItems(menu, delegate, false);
     return menu;

@@ -15,6 +15,9 @@ void useDarkSurface(QWidget* surface)
     colours.setColor(QPalette::Base, Palette::surface());
     colours.setColor(QPalette::Highlight, Palette::primary());
     colours.setColor(QPalette::HighlightedText, Qt::white);
+    // Dimmed but legible: an item that cannot be used now still says what it is.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        colours.setColor(QPalette::Disabled, role, Palette::muted());
     surface->setPalette(colours);
     surface->setAutoFillBackground(true);
 }

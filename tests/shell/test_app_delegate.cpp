@@ -9,6 +9,8 @@
 
 #include <QAbstractButton>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -32,6 +34,7 @@ private slots:
     void popoverLinksOpenTheirPage();
     void quitSaves();
     void reducedMotionIsReadAgainWhenSomethingOpens();
+    void menusAreDarkLikeTheApp();
 
 private:
     AppDelegate& launch(
@@ -224,6 +227,37 @@ void AppDelegateTest::reducedMotionIsReadAgainWhenSomethingOpens()
     delegate.showMain();
     store->highlightTourMenu(true);
     QVERIFY(delegate.trayIcon()->isPulsing());
+}
+
+void AppDelegateTest::menusAreDarkLikeTheApp()
+{
+    AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
+    QList<QMenu*> menus;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("trayMenu"))
+            menus.append(qobject_cast<QMenu*>(window));
+    }
+    QCOMPARE(menus.size(), 1);
+    for (QAction* item : delegate.window()->menuBar()->actions())
+        menus.append(item->menu());
+    for (QMenu* menu : menus) {
+        menu->popup(QPoint(10, 10));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        const QImage shown = menu->grab().toImage();
+        int lightest = 0;
+        int darkPixels = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const int gray = qGray(shown.pixel(x, y));
+                lightest = std::max(lightest, gray);
+                darkPixels += gray < 60 ? 1 : 0;
+            }
+        }
+        // Mostly the dark ground, with light words on it.
+        QVERIFY2(darkPixels > shown.width() * shown.height() * 3 / 4, qPrintable(menu->title()));
+        QVERIFY2(lightest > 180, qPrintable(menu->title()));
+        menu->hide();
+    }
 }
 
 QTEST_MAIN(AppDelegateTest)
