@@ -2,6 +2,7 @@
 
 #include "characters/AppBrandMark.h"
 #include "store/DewbellStore.h"
+#include "ui/ClampedLabel.h"
 #include "ui/FilledCard.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
@@ -17,6 +18,9 @@
 namespace {
 constexpr int horizontalPadding = 17;
 constexpr qreal statusCardFillOpacity = 0.025;
+// The note's two sentences wrap to three lines in the narrow card; a fourth is room to spare.
+constexpr int noteLines = 4;
+constexpr qreal noteLineSpacing = 4;
 }  // namespace
 
 MainSidebar::MainSidebar(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
@@ -89,9 +93,9 @@ QWidget* MainSidebar::makeStatusCard()
     statusRow->addWidget(statusLabel_, 1);
     layout->addLayout(statusRow);
 
-    auto* note = makeLabel(QStringLiteral("Made for someone special.\nRuns quietly on this computer."), uiFont(10),
-                           Palette::muted(), card);
-    note->setWordWrap(true);
+    auto* note = new ClampedLabel(uiFont(10), Palette::muted(), noteLines, noteLineSpacing, card);
+    note->setObjectName(QStringLiteral("sidebarNote"));
+    note->setText(QStringLiteral("Made for someone special.\nRuns quietly on this computer."));
     layout->addWidget(note);
     return card;
 }

@@ -7,6 +7,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+namespace {
+
+// A hyphen inside a word, as in a file name, is shown as one that never ends a line.
+QString withUnbreakableHyphens(QString text)
+{
+    for (qsizetype at = 1; at + 1 < text.size(); ++at) {
+        if (text[at] == QLatin1Char('-') && !text[at - 1].isSpace() && !text[at + 1].isSpace())
+            text[at] = QChar(0x2011);
+    }
+    return text;
+}
+
+}  // namespace
+
 NoticeBanner::NoticeBanner(QWidget* parent) : FilledCard(Palette::surface(), 10, parent)
 {
     setObjectName(QStringLiteral("noticeBanner"));
@@ -27,10 +41,11 @@ NoticeBanner::NoticeBanner(QWidget* parent) : FilledCard(Palette::surface(), 10,
 
 void NoticeBanner::setText(const QString& text)
 {
-    label_->setText(text);
+    text_ = text;
+    label_->setText(withUnbreakableHyphens(text));
 }
 
 QString NoticeBanner::text() const
 {
-    return label_->text();
+    return text_;
 }

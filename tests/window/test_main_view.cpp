@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <QtTest>
 
 using namespace StoreTesting;
@@ -170,6 +171,67 @@ private slots:
         QCOMPARE(store_->notice(), std::nullopt);
         QVERIFY(!banner->isVisible());
         QTRY_VERIFY(!view_->findChild<NoticeBanner*>());
+    }
+
+    // Lines of the status card's note sit 4 pixels further apart than the font's own.
+    void sidebarNoteIsSpacedOut()
+    {
+        QWidget* note = nullptr;
+        for (QWidget* widget : view_->findChildren<QWidget*>()) {
+            for (const char* property : {"text", "shownText"}) {
+                if (widget->property(property).toString().startsWith(QStringLiteral("Made for someone special.")))
+                    note = widget;
+            }
+        }
+        QVERIFY(note);
+        QImage shown(note->size(), QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::transparent);
+        note->render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+        // The first row of ink of each line of text.
+        QList<int> lineTops;
+        bool inLine = false;
+        for (int y = 0; y < shown.height(); ++y) {
+            bool ink = false;
+            for (int x = 0; x < shown.width() && !ink; ++x)
+                ink = qAlpha(shown.pixel(x, y)) > 100;
+            if (ink && !inLine)
+                lineTops.append(y);
+            inLine = ink;
+        }
+        QVERIFY2(lineTops.size() >= 2, qPrintable(QString::number(lineTops.size())));
+        // The first two lines both reach up to an "l": their tops lie a line apart.
+        const QFontMetrics metrics(note->font());
+        QVERIFY2(std::abs(lineTops[1] - lineTops[0] - (metrics.height() + 4)) <= 1,
+                 qPrintable(QStringLiteral("%1 %2").arg(lineTops[1] - lineTops[0]).arg(metrics.height())));
+    }
+
+    void noticeBannerBreaksLinesBetweenWordsOnly()
+    {
+        const QString notice = QStringLiteral(
+            "Couldn't read the companion in long-folder-name: its file vossik-fan-poses-sheet-v2.png is broken.");
+        store_->setNotice(notice);
+        auto* banner = view_->findChild<NoticeBanner*>();
+        QCOMPARE(banner->text(), notice);
+        auto* shown = banner->findChild<QLabel*>(QStringLiteral("noticeText"));
+        for (const int width : {180, 240, 300, 420}) {
+            // The label's own text laid out at a few widths, as it wraps.
+            QTextLayout layout(shown->text(), shown->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            QStringList lines;
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(width);
+                lines.append(shown->text().mid(line.textStart(), line.textLength()));
+            }
+            layout.endLayout();
+            QVERIFY(lines.size() > 1);
+            // A line that ends in its hyphen broke inside a word.
+            for (const QString& line : lines)
+                QVERIFY2(!line.endsWith(QLatin1Char('-')) && !line.endsWith(QChar(0x2011)),
+                         qPrintable(lines.join(QLatin1Char('|'))));
+        }
     }
 
     void closingAnUnfinishedTourFinishesIt()
