@@ -18,6 +18,8 @@ void useDarkSurface(QWidget* surface)
     // Dimmed but legible: an item that cannot be used now still says what it is.
     for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         colours.setColor(QPalette::Disabled, role, Palette::muted());
+    // The style etches such text with a light copy below it, which on a dark ground only blurs it.
+    colours.setColor(QPalette::Disabled, QPalette::Light, Qt::transparent);
     surface->setPalette(colours);
     surface->setAutoFillBackground(true);
 }

@@ -5,6 +5,7 @@
 #include "shell/MenuBarView.h"
 #include "shell/TrayIcon.h"
 #include "store/DewbellStore.h"
+#include "ui/Palette.h"
 #include "window/MainWindow.h"
 
 #include <QAbstractButton>
@@ -256,6 +257,17 @@ void AppDelegateTest::menusAreDarkLikeTheApp()
         // Mostly the dark ground, with light words on it.
         QVERIFY2(darkPixels > shown.width() * shown.height() * 3 / 4, qPrintable(menu->title()));
         QVERIFY2(lightest > 180, qPrintable(menu->title()));
+        // What cannot be used now (the update check of a development build) is only dimmed.
+        for (QAction* item : menu->actions()) {
+            if (item->isEnabled() || item->isSeparator())
+                continue;
+            const QRect place = menu->actionGeometry(item);
+            int brightest = 0;
+            for (int y = place.top(); y <= place.bottom(); ++y)
+                for (int x = place.left(); x <= place.right(); ++x)
+                    brightest = std::max(brightest, qGray(shown.pixel(x, y)));
+            QVERIFY2(brightest <= qGray(Palette::muted().rgb()) + 8, qPrintable(item->text()));
+        }
         menu->hide();
     }
 }
