@@ -84,7 +84,7 @@ private slots:
         store->tick(changedAt);
         store->update(change);
         QCOMPARE(store->state().nextDue, expected);
-        QTRY_VERIFY(!store->hasUnsavedEdits());
+        store->save();
         QCOMPARE(openStore(folder.path())->state().nextDue, expected);
         if (expected <= changedAt) {
             store->tick(changedAt.addSecs(1));
