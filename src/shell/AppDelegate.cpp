@@ -142,6 +142,8 @@ void AppDelegate::buildStatusItem()
 
     trayMenu_.reset(MainMenu::makeTrayMenu(this));
     trayIcon_->setContextMenu(trayMenu_.get());
+    trayIcon_->setProblem(store_->saveFailure());
+    connect(store_, &DewbellStore::changed, trayIcon_, [this] { trayIcon_->setProblem(store_->saveFailure()); });
     trayIcon_->show();
 }
 

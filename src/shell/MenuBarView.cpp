@@ -100,6 +100,11 @@ MenuBarView::MenuBarView(DewbellStore* store, QWidget* parent) : QWidget(parent)
     layout->addWidget(makeHeader());
     layout->addWidget(makeNextHelloCard());
     layout->addWidget(makeWater());
+    // Drinks are logged here, so a failed save is told here too, until a save succeeds.
+    saveFailure_ = makeLabel({}, uiFont(10), Palette::accent(), this);
+    saveFailure_->setObjectName(QStringLiteral("saveFailureLine"));
+    saveFailure_->setWordWrap(true);
+    layout->addWidget(saveFailure_);
     layout->addWidget(makeFocusAndPause());
 
     meeting_ = new PlainButton({}, QStringLiteral("person.2"), this);
@@ -335,6 +340,9 @@ void MenuBarView::renderWater()
     goal_->setText(QStringLiteral("of %1 glasses").arg(preferences.dailyGoal));
     millilitres_->setText(QStringLiteral("%1 ml").arg(store_->totalML()));
     progress_->setProgress(store_->progress());
+    const std::optional<QString> saveFailure = store_->saveFailure();
+    saveFailure_->setVisible(saveFailure.has_value());
+    saveFailure_->setText(saveFailure.value_or(QString()));
     drink_->setText(QStringLiteral("I drank %1 ml").arg(preferences.glassML));
     drink_->setAccessibleDescription(QStringLiteral("Logs one glass. %1 glasses currently logged today.").arg(drinks));
 }

@@ -73,4 +73,5 @@ private:
     SoftButton* focus_ = nullptr;
     SoftButton* pause_ = nullptr;
     PlainButton* meeting_ = nullptr;
+    QLabel* saveFailure_ = nullptr;
 };

@@ -43,6 +43,8 @@ QColor accentAt(qreal opacity)
     return colour;
 }
 
+const QString toolTip = QStringLiteral("Dewbell — your little care companion");
+
 }  // namespace
 
 TrayIcon::TrayIcon(HostProbe hostAvailable, QObject* parent, ColourProbe panelForeground)
@@ -53,7 +55,7 @@ TrayIcon::TrayIcon(HostProbe hostAvailable, QObject* parent, ColourProbe panelFo
       normal_(mark(markColour(std::nullopt)))
 {
     icon_->setIcon(normal_);
-    icon_->setToolTip(QStringLiteral("Dewbell — your little care companion"));
+    setProblem(std::nullopt);
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             emit clicked();
@@ -116,6 +118,11 @@ void TrayIcon::followPanel()
 QRect TrayIcon::geometry() const
 {
     return shown_ ? icon_->geometry() : QRect();
+}
+
+void TrayIcon::setProblem(const std::optional<QString>& problem)
+{
+    icon_->setToolTip(problem ? toolTip + QLatin1Char('\n') + *problem : toolTip);
 }
 
 void TrayIcon::setHighlighted(bool on)

@@ -46,6 +46,10 @@ public:
     // Where the host draws the icon (global coordinates); empty when it does not say.
     QRect geometry() const;
 
+    // A problem the user must know about wherever they are (a save that failed), added to the
+    // tooltip under its usual line; none takes it away.
+    void setProblem(const std::optional<QString>& problem);
+
     void setHighlighted(bool on);
     bool isPulsing() const { return pulse_.state() == QAbstractAnimation::Running; }
 

@@ -10,9 +10,11 @@
 
 #include <QAbstractButton>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +38,7 @@ private slots:
     void quitSaves();
     void reducedMotionIsReadAgainWhenSomethingOpens();
     void menusAreDarkLikeTheApp();
+    void aFailedSaveShowsWhereDrinksAreLogged();
 
 private:
     AppDelegate& launch(
@@ -270,6 +273,35 @@ void AppDelegateTest::menusAreDarkLikeTheApp()
         }
         menu->hide();
     }
+}
+
+// A drink logged from the popover while the disk refuses it: the popover and the tray say so
+// until a save succeeds, while the main window stays closed.
+void AppDelegateTest::aFailedSaveShowsWhereDrinksAreLogged()
+{
+    AppDelegate& delegate = launch({QStringLiteral("--background")});
+    delegate.togglePopover();
+    MenuBarView* view = delegate.menuBarView();
+    QVERIFY(view->isVisible());
+    auto* line = view->findChild<QLabel*>(QStringLiteral("saveFailureLine"));
+    auto* drink = view->findChild<QAbstractButton*>(QStringLiteral("drinkButton"));
+    QVERIFY(line && drink && !line->isVisible());
+    const auto trayToolTip = [&delegate] { return delegate.trayIcon()->findChild<QSystemTrayIcon*>()->toolTip(); };
+    const QString baseToolTip = trayToolTip();
+
+    const QString stateFile = scratch_->filePath(QStringLiteral("data/dewbell/state.json"));
+    QFile::remove(stateFile);
+    QVERIFY(QDir().mkpath(stateFile));
+    QTest::mouseClick(drink, Qt::LeftButton);
+    QVERIFY(line->isVisible());
+    QVERIFY2(line->text().startsWith(QStringLiteral("Couldn't save your settings: ")), qPrintable(line->text()));
+    QCOMPARE(trayToolTip(), baseToolTip + QLatin1Char('\n') + line->text());
+    QVERIFY(!delegate.window()->isVisible());
+
+    QVERIFY(QDir(stateFile).removeRecursively());
+    QTest::mouseClick(drink, Qt::LeftButton);
+    QVERIFY(!line->isVisible());
+    QCOMPARE(trayToolTip(), baseToolTip);
 }
 
 QTEST_MAIN(AppDelegateTest)
