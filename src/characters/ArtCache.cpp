@@ -2,15 +2,15 @@
 
 #include "model/LocalFiles.h"
 
+#include <QCache>
 #include <QHash>
 
 namespace {
 
 struct Caches {
-    QHash<QString, QImage> images;
+    // Decoded pictures, cut frames and fitted copies, by kind and name, weighed in KiB.
+    QCache<QString, QImage> pictures{ArtCache::budgetKilobytes};
     QHash<QString, QString> packPaths;  // folder + name -> absolute path ("" when unusable)
-    QHash<QString, QImage> frames;
-    QHash<QString, QImage> fitted;
     int slices = 0;
 };
 
@@ -18,6 +18,23 @@ Caches& caches()
 {
     static Caches shared;
     return shared;
+}
+
+int kilobytes(const QImage& picture)
+{
+    return int(std::max<qint64>(1, picture.sizeInBytes() / 1024));
+}
+
+std::optional<QImage> cached(const QString& key)
+{
+    const QImage* found = caches().pictures.object(key);
+    return found ? std::optional(*found) : std::nullopt;
+}
+
+QImage keep(const QString& key, const QImage& picture)
+{
+    caches().pictures.insert(key, new QImage(picture), kilobytes(picture));
+    return picture;
 }
 
 QString packKey(const CharacterPack& pack, const QString& name)
@@ -40,8 +57,8 @@ QImage ArtCache::image(const QString& path)
 {
     if (path.isEmpty())
         return {};
-    auto found = caches().images.constFind(path);
-    if (found != caches().images.constEnd())
+    const QString key = QStringLiteral("picture\n") + path;
+    if (const auto found = cached(key))
         return *found;
     QImage decoded;
     try {
@@ -51,8 +68,7 @@ QImage ArtCache::image(const QString& path)
     }
     if (!decoded.isNull())
         decoded = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    caches().images.insert(path, decoded);
-    return decoded;
+    return keep(key, decoded);
 }
 
 QImage ArtCache::packImage(const CharacterPack& pack, const std::optional<QString>& name)
@@ -80,14 +96,11 @@ QImage ArtCache::frame(const CharacterPack& pack, const SpriteSheet& sheet, int 
 {
     const int count = std::clamp(sheet.frameCount, 1, std::max(1, sheet.columns) * std::max(1, sheet.rows));
     const int cell = ((index % count) + count) % count;
-    const QString key =
-        packKey(pack, sheet.file) + QStringLiteral("\n%1x%2#%3").arg(sheet.columns).arg(sheet.rows).arg(cell);
-    auto found = caches().frames.constFind(key);
-    if (found != caches().frames.constEnd())
+    const QString key = QStringLiteral("frame\n") + packKey(pack, sheet.file)
+                        + QStringLiteral("\n%1x%2#%3").arg(sheet.columns).arg(sheet.rows).arg(cell);
+    if (const auto found = cached(key))
         return *found;
-    const QImage cut = slice(packImage(pack, sheet.file), sheet, cell);
-    caches().frames.insert(key, cut);
-    return cut;
+    return keep(key, slice(packImage(pack, sheet.file), sheet, cell));
 }
 
 QImage ArtCache::fitted(const QImage& picture, const QSize& bounds)
@@ -97,16 +110,16 @@ QImage ArtCache::fitted(const QImage& picture, const QSize& bounds)
     const QSize size = picture.size().scaled(bounds, Qt::KeepAspectRatio);
     if (size == picture.size())
         return picture;
-    const QString key = QStringLiteral("%1@%2x%3").arg(picture.cacheKey()).arg(size.width()).arg(size.height());
-    auto found = caches().fitted.constFind(key);
-    if (found != caches().fitted.constEnd())
+    const QString key = QStringLiteral("fitted\n%1@%2x%3").arg(picture.cacheKey()).arg(size.width()).arg(size.height());
+    if (const auto found = cached(key))
         return *found;
-    // Windows being resized would otherwise fill the cache with sizes never seen again.
-    if (caches().fitted.size() > 512)
-        caches().fitted.clear();
-    const QImage scaled = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    caches().fitted.insert(key, scaled);
-    return scaled;
+    // Sizes a resized window passed through once are the first to go.
+    return keep(key, picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+int ArtCache::residentKilobytes()
+{
+    return caches().pictures.totalCost();
 }
 
 int ArtCache::slicesMade()
@@ -116,5 +129,7 @@ int ArtCache::slicesMade()
 
 void ArtCache::clear()
 {
-    caches() = Caches();
+    caches().pictures.clear();
+    caches().packPaths.clear();
+    caches().slices = 0;
 }

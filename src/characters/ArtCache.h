@@ -6,10 +6,15 @@
 #include <QString>
 #include <optional>
 
-// Decoded character art, kept for the life of the process so a walking companion never
-// reads or slices a file twice. Main thread only.
+// Decoded character art, kept so a walking companion does not read or slice a file twice, and
+// bounded: once the pictures, frames and fitted copies weigh more than budgetKilobytes, the least
+// recently used go first. Main thread only.
 class ArtCache {
 public:
+    // Twice the largest a pack's pictures may be decoded (LocalFiles::packPixelLimit, 64 MiB):
+    // a shown companion's pictures and the frames cut from them fit, and nothing more stays.
+    static constexpr int budgetKilobytes = 128 * 1024;
+
     // The picture at an absolute path, read within LocalFiles::imageLimit. A null image when
     // the file is missing, too large or does not decode (remembered too, so a broken file is
     // not read again on every frame).
@@ -25,6 +30,8 @@ public:
 
     // Cell `index` of a decoded sheet: cells are read left to right, top to bottom.
     static QImage slice(const QImage& sheetImage, const SpriteSheet& sheet, int index);
+    // What the kept pictures weigh.
+    static int residentKilobytes();
     // How many cells have been cut so far (tests use it to see the cache at work).
     static int slicesMade();
     static void clear();

@@ -4,6 +4,7 @@
 #include "model/CharacterPack.h"
 #include "model/ImportError.h"
 #include "model/LocalFiles.h"
+#include "model/PackScan.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -87,18 +88,13 @@ QJsonObject checkMovie(const QString& path, const QString& relativePath, Finding
     return entry;
 }
 
-bool leavesFolder(const QString& name)
-{
-    return QDir::isAbsolutePath(name) || name.split(QLatin1Char('/')).contains(QStringLiteral(".."));
-}
-
 QJsonObject checkPackFile(const CharacterPack& pack, const QString& name, const QString& relativeFolder,
                           Findings& findings, qint64& packBytes)
 {
     const QString relativePath = relativeFolder + QLatin1Char('/') + name;
     const QString path = QDir(*pack.folder).filePath(name);
     const bool exists = QFileInfo(path).isFile();
-    if (leavesFolder(name) || (exists && !pack.asset(name))) {
+    if (CharacterPack::leavesFolder(name) || (exists && !pack.asset(name))) {
         findings.add(relativePath, outside);
         return {{QStringLiteral("path"), path}, {QStringLiteral("status"), outside}};
     }
@@ -179,6 +175,31 @@ QJsonObject checkSound(const QString& bundle, Findings& findings)
     return {{QStringLiteral("path"), path}, {QStringLiteral("status"), status}};
 }
 
+// The companions the user imported, as a launch loads them: one that would be left out is a
+// problem named with its reason, since it is missing from the crew.
+QJsonObject checkImportedPacks(const QString& bundleCharacters, Findings& findings)
+{
+    const QString imported = AppBundle::privateFolder() + QStringLiteral("/Characters");
+    const PackScan scan = PackScan::scan({bundleCharacters, imported}, CharacterPack::builtIns());
+    QJsonArray loaded;
+    for (const CharacterPack& pack : scan.packs) {
+        if (pack.folder && pack.folder->startsWith(QFileInfo(imported).canonicalFilePath() + QLatin1Char('/')))
+            loaded.append(pack.id);
+    }
+    QJsonArray notLoaded;
+    for (const PackScan::NotLoaded& entry : scan.notLoaded) {
+        if (!entry.folder.startsWith(imported + QLatin1Char('/')))
+            continue;
+        const QString name = QFileInfo(entry.folder).fileName();
+        notLoaded.append(
+            QJsonObject{{QStringLiteral("folder"), entry.folder}, {QStringLiteral("problem"), entry.reason}});
+        findings.addSentence(QStringLiteral("Imported companion “%1”: not loaded (%2)").arg(name, entry.reason));
+    }
+    return {{QStringLiteral("folder"), imported},
+            {QStringLiteral("loaded"), loaded},
+            {QStringLiteral("notLoaded"), notLoaded}};
+}
+
 }  // namespace
 
 const QStringList& AssetDiagnostics::requiredBrandFiles()
@@ -223,6 +244,7 @@ std::pair<QByteArray, bool> AssetDiagnostics::report()
             findings.addSentence(QStringLiteral("Characters: the bundled pack \"%1\" is missing").arg(id));
     }
     result.insert(QStringLiteral("packs"), packs);
+    result.insert(QStringLiteral("importedPacks"), checkImportedPacks(characters.path(), findings));
 
     QJsonArray builtIns;
     for (const CharacterPack& pack : CharacterPack::builtIns())

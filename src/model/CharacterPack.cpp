@@ -2,18 +2,24 @@
 
 #include "model/ImportError.h"
 #include "model/JsonReading.h"
+#include "model/Preferences.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Limits that keep a hostile manifest from asking for absurd grids or timings.
-constexpr int maximumIdLength = 64;
+// Limits that keep a hostile manifest from asking for absurd grids, timings or texts.
+constexpr int maximumIdLength = PreferenceLimits::maxCompanionIDLength;
+constexpr int maximumNameLength = 60;
+constexpr int maximumSubtitleLength = 160;
+constexpr int maximumWordLength = 32;  // kind and pose layout
+constexpr int maximumFileNameLength = 255;
 constexpr int maximumGridSide = 100;
 constexpr double maximumFramesPerSecond = 120.0;
 
@@ -110,10 +116,30 @@ QJsonObject encodeSheet(const SpriteSheet& sheet)
     };
 }
 
+// The id names the pack's folder: any name a folder may have, except one that hides it or
+// reaches elsewhere ("rain.cloud" and "wolke-ü" are fine; ".", ".." and "a/b" are not).
 bool isValidId(const QString& id)
 {
-    static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9_-]+$"));
-    return allowed.match(id).hasMatch();
+    if (id.isEmpty() || id.startsWith(QLatin1Char('.')))
+        return false;
+    return std::none_of(id.cbegin(), id.cend(),
+                        [](QChar c) { return c == QLatin1Char('/') || c.category() == QChar::Other_Control; });
+}
+
+// A file name in the manifest; "my..pic.png" is a name like any other, a path component ".." is not.
+void checkFileName(const QString& name)
+{
+    if (name.size() > maximumFileNameLength)
+        refuse(QStringLiteral("names a file whose name is longer than %1 characters").arg(maximumFileNameLength));
+    if (name.contains(QChar(0)))
+        refuse(QStringLiteral("names a file with an impossible name"));
+}
+
+QString boundedWord(const QString& word, const char* what)
+{
+    if (word.size() > maximumWordLength)
+        refuse(QStringLiteral("has a %1 longer than %2 characters").arg(QLatin1String(what)).arg(maximumWordLength));
+    return word;
 }
 
 bool isValidTint(const QString& tint)
@@ -135,6 +161,11 @@ CharacterPack builtIn(const char* id, const char* name, const char* subtitle, co
 
 }  // namespace
 
+bool CharacterPack::leavesFolder(const QString& fileName)
+{
+    return QDir::isAbsolutePath(fileName) || fileName.split(QLatin1Char('/')).contains(QLatin1String(".."));
+}
+
 bool CharacterPack::isBear() const
 {
     return kind == QLatin1String("viru") || kind == QLatin1String("vuzo") || poseLayout == QStringLiteral("bear24");
@@ -149,8 +180,7 @@ std::optional<QString> CharacterPack::asset(const std::optional<QString>& fileNa
 {
     if (!fileName || fileName->isEmpty() || !folder || folder->isEmpty())
         return std::nullopt;
-    if (fileName->startsWith(QLatin1Char('/')) || fileName->contains(QLatin1String(".."))
-        || QDir::isAbsolutePath(*fileName))
+    if (leavesFolder(*fileName))
         return std::nullopt;
     const QString root = QFileInfo(*folder).canonicalFilePath();
     const QFileInfo file(root + QLatin1Char('/') + *fileName);
@@ -212,12 +242,13 @@ CharacterPack decodeCharacterPack(const QByteArray& manifestJson, const std::opt
     CharacterPack pack;
     pack.id = requiredString(json, "id", QStringLiteral("has no id"));
     if (!isValidId(pack.id))
-        refuse(QStringLiteral("has an id that uses characters other than letters, digits, \"-\" and \"_\""));
+        refuse(QStringLiteral("has an id that can't be a folder name (it begins with \".\" or holds \"/\")"));
     if (pack.id.size() > maximumIdLength)
         refuse(QStringLiteral("has an id longer than %1 characters").arg(maximumIdLength));
-    pack.name = requiredString(json, "name", QStringLiteral("has no name"));
-    pack.kind = requiredString(json, "kind", QStringLiteral("has no kind"));
+    pack.name = firstCharacters(requiredString(json, "name", QStringLiteral("has no name")), maximumNameLength);
+    pack.kind = boundedWord(requiredString(json, "kind", QStringLiteral("has no kind")), "kind");
     JsonReading::readString(json, "subtitle", pack.subtitle);
+    pack.subtitle = firstCharacters(pack.subtitle, maximumSubtitleLength);
     if (const QJsonValue tint = json.value(QLatin1String("tint")); !tint.isUndefined()) {
         pack.tint = tint.toString();
         if (!isValidTint(pack.tint))
@@ -226,11 +257,15 @@ CharacterPack decodeCharacterPack(const QByteArray& manifestJson, const std::opt
     for (const FileField& field : fileFields)
         pack.*field.member = optionalString(json, field.key);
     pack.poseLayout = optionalString(json, "poseLayout");
+    if (pack.poseLayout)
+        boundedWord(*pack.poseLayout, "pose layout");
     for (const SheetField& field : sheetFields) {
         const QJsonValue value = json.value(QLatin1String(field.key));
         if (!value.isUndefined() && !value.isNull())
             pack.*field.member = decodeSheet(value, QString::fromLatin1(field.key));
     }
+    for (const QString& file : pack.referencedFiles())
+        checkFileName(file);
     pack.folder = folder;
     return pack;
 }

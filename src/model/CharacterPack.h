@@ -58,9 +58,13 @@ struct CharacterPack {
     bool isHumanSprite() const;
 
     // Absolute path of a file inside the pack's folder, or none when the name is none, the
-    // pack has no folder, the name is absolute or contains "..", the resolved path leaves
+    // pack has no folder, the name leaves the folder (see leavesFolder), the resolved path leaves
     // the folder (symbolic links included) or the file does not exist.
     std::optional<QString> asset(const std::optional<QString>& name) const;
+
+    // Whether a file name points out of the pack's folder by itself: an absolute path, or one
+    // with a path component "..". A name like "my..pic.png" stays inside.
+    static bool leavesFolder(const QString& fileName);
 
     // Every file name the manifest refers to, in a fixed order, without duplicates.
     QStringList referencedFiles() const;
@@ -72,7 +76,9 @@ struct CharacterPack {
 };
 
 // Reads a manifest. Throws ImportError with a readable sentence when the JSON is not an
-// object, the id, name or kind is missing or empty, the id has characters other than
-// letters, digits, "-" and "_", the tint is not six hex digits, or a sheet is malformed.
+// object, the id, name or kind is missing or empty, the id cannot be a folder name (it begins
+// with "." or holds "/" or a control character, or is longer than 64 characters), the kind or
+// pose layout is longer than 32 characters, a file name longer than 255, the tint is not six hex
+// digits, or a sheet is malformed. The name and subtitle are cut to 60 and 160 characters.
 CharacterPack decodeCharacterPack(const QByteArray& manifestJson, const std::optional<QString>& folder);
 QJsonObject encode(const CharacterPack& pack);

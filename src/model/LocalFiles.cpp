@@ -67,7 +67,7 @@ QImage decodeImage(const QByteArray& bytes)
 // Where a file the manifest names really lives, refusing every way out of the folder.
 QString resolveInside(const QString& root, const QString& name)
 {
-    if (name.contains(QLatin1String("..")) || QDir::isAbsolutePath(name) || name.startsWith(QLatin1Char('/')))
+    if (CharacterPack::leavesFolder(name))
         throw ImportError(QStringLiteral("This companion names a file outside its folder: %1.").arg(quoted(name)));
     const QFileInfo info(root + QLatin1Char('/') + name);
     if (!info.exists()) {
@@ -81,21 +81,45 @@ QString resolveInside(const QString& root, const QString& name)
     return resolved;
 }
 
-qint64 checkPackFile(const QString& root, const QString& name)
+struct PackTally {
+    qint64 bytes = 0;
+    qint64 pixels = 0;
+};
+
+// Pixels a picture unpacks to, read from its header alone; animations count every frame.
+qint64 headerPixels(const QString& path, const QString& name)
+{
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (!reader.canRead() || !size.isValid() || size.isEmpty())
+        throw ImportError(QStringLiteral("The picture %1 can't be read.").arg(quoted(name)));
+    const qint64 frames = reader.supportsAnimation() ? std::max(1, reader.imageCount()) : 1;
+    return qint64(size.width()) * size.height() * frames;
+}
+
+void checkPackFile(const QString& root, const QString& name, PackTally& tally, PictureChecks* checks)
 {
     const QFileInfo info(resolveInside(root, name));
     if (!info.isFile())
         throw ImportError(QStringLiteral("This companion's %1 isn't a regular file.").arg(quoted(name)));
-    if (CharacterPack::isMovieFile(name)) {
-        if (info.size() > movieLimit)
-            tooLarge(name, movieLimit);
-        return info.size();
-    }
-    if (info.size() > imageLimit)
-        tooLarge(name, imageLimit);
+    const qint64 limit = CharacterPack::isMovieFile(name) ? movieLimit : imageLimit;
+    if (info.size() > limit)
+        tooLarge(name, limit);
+    tally.bytes += info.size();
+    if (tally.bytes > packLimit)
+        throw ImportError(QStringLiteral("This companion is too large (over %1 in all).").arg(sizeText(packLimit)));
+    if (CharacterPack::isMovieFile(name))
+        return;
+    tally.pixels += headerPixels(info.filePath(), name);
+    if (tally.pixels > packPixelLimit)
+        throw ImportError(QStringLiteral("This companion's pictures are too large in all (over %1 million pixels).")
+                              .arg(packPixelLimit / 1'000'000));
+    if (checks && checks->isKnownGood(info.filePath()))
+        return;
     if (!imageDecodes(info.filePath()))
         throw ImportError(QStringLiteral("The picture %1 can't be read.").arg(quoted(name)));
-    return info.size();
+    if (checks)
+        checks->rememberGood(info.filePath());
 }
 
 void copyFile(const QString& from, const QString& to)
@@ -181,7 +205,7 @@ bool imageDecodes(const QString& path)
     }
 }
 
-CharacterPack validatePack(const QString& folder)
+CharacterPack validatePack(const QString& folder, PictureChecks* checks)
 {
     const QString root = QFileInfo(folder).canonicalFilePath();
     if (root.isEmpty() || !QFileInfo(root).isDir())
@@ -194,16 +218,14 @@ CharacterPack validatePack(const QString& folder)
     const QByteArray manifest = readBounded(manifestPath, jsonLimit);
     CharacterPack pack = decodeCharacterPack(manifest, root);
 
-    qint64 total = manifest.size();
-    for (const QString& name : pack.referencedFiles()) {
-        total += checkPackFile(root, name);
-        if (total > packLimit)
-            throw ImportError(QStringLiteral("This companion is too large (over %1 in all).").arg(sizeText(packLimit)));
-    }
+    PackTally tally{.bytes = manifest.size()};
+    for (const QString& name : pack.referencedFiles())
+        checkPackFile(root, name, tally, checks);
     return pack;
 }
 
-QString installPack(const QString& sourceFolder, const CharacterPack& pack, const QString& destinationParent)
+QString installPack(const QString& sourceFolder, const CharacterPack& pack, const QString& destinationParent,
+                    PictureChecks* checks)
 {
     if (pack.id.isEmpty() || pack.id.contains(QLatin1Char('/')) || pack.id.startsWith(QLatin1Char('.')))
         throw ImportError(QStringLiteral("This companion's id can't be used as a folder name."));
@@ -222,7 +244,7 @@ QString installPack(const QString& sourceFolder, const CharacterPack& pack, cons
             copyFile(resolveInside(source, name), incoming + QLatin1Char('/') + name);
         makeFoldersPrivate(incoming);
         // The copy is checked again: the source may have changed since it was validated.
-        if (validatePack(incoming).id != pack.id)
+        if (validatePack(incoming, checks).id != pack.id)
             throw ImportError(QStringLiteral("This companion changed while it was being copied."));
     } catch (const ImportError&) {
         QDir(incoming).removeRecursively();

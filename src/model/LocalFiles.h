@@ -2,6 +2,7 @@
 
 #include "model/CharacterPack.h"
 #include "model/ImportError.h"
+#include "model/PictureChecks.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,6 +26,10 @@ inline constexpr qint64 stateLimit = 128 * MiB;
 inline constexpr qint64 imageLimit = 24 * MiB;
 inline constexpr qint64 movieLimit = 128 * MiB;
 inline constexpr qint64 packLimit = 256 * MiB;
+// Decoded pixels of all the pictures of one pack, animation frames counted: 16 million pixels
+// take 64 MiB decoded, seven times what the richest pack Dewbell ships needs (2.2 million). A
+// small file can unpack to an enormous picture, so files alone are no measure.
+inline constexpr qint64 packPixelLimit = 16'000'000;
 
 // What is known about a path before anything is read from it. Only "no such file" means absent:
 // any other error (a folder that may not be searched, a file that may not be read) is reported
@@ -56,13 +61,17 @@ QByteArray readBounded(const QString& path, qint64 limit);
 bool imageDecodes(const QString& path);
 
 // Reads and checks a pack folder: the manifest (jsonLimit), then every file it names: inside
-// the folder (no "..", no absolute name, no symbolic link pointing outside), a regular file,
-// images within imageLimit that decode, movies within movieLimit, the whole pack within
-// packLimit. Returns the manifest with `folder` set.
-CharacterPack validatePack(const QString& folder);
+// the folder (no ".." component, no absolute name, no symbolic link pointing outside), a
+// regular file, images within imageLimit whose headers are readable and that decode, movies
+// within movieLimit, the whole pack within packLimit and its pictures within packPixelLimit.
+// With `checks`, a picture decoded and found good before (and unchanged since) has only its
+// header read, and a newly decoded one is remembered. Returns the manifest with `folder` set.
+CharacterPack validatePack(const QString& folder, PictureChecks* checks = nullptr);
 
 // Copies a validated pack into `destinationParent`/<pack id>, replacing an earlier copy only
-// once the new one is complete. Returns the new folder.
-QString installPack(const QString& sourceFolder, const CharacterPack& pack, const QString& destinationParent);
+// once the new one is complete; the copy is validated again (and remembered in `checks`).
+// Returns the new folder.
+QString installPack(const QString& sourceFolder, const CharacterPack& pack, const QString& destinationParent,
+                    PictureChecks* checks = nullptr);
 
 }  // namespace LocalFiles

@@ -8,6 +8,19 @@
 
 using namespace JsonReading;
 
+namespace {
+
+// The first `count` code points of `text`; a surrogate pair is never split.
+QString firstCodePoints(const QString& text, qsizetype count)
+{
+    qsizetype end = 0;
+    for (qsizetype taken = 0; taken < count && end < text.size(); ++taken)
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate() ? 2 : 1;
+    return text.left(end);
+}
+
+}  // namespace
+
 QString firstCharacters(const QString& text, int count)
 {
     if (count <= 0)
@@ -15,15 +28,16 @@ QString firstCharacters(const QString& text, int count)
     // A character may take several UTF-16 units, so only longer strings need counting.
     if (text.size() <= count)
         return text;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    const QString bounded = firstCodePoints(text, qsizetype(count) * maxCodePointsPerCharacter);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, bounded);
     qsizetype end = 0;
     for (int taken = 0; taken < count; ++taken) {
         const qsizetype next = finder.toNextBoundary();
         if (next < 0)
-            return text;
+            return bounded;
         end = next;
     }
-    return text.left(end);
+    return bounded.left(end);
 }
 
 namespace {
@@ -31,9 +45,10 @@ namespace {
 QStringList normalizedApps(const QStringList& apps)
 {
     QStringList cleaned;
-    for (const QString& app : apps) {
+    // A damaged file may hold millions of entries; only a few more than are kept need looking at.
+    for (const QString& app : apps.first(std::min<qsizetype>(apps.size(), 16 * PreferenceLimits::maxProtectedApps))) {
         const QString trimmed = app.trimmed();
-        if (!trimmed.isEmpty())
+        if (!trimmed.isEmpty() && trimmed.size() <= PreferenceLimits::maxProtectedAppLength)
             cleaned.append(trimmed);
     }
     cleaned.sort();
@@ -59,7 +74,7 @@ Preferences Preferences::normalized() const
     result.recipient = firstCharacters(recipient, maxRecipientLength);
     result.sender = firstCharacters(sender, maxSenderLength);
     result.loveNote = firstCharacters(loveNote, maxLoveNoteLength);
-    if (result.companionID.isEmpty())
+    if (result.companionID.isEmpty() || result.companionID.size() > maxCompanionIDLength)
         result.companionID = QStringLiteral("bloop");
 
     BreakPreferences& b = result.breaks;

@@ -69,9 +69,20 @@ inline constexpr int maxRecipientLength = 80;
 inline constexpr int maxSenderLength = 80;
 inline constexpr int maxLoveNoteLength = 1000;
 inline constexpr int maxProtectedApps = 64;
+// A desktop-file id, like a file name, has at most 255 bytes.
+inline constexpr int maxProtectedAppLength = 255;
+// Pack ids are folder names of at most 64 characters.
+inline constexpr int maxCompanionIDLength = 64;
 }  // namespace PreferenceLimits
 
-// The first `count` characters (grapheme clusters, so an emoji is never cut in half) of `text`.
+// A character the user sees may be made of several code points (a letter and its accents, an
+// emoji sequence), but the longest in real use have about ten: eight on average is plenty. One
+// letter with 100,000 accents is one "character" and would cost seconds at every launch, so
+// texts are cut in code points too.
+inline constexpr int maxCodePointsPerCharacter = 8;
+
+// The first `count` characters (grapheme clusters, so an emoji is never cut in half) of `text`,
+// and never more than `count` * maxCodePointsPerCharacter code points.
 QString firstCharacters(const QString& text, int count);
 
 // JSON coding. Decoders read each key only when present and of the right type, keeping the

@@ -52,8 +52,7 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
     }
 
     load();
-    packs_ =
-        PackLibrary::load(AppBundle::path(QStringLiteral("Characters")), FileActions::charactersFolder(directory_));
+    loadPacks();
 
     if (running_) {
         timer_.setInterval(tickMilliseconds);
@@ -188,6 +187,24 @@ void DewbellStore::load()
     protections_.clearStale(now_);
     schedule_.planAtLaunch(now_);
     tally_.historyChanged();
+}
+
+// A pack that cannot be loaded is named, so that a companion never vanishes without a word.
+void DewbellStore::loadPacks()
+{
+    // Only a store that saves keeps the record of pictures it has decoded.
+    std::optional<PictureChecks> checks;
+    if (persistChanges_)
+        checks.emplace(PictureChecks::defaultPath());
+    const PackScan scan = PackLibrary::load(AppBundle::path(QStringLiteral("Characters")),
+                                            FileActions::charactersFolder(directory_), checks ? &*checks : nullptr);
+    if (checks) {
+        checks->forgetUnseen();
+        checks->save();
+    }
+    packs_ = scan.packs;
+    if (const QString missing = scan.notLoadedSentence(); !missing.isEmpty())
+        window_.notice = window_.notice ? *window_.notice + QLatin1Char(' ') + missing : missing;
 }
 
 // Writing three years of history takes tens of milliseconds, too long to do on every keystroke

@@ -287,6 +287,7 @@ private:
     }
 
     void load();
+    void loadPacks();
     void markChanged() { changes_.changed(); }
     void setSuppressionReason(const std::optional<QString>& reason,
                               GateDecision::Cause cause = GateDecision::Cause::none);

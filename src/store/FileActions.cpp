@@ -69,7 +69,11 @@ void FileActions::importGiftSettings()
 
 CharacterPack FileActions::importPack(const QString& folder)
 {
-    const CharacterPack pack = PackLibrary::import(folder, store_.packs(), charactersFolder(store_.directory()));
+    // The pictures checked now need no second decoding at the next launch.
+    PictureChecks checks(PictureChecks::defaultPath());
+    const CharacterPack pack =
+        PackLibrary::import(folder, store_.packs(), charactersFolder(store_.directory()), &checks);
+    checks.save();
     store_.setPacks(PackLibrary::replacingOrAppending(store_.packs(), pack));
     return pack;
 }

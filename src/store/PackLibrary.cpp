@@ -3,25 +3,8 @@
 #include "model/LocalFiles.h"
 
 #include <QDir>
-#include <QSet>
 
 namespace {
-
-void appendPacksIn(const QString& parent, QList<CharacterPack>& packs, QSet<QString>& ids)
-{
-    const QStringList folders = QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : folders) {
-        try {
-            const CharacterPack pack = LocalFiles::validatePack(QDir(parent).filePath(name));
-            if (ids.contains(pack.id))
-                continue;
-            ids.insert(pack.id);
-            packs.append(pack);
-        } catch (const ImportError&) {
-            // A broken pack only goes missing from the crew; the rest still load.
-        }
-    }
-}
 
 bool isInside(const std::optional<QString>& folder, const QString& parent)
 {
@@ -34,19 +17,16 @@ bool isInside(const std::optional<QString>& folder, const QString& parent)
 
 }  // namespace
 
-QList<CharacterPack> PackLibrary::load(const QString& bundleCharacters, const QString& privateCharacters)
+PackScan PackLibrary::load(const QString& bundleCharacters, const QString& privateCharacters, PictureChecks* checks)
 {
-    QList<CharacterPack> packs = CharacterPack::builtIns();
-    QSet<QString> ids;
-    for (const CharacterPack& pack : packs)
-        ids.insert(pack.id);
-    appendPacksIn(bundleCharacters, packs, ids);
-    appendPacksIn(privateCharacters, packs, ids);
-    return packs;
+    const QList<CharacterPack> builtIns = CharacterPack::builtIns();
+    PackScan scan = PackScan::scan({bundleCharacters, privateCharacters}, builtIns, checks);
+    scan.packs = builtIns + scan.packs;
+    return scan;
 }
 
 CharacterPack PackLibrary::import(const QString& folder, const QList<CharacterPack>& loaded,
-                                  const QString& privateCharacters)
+                                  const QString& privateCharacters, PictureChecks* checks)
 {
     CharacterPack pack = LocalFiles::validatePack(folder);
     for (const CharacterPack& existing : loaded) {
@@ -56,7 +36,7 @@ CharacterPack PackLibrary::import(const QString& folder, const QList<CharacterPa
                                   .arg(existing.name, pack.id));
     }
     LocalFiles::ensurePrivateFolder(privateCharacters);
-    pack.folder = LocalFiles::installPack(folder, pack, privateCharacters);
+    pack.folder = LocalFiles::installPack(folder, pack, privateCharacters, checks);
     return pack;
 }
 

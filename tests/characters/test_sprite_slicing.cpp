@@ -75,6 +75,35 @@ private slots:
         QCOMPARE(ArtCache::frame(pack, *pack.idleSheet, -1).pixelColor(0, 0).rgb(), cellColour(4).rgb());
     }
 
+    // Companion after companion is shown (each sheet 2048 x 2048, 16 MiB decoded, cut into one
+    // frame as large): what the cache keeps stays within its budget, and the companion on show
+    // is still kept whole.
+    void keptArtStaysWithinItsBudget()
+    {
+        QTemporaryDir folder;
+        QImage sheet(2048, 2048, QImage::Format_ARGB32);
+        QList<CharacterPack> packs;
+        for (int index = 0; index < 6; ++index) {
+            sheet.fill(cellColour(index));
+            const QString name = QStringLiteral("sheet-%1.png").arg(index);
+            QVERIFY(sheet.save(folder.filePath(name)));
+            CharacterPack pack;
+            pack.kind = QStringLiteral("sprite");
+            pack.folder = folder.path();
+            pack.walkSheet = SpriteSheet{name, 1, 1, 1, 8};
+            packs.append(pack);
+        }
+        for (const CharacterPack& pack : std::as_const(packs)) {
+            QCOMPARE(ArtCache::frame(pack, *pack.walkSheet, 0).size(), QSize(2048, 2048));
+            QVERIFY2(ArtCache::residentKilobytes() <= ArtCache::budgetKilobytes,
+                     qPrintable(QString::number(ArtCache::residentKilobytes())));
+        }
+        QVERIFY(ArtCache::residentKilobytes() >= 2 * 16 * 1024);
+        const int slices = ArtCache::slicesMade();
+        QCOMPARE(ArtCache::frame(packs.last(), *packs.last().walkSheet, 0).pixelColor(9, 9).rgb(), cellColour(5).rgb());
+        QCOMPARE(ArtCache::slicesMade(), slices);
+    }
+
     void aGridLargerThanThePictureGivesNoFrame()
     {
         QTemporaryDir folder;

@@ -1,6 +1,8 @@
 #include "model/CharacterPack.h"
 #include "support/ModelTesting.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +29,11 @@ private slots:
         QTest::newRow("huge grid") << QByteArray(
             R"({"id":"a","name":"A","kind":"d","sadSheet":{"file":"s","columns":1e300}})")
                                    << "sadSheet";
+        QTest::newRow("long kind") << QByteArray(R"({"id":"a","name":"A","kind":")") + QByteArray(33, 'k') + "\"}"
+                                   << "kind longer than 32";
+        QTest::newRow("long file name") << QByteArray(R"({"id":"a","name":"A","kind":"image","artwork":")")
+                                               + QByteArray(256, 'f') + "\"}"
+                                        << "longer than 255";
     }
     void badManifestsAreRefusedWithASentence()
     {
@@ -37,11 +44,43 @@ private slots:
         QVERIFY2(message.contains(why), qPrintable(message));
     }
 
+    // Any folder name is an id, unless it hides the folder or reaches out of it.
+    void idsAreFolderNames_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("accepted");
+        for (const char* id : {"rain.cloud", "wolke-ü", "rain cloud", "a..b", "雨"})
+            QTest::newRow(id) << QString::fromUtf8(id) << true;
+        for (const char* id : {".hidden", "..", "a/b", "tab\tid"})
+            QTest::newRow(id) << QString::fromUtf8(id) << false;
+        QTest::newRow("65 characters") << QString(65, QLatin1Char('x')) << false;
+    }
+    void idsAreFolderNames()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, accepted);
+        const QJsonObject manifest{{"id", id}, {"name", "Drizzle"}, {"kind", "image"}};
+        const QString message = refusal([&] { decodeCharacterPack(QJsonDocument(manifest).toJson(), {}); });
+        QVERIFY2(message.isEmpty() == accepted, qPrintable(message));
+    }
+
+    // One letter with 100,000 accents is one character, but not a small text.
+    void namesAreBoundedInCodePointsToo()
+    {
+        const QString heavy = QStringLiteral("A") + QString(100000, QChar(0x0301));
+        const QJsonObject manifest{{"id", "heavy"}, {"name", heavy}, {"subtitle", heavy}, {"kind", "image"}};
+        const CharacterPack pack = decodeCharacterPack(QJsonDocument(manifest).toJson(), {});
+        QVERIFY(pack.name.startsWith(QLatin1Char('A')));
+        QVERIFY2(pack.name.size() <= 60 * 8, qPrintable(QString::number(pack.name.size())));
+        QVERIFY2(pack.subtitle.size() <= 160 * 8, qPrintable(QString::number(pack.subtitle.size())));
+    }
+
     void assetStaysInsideThePack()
     {
         QTemporaryDir root;
         const QString folder = root.filePath(QStringLiteral("pack"));
         writeFile(folder + "/art.png");
+        writeFile(folder + "/my..pic.png");
         writeFile(folder + "/sub/walk.png");
         writeFile(root.filePath(QStringLiteral("secret.png")));
         writeFile(root.filePath(QStringLiteral("pack-evil/x.png")));
@@ -55,6 +94,7 @@ private slots:
         const QString canonical = QFileInfo(folder).canonicalFilePath();
         QCOMPARE(pack.asset(QStringLiteral("sub/walk.png")), canonical + "/sub/walk.png");
         QCOMPARE(pack.asset(QStringLiteral("alias.png")), canonical + "/art.png");
+        QCOMPARE(pack.asset(QStringLiteral("my..pic.png")), canonical + "/my..pic.png");
         for (const char* refused : {"../secret.png", "/etc/passwd", "sub/../art.png", "escape.png", "missing.png",
                                     "folder.png", "sibling/x.png", ""})
             QVERIFY2(!pack.asset(QString::fromUtf8(refused)), refused);

@@ -133,6 +133,10 @@ private slots:
                                   << "over 256 MiB in all";
         QTest::newRow("manifest out") << QByteArray() << "manifest-out"
                                       << "“character.json” points outside";
+        // Two small files that unpack to 16.8 million pixels.
+        QTest::newRow("too many pixels") << QByteArray(R"(,"happyArtwork":"wide.png","sadSheet":{"file":"tall.png"})")
+                                         << "many-pixels"
+                                         << "too large in all (over 16 million pixels)";
     }
     void badPacksAreRefused()
     {
@@ -154,12 +158,37 @@ private slots:
             for (const char* name : {"/a.mp4", "/b.mp4", "/in.webm"})
                 writeSparse(folder + name, 100 * LocalFiles::MiB);
         }
+        if (setup == "many-pixels") {
+            QImage wide(4100, 2050, QImage::Format_RGB32);
+            wide.fill(Qt::darkCyan);
+            QVERIFY(wide.save(folder + "/wide.png") && wide.save(folder + "/tall.png"));
+        }
         if (setup == "manifest-out") {
             QVERIFY(QFile::rename(folder + "/character.json", root.filePath("character.json")));
             QVERIFY(QFile::link(root.filePath("character.json"), folder + "/character.json"));
         }
         const QString message = refusal([&] { LocalFiles::validatePack(folder); });
         QVERIFY2(message.contains(expected), qPrintable(message));
+    }
+
+    // A picture found good is decoded again only once its file changes; a damaged picture whose
+    // file did not change passes on its header (drawing it then shows the missing-art symbol).
+    void unchangedPicturesAreDecodedOnce()
+    {
+        QTemporaryDir root;
+        const QString folder = makePack(root);
+        const QString record = root.filePath(QStringLiteral("cache/checked-pictures.json"));
+        {
+            PictureChecks checks(record);
+            LocalFiles::validatePack(folder, &checks);
+            checks.save();
+        }
+        spoilPictureKeepingItsTime(folder + "/art.png");
+        PictureChecks checks(record);
+        QCOMPARE(refusal([&] { LocalFiles::validatePack(folder, &checks); }), QString());
+        QVERIFY(refusal([&] { LocalFiles::validatePack(folder); }).contains("can't be read"));
+        touchLater(folder + "/art.png");
+        QVERIFY(refusal([&] { LocalFiles::validatePack(folder, &checks); }).contains("can't be read"));
     }
 
     void aGoodPackValidatesAndReplacesAnEarlierCopyPrivately()

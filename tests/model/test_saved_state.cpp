@@ -115,6 +115,31 @@ private slots:
         QCOMPARE(p, expected);
     }
 
+    // A text is bounded in characters and in code points: one letter with 100,000 accents is
+    // one character, and must not become a text that costs seconds to draw. Real text, emoji
+    // sequences included, keeps every character it may have.
+    void storedTextsAreBoundedInCodePointsToo()
+    {
+        const QString heavy = QStringLiteral("A") + QString(100000, QChar(0x0301));
+        const QString family = QStringLiteral("👨‍👩‍👧‍👦");
+        QString families;
+        for (int i = 0; i < 80; ++i)
+            families += family;
+        Preferences preferences;
+        preferences.recipient = heavy;
+        preferences.sender = families + QStringLiteral("!");
+        preferences.loveNote = heavy;
+        preferences.safeguards.protectedApps = {QString(300, QLatin1Char('a')), QStringLiteral("org.gnome.Terminal")};
+        preferences.companionID = QString(65, QLatin1Char('c'));
+        const Preferences bounded = preferences.normalized();
+        QVERIFY(bounded.recipient.startsWith(QLatin1Char('A')));
+        QVERIFY2(bounded.recipient.size() <= 80 * 8, qPrintable(QString::number(bounded.recipient.size())));
+        QVERIFY2(bounded.loveNote.size() <= 1000 * 8, qPrintable(QString::number(bounded.loveNote.size())));
+        QCOMPARE(bounded.sender, families);
+        QCOMPARE(bounded.safeguards.protectedApps, QStringList{QStringLiteral("org.gnome.Terminal")});
+        QCOMPARE(bounded.companionID, QStringLiteral("bloop"));
+    }
+
     void stateSurvivesARoundTripAndOmitsAbsentOptionals()
     {
         SavedState state = richState();

@@ -38,6 +38,7 @@ private slots:
     void brokenInformationGivesTheEmptyReport_data();
     void brokenInformationGivesTheEmptyReport();
     void assetReportExitsWithItsVerdict();
+    void anImportedPackThatWouldNotLoadIsNamed();
     void lookalikeSwitchStartsTheApplicationAndSavesOnTermination();
     void withoutADisplayItSaysSoInOneLine_data();
     void withoutADisplayItSaysSoInOneLine();
@@ -45,6 +46,7 @@ private slots:
 
 private:
     QString writeBundle(const QByteArray& info);
+    static void writeImportedPack(const QString& folder, const char* id, const char* artwork);
     QProcessEnvironment environment(const QString& bundle) const;
     void start(QProcess& process, const QStringList& arguments, const QString& bundle) const;
     Run runReport(const QStringList& arguments, const QString& bundle);
@@ -75,6 +77,25 @@ QString EntryPointTest::writeBundle(const QByteArray& info)
             qFatal("cannot write the test bundle");
     }
     return bundle;
+}
+
+// A companion with one small picture, my..pic.png, whose manifest names `artwork`.
+void EntryPointTest::writeImportedPack(const QString& folder, const char* id, const char* artwork)
+{
+    QDir().mkpath(folder);
+    // A one-pixel PNG.
+    const QByteArray picture = QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk+M9QDwADhgGAWjR9awAAAABJRU5ErkJggg==");
+    QFile art(folder + QStringLiteral("/my..pic.png"));
+    if (!art.open(QIODevice::WriteOnly) || art.write(picture) != picture.size())
+        qFatal("cannot write the test picture");
+    const QJsonObject manifest{{QStringLiteral("id"), QString::fromUtf8(id)},
+                               {QStringLiteral("name"), QStringLiteral("Drizzle")},
+                               {QStringLiteral("kind"), QStringLiteral("image")},
+                               {QStringLiteral("artwork"), QLatin1String(artwork)}};
+    QFile file(folder + QStringLiteral("/character.json"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(manifest).toJson()) < 0)
+        qFatal("cannot write the test manifest");
 }
 
 // Never the real user's home, data or desktop.
@@ -178,6 +199,28 @@ void EntryPointTest::assetReportExitsWithItsVerdict()
             report.value(QStringLiteral("problems")).toArray().contains(QStringLiteral("Sounds/pop.wav: undecodable")),
             truncated);
     }
+}
+
+// A companion the user imported that a launch would leave out is named, with why, and fails the
+// report; one with a dotted id and a file name with two dots loads.
+void EntryPointTest::anImportedPackThatWouldNotLoadIsNamed()
+{
+    const QString imported = scratch_->filePath(QStringLiteral("XDG_DATA_HOME/dewbell/Characters"));
+    writeImportedPack(imported + QStringLiteral("/rain.cloud"), "rain.cloud", "my..pic.png");
+    writeImportedPack(imported + QStringLiteral("/wolke"), "wolke-ü", "gone.png");
+    const Run run = runReport({QStringLiteral("--diagnose-assets")}, buildBundle_);
+    QCOMPARE(run.exitCode, 1);
+    const QJsonObject report = QJsonDocument::fromJson(run.output).object();
+    const QJsonObject packs = report.value(QStringLiteral("importedPacks")).toObject();
+    QCOMPARE(packs.value(QStringLiteral("loaded")).toArray(), QJsonArray{QStringLiteral("rain.cloud")});
+    const QJsonArray notLoaded = packs.value(QStringLiteral("notLoaded")).toArray();
+    QCOMPARE(notLoaded.size(), 1);
+    QVERIFY(
+        notLoaded.first().toObject().value(QStringLiteral("problem")).toString().contains(QStringLiteral("gone.png")));
+    const QJsonArray problems = report.value(QStringLiteral("problems")).toArray();
+    QCOMPARE(problems.size(), 1);
+    QVERIFY2(problems.first().toString().startsWith(QStringLiteral("Imported companion “wolke”: not loaded")),
+             qPrintable(problems.first().toString()));
 }
 
 // The application starts (prints nothing and keeps running); a termination signal ends it cleanly and saves.

@@ -1,3 +1,4 @@
+#include "support/ModelTesting.h"
 #include "support/StoreTesting.h"
 
 #include "model/ImportError.h"
@@ -10,6 +11,8 @@
 #include <QtTest>
 
 using namespace StoreTesting;
+using ModelTesting::spoilPictureKeepingItsTime;
+using ModelTesting::touchLater;
 
 namespace {
 
@@ -256,25 +259,42 @@ private slots:
 
     void packImports_data()
     {
+        QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("artwork");
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("a good pack") << "art.png" << QString();
-        QTest::newRow("escaping path") << "../art.png"
+        QTest::newRow("a good pack") << "mossy"
+                                     << "art.png" << QString();
+        QTest::newRow("an id with a dot") << "rain.cloud"
+                                          << "art.png" << QString();
+        QTest::newRow("an id with an umlaut") << "wolke-ü"
+                                              << "art.png" << QString();
+        QTest::newRow("a name with two dots") << "mossy"
+                                              << "my..pic.png" << QString();
+        QTest::newRow("a hidden id") << ".mossy"
+                                     << "art.png"
+                                     << "This companion's character.json has an id that can't be a folder name "
+                                        "(it begins with \".\" or holds \"/\").";
+        QTest::newRow("escaping path") << "mossy"
+                                       << "../art.png"
                                        << "This companion names a file outside its folder: “../art.png”.";
-        QTest::newRow("symlink") << "outside.png"
+        QTest::newRow("symlink") << "mossy"
+                                 << "outside.png"
                                  << "This companion's “outside.png” points outside its folder.";
-        QTest::newRow("oversized file") << "huge.png"
+        QTest::newRow("oversized file") << "mossy"
+                                        << "huge.png"
                                         << "“huge.png” is too large to open (over 24 MiB).";
-        QTest::newRow("undecodable image") << "bad.png"
+        QTest::newRow("undecodable image") << "mossy"
+                                           << "bad.png"
                                            << "The picture “bad.png” can't be read.";
     }
     void packImports()
     {
+        QFETCH(QString, id);
         QFETCH(QString, artwork);
         QFETCH(QString, refusal);
         const QDir root(elsewhere.path());
-        const QString pack = root.filePath(QStringLiteral("mossy"));
-        writePack(pack, QStringLiteral("mossy"), artwork);
+        const QString pack = root.filePath(QStringLiteral("source"));
+        writePack(pack, id, artwork);
         // A readable picture waits outside the pack for the escaping path and the link.
         QVERIFY(QFile::copy(QDir(pack).filePath(QStringLiteral("art.png")), root.filePath(QStringLiteral("art.png"))));
         QFile art(QDir(pack).filePath(artwork));
@@ -285,6 +305,8 @@ private slots:
             art.close();
         } else if (artwork == QStringLiteral("bad.png")) {
             writeFile(art.fileName(), "not a picture at all");
+        } else if (artwork == QStringLiteral("my..pic.png")) {
+            QVERIFY(QFile::copy(QDir(pack).filePath(QStringLiteral("art.png")), art.fileName()));
         }
         auto s = openStore(folder.path());
         const QList<CharacterPack> before = s->packs();
@@ -297,8 +319,10 @@ private slots:
         QCOMPARE(message, refusal);
         const QDir characters(inFolder(QStringLiteral("Characters")));
         const QStringList imported = characters.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCOMPARE(imported.size(), refusal.isNull() ? 1 : 0);
-        QCOMPARE(openStore(folder.path())->packs().size(), before.size() + imported.size());
+        QCOMPARE(imported, refusal.isNull() ? QStringList{id} : QStringList());
+        auto reopened = openStore(folder.path());
+        QCOMPARE(reopened->packs().size(), before.size() + imported.size());
+        QCOMPARE(reopened->notice(), std::nullopt);
     }
 
     // The user's own pack may be imported again and replaces the first copy; a pack may not
@@ -394,15 +418,31 @@ private slots:
         QCOMPARE(receiver->state().nextDue, receiver->now().addSecs(expected.intervalMinutes * 60));
     }
 
-    void aBrokenPackInThePrivateFolderIsSkippedAtLaunch()
+    // A pack that cannot load at launch is named in the notice, never dropped without a word.
+    // Its pictures are decoded once, and again only when their files change.
+    void packsAtLaunchAreDecodedOnceAndNamedWhenTheyFail()
     {
-        writePack(inFolder(QStringLiteral("Characters/fine")), QStringLiteral("fine"));
+        writePack(inFolder(QStringLiteral("Characters/rain.cloud")), QStringLiteral("rain.cloud"));
         writePack(inFolder(QStringLiteral("Characters/broken")), QStringLiteral("broken"), QStringLiteral("gone.png"));
-        const auto store = openStore(folder.path());
-        QStringList ids;
-        for (const CharacterPack& pack : store->packs())
-            ids.append(pack.id);
-        QVERIFY(ids.contains(QStringLiteral("fine")) && !ids.contains(QStringLiteral("broken")));
+        const auto ids = [](const DewbellStore& store) {
+            QStringList found;
+            for (const CharacterPack& pack : store.packs())
+                found.append(pack.id);
+            return found;
+        };
+        auto first = openStore(folder.path());
+        QVERIFY(ids(*first).contains(QStringLiteral("rain.cloud")) && !ids(*first).contains(QStringLiteral("broken")));
+        QVERIFY2(first->notice() && first->notice()->contains(QStringLiteral("“broken”: "))
+                     && first->notice()->contains(QStringLiteral("gone.png")),
+                 qPrintable(first->notice().value_or(QString())));
+
+        const QString art = inFolder(QStringLiteral("Characters/rain.cloud/art.png"));
+        spoilPictureKeepingItsTime(art);
+        QVERIFY(ids(*openStore(folder.path())).contains(QStringLiteral("rain.cloud")));
+        touchLater(art);
+        auto changed = openStore(folder.path());
+        QVERIFY(!ids(*changed).contains(QStringLiteral("rain.cloud")));
+        QVERIFY(changed->notice() && changed->notice()->contains(QStringLiteral("“rain.cloud”: ")));
     }
 
     // Edits of the preferences wait to be written together; any action writes them along with

@@ -9,6 +9,9 @@
 #include <QTest>
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace ModelTesting {
 
 inline QDateTime utc(int year, int month, int day, int hour = 0, int minute = 0)
@@ -33,6 +36,35 @@ inline QString refusal(const std::function<void()>& action)
         return error.message();
     }
     return {};
+}
+
+// Spoils the pixel data of a PNG picture while its header, size and modification time stay as
+// they were: only decoding it can tell.
+inline void spoilPictureKeepingItsTime(const QString& path)
+{
+    struct stat before { };
+    QCOMPARE(stat(QFile::encodeName(path).constData(), &before), 0);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype data = bytes.indexOf("IDAT") + 4;
+    QVERIFY(data > 4);
+    for (qsizetype i = data; i < std::min(data + 8, bytes.size() - 12); ++i)
+        bytes[i] = char(~bytes[i]);
+    QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+    file.close();
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+// Moves a file's modification time one second on, as any change would.
+inline void touchLater(const QString& path)
+{
+    struct stat before { };
+    QCOMPARE(stat(QFile::encodeName(path).constData(), &before), 0);
+    timespec times[2] = {before.st_atim, before.st_mtim};
+    times[1].tv_sec += 1;
+    QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
 }  // namespace ModelTesting
