@@ -189,19 +189,12 @@ void DewbellStore::load()
     tally_.historyChanged();
 }
 
-// A pack that cannot be loaded is named, so that a companion never vanishes without a word.
+// A pack that cannot be loaded is named, so that a companion never vanishes without a word. Only a
+// store that saves keeps the record of the pictures it decoded.
 void DewbellStore::loadPacks()
 {
-    // Only a store that saves keeps the record of pictures it has decoded.
-    std::optional<PictureChecks> checks;
-    if (persistChanges_)
-        checks.emplace(PictureChecks::defaultPath());
     const PackScan scan = PackLibrary::load(AppBundle::path(QStringLiteral("Characters")),
-                                            FileActions::charactersFolder(directory_), checks ? &*checks : nullptr);
-    if (checks) {
-        checks->forgetUnseen();
-        checks->save();
-    }
+                                            FileActions::charactersFolder(directory_), persistChanges_);
     packs_ = scan.packs;
     if (const QString missing = scan.notLoadedSentence(); !missing.isEmpty())
         window_.notice = window_.notice ? *window_.notice + QLatin1Char(' ') + missing : missing;

@@ -17,11 +17,18 @@ bool isInside(const std::optional<QString>& folder, const QString& parent)
 
 }  // namespace
 
-PackScan PackLibrary::load(const QString& bundleCharacters, const QString& privateCharacters, PictureChecks* checks)
+PackScan PackLibrary::load(const QString& bundleCharacters, const QString& privateCharacters, bool rememberPictures)
 {
+    std::optional<PictureChecks> checks;
+    if (rememberPictures)
+        checks.emplace(PictureChecks::defaultPath());
     const QList<CharacterPack> builtIns = CharacterPack::builtIns();
-    PackScan scan = PackScan::scan({bundleCharacters, privateCharacters}, builtIns, checks);
+    PackScan scan = PackScan::scan({bundleCharacters, privateCharacters}, builtIns, checks ? &*checks : nullptr);
     scan.packs = builtIns + scan.packs;
+    if (checks) {
+        checks->forgetUnseen();
+        checks->save();
+    }
     return scan;
 }
 
