@@ -37,16 +37,19 @@ void BreakReminderTest::startingTurnsTheCardIntoACountdown_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("invitation");
     QTest::newRow("eye rest") << ReminderKind::eyeRest << "extendSecondsButton"
                               << "extendMinuteButton"
                               << "00:20"
                               << "00:40"
-                              << "No need to watch the countdown. Look away; I'll finish quietly.";
+                              << "No need to watch the countdown. Look away; I'll finish quietly."
+                              << "Look at something far away and let your eyes soften for 20 seconds.";
     QTest::newRow("movement") << ReminderKind::movement << "extendMinuteButton"
                               << "extendSecondsButton"
                               << "15:00"
                               << "16:00"
-                              << "Enjoy your time away. I'll finish quietly.";
+                              << "Enjoy your time away. I'll finish quietly."
+                              << "Stand up, stretch, and walk a few steps for 15 minutes.";
 }
 
 void BreakReminderTest::startingTurnsTheCardIntoACountdown()
@@ -57,6 +60,7 @@ void BreakReminderTest::startingTurnsTheCardIntoACountdown()
     QFETCH(QString, before);
     QFETCH(QString, after);
     QFETCH(QString, line);
+    QFETCH(QString, invitation);
 
     TestStore store;
     store->update([](Preferences& preferences) { preferences.breaks.movementDurationMinutes = 15; });
@@ -65,6 +69,7 @@ void BreakReminderTest::startingTurnsTheCardIntoACountdown()
     store->showReminder(false, kind);
     expectShown(view, {"startButton", "laterButton", "skipButton", "sticker", "prompt", "closeButton"}, true);
     expectShown(view, {"countdown", "reassurance", "runningRow"}, false);
+    QCOMPARE(labelText(&view, "instruction"), invitation);
     click(child(&view, "startButton"));
     QCOMPARE(countdown(view), before);
     QCOMPARE(labelText(&view, "reassurance"), line);

@@ -360,64 +360,6 @@ private slots:
         }
     }
 
-    void outOfRangeSettingsAreBroughtIntoRange_data()
-    {
-        QTest::addColumn<QByteArray>("preferences");
-        QTest::addColumn<Preferences>("expected");
-        Preferences low;
-        low.intervalMinutes = 5;
-        low.dailyGoal = 1;
-        low.glassML = 50;
-        low.focusMinutes = 5;
-        low.quietStart = 0;
-        low.quietEnd = 0;
-        low.breaks = {true, 10, 20, true, 30, 1};
-        low.safeguards.idleMinutes = 5;
-        QTest::newRow("zero and below") << QByteArray(R"({"intervalMinutes": 0, "dailyGoal": 0, "glassML": -250,
-            "focusMinutes": 0, "quietStart": -1, "quietEnd": -30, "companionID": "", "breaks": {"eyeEnabled": true,
-            "eyeIntervalMinutes": 0, "eyeDurationSeconds": -20, "movementEnabled": true,
-            "movementIntervalMinutes": 1, "movementDurationMinutes": 0}, "safeguards": {"idleMinutes": 0}})")
-                                        << low;
-        Preferences high;
-        high.intervalMinutes = 180;
-        high.dailyGoal = 20;
-        high.glassML = 1000;
-        high.focusMinutes = 240;
-        high.quietStart = 23;
-        high.quietEnd = 23;
-        high.recipient = QString(80, u'r');
-        high.sender = QString(80, u's');
-        high.loveNote = QString(1000, u'n');
-        high.breaks = {false, 120, 120, false, 180, 15};
-        high.safeguards.idleMinutes = 15;
-        QTest::newRow("huge") << (R"({"intervalMinutes": 100000, "dailyGoal": 1e300, "glassML": 5000,
-            "focusMinutes": 10000, "quietStart": 24, "quietEnd": 99, "recipient": ")"
-                                  + QByteArray(200, 'r') + R"(", "sender": ")" + QByteArray(200, 's')
-                                  + R"(", "loveNote": ")" + QByteArray(3000, 'n')
-                                  + R"(", "breaks": {"eyeIntervalMinutes": 1000,
-            "eyeDurationSeconds": 1000, "movementIntervalMinutes": 1000, "movementDurationMinutes": 60},
-            "safeguards": {"idleMinutes": 60}})")
-                              << high;
-    }
-    // A hand-edited file and a care package go through the same limits: an interval of 0 would
-    // otherwise remind on every tick.
-    void outOfRangeSettingsAreBroughtIntoRange()
-    {
-        QFETCH(QByteArray, preferences);
-        QFETCH(Preferences, expected);
-        writeFile(statePath(), R"({"schemaVersion": 2, "tourVersion": 1, "preferences": )" + preferences + '}');
-        QCOMPARE(openStore(folder.path())->preferences(), expected);
-
-        const QString package = QDir(elsewhere.path()).filePath(QStringLiteral("package.json"));
-        writeFile(package, preferences);
-        auto receiver = startedStore(elsewhere.path());
-        receiver->chooseFileToOpen = [&](const QString&, const QString&) { return std::optional(package); };
-        receiver->importGiftSettings();
-        expected.safeguards = SafeguardPreferences{};
-        QCOMPARE(receiver->preferences(), expected);
-        QCOMPARE(receiver->state().nextDue, receiver->now().addSecs(expected.intervalMinutes * 60));
-    }
-
     // A pack that cannot load at launch is named in the notice, never dropped without a word.
     // Its pictures are decoded once, and again only when their files change.
     void packsAtLaunchAreDecodedOnceAndNamedWhenTheyFail()
