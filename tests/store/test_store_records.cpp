@@ -196,6 +196,19 @@ private slots:
         QCOMPARE(receiver->state().nextDue, receiver->now().addSecs(expected.intervalMinutes * 60));
     }
 
+    // A glass logged from the popover answers a water reminder on screen, never a break.
+    void aGlassAnswersOnlyAWaterReminder()
+    {
+        for (ReminderKind kind : allReminderKinds) {
+            cleanup();
+            auto s = startedStore(folder.path());
+            s->showReminder(false, kind);
+            s->drink();
+            QCOMPARE(s->phase() == CompanionPhase::celebrating, kind == ReminderKind::water);
+            QCOMPARE(s->state().drinks.size(), 1);
+        }
+    }
+
     // The water reminder is due at 10:45; Dewbell restarts at 10:10 in the middle of something.
     void aRestartKeepsWhatTheUserStarted()
     {
