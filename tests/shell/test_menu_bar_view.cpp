@@ -111,6 +111,12 @@ void MenuBarViewTest::headlineWithoutUpcomingReminder()
     store_->showReminder(true, ReminderKind::eyeRest);
     store_->update([](Preferences& p) { p.enabled = false; });
     QCOMPARE(labelText(view_.get(), "headline"), QStringLiteral("Reminders are off"));
+    store_->dismiss();
+    store_->resume();
+
+    // At night the card says so instead of counting down to the morning.
+    store_->tick(morning().addSecs(13 * 3600));
+    QCOMPARE(labelText(view_.get(), "headline"), QStringLiteral("Quiet hours · sleep well"));
 }
 
 // Each quick action with its exact length; the drink button logs the preferred glass and Undo

@@ -342,6 +342,12 @@ private slots:
             QCOMPARE(store->packs().last().name, QStringLiteral("Mossy the Second"));
         }
 
+        // Nor does one with such an id that was put in the folder by hand.
+        writePack(inFolder(QStringLiteral("Characters/bloop")), QStringLiteral("bloop"));
+        QCOMPARE(openStore(folder.path())->packs().size(), shipped + 1);
+
+        const QDir characters(inFolder(QStringLiteral("Characters")));
+        const QStringList installed = characters.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         const std::pair<const char*, const char*> shippedPacks[] = {{"bloop", "Pemmy"}, {"nimbi", "Nimbi"}};
         for (const auto& [id, name] : shippedPacks) {
             const QString folderName = QStringLiteral("my-") + QLatin1String(id);
@@ -356,7 +362,7 @@ private slots:
                                              "Give the pack an id of its own.")
                                   .arg(QLatin1String(name), QLatin1String(id)));
             QCOMPARE(s->packs().size(), shipped + 1);
-            QVERIFY(!QFileInfo::exists(inFolder(QStringLiteral("Characters/") + QLatin1String(id))));
+            QCOMPARE(characters.entryList(QDir::Dirs | QDir::NoDotAndDotDot), installed);
         }
     }
 

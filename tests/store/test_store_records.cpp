@@ -166,13 +166,15 @@ private slots:
         high.loveNote = QString(1000, u'n');
         high.breaks = {false, 120, 120, false, 180, 15};
         high.safeguards.idleMinutes = 15;
+        high.safeguards.protectedApps = {QStringLiteral("org.gnome.Calls"), QStringLiteral("org.kde.kdenlive")};
         QTest::newRow("huge") << (R"({"intervalMinutes": 100000, "dailyGoal": 1e300, "glassML": 5000,
             "focusMinutes": 10000, "quietStart": 24, "quietEnd": 99, "recipient": ")"
                                   + QByteArray(200, 'r') + R"(", "sender": ")" + QByteArray(200, 's')
                                   + R"(", "loveNote": ")" + QByteArray(3000, 'n')
                                   + R"(", "breaks": {"eyeIntervalMinutes": 1000,
             "eyeDurationSeconds": 1000, "movementIntervalMinutes": 1000, "movementDurationMinutes": 60},
-            "safeguards": {"idleMinutes": 60}})")
+            "safeguards": {"idleMinutes": 60,
+            "protectedApps": [" org.kde.kdenlive ", "", "org.gnome.Calls", "org.kde.kdenlive"]}})")
                               << high;
     }
     // A hand-edited file and a care package go through the same limits: an interval of 0 would

@@ -242,6 +242,17 @@ private slots:
         QCOMPARE(openStore(folder.path())->state().breakHistory, s->state().breakHistory);
     }
 
+    // Nothing shows while the user is away, and reminders come back with the user.
+    void remindersWaitForTheUserToComeBack()
+    {
+        auto s = store();
+        s->suppressForSystemAbsence();
+        s->tick(at(2024, 3, 4, 10, 50));
+        QVERIFY(!s->reminderVisible());
+        s->resumeAfterAbsence(at(2024, 3, 4, 10, 55));
+        QVERIFY(showsFirstAt(*s, at(2024, 3, 4, 10, 56)));
+    }
+
     void anAbsenceDuringABreak_data()
     {
         QTest::addColumn<int>("awaySeconds");
