@@ -1,7 +1,7 @@
 #include "platform/LoginService.h"
 #include "support/FakeUrlOpener.h"
 #include "support/KeyboardTesting.h"
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "window/AppSettingsView.h"
 #include "window/ChoicePicker.h"
 
@@ -11,14 +11,13 @@
 using namespace StoreTesting;
 using namespace ViewTesting;
 
-class AppSettingsViewTest : public QObject {
+class AppSettingsViewTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
+        openNewStore();
         QFile program(folder_->filePath(QStringLiteral("dewbell")));
         QVERIFY(program.open(QIODevice::WriteOnly));
         program.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -28,15 +27,13 @@ private slots:
                          "Name=Calculator\nGenericName=Sums\n");
         writeDesktopFile(applications + QStringLiteral("/editor.desktop"), "GenericName=Text Editor\n");
         writeDesktopFile(applications + QStringLiteral("/bare.desktop"), "");
-        view_ = std::make_unique<AppSettingsView>(store_.get(), login, QStringList{applications});
-        view_->resize(700, 2600);
-        view_->show();
+        view_ = showOnStore<AppSettingsView>(QSize(700, 2600), login, QStringList{applications});
     }
 
     void cleanup()
     {
         view_.reset();
-        store_.reset();
+        closeStore();
     }
 
     void protectedAppsAreListedByNameAndRemoved()
@@ -218,8 +215,6 @@ private:
         return names;
     }
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     FakeUrlOpener opener_;
     std::unique_ptr<AppSettingsView> view_;
 };

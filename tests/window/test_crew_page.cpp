@@ -1,13 +1,13 @@
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "ui/ClampedLabel.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/SoftButton.h"
+#include "ui/SymbolLabel.h"
 #include "window/CardButton.h"
 #include "window/CrewPage.h"
 #include "window/PackCard.h"
-#include "ui/SymbolLabel.h"
 
 #include <QGridLayout>
 #include <QSignalSpy>
@@ -17,24 +17,16 @@ using namespace StoreTesting;
 using namespace ViewTesting;
 
 // "The little crew" on a real store with the built-in companions.
-class CrewPageTest : public QObject {
+class CrewPageTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
-        page_ = std::make_unique<CrewPage>(store_.get());
-        page_->resize(700, 1400);
-        page_->show();
-    }
+    void init() { page_ = showOnNewStore<CrewPage>(QSize(700, 1400)); }
 
     void cleanup()
     {
         page_.reset();
-        store_.reset();
-        folder_.reset();
+        closeStore();
     }
 
     void oneCardPerPackInTheStoresOrder()
@@ -139,8 +131,6 @@ private:
         }
     }
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     std::unique_ptr<CrewPage> page_;
 };
 

@@ -1,5 +1,5 @@
 #include "characters/BuddyView.h"
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "ui/CapsuleProgress.h"
 #include "ui/ClampedLabel.h"
 #include "ui/FigureLabel.h"
@@ -13,24 +13,16 @@ using namespace ViewTesting;
 
 // "Your day" on a real store: figures come from the store and follow it in place, and each
 // button is one store action.
-class DashboardPageTest : public QObject {
+class DashboardPageTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
-        page_ = std::make_unique<DashboardPage>(store_.get());
-        page_->resize(700, 700);
-        page_->show();
-    }
+    void init() { page_ = showOnNewStore<DashboardPage>(QSize(700, 700)); }
 
     void cleanup()
     {
         page_.reset();
-        store_.reset();
-        folder_.reset();
+        closeStore();
     }
 
     void litresKeepTwoDigitsAndNeverTurnExponential_data()
@@ -177,8 +169,6 @@ private:
     QString figure(const char* name) const { return page_->findChild<FigureLabel*>(QLatin1String(name))->text(); }
     double progress() const { return page_->findChild<CapsuleProgress*>()->progress(); }
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     std::unique_ptr<DashboardPage> page_;
 };
 

@@ -1,4 +1,4 @@
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "ui/Palette.h"
 #include "ui/StatusDot.h"
 #include "window/MainSidebar.h"
@@ -16,24 +16,16 @@
 using namespace StoreTesting;
 using namespace ViewTesting;
 
-class MainViewTest : public QObject {
+class MainViewTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
-        view_ = std::make_unique<MainView>(store_.get());
-        view_->resize(960, 735);
-        view_->show();
-    }
+    void init() { view_ = showOnNewStore<MainView>(QSize(960, 735)); }
 
     void cleanup()
     {
         view_.reset();
-        store_.reset();
-        folder_.reset();
+        closeStore();
     }
 
     void pageSwitchComparesTitlesExactly_data()
@@ -288,8 +280,6 @@ private:
         return selected;
     }
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     std::unique_ptr<MainView> view_;
 };
 

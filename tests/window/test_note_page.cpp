@@ -1,4 +1,4 @@
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "ui/ClampedLabel.h"
 #include "ui/TrailingSwitch.h"
 #include "window/NotePage.h"
@@ -12,17 +12,13 @@ using namespace StoreTesting;
 using namespace ViewTesting;
 
 // "A note for you" on a real store, with the care-package dialogs replaced by fakes.
-class NotePageTest : public QObject {
+class NotePageTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
-        page_ = std::make_unique<NotePage>(store_.get());
-        page_->resize(700, 1200);
-        page_->show();
+        page_ = showOnNewStore<NotePage>(QSize(700, 1200));
         page_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(page_.get()));
     }
@@ -30,8 +26,7 @@ private slots:
     void cleanup()
     {
         page_.reset();
-        store_.reset();
-        folder_.reset();
+        closeStore();
     }
 
     void previewFallsBackOnlyForAnEmptyNote_data()
@@ -143,8 +138,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     std::unique_ptr<NotePage> page_;
 };
 

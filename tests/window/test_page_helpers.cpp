@@ -1,4 +1,4 @@
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "ui/TrailingSwitch.h"
 #include "window/ChoicePicker.h"
 #include "window/PageHelpers.h"
@@ -17,14 +17,13 @@ using namespace ViewTesting;
 // The shared page helpers on a real store: each user edit is one update() of the store, each
 // control shows the stored (clamped) value, and a change the store publishes never disturbs
 // what the user is in the middle of.
-class PageHelpersTest : public QObject {
+class PageHelpersTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
+        openNewStore();
         host_ = std::make_unique<QWidget>();
         host_->resize(400, 300);
         host_->show();
@@ -33,8 +32,7 @@ private slots:
     void cleanup()
     {
         host_.reset();
-        store_.reset();
-        folder_.reset();
+        closeStore();
     }
 
     void hourPickerOffersTheHoursOfOneDay()
@@ -200,8 +198,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     std::unique_ptr<QWidget> host_;
 };
 

@@ -1,4 +1,4 @@
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "ui/Palette.h"
 #include "ui/TrailingSwitch.h"
 #include "window/CardButton.h"
@@ -13,24 +13,16 @@ using namespace StoreTesting;
 using namespace ViewTesting;
 
 // "Reminders" on a real store: each control is tied to its preference and shows the stored one.
-class RemindersPageTest : public QObject {
+class RemindersPageTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
-        page_ = std::make_unique<RemindersPage>(store_.get());
-        page_->resize(700, 1000);
-        page_->show();
-    }
+    void init() { page_ = showOnNewStore<RemindersPage>(QSize(700, 1000)); }
 
     void cleanup()
     {
         page_.reset();
-        store_.reset();
-        folder_.reset();
+        closeStore();
     }
 
     void personalityCardsSetTheEscalation_data()
@@ -154,8 +146,6 @@ private:
         return nullptr;
     }
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     std::unique_ptr<RemindersPage> page_;
 };
 

@@ -1,6 +1,6 @@
 #include "support/FakeUrlOpener.h"
 #include "support/KeyboardTesting.h"
-#include "support/ViewTesting.h"
+#include "support/PageTesting.h"
 #include "window/Stepper.h"
 #include "window/WellbeingView.h"
 
@@ -9,21 +9,16 @@
 using namespace StoreTesting;
 using namespace ViewTesting;
 
-class WellbeingViewTest : public QObject {
+class WellbeingViewTest : public QObject, private StoreUnderView {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        folder_ = std::make_unique<QTemporaryDir>();
-        store_ = startedStore(folder_->path(), morning(), Saving::off);
-        view_ = makeView();
-    }
+    void init() { view_ = showOnNewStore<WellbeingView>(QSize(700, 1400), opener_); }
 
     void cleanup()
     {
         view_.reset();
-        store_.reset();
+        closeStore();
     }
 
     void focusCardSwitchesBetweenItsTwoForms()
@@ -58,7 +53,7 @@ private slots:
         click("endMeeting");
         QCOMPARE(length->text(), QStringLiteral("Protect for 90 minutes"));
 
-        view_ = makeView();
+        view_ = showOnStore<WellbeingView>(QSize(700, 1400), opener_);
         QCOMPARE(stepper("meetingMinutes")->value(), 60);
         click("meetingUntilEnded");
         QVERIFY(store_->state().meetingIndefinite && shown("endMeeting"));
@@ -147,20 +142,10 @@ private slots:
     }
 
 private:
-    std::unique_ptr<WellbeingView> makeView()
-    {
-        auto view = std::make_unique<WellbeingView>(store_.get(), opener_);
-        view->resize(700, 1400);
-        view->show();
-        return view;
-    }
-
     Stepper* stepper(const char* name) const { return view_->findChild<Stepper*>(QLatin1String(name)); }
     bool shown(const char* name) const { return button(view_.get(), name)->isVisible(); }
     void click(const char* name) const { QTest::mouseClick(button(view_.get(), name), Qt::LeftButton); }
 
-    std::unique_ptr<QTemporaryDir> folder_;
-    std::unique_ptr<DewbellStore> store_;
     FakeUrlOpener opener_;
     std::unique_ptr<WellbeingView> view_;
 };
