@@ -1,23 +1,23 @@
 #include "model/CompanionPhase.h"
 
+#include "model/EnumTable.h"
+
 #include <array>
-#include <utility>
 
 namespace {
 
-constexpr std::array phaseNames{
-    std::pair{CompanionPhase::hidden, "hidden"},     std::pair{CompanionPhase::entering, "entering"},
-    std::pair{CompanionPhase::asking, "asking"},     std::pair{CompanionPhase::celebrating, "celebrating"},
-    std::pair{CompanionPhase::declined, "declined"}, std::pair{CompanionPhase::leaving, "leaving"},
-};
+constexpr std::array<EnumTable::Word<CompanionPhase>, 6> phaseNames{{
+    {CompanionPhase::hidden, "hidden"},
+    {CompanionPhase::entering, "entering"},
+    {CompanionPhase::asking, "asking"},
+    {CompanionPhase::celebrating, "celebrating"},
+    {CompanionPhase::declined, "declined"},
+    {CompanionPhase::leaving, "leaving"},
+}};
 
 }  // namespace
 
 QString rawValue(CompanionPhase phase)
 {
-    for (const auto& [candidate, name] : phaseNames) {
-        if (candidate == phase)
-            return QString::fromLatin1(name);
-    }
-    return {};
+    return EnumTable::rawOf(phaseNames, phase);
 }

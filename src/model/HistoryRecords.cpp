@@ -11,17 +11,8 @@ using namespace DateCoding;
 
 std::optional<ReminderKind> breakKindFromRaw(QAnyStringView raw)
 {
-    static const auto rawKinds = [] {
-        std::array<QString, allReminderKinds.size()> names;
-        for (size_t index = 0; index < names.size(); ++index)
-            names[index] = rawValue(allReminderKinds[index]);
-        return names;
-    }();
-    for (size_t index = 0; index < rawKinds.size(); ++index) {
-        if (allReminderKinds[index] != ReminderKind::water && QAnyStringView::equal(raw, rawKinds[index]))
-            return allReminderKinds[index];
-    }
-    return std::nullopt;
+    const std::optional<ReminderKind> kind = reminderKindFromRaw(raw);
+    return kind == ReminderKind::water ? std::nullopt : kind;
 }
 
 namespace {

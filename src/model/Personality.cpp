@@ -1,9 +1,11 @@
 #include "model/Personality.h"
 
+#include "model/EnumTable.h"
+
 namespace {
 
 struct PersonalityInfo {
-    Personality personality;
+    Personality value;
     const char* raw;
     const char* title;
     const char* detail;
@@ -16,42 +18,29 @@ constexpr std::array<PersonalityInfo, 3> personalityTable{{
     {Personality::menace, "menace", "Tiny menace", "One agenda. Water.", 120},
 }};
 
-const PersonalityInfo& infoFor(Personality personality)
-{
-    for (const auto& info : personalityTable) {
-        if (info.personality == personality)
-            return info;
-    }
-    return personalityTable[1];
-}
-
 }  // namespace
 
 QString rawValue(Personality personality)
 {
-    return QString::fromLatin1(infoFor(personality).raw);
+    return EnumTable::rawOf(personalityTable, personality);
 }
 
-std::optional<Personality> personalityFromRaw(const QString& raw)
+std::optional<Personality> personalityFromRaw(QAnyStringView raw)
 {
-    for (const auto& info : personalityTable) {
-        if (raw == QLatin1String(info.raw))
-            return info.personality;
-    }
-    return std::nullopt;
+    return EnumTable::fromRaw<Personality>(personalityTable, raw);
 }
 
 QString title(Personality personality)
 {
-    return QString::fromUtf8(infoFor(personality).title);
+    return QString::fromUtf8(EnumTable::rowOf(personalityTable, personality).title);
 }
 
 QString detail(Personality personality)
 {
-    return QString::fromUtf8(infoFor(personality).detail);
+    return QString::fromUtf8(EnumTable::rowOf(personalityTable, personality).detail);
 }
 
 double retrySeconds(Personality personality)
 {
-    return infoFor(personality).retrySeconds;
+    return EnumTable::rowOf(personalityTable, personality).retrySeconds;
 }

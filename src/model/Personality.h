@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 #include <array>
 #include <optional>
@@ -10,7 +11,7 @@ inline constexpr std::array<Personality, 3> allPersonalities{Personality::sweet,
                                                              Personality::menace};
 
 QString rawValue(Personality personality);
-std::optional<Personality> personalityFromRaw(const QString& raw);
+std::optional<Personality> personalityFromRaw(QAnyStringView raw);
 
 // "Sweetheart", "A little sass", "Tiny menace".
 QString title(Personality personality);

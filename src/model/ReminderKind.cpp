@@ -1,9 +1,11 @@
 #include "model/ReminderKind.h"
 
+#include "model/EnumTable.h"
+
 namespace {
 
 struct KindInfo {
-    ReminderKind kind;
+    ReminderKind value;
     const char* raw;
     const char* title;
     const char* instruction;
@@ -15,37 +17,24 @@ constexpr std::array<KindInfo, 3> kindTable{{
     {ReminderKind::movement, "movement", "Time to move", "Stand up, stretch, and walk a few steps."},
 }};
 
-const KindInfo& infoFor(ReminderKind kind)
-{
-    for (const auto& info : kindTable) {
-        if (info.kind == kind)
-            return info;
-    }
-    return kindTable[0];
-}
-
 }  // namespace
 
 QString rawValue(ReminderKind kind)
 {
-    return QString::fromLatin1(infoFor(kind).raw);
+    return EnumTable::rawOf(kindTable, kind);
 }
 
-std::optional<ReminderKind> reminderKindFromRaw(const QString& raw)
+std::optional<ReminderKind> reminderKindFromRaw(QAnyStringView raw)
 {
-    for (const auto& info : kindTable) {
-        if (raw == QLatin1String(info.raw))
-            return info.kind;
-    }
-    return std::nullopt;
+    return EnumTable::fromRaw<ReminderKind>(kindTable, raw);
 }
 
 QString title(ReminderKind kind)
 {
-    return QString::fromUtf8(infoFor(kind).title);
+    return QString::fromUtf8(EnumTable::rowOf(kindTable, kind).title);
 }
 
 QString instruction(ReminderKind kind)
 {
-    return QString::fromUtf8(infoFor(kind).instruction);
+    return QString::fromUtf8(EnumTable::rowOf(kindTable, kind).instruction);
 }

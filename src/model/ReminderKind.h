@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 #include <array>
 #include <optional>
@@ -10,7 +11,7 @@ inline constexpr std::array<ReminderKind, 3> allReminderKinds{ReminderKind::wate
                                                               ReminderKind::movement};
 
 QString rawValue(ReminderKind kind);
-std::optional<ReminderKind> reminderKindFromRaw(const QString& raw);
+std::optional<ReminderKind> reminderKindFromRaw(QAnyStringView raw);
 
 // "Water break", "Rest your eyes", "Time to move".
 QString title(ReminderKind kind);

@@ -1,25 +1,24 @@
 #include "reminders/lab/LabPlayback.h"
 
+#include "model/EnumTable.h"
+
+namespace {
+
+constexpr std::array<EnumTable::Word<LabPlayback>, 4> playbackNames{{
+    {LabPlayback::interactive, "interactive"},
+    {LabPlayback::yes, "yes"},
+    {LabPlayback::notYet, "notYet"},
+    {LabPlayback::both, "both"},
+}};
+
+}  // namespace
+
 QString LabPlaybacks::rawValue(LabPlayback playback)
 {
-    switch (playback) {
-    case LabPlayback::interactive:
-        return QStringLiteral("interactive");
-    case LabPlayback::yes:
-        return QStringLiteral("yes");
-    case LabPlayback::notYet:
-        return QStringLiteral("notYet");
-    case LabPlayback::both:
-        return QStringLiteral("both");
-    }
-    return {};
+    return EnumTable::rawOf(playbackNames, playback);
 }
 
 std::optional<LabPlayback> LabPlaybacks::fromRawValue(const QString& text)
 {
-    for (const LabPlayback playback : all) {
-        if (rawValue(playback) == text)
-            return playback;
-    }
-    return std::nullopt;
+    return EnumTable::fromRaw<LabPlayback>(playbackNames, text);
 }
