@@ -29,7 +29,7 @@ public:
     struct Desktop {
         // Whether a tray host is running (QSystemTrayIcon's answer when unset).
         std::function<bool()> trayAvailable;
-        // Whether the desktop has an audio output (Qt Multimedia's answer when unset).
+        // Whether the desktop has an audio output (the sound library finds out when unset).
         std::function<bool()> audioAvailable;
         // Whether the desktop asks for reduced motion (its GNOME or KDE setting when unset).
         std::function<bool()> reduceMotion;
