@@ -9,7 +9,6 @@ namespace {
 const QString logindService = QStringLiteral("org.freedesktop.login1");
 // Shorter gaps are the clocks' own drift and scheduling; a real sleep takes longer.
 constexpr std::chrono::seconds smallestSleep{2};
-constexpr std::chrono::seconds checkInterval{1};
 
 std::chrono::nanoseconds readClock(clockid_t clock)
 {
@@ -38,25 +37,27 @@ void LogindSleepSource::start(std::function<void(bool)> deliver)
     fallback_->start(std::move(deliver));
 }
 
+void LogindSleepSource::poll()
+{
+    if (fallback_)
+        fallback_->poll();
+}
+
 void LogindSleepSource::onPrepareForSleep(bool goingToSleep)
 {
     deliver_(goingToSleep);
 }
 
 ClockGapSleepSource::ClockGapSleepSource(Clock gap) : gap_(std::move(gap))
-{
-    timer_.setInterval(checkInterval);
-    connect(&timer_, &QTimer::timeout, this, &ClockGapSleepSource::check);
-}
+{ }
 
 void ClockGapSleepSource::start(std::function<void(bool)> deliver)
 {
     deliver_ = std::move(deliver);
     lastGap_ = gap_();
-    timer_.start();
 }
 
-void ClockGapSleepSource::check()
+void ClockGapSleepSource::poll()
 {
     const std::chrono::nanoseconds gap = gap_();
     const bool slept = gap - lastGap_ >= smallestSleep;

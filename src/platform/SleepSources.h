@@ -4,7 +4,6 @@
 
 #include <QDBusConnection>
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 
@@ -16,6 +15,7 @@ class LogindSleepSource : public QObject, public StateSource {
 public:
     explicit LogindSleepSource(QDBusConnection systemBus);
     void start(std::function<void(bool)> deliver) override;
+    void poll() override;
 
 private slots:
     void onPrepareForSleep(bool goingToSleep);
@@ -28,17 +28,14 @@ private:
 
 // The boot-time clock runs on during sleep, the monotonic clock does not: a jump of the gap
 // between them tells, after the fact, that the system slept. It then reports a sleep and a
-// wake at once.
-class ClockGapSleepSource : public QObject, public StateSource {
-    Q_OBJECT
-
+// wake at once. It keeps no timer: each poll compares the gap with the one before.
+class ClockGapSleepSource : public StateSource {
 public:
     using Clock = std::function<std::chrono::nanoseconds()>;
     // Clock: the gap between the two clocks; tests hand in their own.
     explicit ClockGapSleepSource(Clock gap = bootTimeAheadOfMonotonic);
     void start(std::function<void(bool)> deliver) override;
-    // Compares the gap with the last check; the timer calls it every second.
-    void check();
+    void poll() override;
 
     static std::chrono::nanoseconds bootTimeAheadOfMonotonic();
 
@@ -46,5 +43,4 @@ private:
     Clock gap_;
     std::chrono::nanoseconds lastGap_{};
     std::function<void(bool)> deliver_;
-    QTimer timer_;
 };

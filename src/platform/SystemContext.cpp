@@ -57,6 +57,12 @@ void SystemContext::startWatching()
     startSource(readings_.sessionActive.get(), [this](bool active) { setSessionActive(active); });
 }
 
+void SystemContext::checkClocks()
+{
+    if (readings_.systemSleep)
+        readings_.systemSleep->poll();
+}
+
 void SystemContext::setSystemSleeping(bool asleep)
 {
     systemSleeping_ = asleep;

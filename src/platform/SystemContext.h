@@ -60,6 +60,9 @@ public:
     // Takes only the readings that the options ask for.
     ContextSnapshot snapshot(const SnapshotOptions& options);
 
+    // Looks at what only the clocks tell (a sleep where logind cannot say); call once a second.
+    void checkClocks();
+
     void refreshFocusStatus();
     // Looks for the desktop's Do Not Disturb again, when this build offers following it.
     void requestFocusAccess();

@@ -14,6 +14,9 @@ class StateSource {
 public:
     virtual ~StateSource() = default;
     virtual void start(std::function<void(bool)> deliver) = 0;
+    // A source that notices changes only by looking (the clock gap) looks now; its owner asks
+    // once a second. Sources the desktop tells have nothing to do.
+    virtual void poll() { }
 };
 
 // Seconds since the last key press or mouse click; absent when it cannot be told.

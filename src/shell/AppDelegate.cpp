@@ -126,6 +126,8 @@ void AppDelegate::wireContext()
         if (self)
             self->store_->resumeAfterAbsence(QDateTime::currentDateTimeUtc());
     };
+    // One timer wakes the process each second: the store's.
+    connect(store_, &DewbellStore::secondPassed, context_, &SystemContext::checkClocks);
 }
 
 void AppDelegate::buildStatusItem()

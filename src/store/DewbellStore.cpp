@@ -57,7 +57,10 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
     if (running_) {
         timer_.setInterval(tickMilliseconds);
         timer_.setTimerType(Qt::CoarseTimer);
-        connect(&timer_, &QTimer::timeout, this, [this] { tick(QDateTime::currentDateTimeUtc()); });
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            tick(QDateTime::currentDateTimeUtc());
+            emit secondPassed();
+        });
         timer_.start();
     }
     saveTimer_.setSingleShot(true);

@@ -276,6 +276,9 @@ public:
 
 signals:
     void changed();
+    // The running store's one-second timer has fired and ticked. Whatever else has to look at
+    // the time every second does it here rather than waking the process on a timer of its own.
+    void secondPassed();
 
 private:
     // Runs one action whose changes are announced once, when it ends.
