@@ -80,7 +80,6 @@ void AppDelegate::launch()
         if (self && self->trayIcon_)
             self->trayIcon_->setHighlighted(on);
     };
-    buildMainWindow();
     buildPanel();
     store_->onPresent = [self] {
         if (self && self->panel_)
@@ -149,16 +148,23 @@ void AppDelegate::buildStatusItem()
     trayIcon_->show();
 }
 
-void AppDelegate::buildMainWindow()
+// Built when it first opens: at login most people never open it, and its pages, menus and
+// fonts are most of what a start would otherwise build and keep.
+MainWindow* AppDelegate::mainWindow()
 {
-    window_ = std::make_unique<MainWindow>(store_, hasSwitch(CommandLine::uiTest));
-    window_->installMenuBar(MainMenu::makeMenuBar(this, window_.get()));
-    connect(window_.get(), &MainWindow::closing, this, &AppDelegate::windowWillClose);
+    if (!window_) {
+        window_ = std::make_unique<MainWindow>(store_, hasSwitch(CommandLine::uiTest));
+        window_->installMenuBar(MainMenu::makeMenuBar(this, window_.get()));
+        connect(window_.get(), &MainWindow::closing, this, &AppDelegate::windowWillClose);
+        if (panel_)
+            panel_->followMainWindow(window_.get());
+    }
+    return window_.get();
 }
 
 void AppDelegate::buildPanel()
 {
-    panel_ = std::make_unique<BuddyPanel>(store_, hasSwitch(CommandLine::uiTest), window_.get());
+    panel_ = std::make_unique<BuddyPanel>(store_, hasSwitch(CommandLine::uiTest));
 }
 
 void AppDelegate::wireSeams()
@@ -242,8 +248,7 @@ void AppDelegate::showMain()
     if (popover_)
         popover_->close();
     setActivationPolicy(ActivationPolicy::regular);
-    if (window_)
-        window_->present();
+    mainWindow()->present();
     if (!hasSwitch(CommandLine::uiTest) && !hasSwitch(CommandLine::preview) && !hasSwitch(CommandLine::testLab))
         store_->presentTourIfNeeded();
 }

@@ -17,8 +17,8 @@ class SystemContext;
 class TrayIcon;
 
 // Builds and wires the running application and serves its commands. It owns, for the life of
-// the process, the store, the system context, the main window, the reminder panel, the tray
-// icon and its popover. While the main window is shown Dewbell is a regular application
+// the process, the store, the system context, the main window (from its first opening on), the
+// reminder panel, the tray icon and its popover. While the main window is shown Dewbell is a regular application
 // (listed in the task bar); otherwise an accessory that lives in the tray.
 class AppDelegate : public QObject {
     Q_OBJECT
@@ -47,6 +47,7 @@ public:
 
     DewbellStore* store() const { return store_; }
     SystemContext* context() const { return context_; }
+    // None until the main window first opens.
     MainWindow* window() const { return window_.get(); }
     BuddyPanel* panel() const { return panel_.get(); }
     TrayIcon* trayIcon() const { return trayIcon_; }
@@ -74,7 +75,7 @@ public:
 private:
     void wireContext();
     void buildStatusItem();
-    void buildMainWindow();
+    MainWindow* mainWindow();
     void buildPanel();
     void wireSeams();
     void applyUiTestState();

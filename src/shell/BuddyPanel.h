@@ -39,6 +39,9 @@ public:
                std::unique_ptr<WindowShaping> shaping = nullptr);
     ~BuddyPanel() override;
 
+    // The main window, built after the panel, decides the screen from now on.
+    void followMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
+
     // Shows the panel for the reminder the store has just published.
     void presentBuddy();
     // Places and scales the panel on a screen.

@@ -9,6 +9,7 @@
 #include "window/MainWindow.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -35,6 +36,7 @@ private slots:
     void backgroundUiTestStaysInTheTrayAndCleansUp();
     void withoutTrayHostTheWindowShowsAnyway();
     void popoverLinksOpenTheirPage();
+    void loginLaunchBuildsTheWindowAtTheFirstClick();
     void quitSaves();
     void reducedMotionIsReadAgainWhenSomethingOpens();
     void menusAreDarkLikeTheApp();
@@ -96,7 +98,8 @@ void AppDelegateTest::launchModes_data()
 }
 
 // A first launch: the window and the tour, unless Dewbell started at login or in the background,
-// where it waits in the tray; the test lab opens on the crew without the tour.
+// where it waits in the tray without having built the window; the test lab opens on the crew
+// without the tour.
 void AppDelegateTest::launchModes()
 {
     QFETCH(QStringList, switches);
@@ -104,7 +107,8 @@ void AppDelegateTest::launchModes()
     QFETCH(bool, tour);
     QFETCH(QString, page);
     AppDelegate& delegate = launch(switches);
-    QCOMPARE(delegate.window()->isVisible(), window);
+    QCOMPARE(delegate.window() != nullptr, window);
+    QCOMPARE(delegate.window() && delegate.window()->isVisible(), window);
     QCOMPARE(delegate.activationPolicy(), window ? Policy::regular : Policy::accessory);
     QCOMPARE(delegate.store()->tourVisible(), tour);
     QCOMPARE(delegate.store()->selectedPage(), page);
@@ -151,7 +155,7 @@ void AppDelegateTest::backgroundUiTestStaysInTheTrayAndCleansUp()
     AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
     const QString folder = delegate.store()->directory();
     QVERIFY2(folder.startsWith(QDir::tempPath() + QStringLiteral("/dewbell-qa-")), qPrintable(folder));
-    QVERIFY(!delegate.window()->isVisible());
+    QVERIFY(!delegate.window());
     QVERIFY(!delegate.panel()->isVisible());
     QCOMPARE(delegate.activationPolicy(), Policy::accessory);
     QVERIFY(delegate.trayIcon()->isShown());
@@ -178,11 +182,32 @@ void AppDelegateTest::popoverLinksOpenTheirPage()
         {"meetCrewButton", "The little crew"}, {"settingsButton", "Settings"}, {"openAppButton", "Your day"}};
     AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
     for (const auto& [button, page] : links) {
-        delegate.window()->hide();
+        if (delegate.window())
+            delegate.window()->close();
         QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QLatin1String(button)), Qt::LeftButton);
         QCOMPARE(delegate.store()->selectedPage(), QLatin1String(page));
         QVERIFY2(delegate.window()->isVisible(), button);
     }
+}
+
+// The window that a login launch did not build opens at the first click as if it had been there
+// all along, menu bar and tour included, and stays the one window from then on.
+void AppDelegateTest::loginLaunchBuildsTheWindowAtTheFirstClick()
+{
+    AppDelegate& delegate = launch({QStringLiteral("--autostart")});
+    QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QStringLiteral("openAppButton")),
+                      Qt::LeftButton);
+    MainWindow* window = delegate.window();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(delegate.activationPolicy(), Policy::regular);
+    QVERIFY(delegate.store()->tourVisible());
+    QTRY_VERIFY(window->findChild<QDialog*>(QStringLiteral("tourSheet"))->isVisible());
+    QVERIFY(window->menuBar()->findChild<QMenu*>(QStringLiteral("dewbellMenu")));
+
+    window->close();
+    delegate.showMain();
+    QCOMPARE(delegate.window(), window);
+    QVERIFY(window->isVisible());
 }
 
 void AppDelegateTest::quitSaves()
@@ -236,6 +261,7 @@ void AppDelegateTest::reducedMotionIsReadAgainWhenSomethingOpens()
 void AppDelegateTest::menusAreDarkLikeTheApp()
 {
     AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
+    delegate.showMain();
     QList<QMenu*> menus;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->objectName() == QLatin1String("trayMenu"))
@@ -296,7 +322,7 @@ void AppDelegateTest::aFailedSaveShowsWhereDrinksAreLogged()
     QVERIFY(line->isVisible());
     QVERIFY2(line->text().startsWith(QStringLiteral("Couldn't save your settings: ")), qPrintable(line->text()));
     QCOMPARE(trayToolTip(), baseToolTip + QLatin1Char('\n') + line->text());
-    QVERIFY(!delegate.window()->isVisible());
+    QVERIFY(!delegate.window());
 
     QVERIFY(QDir(stateFile).removeRecursively());
     QTest::mouseClick(drink, Qt::LeftButton);
