@@ -55,7 +55,16 @@ BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWi
     column->addWidget(card_);
     column->addWidget(sticker_, 0, Qt::AlignHCenter);
 
-    connect(store_, &DewbellStore::changed, this, &BreakReminderView::refresh);
+    // Followed only on screen; showEvent catches up.
+    connect(store_, &DewbellStore::changed, this, [this] {
+        if (isVisible())
+            refresh();
+    });
+}
+
+void BreakReminderView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
     refresh();
 }
 

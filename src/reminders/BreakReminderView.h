@@ -24,7 +24,7 @@ class BreakReminderView : public QWidget {
 public:
     explicit BreakReminderView(DewbellStore* store, QWidget* parent = nullptr);
 
-    // Reads the store again.
+    // Reads the store again; a view on screen does so whenever the store changes.
     void refresh();
 
     // The sticker frame of a reminder: its identifier's first byte picks among the kind's poses.
@@ -35,6 +35,9 @@ public:
     QSize sizeHint() const override;
 
     static constexpr int fullWidth = 410;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildCard();

@@ -60,8 +60,12 @@ ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElaps
         // The desktop may ask for reduced motion while the companion walks.
         refreshTimeline();
     });
-    connect(store_, &DewbellStore::changed, this, &ReminderView::refresh);
-    refresh();
+    // The panel is hidden nearly all day while the store ticks every second: only a view on
+    // screen follows it, and a view coming on screen catches up (showEvent).
+    connect(store_, &DewbellStore::changed, this, [this] {
+        if (isVisible())
+            refresh();
+    });
 }
 
 QSize ReminderView::sizeHint() const
@@ -94,12 +98,13 @@ double ReminderView::walkOffset() const
 void ReminderView::refresh()
 {
     const bool water = store_->reminderKind() == ReminderKind::water;
+    // A break card coming on screen reads the store before it is measured.
+    companion_->setVisible(water);
+    breakCard_->setVisible(!water);
     if (water)
         refreshWater();
     else
         refreshBreak();
-    companion_->setVisible(water);
-    breakCard_->setVisible(!water);
     refreshTimeline();
 }
 
@@ -254,7 +259,7 @@ void ReminderView::paintEvent(QPaintEvent*)
 void ReminderView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    refreshTimeline();
+    refresh();
 }
 
 void ReminderView::hideEvent(QHideEvent* event)

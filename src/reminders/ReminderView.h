@@ -18,6 +18,7 @@ class SpeechBubbleCard;
 // The reminder on the 410 x 760 reminder canvas. For water: the speech bubble, and below it the
 // companion, which walks in from the right, waits, reacts and walks off; clicking the
 // companion snoozes. For eye rest and movement: the break card, at the bottom of the canvas.
+// It follows the store only while it is on screen.
 //
 // The companion is redrawn about 60 times a second while it moves: while a water reminder is
 // visible and not waiting for an answer, unless the desktop asks for reduced motion or the view

@@ -3,6 +3,7 @@
 #include "reminders/BreakReminderView.h"
 #include "reminders/CountdownLabel.h"
 #include "reminders/PictureButton.h"
+#include "reminders/ReminderView.h"
 
 #include <QtTest>
 
@@ -19,6 +20,7 @@ private slots:
     void invitationControlsCallTheirAction_data();
     void invitationControlsCallTheirAction();
     void stickerStaysWithOneReminder();
+    void aHiddenCanvasCatchesUpWhenItShows();
 
 private:
     static QString countdown(const QWidget& view) { return child<CountdownLabel>(&view, "countdown")->text(); }
@@ -87,6 +89,7 @@ void BreakReminderTest::previewCountdownRoundsUpToZero()
 {
     TestStore store;
     BreakReminderView view(store.get());
+    view.show();
     store->showReminder(true, ReminderKind::eyeRest);
     QCOMPARE(labelText(&view, "header"), QStringLiteral("BREAK PREVIEW · NO HISTORY"));
     store->startBreak();
@@ -130,12 +133,46 @@ void BreakReminderTest::stickerStaysWithOneReminder()
 {
     TestStore store;
     BreakReminderView view(store.get());
+    view.show();
     auto* sticker = child<PictureButton>(&view, "sticker");
     store->showReminder(false, ReminderKind::movement);
     const QImage shown = sticker->grab().toImage();
     for (int second = 0; second < 3; ++second)
         store->tick(store->now().addSecs(1));
     QCOMPARE(sticker->grab().toImage(), shown);
+}
+
+// The panel's canvas does not follow the store while it is hidden; whatever happened meanwhile
+// is there the moment it shows, also for a break that began while a water reminder was last drawn.
+void BreakReminderTest::aHiddenCanvasCatchesUpWhenItShows()
+{
+    TestStore store;
+    ReminderView canvas(store.get());
+    canvas.show();
+    store->showReminder(false, ReminderKind::water);
+    QVERIFY(canvas.companion()->isVisible());
+    QVERIFY(!canvas.breakCard()->isVisible());
+    canvas.hide();
+
+    store->dismiss();
+    store->tick(store->now().addSecs(120));
+    store->showReminder(false, ReminderKind::movement);
+    store->startBreak();
+    store->tick(store->now().addSecs(60));
+    canvas.show();
+    BreakReminderView* card = canvas.breakCard();
+    QVERIFY(card->isVisible());
+    QVERIFY(!canvas.companion()->isVisible());
+    QCOMPARE(labelText(card, "title"), title(ReminderKind::movement));
+    QCOMPARE(countdown(*card), QStringLiteral("04:00"));
+    // Laid out for the countdown it shows, at the bottom of the canvas.
+    QCOMPARE(card->geometry().bottom(), canvas.rect().bottom());
+    QCOMPARE(card->height(), card->heightForWidth(canvas.width()));
+
+    canvas.hide();
+    store->tick(store->now().addSecs(30));
+    canvas.show();
+    QCOMPARE(countdown(*card), QStringLiteral("03:30"));
 }
 
 QTEST_MAIN(BreakReminderTest)

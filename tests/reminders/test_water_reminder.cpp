@@ -172,6 +172,7 @@ void WaterReminderTest::pictureFollowsThePack()
     TestStore store;
     store.useCompanion(pack);
     ReminderView view(store.get(), 0.0);
+    view.show();
     store->showReminder(false, ReminderKind::water);
     store.tickUntil(CompanionPhase::asking);
     QCOMPARE(view.picture().kind, kind);
@@ -189,6 +190,7 @@ void WaterReminderTest::missingMovieFallsBackToThePlainPicture()
     store.useCompanion("nimbi-copy");
 
     ReminderView view(store.get(), 0.0);
+    view.show();
     store->showReminder(false, ReminderKind::water);
     QCOMPARE(view.picture().kind, CompanionPicture::Kind::buddy);
     QVERIFY(qobject_cast<BuddyView*>(view.companion()->picture()));
@@ -202,6 +204,7 @@ void WaterReminderTest::fixedElapsedPinsTheWalk()
     const int restingX = 20 + (370 - 250) / 2;
     for (double seconds : {0.0, 0.5, 1.5}) {
         ReminderView view(store.get(), seconds);
+        view.show();
         auto* sprite = qobject_cast<SpriteBuddy*>(view.companion()->picture());
         QVERIFY(sprite);
         store->tick(store->now().addMSecs(300));  // the clock moving on changes nothing
