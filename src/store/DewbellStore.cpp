@@ -1,12 +1,9 @@
 #include "store/DewbellStore.h"
 
 #include "store/PackLibrary.h"
-#include "store/StateFile.h"
-#include "store/StateWriter.h"
 
 #include "model/AppBundle.h"
 #include "model/CompanionMotion.h"
-#include "model/ImportError.h"
 #include "model/Personality.h"
 #include "model/ReminderClock.h"
 #include "model/ReminderGate.h"
@@ -16,8 +13,6 @@
 namespace {
 
 constexpr int tickMilliseconds = 1000;
-constexpr qint64 quietSaveDelayMilliseconds = 300;
-constexpr qint64 maxSaveDelayMilliseconds = 800;
 
 const QString delayedWhileTyping = QStringLiteral("Delayed while you work · 2 minutes");
 const QString meetingReason = QStringLiteral("Meeting / presentation");
@@ -37,10 +32,9 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
       persistChanges_(options.persistChanges),
       zone_(options.zone.value_or(QTimeZone::systemTimeZone())),
       updates_(options.updates),
-      stateFile_(std::make_unique<StateFile>(directory_, persistChanges_, options.stateFile)),
-      writer_(std::make_unique<StateWriter>(
-          *stateFile_, [this](const StateWriter::Outcome& outcome) { backgroundWriteFinished(outcome); })),
-      now_(options.openedAt.value_or(QDateTime::currentDateTimeUtc()))
+      now_(options.openedAt.value_or(QDateTime::currentDateTimeUtc())),
+      saving_({.directory = directory_, .persistChanges = persistChanges_, .stateFile = options.stateFile}, state_,
+              changes_, *this)
 {
     if (!updates_) {
         const bool enabled = !options.directory.has_value() && persistChanges_;
@@ -63,8 +57,6 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
         });
         timer_.start();
     }
-    saveTimer_.setSingleShot(true);
-    connect(&saveTimer_, &QTimer::timeout, this, [this] { writer_->writeInBackground(state_); });
 }
 
 DewbellStore::~DewbellStore()
@@ -181,11 +173,7 @@ ReminderStatus DewbellStore::reminderStatus() const
 
 void DewbellStore::load()
 {
-    StateFile::Loaded loaded = stateFile_->load();
-    state_ = loaded.state;
-    window_.notice = loaded.notice;
-    if (const auto blocked = stateFile_->writeBlocked(); blocked && persistChanges_)
-        saveFailure_ = QStringLiteral("Nothing is being saved: ") + *blocked;
+    window_.notice = saving_.load();
     state_.preferences = state_.preferences.normalized();
     protections_.clearStale(now_);
     schedule_.planAtLaunch(now_);
@@ -201,64 +189,6 @@ void DewbellStore::loadPacks()
     packs_ = scan.packs;
     if (const QString missing = scan.notLoadedSentence(); !missing.isEmpty())
         window_.notice = window_.notice ? *window_.notice + QLatin1Char(' ') + missing : missing;
-}
-
-// Writing three years of history takes tens of milliseconds, too long to do on every keystroke
-// in a name or the love note. Edits are written together, in the background, once the user
-// pauses for quietSaveDelay and never later than maxSaveDelay after the first of them; save()
-// (every other action, quitting, SIGTERM, the destructor) writes them at once.
-void DewbellStore::saveSoon()
-{
-    if (!persistChanges_)
-        return;
-    if (!saveTimer_.isActive())
-        unsavedSince_.start();
-    const qint64 left = maxSaveDelayMilliseconds - unsavedSince_.elapsed();
-    saveTimer_.start(int(std::clamp<qint64>(left, 0, quietSaveDelayMilliseconds)));
-}
-
-void DewbellStore::save()
-{
-    saveTimer_.stop();
-    if (!persistChanges_)
-        return;
-    ChangeBatcher::Batch batch(changes_);
-    try {
-        savedWithout(writer_->writeNow(state_));
-    } catch (const ImportError& error) {
-        saveFailure_ = QStringLiteral("Couldn't save your settings: ") + error.message();
-        setNotice(saveFailure_);
-    }
-}
-
-// A write succeeded: a failure shown earlier is over, and history that went to an archive file
-// has already left the state.
-void DewbellStore::savedWithout(const std::optional<QString>& archived)
-{
-    if (saveFailure_) {
-        saveFailure_.reset();
-        markChanged();
-    }
-    if (archived) {
-        historyChanged();
-        setNotice(archived);
-    }
-}
-
-void DewbellStore::backgroundWriteFinished(const StateWriter::Outcome& outcome)
-{
-    ChangeBatcher::Batch batch(changes_);
-    if (outcome.failure) {
-        saveFailure_ = QStringLiteral("Couldn't save your settings: ") + *outcome.failure;
-        setNotice(saveFailure_);
-        return;
-    }
-    if (outcome.archived) {
-        const auto archived = [&](const auto& record) { return outcome.archivedRecords.contains(record.id); };
-        state_.drinks.removeIf(archived);
-        state_.breakHistory.removeIf(archived);
-    }
-    savedWithout(outcome.archived);
 }
 
 // ---- The engine ---------------------------------------------------------------------------------
@@ -499,7 +429,7 @@ void DewbellStore::update(const std::function<void(Preferences&)>& change)
     const bool mayStay = visit_.preview() ? !switchedOff && !quietBegan : state_.preferences.enabled && !isQuiet();
     if (visit_.visible() && !mayStay)
         dismiss();
-    saveSoon();
+    saving_.saveSoon();
 }
 
 // ---- The tour -----------------------------------------------------------------------------------

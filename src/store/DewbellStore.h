@@ -8,8 +8,7 @@
 #include "store/ProtectionModes.h"
 #include "store/ReminderSchedule.h"
 #include "store/ReminderStatus.h"
-#include "store/StateFile.h"
-#include "store/StateWriter.h"
+#include "store/StateSaving.h"
 #include "store/WindowState.h"
 
 #include "model/CharacterPack.h"
@@ -22,7 +21,6 @@
 #include "model/SavedState.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -72,7 +70,7 @@ struct StoreOptions {
 // the drink log), ReminderStatus (the countdown and status line) and FileActions (what the user
 // picks in a dialog). The store holds what they share: the saved state, the clock and the zone;
 // it saves and announces changes.
-class DewbellStore : public QObject, private VisitHost {
+class DewbellStore : public QObject, private VisitHost, private SaveHost {
     Q_OBJECT
 
 public:
@@ -120,7 +118,7 @@ public:
     void setNotice(const std::optional<QString>& notice);
     // Why the last save failed, or why nothing can be saved at all, until a save succeeds. Unlike
     // the notice it cannot be closed: the popover and the tray show it where drinks are logged.
-    std::optional<QString> saveFailure() const { return saveFailure_; }
+    std::optional<QString> saveFailure() const { return saving_.failure(); }
 
     // "Your day" initially; the main window shows the page with this title.
     QString selectedPage() const { return window_.selectedPage; }
@@ -171,7 +169,7 @@ public:
     void tick(const QDateTime& date);
     // Applies a change of preferences, clamps every field, re-plans what the change affects,
     // hides a reminder that may no longer show and saves soon: edits that come a keystroke at a
-    // time are written together once the user pauses (see saveSoon()).
+    // time are written together once the user pauses (see StateSaving::saveSoon()).
     void update(const std::function<void(Preferences&)>& change);
 
     void showReminder(bool isPreview, ReminderKind kind, std::optional<QString> companionID = std::nullopt);
@@ -216,9 +214,9 @@ public:
     void resumeAfterAbsence(const QDateTime& date);
     // Writes "state.json" at once unless persistence is off, taking any edit still waiting
     // along; a failure becomes the notice.
-    void save();
+    void save() { saving_.save(); }
     // True while a preference edit waits to be written.
-    bool hasUnsavedEdits() const { return saveTimer_.isActive(); }
+    bool hasUnsavedEdits() const { return saving_.hasUnsavedEdits(); }
 
     void presentTourIfNeeded();
     void presentTour();
@@ -304,12 +302,9 @@ private:
     void endProtection(ProtectionMode mode);
 
     // What the companion's visit asks of the store.
-    void saveSoon();
-    void savedWithout(const std::optional<QString>& archived);
-    void backgroundWriteFinished(const StateWriter::Outcome& outcome);
-
     void visitChanged() override { markChanged(); }
     void saveState() override { save(); }
+    void showNotice(const std::optional<QString>& notice) override { setNotice(notice); }
     void historyChanged() override;
     void recordDrink() override;
     void hidePanel() override;
@@ -320,12 +315,7 @@ private:
     bool persistChanges_;
     QTimeZone zone_;
     AppUpdateManager* updates_;
-    std::unique_ptr<StateFile> stateFile_;
-    // Declared after the file it writes, so that it is gone (its write finished) before the file.
-    std::unique_ptr<StateWriter> writer_;
     QTimer timer_;
-    QTimer saveTimer_;
-    QElapsedTimer unsavedSince_;
 
     SavedState state_;
     QList<CharacterPack> packs_;
@@ -333,6 +323,7 @@ private:
 
     // The rooms behind the store's face; the first three read and write state_.
     ChangeBatcher changes_{[this] { emit changed(); }};
+    StateSaving saving_;
     ReminderSchedule schedule_{state_, zone_};
     ProtectionModes protections_{state_};
     mutable DayTally tally_{state_, zone_};
@@ -341,5 +332,4 @@ private:
     FileActions files_{*this};
     // In memory only: whether the user is away.
     bool suppressedForAbsence_ = false;
-    std::optional<QString> saveFailure_;
 };

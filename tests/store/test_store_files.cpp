@@ -54,6 +54,15 @@ private:
     QString inFolder(const QString& name) const { return QDir(folder.path()).filePath(name); }
     QString statePath() const { return inFolder(QStringLiteral("state.json")); }
 
+    // A store whose state file holds only a few KiB, so that a little history fills it.
+    std::unique_ptr<DewbellStore> openSmall() const
+    {
+        return std::make_unique<DewbellStore>(StoreOptions{.directory = folder.path(),
+                                                           .persistChanges = true,
+                                                           .zone = zone(),
+                                                           .stateFile = {.limit = 6 * LocalFiles::KiB}});
+    }
+
     QStringList keptAside() const
     {
         return QDir(folder.path()).entryList({QStringLiteral("state-unreadable-*.json")}, QDir::Files);
@@ -150,13 +159,7 @@ private slots:
     void theOldestHistoryMovesAsideAtTheLimit()
     {
         QStandardPaths::setTestModeEnabled(true);
-        const auto open = [this] {
-            return std::make_unique<DewbellStore>(StoreOptions{.directory = folder.path(),
-                                                               .persistChanges = true,
-                                                               .zone = zone(),
-                                                               .stateFile = {.limit = 6 * LocalFiles::KiB}});
-        };
-        auto s = open();
+        auto s = openSmall();
         s->tick(morning().addDays(-2));
         for (int i = 0; i < 60; ++i)
             s->drink();
@@ -167,7 +170,7 @@ private slots:
         QVERIFY(s->state().drinks.size() < 60);
         QCOMPARE(s->totalML(), qint64(250) * s->today().size());
         QVERIFY(s->today().size() > 0);
-        QCOMPARE(open()->state().drinks, s->state().drinks);
+        QCOMPARE(openSmall()->state().drinks, s->state().drinks);
         QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("state-history-until-*.json")}).size(), 1);
     }
 
@@ -176,25 +179,25 @@ private slots:
     void aBackgroundWriteMovesTheOldestHistoryAsideToo()
     {
         QStandardPaths::setTestModeEnabled(true);
-        const auto open = [this] {
-            return std::make_unique<DewbellStore>(StoreOptions{.directory = folder.path(),
-                                                               .persistChanges = true,
-                                                               .zone = zone(),
-                                                               .stateFile = {.limit = 6 * LocalFiles::KiB}});
-        };
-        auto s = open();
+        auto s = openSmall();
         s->tick(morning());
         s->mutateState([](SavedState& state) {
-            for (int i = 0; i < 150; ++i)
-                state.drinks.append({QUuid::createUuid(), morning().addDays(-2).addSecs(i * 60), 250});
+            for (int i = 0; i < 150; ++i) {
+                const QDateTime date = morning().addDays(-2).addSecs(i * 60);
+                state.drinks.append({QUuid::createUuid(), date, 250});
+                state.breakHistory.append({QUuid::createUuid(), ReminderKind::eyeRest, date, 20});
+            }
         });
         s->update([](Preferences& p) { p.sender = QStringLiteral("Mo"); });
         QVERIFY(!s->notice());
         QTRY_VERIFY(s->notice());
         QVERIFY(s->notice()->contains(QStringLiteral("Nothing was lost")));
         QVERIFY(s->state().drinks.size() < 150);
-        QCOMPARE(open()->state().drinks, s->state().drinks);
-        QCOMPARE(open()->preferences().sender, QStringLiteral("Mo"));
+        QVERIFY(s->state().breakHistory.size() < 150);
+        const auto reopened = openSmall();
+        QCOMPARE(reopened->state().drinks, s->state().drinks);
+        QCOMPARE(reopened->state().breakHistory, s->state().breakHistory);
+        QCOMPARE(reopened->preferences().sender, QStringLiteral("Mo"));
         QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("state-history-until-*.json")}).size(), 1);
     }
 
