@@ -44,29 +44,38 @@ private slots:
     {
         QTest::addColumn<std::function<void(Preferences&)>>("change");
         QTest::addColumn<QDateTime>("water");
-        QTest::addColumn<QDateTime>("eyeRest");
-        QTest::addColumn<QDateTime>("movement");
+        QTest::addColumn<std::optional<QDateTime>>("eyeRest");
+        QTest::addColumn<std::optional<QDateTime>>("movement");
         const QDateTime now = at(2024, 3, 4, 12, 0);
-        const QDateTime kept = at(2024, 3, 4, 12, 10);
+        const std::optional kept = at(2024, 3, 4, 12, 10);
+        const std::optional<QDateTime> none;
         using Change = std::function<void(Preferences&)>;
-        QTest::newRow("sound") << Change([](Preferences& p) { p.soundEnabled = false; }) << kept << kept << kept;
+        QTest::newRow("sound") << Change([](Preferences& p) { p.soundEnabled = false; }) << *kept << kept << kept;
         QTest::newRow("water interval") << Change([](Preferences& p) { p.intervalMinutes = 30; })
                                         << now.addSecs(30 * 60) << kept << kept;
         QTest::newRow("quiet hours over the deadline")
             << Change([](Preferences& p) { p.quietStart = 12; }) << at(2024, 3, 5, 9, 0) << kept << kept;
-        QTest::newRow("eye interval") << Change([](Preferences& p) { p.breaks.eyeIntervalMinutes = 30; }) << kept
-                                      << now.addSecs(30 * 60) << kept;
+        QTest::newRow("quiet hours over the deadline, switched off") << Change([](Preferences& p) {
+            p.quietStart = 12;
+            p.quietEnabled = false;
+        }) << *kept << kept << kept;
+        QTest::newRow("eye interval") << Change([](Preferences& p) { p.breaks.eyeIntervalMinutes = 30; }) << *kept
+                                      << std::optional(now.addSecs(30 * 60)) << kept;
         QTest::newRow("movement interval") << Change([](Preferences& p) { p.breaks.movementIntervalMinutes = 90; })
-                                           << kept << kept << now.addSecs(90 * 60);
-        QTest::newRow("break length") << Change([](Preferences& p) { p.breaks.eyeDurationSeconds = 60; }) << kept
+                                           << *kept << kept << std::optional(now.addSecs(90 * 60));
+        QTest::newRow("break length") << Change([](Preferences& p) { p.breaks.eyeDurationSeconds = 60; }) << *kept
                                       << kept << kept;
+        QTest::newRow("eye rest off") << Change([](Preferences& p) { p.breaks.eyeEnabled = false; }) << *kept << none
+                                      << kept;
+        QTest::newRow("movement off") << Change([](Preferences& p) { p.breaks.movementEnabled = false; }) << *kept
+                                      << kept << none;
     }
     void aSettingsChangeReplansOnlyWhatItTouches()
     {
         QFETCH(std::function<void(Preferences&)>, change);
         QFETCH(QDateTime, water);
-        QFETCH(QDateTime, eyeRest);
-        QFETCH(QDateTime, movement);
+        QFETCH(std::optional<QDateTime>, eyeRest);
+        QFETCH(std::optional<QDateTime>, movement);
         switchBreaksOn();
         for (ReminderKind kind : allReminderKinds)
             schedule->setDeadline(kind, at(2024, 3, 4, 12, 10));
@@ -74,8 +83,8 @@ private slots:
         change(state.preferences);
         schedule->replanAfterChange(before, at(2024, 3, 4, 12, 0));
         QCOMPARE(state.nextDue, water);
-        QCOMPARE(state.nextEyeDue, std::optional(eyeRest));
-        QCOMPARE(state.nextMovementDue, std::optional(movement));
+        QCOMPARE(state.nextEyeDue, eyeRest);
+        QCOMPARE(state.nextMovementDue, movement);
     }
 
     void atLaunchPassedDeadlinesAndAnInterruptedBreakStartOver()
@@ -91,6 +100,11 @@ private slots:
         QCOMPARE(state.nextEyeDue, std::optional(launch.addSecs(300)));
         QCOMPARE(state.nextMovementDue, std::optional(launch.addSecs(60 * 60)));
         QCOMPARE(state.activeBreakKind, std::nullopt);
+
+        // A kind switched off keeps no deadline from the file, however far ahead it lies.
+        state.preferences.breaks.eyeEnabled = false;
+        schedule->planAtLaunch(launch);
+        QCOMPARE(state.nextEyeDue, std::nullopt);
     }
 
     void theEarliestComeDeadlineIsDueAndWaterWinsATie()
