@@ -25,22 +25,269 @@ class AppDelegateTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    // Settings paths are read once per process, so the configuration folder is set up front.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", configuration_.path().toUtf8()); }
 
-    void launchModes_data();
-    void launchModes();
-    void closingTheWindowFinishesTheTour();
-    void uiTestPreviewShowsTheReminderWithoutFocus();
-    void backgroundUiTestStaysInTheTrayAndCleansUp();
-    void withoutTrayHostTheWindowShowsAnyway();
-    void popoverLinksOpenTheirPage();
-    void loginLaunchBuildsTheWindowAtTheFirstClick();
-    void quitSaves();
-    void reducedMotionIsReadAgainWhenSomethingOpens();
-    void menusAreDarkLikeTheApp();
-    void aFailedSaveShowsWhereDrinksAreLogged();
+    void init()
+    {
+        scratch_ = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", scratch_->filePath(QStringLiteral("data")).toUtf8());
+    }
+
+    void cleanup()
+    {
+        delegate_.reset();
+        scratch_.reset();
+    }
+
+    void launchModes_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::addColumn<bool>("window");
+        QTest::addColumn<bool>("tour");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("from the menu") << QStringList() << true << true << QStringLiteral("Your day");
+        QTest::newRow("at login") << QStringList{QStringLiteral("--autostart")} << false << false
+                                  << QStringLiteral("Your day");
+        QTest::newRow("in the background")
+            << QStringList{QStringLiteral("--background")} << false << false << QStringLiteral("Your day");
+        QTest::newRow("the test lab") << QStringList{QStringLiteral("--test-lab")} << true << false
+                                      << QStringLiteral("The little crew");
+    }
+
+    // A first launch: the window and the tour, unless Dewbell started at login or in the background,
+    // where it waits in the tray without having built the window; the test lab opens on the crew
+    // without the tour.
+    void launchModes()
+    {
+        QFETCH(QStringList, switches);
+        QFETCH(bool, window);
+        QFETCH(bool, tour);
+        QFETCH(QString, page);
+        AppDelegate& delegate = launch(switches);
+        QCOMPARE(delegate.window() != nullptr, window);
+        QCOMPARE(delegate.window() && delegate.window()->isVisible(), window);
+        QCOMPARE(delegate.activationPolicy(), window ? Policy::regular : Policy::accessory);
+        QCOMPARE(delegate.store()->tourVisible(), tour);
+        QCOMPARE(delegate.store()->selectedPage(), page);
+        QVERIFY(delegate.trayIcon()->isShown());
+        QVERIFY(!delegate.panel()->isVisible());
+    }
+
+    void closingTheWindowFinishesTheTour()
+    {
+        AppDelegate& first = launch({});
+        QVERIFY(first.store()->tourVisible());
+        first.window()->close();
+        QVERIFY(!first.store()->tourVisible());
+        QCOMPARE(first.activationPolicy(), Policy::accessory);
+
+        AppDelegate& next = launch({});
+        QVERIFY(next.window()->isVisible());
+        QVERIFY2(!next.store()->tourVisible(), "the tour is not offered again");
+    }
+
+    void uiTestPreviewShowsTheReminderWithoutFocus()
+    {
+        AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--preview")});
+        DewbellStore* store = delegate.store();
+        QVERIFY(store->preview());
+        QCOMPARE(store->reminderKind(), ReminderKind::water);
+        QVERIFY(!store->tourVisible());
+        QVERIFY(delegate.window()->isVisible());
+
+        BuddyPanel* panel = delegate.panel();
+        QVERIFY(panel->isVisible());
+        QVERIFY(panel->testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(panel->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        // In the bottom right corner, the companion's feet a little below the screen's edge.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(panel->geometry().right(), screen.right());
+        QVERIFY(screen.contains(panel->geometry().topLeft()));
+        QVERIFY(panel->geometry().bottom() > screen.bottom());
+    }
+
+    void backgroundUiTestStaysInTheTrayAndCleansUp()
+    {
+        AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
+        const QString folder = delegate.store()->directory();
+        QVERIFY2(folder.startsWith(QDir::tempPath() + QStringLiteral("/dewbell-qa-")), qPrintable(folder));
+        QVERIFY(!delegate.window());
+        QVERIFY(!delegate.panel()->isVisible());
+        QCOMPARE(delegate.activationPolicy(), Policy::accessory);
+        QVERIFY(delegate.trayIcon()->isShown());
+
+        // Quitting under --ui-test writes nothing; the folder goes with the delegate.
+        delegate.applicationWillTerminate();
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/state.json")));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/Characters/left-over")));
+        delegate_.reset();
+        QVERIFY(!QDir(folder).exists());
+    }
+
+    void withoutTrayHostTheWindowShowsAnyway()
+    {
+        launch({QStringLiteral("--ui-test"), QStringLiteral("--background")}, [] { return false; });
+        QVERIFY(delegate_->window()->isVisible());
+        QCOMPARE(delegate_->activationPolicy(), Policy::regular);
+        QVERIFY(!delegate_->trayIcon()->isShown());
+    }
+
+    void popoverLinksOpenTheirPage()
+    {
+        const std::pair<const char*, const char*> links[] = {
+            {"meetCrewButton", "The little crew"}, {"settingsButton", "Settings"}, {"openAppButton", "Your day"}};
+        AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
+        for (const auto& [button, page] : links) {
+            if (delegate.window())
+                delegate.window()->close();
+            QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QLatin1String(button)),
+                              Qt::LeftButton);
+            QCOMPARE(delegate.store()->selectedPage(), QLatin1String(page));
+            QVERIFY2(delegate.window()->isVisible(), button);
+        }
+    }
+
+    // The window that a login launch did not build opens at the first click as if it had been there
+    // all along, menu bar and tour included, and stays the one window from then on.
+    void loginLaunchBuildsTheWindowAtTheFirstClick()
+    {
+        AppDelegate& delegate = launch({QStringLiteral("--autostart")});
+        QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QStringLiteral("openAppButton")),
+                          Qt::LeftButton);
+        MainWindow* window = delegate.window();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(delegate.activationPolicy(), Policy::regular);
+        QVERIFY(delegate.store()->tourVisible());
+        QTRY_VERIFY(window->findChild<QDialog*>(QStringLiteral("tourSheet"))->isVisible());
+        QVERIFY(window->menuBar()->findChild<QMenu*>(QStringLiteral("dewbellMenu")));
+
+        window->close();
+        delegate.showMain();
+        QCOMPARE(delegate.window(), window);
+        QVERIFY(window->isVisible());
+    }
+
+    void quitSaves()
+    {
+        AppDelegate& delegate = launch({});
+        const QString stateFile = scratch_->filePath(QStringLiteral("data/dewbell/state.json"));
+        QFile::remove(stateFile);
+        delegate.applicationWillTerminate();
+        QVERIFY(QFile::exists(stateFile));
+    }
+
+    // The user switches animations off and on in the desktop's settings while Dewbell runs: the
+    // next reminder or window follows, and nothing asks the desktop in between.
+    void reducedMotionIsReadAgainWhenSomethingOpens()
+    {
+        auto reduce = std::make_shared<bool>(false);
+        auto reads = std::make_shared<int>(0);
+        AppDelegate& delegate = launch(
+            {QStringLiteral("--ui-test"), QStringLiteral("--background")}, [] { return true; },
+            [reduce, reads] {
+                ++*reads;
+                return *reduce;
+            });
+        DewbellStore* store = delegate.store();
+        const ReminderView* view = delegate.panel()->surface()->reminderView();
+        delegate.previewBuddy();
+        QVERIFY(view->isTimelineRunning());
+
+        *reduce = true;
+        store->dismiss();
+        delegate.previewBuddy();
+        QVERIFY(!view->isTimelineRunning());
+        QCOMPARE(view->walkOffset(), 0.0);
+        store->dismiss();
+
+        const int readsWhileIdle = *reads;
+        QTest::qWait(1500);
+        QCOMPARE(*reads, readsWhileIdle);
+
+        // The tour points at the tray icon: steady while motion is reduced, pulsing once it is not.
+        delegate.showTour();
+        store->highlightTourMenu(true);
+        QVERIFY(!delegate.trayIcon()->isPulsing());
+        *reduce = false;
+        delegate.window()->hide();
+        delegate.showMain();
+        store->highlightTourMenu(true);
+        QVERIFY(delegate.trayIcon()->isPulsing());
+    }
+
+    void menusAreDarkLikeTheApp()
+    {
+        AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
+        delegate.showMain();
+        QList<QMenu*> menus;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("trayMenu"))
+                menus.append(qobject_cast<QMenu*>(window));
+        }
+        QCOMPARE(menus.size(), 1);
+        for (QAction* item : delegate.window()->menuBar()->actions())
+            menus.append(item->menu());
+        for (QMenu* menu : menus) {
+            menu->popup(QPoint(10, 10));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            const QImage shown = menu->grab().toImage();
+            int lightest = 0;
+            int darkPixels = 0;
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x) {
+                    const int gray = qGray(shown.pixel(x, y));
+                    lightest = std::max(lightest, gray);
+                    darkPixels += gray < 60 ? 1 : 0;
+                }
+            }
+            // Mostly the dark ground, with light words on it.
+            QVERIFY2(darkPixels > shown.width() * shown.height() * 3 / 4, qPrintable(menu->title()));
+            QVERIFY2(lightest > 180, qPrintable(menu->title()));
+            // What cannot be used now (the update check of a development build) is only dimmed.
+            for (QAction* item : menu->actions()) {
+                if (item->isEnabled() || item->isSeparator())
+                    continue;
+                const QRect place = menu->actionGeometry(item);
+                int brightest = 0;
+                for (int y = place.top(); y <= place.bottom(); ++y)
+                    for (int x = place.left(); x <= place.right(); ++x)
+                        brightest = std::max(brightest, qGray(shown.pixel(x, y)));
+                QVERIFY2(brightest <= qGray(Palette::muted().rgb()) + 8, qPrintable(item->text()));
+            }
+            menu->hide();
+        }
+    }
+
+    // A drink logged from the popover while the disk refuses it: the popover and the tray say so
+    // until a save succeeds, while the main window stays closed.
+    void aFailedSaveShowsWhereDrinksAreLogged()
+    {
+        AppDelegate& delegate = launch({QStringLiteral("--background")});
+        delegate.togglePopover();
+        MenuBarView* view = delegate.menuBarView();
+        QVERIFY(view->isVisible());
+        auto* line = view->findChild<QLabel*>(QStringLiteral("saveFailureLine"));
+        auto* drink = view->findChild<QAbstractButton*>(QStringLiteral("drinkButton"));
+        QVERIFY(line && drink && !line->isVisible());
+        const auto trayToolTip = [&delegate] { return delegate.trayIcon()->findChild<QSystemTrayIcon*>()->toolTip(); };
+        const QString baseToolTip = trayToolTip();
+
+        const QString stateFile = scratch_->filePath(QStringLiteral("data/dewbell/state.json"));
+        QFile::remove(stateFile);
+        QVERIFY(QDir().mkpath(stateFile));
+        QTest::mouseClick(drink, Qt::LeftButton);
+        QVERIFY(line->isVisible());
+        QVERIFY2(line->text().startsWith(QStringLiteral("Couldn't save your settings: ")), qPrintable(line->text()));
+        QCOMPARE(trayToolTip(), baseToolTip + QLatin1Char('\n') + line->text());
+        QVERIFY(!delegate.window());
+
+        QVERIFY(QDir(stateFile).removeRecursively());
+        QTest::mouseClick(drink, Qt::LeftButton);
+        QVERIFY(!line->isVisible());
+        QCOMPARE(trayToolTip(), baseToolTip);
+    }
 
 private:
     AppDelegate& launch(
@@ -52,24 +299,6 @@ private:
     std::unique_ptr<AppDelegate> delegate_;
 };
 
-// Settings paths are read once per process, so the configuration folder is set up front.
-void AppDelegateTest::initTestCase()
-{
-    qputenv("XDG_CONFIG_HOME", configuration_.path().toUtf8());
-}
-
-void AppDelegateTest::init()
-{
-    scratch_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_DATA_HOME", scratch_->filePath(QStringLiteral("data")).toUtf8());
-}
-
-void AppDelegateTest::cleanup()
-{
-    delegate_.reset();
-    scratch_.reset();
-}
-
 AppDelegate& AppDelegateTest::launch(const QStringList& switches, std::function<bool()> trayHost,
                                      std::function<bool()> reduceMotion)
 {
@@ -80,254 +309,6 @@ AppDelegate& AppDelegateTest::launch(const QStringList& switches, std::function<
     delegate_ = std::make_unique<AppDelegate>(QStringList{QStringLiteral("dewbell")} + switches, desktop);
     delegate_->launch();
     return *delegate_;
-}
-
-void AppDelegateTest::launchModes_data()
-{
-    QTest::addColumn<QStringList>("switches");
-    QTest::addColumn<bool>("window");
-    QTest::addColumn<bool>("tour");
-    QTest::addColumn<QString>("page");
-    QTest::newRow("from the menu") << QStringList() << true << true << QStringLiteral("Your day");
-    QTest::newRow("at login") << QStringList{QStringLiteral("--autostart")} << false << false
-                              << QStringLiteral("Your day");
-    QTest::newRow("in the background") << QStringList{QStringLiteral("--background")} << false << false
-                                       << QStringLiteral("Your day");
-    QTest::newRow("the test lab") << QStringList{QStringLiteral("--test-lab")} << true << false
-                                  << QStringLiteral("The little crew");
-}
-
-// A first launch: the window and the tour, unless Dewbell started at login or in the background,
-// where it waits in the tray without having built the window; the test lab opens on the crew
-// without the tour.
-void AppDelegateTest::launchModes()
-{
-    QFETCH(QStringList, switches);
-    QFETCH(bool, window);
-    QFETCH(bool, tour);
-    QFETCH(QString, page);
-    AppDelegate& delegate = launch(switches);
-    QCOMPARE(delegate.window() != nullptr, window);
-    QCOMPARE(delegate.window() && delegate.window()->isVisible(), window);
-    QCOMPARE(delegate.activationPolicy(), window ? Policy::regular : Policy::accessory);
-    QCOMPARE(delegate.store()->tourVisible(), tour);
-    QCOMPARE(delegate.store()->selectedPage(), page);
-    QVERIFY(delegate.trayIcon()->isShown());
-    QVERIFY(!delegate.panel()->isVisible());
-}
-
-void AppDelegateTest::closingTheWindowFinishesTheTour()
-{
-    AppDelegate& first = launch({});
-    QVERIFY(first.store()->tourVisible());
-    first.window()->close();
-    QVERIFY(!first.store()->tourVisible());
-    QCOMPARE(first.activationPolicy(), Policy::accessory);
-
-    AppDelegate& next = launch({});
-    QVERIFY(next.window()->isVisible());
-    QVERIFY2(!next.store()->tourVisible(), "the tour is not offered again");
-}
-
-void AppDelegateTest::uiTestPreviewShowsTheReminderWithoutFocus()
-{
-    AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--preview")});
-    DewbellStore* store = delegate.store();
-    QVERIFY(store->preview());
-    QCOMPARE(store->reminderKind(), ReminderKind::water);
-    QVERIFY(!store->tourVisible());
-    QVERIFY(delegate.window()->isVisible());
-
-    BuddyPanel* panel = delegate.panel();
-    QVERIFY(panel->isVisible());
-    QVERIFY(panel->testAttribute(Qt::WA_ShowWithoutActivating));
-    QVERIFY(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(panel->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    // In the bottom right corner, the companion's feet a little below the screen's edge.
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QCOMPARE(panel->geometry().right(), screen.right());
-    QVERIFY(screen.contains(panel->geometry().topLeft()));
-    QVERIFY(panel->geometry().bottom() > screen.bottom());
-}
-
-void AppDelegateTest::backgroundUiTestStaysInTheTrayAndCleansUp()
-{
-    AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
-    const QString folder = delegate.store()->directory();
-    QVERIFY2(folder.startsWith(QDir::tempPath() + QStringLiteral("/dewbell-qa-")), qPrintable(folder));
-    QVERIFY(!delegate.window());
-    QVERIFY(!delegate.panel()->isVisible());
-    QCOMPARE(delegate.activationPolicy(), Policy::accessory);
-    QVERIFY(delegate.trayIcon()->isShown());
-
-    // Quitting under --ui-test writes nothing; the folder goes with the delegate.
-    delegate.applicationWillTerminate();
-    QVERIFY(!QFile::exists(folder + QStringLiteral("/state.json")));
-    QVERIFY(QDir().mkpath(folder + QStringLiteral("/Characters/left-over")));
-    delegate_.reset();
-    QVERIFY(!QDir(folder).exists());
-}
-
-void AppDelegateTest::withoutTrayHostTheWindowShowsAnyway()
-{
-    launch({QStringLiteral("--ui-test"), QStringLiteral("--background")}, [] { return false; });
-    QVERIFY(delegate_->window()->isVisible());
-    QCOMPARE(delegate_->activationPolicy(), Policy::regular);
-    QVERIFY(!delegate_->trayIcon()->isShown());
-}
-
-void AppDelegateTest::popoverLinksOpenTheirPage()
-{
-    const std::pair<const char*, const char*> links[] = {
-        {"meetCrewButton", "The little crew"}, {"settingsButton", "Settings"}, {"openAppButton", "Your day"}};
-    AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
-    for (const auto& [button, page] : links) {
-        if (delegate.window())
-            delegate.window()->close();
-        QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QLatin1String(button)), Qt::LeftButton);
-        QCOMPARE(delegate.store()->selectedPage(), QLatin1String(page));
-        QVERIFY2(delegate.window()->isVisible(), button);
-    }
-}
-
-// The window that a login launch did not build opens at the first click as if it had been there
-// all along, menu bar and tour included, and stays the one window from then on.
-void AppDelegateTest::loginLaunchBuildsTheWindowAtTheFirstClick()
-{
-    AppDelegate& delegate = launch({QStringLiteral("--autostart")});
-    QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QStringLiteral("openAppButton")),
-                      Qt::LeftButton);
-    MainWindow* window = delegate.window();
-    QVERIFY(window && window->isVisible());
-    QCOMPARE(delegate.activationPolicy(), Policy::regular);
-    QVERIFY(delegate.store()->tourVisible());
-    QTRY_VERIFY(window->findChild<QDialog*>(QStringLiteral("tourSheet"))->isVisible());
-    QVERIFY(window->menuBar()->findChild<QMenu*>(QStringLiteral("dewbellMenu")));
-
-    window->close();
-    delegate.showMain();
-    QCOMPARE(delegate.window(), window);
-    QVERIFY(window->isVisible());
-}
-
-void AppDelegateTest::quitSaves()
-{
-    AppDelegate& delegate = launch({});
-    const QString stateFile = scratch_->filePath(QStringLiteral("data/dewbell/state.json"));
-    QFile::remove(stateFile);
-    delegate.applicationWillTerminate();
-    QVERIFY(QFile::exists(stateFile));
-}
-
-// The user switches animations off and on in the desktop's settings while Dewbell runs: the
-// next reminder or window follows, and nothing asks the desktop in between.
-void AppDelegateTest::reducedMotionIsReadAgainWhenSomethingOpens()
-{
-    auto reduce = std::make_shared<bool>(false);
-    auto reads = std::make_shared<int>(0);
-    AppDelegate& delegate = launch(
-        {QStringLiteral("--ui-test"), QStringLiteral("--background")}, [] { return true; },
-        [reduce, reads] {
-            ++*reads;
-            return *reduce;
-        });
-    DewbellStore* store = delegate.store();
-    const ReminderView* view = delegate.panel()->surface()->reminderView();
-    delegate.previewBuddy();
-    QVERIFY(view->isTimelineRunning());
-
-    *reduce = true;
-    store->dismiss();
-    delegate.previewBuddy();
-    QVERIFY(!view->isTimelineRunning());
-    QCOMPARE(view->walkOffset(), 0.0);
-    store->dismiss();
-
-    const int readsWhileIdle = *reads;
-    QTest::qWait(1500);
-    QCOMPARE(*reads, readsWhileIdle);
-
-    // The tour points at the tray icon: steady while motion is reduced, pulsing once it is not.
-    delegate.showTour();
-    store->highlightTourMenu(true);
-    QVERIFY(!delegate.trayIcon()->isPulsing());
-    *reduce = false;
-    delegate.window()->hide();
-    delegate.showMain();
-    store->highlightTourMenu(true);
-    QVERIFY(delegate.trayIcon()->isPulsing());
-}
-
-void AppDelegateTest::menusAreDarkLikeTheApp()
-{
-    AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
-    delegate.showMain();
-    QList<QMenu*> menus;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("trayMenu"))
-            menus.append(qobject_cast<QMenu*>(window));
-    }
-    QCOMPARE(menus.size(), 1);
-    for (QAction* item : delegate.window()->menuBar()->actions())
-        menus.append(item->menu());
-    for (QMenu* menu : menus) {
-        menu->popup(QPoint(10, 10));
-        QVERIFY(QTest::qWaitForWindowExposed(menu));
-        const QImage shown = menu->grab().toImage();
-        int lightest = 0;
-        int darkPixels = 0;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                const int gray = qGray(shown.pixel(x, y));
-                lightest = std::max(lightest, gray);
-                darkPixels += gray < 60 ? 1 : 0;
-            }
-        }
-        // Mostly the dark ground, with light words on it.
-        QVERIFY2(darkPixels > shown.width() * shown.height() * 3 / 4, qPrintable(menu->title()));
-        QVERIFY2(lightest > 180, qPrintable(menu->title()));
-        // What cannot be used now (the update check of a development build) is only dimmed.
-        for (QAction* item : menu->actions()) {
-            if (item->isEnabled() || item->isSeparator())
-                continue;
-            const QRect place = menu->actionGeometry(item);
-            int brightest = 0;
-            for (int y = place.top(); y <= place.bottom(); ++y)
-                for (int x = place.left(); x <= place.right(); ++x)
-                    brightest = std::max(brightest, qGray(shown.pixel(x, y)));
-            QVERIFY2(brightest <= qGray(Palette::muted().rgb()) + 8, qPrintable(item->text()));
-        }
-        menu->hide();
-    }
-}
-
-// A drink logged from the popover while the disk refuses it: the popover and the tray say so
-// until a save succeeds, while the main window stays closed.
-void AppDelegateTest::aFailedSaveShowsWhereDrinksAreLogged()
-{
-    AppDelegate& delegate = launch({QStringLiteral("--background")});
-    delegate.togglePopover();
-    MenuBarView* view = delegate.menuBarView();
-    QVERIFY(view->isVisible());
-    auto* line = view->findChild<QLabel*>(QStringLiteral("saveFailureLine"));
-    auto* drink = view->findChild<QAbstractButton*>(QStringLiteral("drinkButton"));
-    QVERIFY(line && drink && !line->isVisible());
-    const auto trayToolTip = [&delegate] { return delegate.trayIcon()->findChild<QSystemTrayIcon*>()->toolTip(); };
-    const QString baseToolTip = trayToolTip();
-
-    const QString stateFile = scratch_->filePath(QStringLiteral("data/dewbell/state.json"));
-    QFile::remove(stateFile);
-    QVERIFY(QDir().mkpath(stateFile));
-    QTest::mouseClick(drink, Qt::LeftButton);
-    QVERIFY(line->isVisible());
-    QVERIFY2(line->text().startsWith(QStringLiteral("Couldn't save your settings: ")), qPrintable(line->text()));
-    QCOMPARE(trayToolTip(), baseToolTip + QLatin1Char('\n') + line->text());
-    QVERIFY(!delegate.window());
-
-    QVERIFY(QDir(stateFile).removeRecursively());
-    QTest::mouseClick(drink, Qt::LeftButton);
-    QVERIFY(!line->isVisible());
-    QCOMPARE(trayToolTip(), baseToolTip);
 }
 
 QTEST_MAIN(AppDelegateTest)

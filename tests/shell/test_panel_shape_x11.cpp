@@ -47,83 +47,77 @@ class PanelShapeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        display_ = XOpenDisplay(nullptr);
+        QVERIFY(display_);
+    }
 
-    void theServerHoldsTheShapeThePanelCut_data();
-    void theServerHoldsTheShapeThePanelCut();
+    void cleanupTestCase()
+    {
+        if (display_)
+            XCloseDisplay(display_);
+    }
+
+    void theServerHoldsTheShapeThePanelCut_data()
+    {
+        QTest::addColumn<bool>("blends");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("shown pixels, without compositor") << false << ShapeBounding;
+        QTest::newRow("clicks, with compositor") << true << ShapeInput;
+    }
+
+    void theServerHoldsTheShapeThePanelCut()
+    {
+        QFETCH(bool, blends);
+        QFETCH(int, kind);
+        TestStore store;
+        BuddyPanel panel(store.get(), true, nullptr, std::make_unique<FakeCompositor>(blends));
+        store->onPresent = [&panel] { panel.presentBuddy(); };
+        store->onDismiss = [&panel] { panel.hide(); };
+
+        struct Change {
+            const char* what;
+            std::function<void()> make;
+            bool asks;
+        };
+        const Change changes[] = {
+            {"walks in", [&] { store->showReminder(false, ReminderKind::water); }, false},
+            {"asks", [&] { store->tick(store->now().addSecs(3)); }, true},
+            {"is declined", [&] { store->decline(); }, true},
+            {"leaves", [&] { store->tick(store->now().addSecs(4)); }, false},
+            {"comes back as a preview",
+             [&] {
+                 store->dismiss();
+                 store->showReminder(true, ReminderKind::water);
+                 store->tick(store->now().addSecs(3));
+             },
+             true},
+            {"celebrates", [&] { store->answerYes(); }, true},
+        };
+        for (const Change& change : changes) {
+            change.make();
+            QVERIFY2(panel.isVisible(), change.what);
+            QRegion server;
+            // Between turns of the event loop the server holds what the panel cut last, also after
+            // a pause without event processing in which any request already sent has arrived.
+            for (int look = 0; look < 40; ++look) {
+                QTest::qWait(15);
+                QThread::msleep(5);
+                server = serverShape(display_, Window(panel.winId()), kind) & panel.rect();
+                const QRegion cut = panel.cutShape().value_or(panel.rect()) & panel.rect();
+                QVERIFY2(server == cut,
+                         qPrintable(QStringLiteral("%1, look %2").arg(QLatin1String(change.what)).arg(look)));
+            }
+            const SpeechBubbleCard* bubble = panel.surface()->reminderView()->bubble();
+            const QPoint bubbleCentre = bubble->mapTo(&panel, bubble->rect().center());
+            QVERIFY2(server.contains(bubbleCentre) == change.asks, change.what);
+        }
+    }
 
 private:
     Display* display_ = nullptr;
 };
-
-void PanelShapeTest::initTestCase()
-{
-    display_ = XOpenDisplay(nullptr);
-    QVERIFY(display_);
-}
-
-void PanelShapeTest::cleanupTestCase()
-{
-    if (display_)
-        XCloseDisplay(display_);
-}
-
-void PanelShapeTest::theServerHoldsTheShapeThePanelCut_data()
-{
-    QTest::addColumn<bool>("blends");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("shown pixels, without compositor") << false << ShapeBounding;
-    QTest::newRow("clicks, with compositor") << true << ShapeInput;
-}
-
-void PanelShapeTest::theServerHoldsTheShapeThePanelCut()
-{
-    QFETCH(bool, blends);
-    QFETCH(int, kind);
-    TestStore store;
-    BuddyPanel panel(store.get(), true, nullptr, std::make_unique<FakeCompositor>(blends));
-    store->onPresent = [&panel] { panel.presentBuddy(); };
-    store->onDismiss = [&panel] { panel.hide(); };
-
-    struct Change {
-        const char* what;
-        std::function<void()> make;
-        bool asks;
-    };
-    const Change changes[] = {
-        {"walks in", [&] { store->showReminder(false, ReminderKind::water); }, false},
-        {"asks", [&] { store->tick(store->now().addSecs(3)); }, true},
-        {"is declined", [&] { store->decline(); }, true},
-        {"leaves", [&] { store->tick(store->now().addSecs(4)); }, false},
-        {"comes back as a preview",
-         [&] {
-             store->dismiss();
-             store->showReminder(true, ReminderKind::water);
-             store->tick(store->now().addSecs(3));
-         },
-         true},
-        {"celebrates", [&] { store->answerYes(); }, true},
-    };
-    for (const Change& change : changes) {
-        change.make();
-        QVERIFY2(panel.isVisible(), change.what);
-        QRegion server;
-        // Between turns of the event loop the server holds what the panel cut last, also after
-        // a pause without event processing in which any request already sent has arrived.
-        for (int look = 0; look < 40; ++look) {
-            QTest::qWait(15);
-            QThread::msleep(5);
-            server = serverShape(display_, Window(panel.winId()), kind) & panel.rect();
-            const QRegion cut = panel.cutShape().value_or(panel.rect()) & panel.rect();
-            QVERIFY2(server == cut,
-                     qPrintable(QStringLiteral("%1, look %2").arg(QLatin1String(change.what)).arg(look)));
-        }
-        const SpeechBubbleCard* bubble = panel.surface()->reminderView()->bubble();
-        const QPoint bubbleCentre = bubble->mapTo(&panel, bubble->rect().center());
-        QVERIFY2(server.contains(bubbleCentre) == change.asks, change.what);
-    }
-}
 
 int main(int argc, char** argv)
 {

@@ -12,111 +12,105 @@ class ShellPartsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void popoverHangsUnderTheIconInsideTheScreen();
-    void soundIsSilentWithoutOutputAndLetsGoWhenOver();
-    void laterLaunchesReachTheFirstOneOnItsFolder();
-    void aLockHeldOnAnotherComputerIsNotTakenOver();
-    void tourHighlightPulsesUnlessMotionIsReduced();
-};
+    void popoverHangsUnderTheIconInsideTheScreen()
+    {
+        const QRect screen(0, 0, 1440, 900);
+        const QRect available(0, 28, 1440, 872);
+        const QSize size(350, 470);
 
-void ShellPartsTest::popoverHangsUnderTheIconInsideTheScreen()
-{
-    const QRect screen(0, 0, 1440, 900);
-    const QRect available(0, 28, 1440, 872);
-    const QSize size(350, 470);
-
-    // Under an icon in a top bar, centred on it.
-    QCOMPARE(Popover::placement(QRect(700, 2, 24, 24), size, screen, available), QPoint(711 - 175, 30));
-    // Near the right edge it stays on the screen.
-    QCOMPARE(Popover::placement(QRect(1420, 2, 20, 24), size, screen, available), QPoint(1440 - 350, 30));
-    // A screen too small for the popover keeps its top-left corner visible.
-    QCOMPARE(Popover::placement(QRect(100, 2, 20, 20), size, QRect(0, 0, 300, 400), QRect(0, 0, 300, 400)),
-             QPoint(0, 0));
-    // Above an icon in a bottom bar of a second screen.
-    const QRect bottomAvailable(1440, 0, 1920, 1040);
-    const QPoint placed =
-        Popover::placement(QRect(3300, 1048, 24, 24), size, QRect(1440, 0, 1920, 1080), bottomAvailable);
-    QCOMPARE(placed.x(), 1440 + 1920 - 350);
-    QVERIFY(bottomAvailable.contains(QRect(placed, size)));
-}
-
-void ShellPartsTest::soundIsSilentWithoutOutputAndLetsGoWhenOver()
-{
-    QVERIFY(QFile::exists(SoundPlayer::soundPath(QStringLiteral("Pop"))));
-
-    int asked = 0;
-    SoundPlayer silent([&asked] {
-        ++asked;
-        return false;
-    });
-    silent.play(QStringLiteral("Pop"));
-    QCOMPARE(asked, 1);
-
-    // A sound the bundle lacks is skipped before the desktop is even asked.
-    silent.play(QStringLiteral("Trumpet"));
-    QCOMPARE(asked, 1);
-    QVERIFY(!silent.isPlaying());
-
-    // Whether it reaches a speaker or finds no sound server, a pop lets go of the audio
-    // connection once it is over: nothing of it stays in memory until the next reminder.
-    SoundPlayer player([] { return true; });
-    player.play(QStringLiteral("Pop"));
-    QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), SoundPlayer::longestSoundMilliseconds + 1000);
-}
-
-// The first claim on a folder holds it; later ones ask it for its window (a login launch asks
-// nothing), and once it lets go the next claim holds it again. Another folder is another claim.
-void ShellPartsTest::laterLaunchesReachTheFirstOneOnItsFolder()
-{
-    QTemporaryDir data;
-    const QString folder = data.filePath(QStringLiteral("dewbell"));
-    auto first = std::make_unique<SingleInstance>(folder);
-    QSignalSpy shown(first.get(), &SingleInstance::showRequested);
-    QCOMPARE(first->claim(true), SingleInstance::Claim::first);
-    // Made private: nobody else may read it or even look inside.
-    QCOMPARE(int(QFile::permissions(folder) & 0x0777), 0x0700);
-
-    // Dewbell runs for weeks: a lock a day old is still held while its process lives.
-    QFile lockFile(folder + QStringLiteral("/dewbell.lock"));
-    QVERIFY(lockFile.open(QIODevice::ReadWrite));
-    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
-    lockFile.close();
-    QCOMPARE(SingleInstance(folder).claim(true), SingleInstance::Claim::alreadyRunning);
-    QTRY_COMPARE(shown.count(), 1);
-    QCOMPARE(SingleInstance(folder).claim(false), SingleInstance::Claim::alreadyRunning);
-    QTest::qWait(100);
-    QCOMPARE(shown.count(), 1);
-    QCOMPARE(SingleInstance(data.filePath(QStringLiteral("other"))).claim(true), SingleInstance::Claim::first);
-
-    first.reset();
-    QCOMPARE(SingleInstance(folder).claim(true), SingleInstance::Claim::first);
-}
-
-void ShellPartsTest::aLockHeldOnAnotherComputerIsNotTakenOver()
-{
-    QTemporaryDir data;
-    QFile lock(data.filePath(QStringLiteral("dewbell.lock")));
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write("4242\ndewbell\nelsewhere.example\n");
-    lock.close();
-    SingleInstance later(data.path());
-    QCOMPARE(later.claim(true), SingleInstance::Claim::unreachable);
-    QVERIFY2(later.unreachableMessage().contains(QStringLiteral("process 4242 on elsewhere.example")),
-             qPrintable(later.unreachableMessage()));
-}
-
-void ShellPartsTest::tourHighlightPulsesUnlessMotionIsReduced()
-{
-    TrayIcon icon([] { return false; });
-    for (const bool reduce : {false, true}) {
-        ReduceMotion::setOverride(reduce);
-        icon.setHighlighted(true);
-        QCOMPARE(icon.isPulsing(), !reduce);
-        icon.setHighlighted(false);
-        QVERIFY(!icon.isPulsing());
+        // Under an icon in a top bar, centred on it.
+        QCOMPARE(Popover::placement(QRect(700, 2, 24, 24), size, screen, available), QPoint(711 - 175, 30));
+        // Near the right edge it stays on the screen.
+        QCOMPARE(Popover::placement(QRect(1420, 2, 20, 24), size, screen, available), QPoint(1440 - 350, 30));
+        // A screen too small for the popover keeps its top-left corner visible.
+        QCOMPARE(Popover::placement(QRect(100, 2, 20, 20), size, QRect(0, 0, 300, 400), QRect(0, 0, 300, 400)),
+                 QPoint(0, 0));
+        // Above an icon in a bottom bar of a second screen.
+        const QRect bottomAvailable(1440, 0, 1920, 1040);
+        const QPoint placed =
+            Popover::placement(QRect(3300, 1048, 24, 24), size, QRect(1440, 0, 1920, 1080), bottomAvailable);
+        QCOMPARE(placed.x(), 1440 + 1920 - 350);
+        QVERIFY(bottomAvailable.contains(QRect(placed, size)));
     }
-    ReduceMotion::setOverride(std::nullopt);
-}
+
+    void soundIsSilentWithoutOutputAndLetsGoWhenOver()
+    {
+        QVERIFY(QFile::exists(SoundPlayer::soundPath(QStringLiteral("Pop"))));
+
+        int asked = 0;
+        SoundPlayer silent([&asked] {
+            ++asked;
+            return false;
+        });
+        silent.play(QStringLiteral("Pop"));
+        QCOMPARE(asked, 1);
+
+        // A sound the bundle lacks is skipped before the desktop is even asked.
+        silent.play(QStringLiteral("Trumpet"));
+        QCOMPARE(asked, 1);
+        QVERIFY(!silent.isPlaying());
+
+        // Whether it reaches a speaker or finds no sound server, a pop lets go of the audio
+        // connection once it is over: nothing of it stays in memory until the next reminder.
+        SoundPlayer player([] { return true; });
+        player.play(QStringLiteral("Pop"));
+        QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), SoundPlayer::longestSoundMilliseconds + 1000);
+    }
+
+    // The first claim on a folder holds it; later ones ask it for its window (a login launch asks
+    // nothing), and once it lets go the next claim holds it again. Another folder is another claim.
+    void laterLaunchesReachTheFirstOneOnItsFolder()
+    {
+        QTemporaryDir data;
+        const QString folder = data.filePath(QStringLiteral("dewbell"));
+        auto first = std::make_unique<SingleInstance>(folder);
+        QSignalSpy shown(first.get(), &SingleInstance::showRequested);
+        QCOMPARE(first->claim(true), SingleInstance::Claim::first);
+        // Made private: nobody else may read it or even look inside.
+        QCOMPARE(int(QFile::permissions(folder) & 0x0777), 0x0700);
+
+        // Dewbell runs for weeks: a lock a day old is still held while its process lives.
+        QFile lockFile(folder + QStringLiteral("/dewbell.lock"));
+        QVERIFY(lockFile.open(QIODevice::ReadWrite));
+        QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        lockFile.close();
+        QCOMPARE(SingleInstance(folder).claim(true), SingleInstance::Claim::alreadyRunning);
+        QTRY_COMPARE(shown.count(), 1);
+        QCOMPARE(SingleInstance(folder).claim(false), SingleInstance::Claim::alreadyRunning);
+        QTest::qWait(100);
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(SingleInstance(data.filePath(QStringLiteral("other"))).claim(true), SingleInstance::Claim::first);
+
+        first.reset();
+        QCOMPARE(SingleInstance(folder).claim(true), SingleInstance::Claim::first);
+    }
+
+    void aLockHeldOnAnotherComputerIsNotTakenOver()
+    {
+        QTemporaryDir data;
+        QFile lock(data.filePath(QStringLiteral("dewbell.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write("4242\ndewbell\nelsewhere.example\n");
+        lock.close();
+        SingleInstance later(data.path());
+        QCOMPARE(later.claim(true), SingleInstance::Claim::unreachable);
+        QVERIFY2(later.unreachableMessage().contains(QStringLiteral("process 4242 on elsewhere.example")),
+                 qPrintable(later.unreachableMessage()));
+    }
+
+    void tourHighlightPulsesUnlessMotionIsReduced()
+    {
+        TrayIcon icon([] { return false; });
+        for (const bool reduce : {false, true}) {
+            ReduceMotion::setOverride(reduce);
+            icon.setHighlighted(true);
+            QCOMPARE(icon.isPulsing(), !reduce);
+            icon.setHighlighted(false);
+            QVERIFY(!icon.isPulsing());
+        }
+        ReduceMotion::setOverride(std::nullopt);
+    }
+};
 
 QTEST_MAIN(ShellPartsTest)
 #include "test_shell_parts.moc"
