@@ -6,7 +6,20 @@
 #include "ui/Palette.h"
 #include "ui/Symbols.h"
 
+#include "model/EnumTable.h"
+
 #include <QPainter>
+#include <array>
+
+namespace {
+
+constexpr std::array<EnumTable::Text<ReminderKind>, 3> kindSymbols{{
+    {ReminderKind::water, "drop.fill"},
+    {ReminderKind::eyeRest, "eye"},
+    {ReminderKind::movement, "figure.walk"},
+}};
+
+}  // namespace
 
 WellnessBuddy::WellnessBuddy(const CharacterPack& pack, int frame, ReminderKind kind, QWidget* parent)
     : QWidget(parent), pack_(pack), frame_(frame), kind_(kind)
@@ -34,15 +47,7 @@ bool WellnessBuddy::showsBadge() const
 
 QString WellnessBuddy::symbolName(ReminderKind kind)
 {
-    switch (kind) {
-    case ReminderKind::eyeRest:
-        return QStringLiteral("eye");
-    case ReminderKind::movement:
-        return QStringLiteral("figure.walk");
-    case ReminderKind::water:
-        break;
-    }
-    return QStringLiteral("drop.fill");
+    return EnumTable::textOf(kindSymbols, kind);
 }
 
 void WellnessBuddy::paintBadge(QPainter& painter, const QRectF& rect, ReminderKind kind, const QColor& tint)

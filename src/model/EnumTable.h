@@ -6,15 +6,23 @@
 #include <algorithm>
 #include <optional>
 
-// Small tables keyed by an enum: each row holds its value (`value`) and the word the state file
-// and the command line know it by (`raw`), beside whatever else the value carries.
+// Small tables keyed by an enum, so that a new value needs one row: each row holds its value
+// (`value`) and what the value carries, such as the word the state file and the command line know
+// it by (`raw`) or a text to show (`text`).
 namespace EnumTable {
 
-// The row of a table that holds nothing else.
+// The row of a table that holds only the words.
 template<typename Enum>
 struct Word {
     Enum value;
     const char* raw;
+};
+
+// The row of a table that gives each value one text to show (UTF-8).
+template<typename Enum>
+struct Text {
+    Enum value;
+    const char* text;
 };
 
 // The row of `value`; the first row for a value the table lacks.
@@ -30,6 +38,12 @@ template<typename Table, typename Enum>
 QString rawOf(const Table& table, Enum value)
 {
     return QString::fromLatin1(rowOf(table, value).raw);
+}
+
+template<typename Table, typename Enum>
+QString textOf(const Table& table, Enum value)
+{
+    return QString::fromUtf8(rowOf(table, value).text);
 }
 
 // None for a word no row has.

@@ -1,25 +1,24 @@
 #include "platform/SystemContext.h"
 
 #include "model/AppBundle.h"
+#include "model/EnumTable.h"
 #include "model/Preferences.h"
 
+#include <array>
 #include <cmath>
 
 namespace {
 
+constexpr std::array<EnumTable::Text<FocusAuthorization>, 4> focusSentences{{
+    {FocusAuthorization::authorized, "Following your desktop's Do Not Disturb."},
+    {FocusAuthorization::notDetermined, "Focus sharing hasn't been allowed yet. Manual Focus still works."},
+    {FocusAuthorization::restricted, "Do Not Disturb status is unavailable on this desktop. Manual Focus still works."},
+    {FocusAuthorization::denied, "Do Not Disturb can't be read on this desktop. Manual Focus still works."},
+}};
+
 QString focusSentence(FocusAuthorization authorization)
 {
-    switch (authorization) {
-    case FocusAuthorization::authorized:
-        return QStringLiteral("Following your desktop's Do Not Disturb.");
-    case FocusAuthorization::notDetermined:
-        return QStringLiteral("Focus sharing hasn't been allowed yet. Manual Focus still works.");
-    case FocusAuthorization::restricted:
-        return QStringLiteral("Do Not Disturb status is unavailable on this desktop. Manual Focus still works.");
-    case FocusAuthorization::denied:
-        return QStringLiteral("Do Not Disturb can't be read on this desktop. Manual Focus still works.");
-    }
-    return QStringLiteral("Focus status is unavailable. Manual Focus still works.");
+    return EnumTable::textOf(focusSentences, authorization);
 }
 
 // Input times that are negative, infinite or undefined say nothing.

@@ -7,42 +7,37 @@
 #include "window/RemindersPage.h"
 #include "window/WellbeingView.h"
 
+#include "model/EnumTable.h"
+
+#include <array>
+
+namespace {
+
+struct PageInfo {
+    MainPage value;
+    const char* title;
+    const char* symbol;
+};
+
+constexpr std::array<PageInfo, 6> pageTable{{
+    {MainPage::dashboard, "Your day", "sun.max"},
+    {MainPage::crew, "The little crew", "face.smiling"},
+    {MainPage::reminders, "Reminders", "bell"},
+    {MainPage::wellbeing, "Focus & breaks", "moon.zzz"},
+    {MainPage::note, "A note for you", "heart.text.clipboard"},
+    {MainPage::settings, "Settings", "gearshape"},
+}};
+
+}  // namespace
+
 QString title(MainPage page)
 {
-    switch (page) {
-    case MainPage::dashboard:
-        return QStringLiteral("Your day");
-    case MainPage::crew:
-        return QStringLiteral("The little crew");
-    case MainPage::reminders:
-        return QStringLiteral("Reminders");
-    case MainPage::wellbeing:
-        return QStringLiteral("Focus & breaks");
-    case MainPage::note:
-        return QStringLiteral("A note for you");
-    case MainPage::settings:
-        return QStringLiteral("Settings");
-    }
-    return {};
+    return QString::fromUtf8(EnumTable::rowOf(pageTable, page).title);
 }
 
 QString symbolName(MainPage page)
 {
-    switch (page) {
-    case MainPage::dashboard:
-        return QStringLiteral("sun.max");
-    case MainPage::crew:
-        return QStringLiteral("face.smiling");
-    case MainPage::reminders:
-        return QStringLiteral("bell");
-    case MainPage::wellbeing:
-        return QStringLiteral("moon.zzz");
-    case MainPage::note:
-        return QStringLiteral("heart.text.clipboard");
-    case MainPage::settings:
-        return QStringLiteral("gearshape");
-    }
-    return {};
+    return QString::fromLatin1(EnumTable::rowOf(pageTable, page).symbol);
 }
 
 MainPage mainPage(const QString& selectedPage)

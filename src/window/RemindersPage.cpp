@@ -10,6 +10,8 @@
 #include "window/PageHelpers.h"
 #include "window/Stepper.h"
 
+#include "model/EnumTable.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -49,17 +51,15 @@ TrailingSwitch* preferenceSwitch(const QString& label, const PreferenceBinding<b
     return toggle;
 }
 
+constexpr std::array<EnumTable::Text<Personality>, 3> personalitySymbols{{
+    {Personality::sweet, "\u2661"},
+    {Personality::cheeky, "\u2726"},
+    {Personality::menace, "\u26A1\uFE0E"},
+}};
+
 QString symbolOf(Personality personality)
 {
-    switch (personality) {
-    case Personality::sweet:
-        return QStringLiteral("\u2661");
-    case Personality::cheeky:
-        return QStringLiteral("\u2726");
-    case Personality::menace:
-        return QStringLiteral("\u26A1\uFE0E");
-    }
-    return {};
+    return EnumTable::textOf(personalitySymbols, personality);
 }
 
 }  // namespace
