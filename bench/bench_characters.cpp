@@ -4,6 +4,8 @@
 // (walkingFrame); walkingFrameFirstTime measures the drawing of a frame not seen before.
 // Run: build/bench/bench_characters (the build tree's bundle is used unless
 // DEWBELL_BUNDLE_DIR points elsewhere).
+#include "BenchmarkMain.h"
+
 #include "characters/BearBuddy.h"
 #include "characters/BuddyView.h"
 #include "characters/PoseCache.h"
@@ -91,12 +93,6 @@ BENCHMARK_CAPTURE(walkingFrame, sprite_bear, QStringLiteral("zuv"), Poses::cache
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("DEWBELL_BUNDLE_DIR"))
-        qputenv("DEWBELL_BUNDLE_DIR", DEWBELL_DEFAULT_BUNDLE);
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchmarkMain::drawOffscreenFromTheBuiltBundle();
+    return BenchmarkMain::run<QGuiApplication>(argc, argv);
 }

@@ -10,6 +10,7 @@
 #include "store/DewbellStore.h"
 #include "window/MainView.h"
 
+#include "BenchmarkMain.h"
 #include "LongHistory.h"
 
 #include <QApplication>
@@ -154,13 +155,6 @@ BENCHMARK_CAPTURE(typist, from_field, QStringLiteral("senderField"))
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("DEWBELL_BUNDLE_DIR"))
-        qputenv("DEWBELL_BUNDLE_DIR", DEWBELL_DEFAULT_BUNDLE);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchmarkMain::drawOffscreenFromTheBuiltBundle();
+    return BenchmarkMain::run<QApplication>(argc, argv);
 }

@@ -4,6 +4,8 @@
 // tick that keeps its cell only moves the picture already drawn (walkStepSameCell).
 // Run: build/bench/bench_reminder_frame (the build tree's bundle is used unless
 // DEWBELL_BUNDLE_DIR points elsewhere).
+#include "BenchmarkMain.h"
+
 #include "reminders/PictureButton.h"
 #include "reminders/ReminderView.h"
 #include "store/DewbellStore.h"
@@ -78,12 +80,7 @@ BENCHMARK_CAPTURE(walkStepSameCell, human_sprite, QStringLiteral("vossik-fan"), 
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("DEWBELL_BUNDLE_DIR"))
-        qputenv("DEWBELL_BUNDLE_DIR", DEWBELL_DEFAULT_BUNDLE);
+    BenchmarkMain::drawOffscreenFromTheBuiltBundle();
     QStandardPaths::setTestModeEnabled(true);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return BenchmarkMain::run<QApplication>(argc, argv);
 }

@@ -1,3 +1,5 @@
+#include "BenchmarkMain.h"
+
 #include "shell/MenuBarView.h"
 #include "store/DewbellStore.h"
 #include "window/MainView.h"
@@ -85,13 +87,6 @@ BENCHMARK_CAPTURE(tickWithMainWindowOpen, settings, MainPage::settings)->Iterati
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("DEWBELL_BUNDLE_DIR"))
-        qputenv("DEWBELL_BUNDLE_DIR", DEWBELL_DEFAULT_BUNDLE);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchmarkMain::drawOffscreenFromTheBuiltBundle();
+    return BenchmarkMain::run<QApplication>(argc, argv);
 }

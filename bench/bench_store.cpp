@@ -1,5 +1,8 @@
 // The store's one-second tick and its launch-and-save for a long-time user: three years of
 // drinks and breaks, every safeguard switched on and every reading available.
+#include "BenchmarkMain.h"
+#include "LongHistory.h"
+
 #include "store/DewbellStore.h"
 
 #include <QCoreApplication>
@@ -8,55 +11,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-constexpr int drinkCount = 30000;
-constexpr int breakCount = 30000;
-
-// A zone with daylight-saving rules, as most users' system zones have.
-QTimeZone zone()
-{
-    const QTimeZone berlin("Europe/Berlin");
-    return berlin.isValid() ? berlin : QTimeZone(3600);
-}
-
-// The moment the benchmarks tick at: mid-afternoon on the last day of the history.
-QDateTime afternoon()
-{
-    return QDateTime(QDate(2026, 3, 4), QTime(15, 0), zone()).toUTC();
-}
-
-SavedState threeYearsOfHistory()
-{
-    SavedState state;
-    const QDateTime end = afternoon();
-    const QDateTime start = end.addYears(-3);
-    const qint64 spanMSecs = start.msecsTo(end);
-    state.drinks.reserve(drinkCount);
-    for (int i = 0; i < drinkCount; ++i)
-        state.drinks.append({QUuid::createUuid(), start.addMSecs(spanMSecs / drinkCount * i), 250});
-    state.breakHistory.reserve(breakCount);
-    for (int i = 0; i < breakCount; ++i) {
-        const ReminderKind kind = i % 3 == 0 ? ReminderKind::movement : ReminderKind::eyeRest;
-        state.breakHistory.append({QUuid::createUuid(), kind, start.addMSecs(spanMSecs / breakCount * i + 911),
-                                   kind == ReminderKind::movement ? 300 : 20});
-    }
-    Preferences& preferences = state.preferences;
-    preferences.quietEnabled = true;
-    preferences.breaks.eyeEnabled = true;
-    preferences.breaks.movementEnabled = true;
-    preferences.safeguards = {.flowDelay = true,
-                              .pauseWhenIdle = true,
-                              .idleMinutes = 10,
-                              .microphoneGuard = true,
-                              .mirrorGuard = true,
-                              .protectedApps = {QStringLiteral("org.gnome.Terminal")},
-                              .followSystemFocus = true};
-    state.nextDue = end.addSecs(5 * 3600);
-    state.nextEyeDue = end.addSecs(5 * 3600 + 60);
-    state.nextMovementDue = end.addSecs(5 * 3600 + 120);
-    state.tourVersion = 1;
-    return state;
-}
 
 // Every reading present and none holding reminders back.
 ContextSnapshot busyDesktop()
@@ -86,10 +40,11 @@ void tickWithThreeYearsOfHistory(benchmark::State& loop, bool viewsRead)
 {
     QTemporaryDir folder;
     useEmptyBundle(folder);
-    DewbellStore store({.directory = folder.path(), .running = false, .persistChanges = false, .zone = zone()});
-    store.setState(threeYearsOfHistory());
+    DewbellStore store(
+        {.directory = folder.path(), .running = false, .persistChanges = false, .zone = LongHistory::zone()});
+    store.setState(LongHistory::threeYears());
     store.contextProvider = busyDesktop;
-    QDateTime now = afternoon();
+    QDateTime now = LongHistory::afternoon();
     for (auto _ : loop) {
         now = now.addMSecs(1);
         store.tick(now);
@@ -105,15 +60,17 @@ void launchAndSaveWithThreeYearsOfHistory(benchmark::State& loop)
     QTemporaryDir folder;
     useEmptyBundle(folder);
     {
-        DewbellStore seed({.directory = folder.path(), .running = false, .persistChanges = true, .zone = zone()});
-        seed.setState(threeYearsOfHistory());
+        DewbellStore seed(
+            {.directory = folder.path(), .running = false, .persistChanges = true, .zone = LongHistory::zone()});
+        seed.setState(LongHistory::threeYears());
         seed.save();
     }
     const qint64 size = QFileInfo(QDir(folder.path()).filePath(QStringLiteral("state.json"))).size();
     for (auto _ : loop) {
-        DewbellStore store({.directory = folder.path(), .running = false, .persistChanges = true, .zone = zone()});
+        DewbellStore store(
+            {.directory = folder.path(), .running = false, .persistChanges = true, .zone = LongHistory::zone()});
         store.save();
-        if (store.notice() || store.state().drinks.size() != drinkCount)
+        if (store.notice() || store.state().drinks.size() != LongHistory::drinkCount)
             loop.SkipWithError("the history did not survive launch and save");
     }
     loop.counters["file_KiB"] = double(size) / 1024.0;
@@ -127,9 +84,5 @@ BENCHMARK(launchAndSaveWithThreeYearsOfHistory)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarkMain::run<QCoreApplication>(argc, argv);
 }

@@ -2,6 +2,8 @@
 // years: from 09:00 to 22:00 a drink every 45 minutes, eye rest every 20 and movement every 60,
 // 70 records a day, 767,000 in all (70 MB). Measures the file's coding alone and a store's whole
 // launch and save, in time and in the peak memory they add.
+#include "BenchmarkMain.h"
+
 #include "store/DewbellStore.h"
 
 #include <QCoreApplication>
@@ -138,9 +140,5 @@ BENCHMARK(launchAndSaveThirtyYears)->Unit(benchmark::kMillisecond)->Iterations(3
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchmarkMain::run<QCoreApplication>(argc, argv);
 }
