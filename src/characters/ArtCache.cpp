@@ -1,6 +1,7 @@
 #include "characters/ArtCache.h"
 
 #include "model/LocalFiles.h"
+#include "model/PictureFormat.h"
 
 #include <QCache>
 #include <QHash>
@@ -62,7 +63,7 @@ QImage ArtCache::image(const QString& path)
         return *found;
     QImage decoded;
     try {
-        decoded = QImage::fromData(LocalFiles::readBounded(path, LocalFiles::imageLimit));
+        decoded = PictureFormat::decode(LocalFiles::readBounded(path, LocalFiles::imageLimit));
     } catch (const std::exception&) {
         decoded = QImage();
     }

@@ -2,6 +2,7 @@
 
 #include "model/AppBundle.h"
 #include "model/LocalFiles.h"
+#include "model/PictureFormat.h"
 #include "ui/Symbols.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ std::optional<QImage> BrandAssets::image(const QString& name)
     // Only pictures that decode are kept, so a file repaired later is picked up.
     QImage decoded;
     try {
-        decoded = QImage::fromData(LocalFiles::readBounded(file, LocalFiles::imageLimit));
+        decoded = PictureFormat::decode(LocalFiles::readBounded(file, LocalFiles::imageLimit));
     } catch (const std::exception&) {
         return std::nullopt;
     }

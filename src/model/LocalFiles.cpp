@@ -1,6 +1,7 @@
 #include "model/LocalFiles.h"
 
-#include <QBuffer>
+#include "model/PictureFormat.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,8 +20,6 @@ namespace {
 
 constexpr QFile::Permissions privateFolderMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 constexpr QFile::Permissions privateFileMode = QFile::ReadOwner | QFile::WriteOwner;
-// Decoded pixels an image may need; a small file can still unpack to an enormous picture.
-constexpr int imageAllocationLimitMiB = 256;
 const QString manifestName = QStringLiteral("character.json");
 
 QString quoted(const QString& name)
@@ -54,16 +53,6 @@ qint64 checkedSize(const QFileInfo& info, qint64 limit)
     return info.size();
 }
 
-QImage decodeImage(const QByteArray& bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAllocationLimit(imageAllocationLimitMiB);
-    return reader.read();
-}
-
 // Where a file the manifest names really lives, refusing every way out of the folder.
 QString resolveInside(const QString& root, const QString& name)
 {
@@ -90,6 +79,7 @@ struct PackTally {
 qint64 headerPixels(const QString& path, const QString& name)
 {
     QImageReader reader(path);
+    PictureFormat::pin(reader);
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid() || size.isEmpty())
         throw ImportError(QStringLiteral("The picture %1 can't be read.").arg(quoted(name)));
@@ -198,7 +188,7 @@ QByteArray readBounded(const QString& path, qint64 limit)
 bool imageDecodes(const QString& path)
 {
     try {
-        const QImage image = decodeImage(readBounded(path, imageLimit));
+        const QImage image = PictureFormat::decode(readBounded(path, imageLimit));
         return !image.isNull() && !image.size().isEmpty();
     } catch (const ImportError&) {
         return false;

@@ -5,6 +5,7 @@
 #include "characters/MovieBuddy.h"
 #include "characters/SpriteBuddy.h"
 #include "model/CompanionMotion.h"
+#include "model/PictureFormat.h"
 #include "model/ReminderPlacement.h"
 #include "reminders/BreakReminderView.h"
 #include "reminders/PictureButton.h"
@@ -31,6 +32,7 @@ QImage readImage(const std::optional<QString>& path)
     if (!path)
         return {};
     QImageReader reader(*path);
+    PictureFormat::pin(reader);
     return reader.read();
 }
 
