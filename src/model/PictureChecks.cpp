@@ -43,6 +43,13 @@ PictureChecks::PictureChecks(const QString& path) : path_(path)
     } catch (const ImportError&) { }
 }
 
+PictureChecks PictureChecks::trustingShippedArt()
+{
+    PictureChecks shipped{QString()};
+    shipped.trustsAll_ = true;
+    return shipped;
+}
+
 QString PictureChecks::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
@@ -51,6 +58,8 @@ QString PictureChecks::defaultPath()
 
 bool PictureChecks::isKnownGood(const QString& picturePath)
 {
+    if (trustsAll_)
+        return true;
     const auto identity = identify(picturePath);
     if (!identity)
         return false;
@@ -80,7 +89,7 @@ void PictureChecks::forgetUnseen()
 
 void PictureChecks::save()
 {
-    if (!changed_)
+    if (!changed_ || trustsAll_)
         return;
     QJsonObject record;
     for (auto it = known_.constBegin(); it != known_.constEnd(); ++it)

@@ -22,9 +22,12 @@ PackScan PackLibrary::load(const QString& bundleCharacters, const QString& priva
     std::optional<PictureChecks> checks;
     if (rememberPictures)
         checks.emplace(PictureChecks::defaultPath());
+    PictureChecks shipped = PictureChecks::trustingShippedArt();
     const QList<CharacterPack> builtIns = CharacterPack::builtIns();
-    PackScan scan = PackScan::scan({bundleCharacters, privateCharacters}, builtIns, checks ? &*checks : nullptr);
-    scan.packs = builtIns + scan.packs;
+    PackScan scan = PackScan::scan({bundleCharacters}, builtIns, &shipped);
+    const PackScan own = PackScan::scan({privateCharacters}, builtIns + scan.packs, checks ? &*checks : nullptr);
+    scan.packs = builtIns + scan.packs + own.packs;
+    scan.notLoaded += own.notLoaded;
     if (checks) {
         checks->forgetUnseen();
         checks->save();

@@ -12,8 +12,9 @@
 struct PackLibrary {
     // The built-in packs, then the packs that load from both folders. A pack that fails
     // validation is left out, and so is a later pack whose id is already loaded; the scan names
-    // them. With `rememberPictures`, pictures decoded at an earlier launch and unchanged since
-    // have only their headers read, and the record of them is brought up to date.
+    // them. The bundle's pictures have only their headers read. With `rememberPictures`, the
+    // user's pictures decoded at an earlier launch and unchanged since have only their headers
+    // read too, and the record of them is brought up to date.
     static PackScan load(const QString& bundleCharacters, const QString& privateCharacters, bool rememberPictures);
 
     // Validates `folder`, refuses an id that belongs to a pack the user did not import, and

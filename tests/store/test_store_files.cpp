@@ -3,6 +3,7 @@
 
 #include "model/ImportError.h"
 #include "model/LocalFiles.h"
+#include "store/PackLibrary.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -394,6 +395,21 @@ private slots:
         auto changed = openStore(folder.path());
         QVERIFY(!ids(*changed).contains(QStringLiteral("rain.cloud")));
         QVERIFY(changed->notice() && changed->notice()->contains(QStringLiteral("“rain.cloud”: ")));
+    }
+
+    // The art Dewbell ships is decoded by its tests when it is built, so a launch reads only the
+    // headers of its pictures; the user's own packs are decoded in full.
+    void onlyTheUsersOwnPicturesAreDecodedAtLaunch()
+    {
+        writePack(inFolder(QStringLiteral("bundle/rain.cloud")), QStringLiteral("rain.cloud"));
+        writePack(inFolder(QStringLiteral("own/drizzle")), QStringLiteral("drizzle"));
+        spoilPictureKeepingItsTime(inFolder(QStringLiteral("bundle/rain.cloud/art.png")));
+        spoilPictureKeepingItsTime(inFolder(QStringLiteral("own/drizzle/art.png")));
+        const PackScan scan =
+            PackLibrary::load(inFolder(QStringLiteral("bundle")), inFolder(QStringLiteral("own")), false);
+        QCOMPARE(scan.packs.last().id, QStringLiteral("rain.cloud"));
+        QCOMPARE(scan.notLoaded.size(), 1);
+        QCOMPARE(scan.notLoaded.first().folder, inFolder(QStringLiteral("own/drizzle")));
     }
 
     // Edits of the preferences wait to be written together; any action writes them along with
