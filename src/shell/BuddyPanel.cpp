@@ -173,8 +173,19 @@ void BuddyPanel::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     PoseCache::clear();
     ArtCache::clear();
+    QMetaObject::invokeMethod(this, &BuddyPanel::releaseWindow, Qt::QueuedConnection);
+}
+
+// The native window and its pixel buffer (over a megabyte) are made again at the next show;
+// the next reminder is minutes away.
+void BuddyPanel::releaseWindow()
+{
+    if (isVisible())
+        return;
+    destroy();
+    follow(std::nullopt);
     // The pictures were megabytes spread over several heaps; the allocator keeps freed memory
-    // for itself unless asked to give it back, and the next reminder is minutes away.
+    // for itself unless asked to give it back.
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif
