@@ -43,7 +43,6 @@ SystemContext::SystemContext(QObject* parent) : SystemContext(SystemReadings::of
 SystemContext::SystemContext(SystemReadings readings, QObject* parent) : QObject(parent), readings_(std::move(readings))
 {
     startWatching();
-    refreshFocusStatus();
 }
 
 SystemContext::~SystemContext() = default;

@@ -63,6 +63,8 @@ public:
     // Looks at what only the clocks tell (a sleep where logind cannot say); call once a second.
     void checkClocks();
 
+    // Asks the desktop's Do Not Disturb for the sentence. Nothing asks at construction: a
+    // desktop whose Do Not Disturb is not followed is asked only when settings show the sentence.
     void refreshFocusStatus();
     // Looks for the desktop's Do Not Disturb again, when this build offers following it.
     void requestFocusAccess();

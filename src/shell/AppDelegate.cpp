@@ -108,9 +108,10 @@ void AppDelegate::wireContext()
     store_->contextProvider = [self] {
         if (!self)
             return ContextSnapshot();
-        const ContextSnapshot snapshot =
-            self->context_->snapshot(SnapshotOptions::forSafeguards(self->store_->preferences().safeguards));
-        self->store_->setSystemFocusDescription(self->context_->focusStatusText());
+        const SnapshotOptions options = SnapshotOptions::forSafeguards(self->store_->preferences().safeguards);
+        const ContextSnapshot snapshot = self->context_->snapshot(options);
+        if (options.followFocus)
+            self->showFocusStatus();
         return snapshot;
     };
     store_->onRequestSystemFocus = [self] {
@@ -158,8 +159,17 @@ MainWindow* AppDelegate::mainWindow()
         connect(window_.get(), &MainWindow::closing, this, &AppDelegate::windowWillClose);
         if (panel_)
             panel_->followMainWindow(window_.get());
+        // Settings say what the desktop shares even while the safeguard is off; until the
+        // window opens nothing needs the answer, so a login launch does not ask.
+        context_->refreshFocusStatus();
+        showFocusStatus();
     }
     return window_.get();
+}
+
+void AppDelegate::showFocusStatus()
+{
+    store_->setSystemFocusDescription(context_->focusStatusText());
 }
 
 void AppDelegate::buildPanel()

@@ -76,6 +76,7 @@ private:
     void wireContext();
     void buildStatusItem();
     MainWindow* mainWindow();
+    void showFocusStatus();
     void buildPanel();
     void wireSeams();
     void applyUiTestState();

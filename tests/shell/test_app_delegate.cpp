@@ -1,3 +1,4 @@
+#include "platform/SystemContext.h"
 #include "reminders/ReminderSurface.h"
 #include "reminders/ReminderView.h"
 #include "shell/AppDelegate.h"
@@ -154,6 +155,8 @@ private slots:
     void loginLaunchBuildsTheWindowAtTheFirstClick()
     {
         AppDelegate& delegate = launch({QStringLiteral("--autostart")});
+        // Nothing follows Do Not Disturb, so nothing asks the desktop until settings can show it.
+        QVERIFY(delegate.context()->focusStatusText().isEmpty());
         QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QStringLiteral("openAppButton")),
                           Qt::LeftButton);
         MainWindow* window = delegate.window();
@@ -162,6 +165,8 @@ private slots:
         QVERIFY(delegate.store()->tourVisible());
         QTRY_VERIFY(window->findChild<QDialog*>(QStringLiteral("tourSheet"))->isVisible());
         QVERIFY(window->menuBar()->findChild<QMenu*>(QStringLiteral("dewbellMenu")));
+        QVERIFY(!delegate.context()->focusStatusText().isEmpty());
+        QCOMPARE(delegate.store()->systemFocusDescription(), delegate.context()->focusStatusText());
 
         window->close();
         delegate.showMain();
