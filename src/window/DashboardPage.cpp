@@ -62,9 +62,9 @@ DashboardPage::DashboardPage(DewbellStore* store, QWidget* parent) : QWidget(par
     refresh();
 }
 
-QString DashboardPage::litres(int millilitres)
+QString DashboardPage::litres(qint64 millilitres)
 {
-    const double value = millilitres / 1000.0;
+    const double value = double(millilitres) / 1000.0;
     if (value >= 99.5)
         return QString::number(qRound64(value));
     return QString::asprintf("%.2g", value);

@@ -22,8 +22,9 @@ public:
     explicit DashboardPage(DewbellStore* store, QWidget* parent = nullptr);
 
     // Litres with two significant digits ("0.75", "1.5", "12"); whole litres from 100 on,
-    // where two digits would read "1e+02".
-    static QString litres(int millilitres);
+    // where two digits would read "1e+02". Takes today's total as the store counts it, past
+    // what an int holds.
+    static QString litres(qint64 millilitres);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -27,23 +27,24 @@ private slots:
 
     void litresKeepTwoDigitsAndNeverTurnExponential_data()
     {
-        QTest::addColumn<int>("millilitres");
+        QTest::addColumn<qint64>("millilitres");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("nothing") << 0 << QStringLiteral("0");
-        QTest::newRow("three glasses") << 750 << QStringLiteral("0.75");
-        QTest::newRow("one and a half") << 1500 << QStringLiteral("1.5");
-        QTest::newRow("rounded to two digits") << 1234 << QStringLiteral("1.2");
-        QTest::newRow("the default goal") << 2000 << QStringLiteral("2");
-        QTest::newRow("twelve") << 12000 << QStringLiteral("12");
-        QTest::newRow("just below a hundred") << 99400 << QStringLiteral("99");
-        QTest::newRow("rounds up to a hundred") << 99600 << QStringLiteral("100");
-        QTest::newRow("a hundred") << 100000 << QStringLiteral("100");
-        QTest::newRow("whole litres above") << 123456 << QStringLiteral("123");
+        QTest::newRow("nothing") << qint64(0) << QStringLiteral("0");
+        QTest::newRow("three glasses") << qint64(750) << QStringLiteral("0.75");
+        QTest::newRow("one and a half") << qint64(1500) << QStringLiteral("1.5");
+        QTest::newRow("rounded to two digits") << qint64(1234) << QStringLiteral("1.2");
+        QTest::newRow("the default goal") << qint64(2000) << QStringLiteral("2");
+        QTest::newRow("twelve") << qint64(12000) << QStringLiteral("12");
+        QTest::newRow("just below a hundred") << qint64(99400) << QStringLiteral("99");
+        QTest::newRow("rounds up to a hundred") << qint64(99600) << QStringLiteral("100");
+        QTest::newRow("a hundred") << qint64(100000) << QStringLiteral("100");
+        QTest::newRow("whole litres above") << qint64(123456) << QStringLiteral("123");
+        QTest::newRow("past what an int holds") << qint64(3000000000) << QStringLiteral("3000000");
     }
 
     void litresKeepTwoDigitsAndNeverTurnExponential()
     {
-        QFETCH(int, millilitres);
+        QFETCH(qint64, millilitres);
         QFETCH(QString, shown);
         QCOMPARE(DashboardPage::litres(millilitres), shown);
     }
