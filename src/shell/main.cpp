@@ -3,9 +3,9 @@
 #include "platform/GraphicalSession.h"
 #include "platform/LoginService.h"
 #include "shell/AppDelegate.h"
+#include "shell/AppLifetime.h"
 #include "shell/CommandLine.h"
 #include "shell/SingleInstance.h"
-#include "shell/TerminationSignals.h"
 #include "shell/UpdateDiagnostics.h"
 #include "store/AppUpdateManager.h"
 #include "updates/UpdateDriver.h"
@@ -99,9 +99,7 @@ int main(int argc, char* argv[])
     AppDelegate delegate(arguments);
     if (instance)
         QObject::connect(&*instance, &SingleInstance::showRequested, &delegate, &AppDelegate::showMain);
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, &delegate, &AppDelegate::quit);
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+    AppLifetime lifetime(application, delegate);
     delegate.launch();
     application.exec();
     return EXIT_SUCCESS;

@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+#include "support/ProcessTesting.h"
+
 namespace {
 
 const QStringList reportKeys{
@@ -98,21 +100,10 @@ void EntryPointTest::writeImportedPack(const QString& folder, const char* id, co
         qFatal("cannot write the test manifest");
 }
 
-// Never the real user's home, data or desktop.
 QProcessEnvironment EntryPointTest::environment(const QString& bundle) const
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = isolatedEnvironment(*scratch_);
     environment.insert(QStringLiteral("DEWBELL_BUNDLE_DIR"), bundle);
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
-        const QString folder = scratch_->filePath(QLatin1String(name));
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        environment.insert(QLatin1String(name), folder);
-    }
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     return environment;
 }
 

@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+#include "support/ProcessTesting.h"
+
 // What the user types in the love note reaches the disk however the application ends: quit,
 // SIGTERM, or killed outright a second after the last keystroke.
 class TypingIsSavedTest : public QObject {
@@ -35,7 +37,7 @@ private slots:
         QFETCH(QString, ending);
         const QString typed = QStringLiteral("Sip slowly, you lovely thing");
         QProcess session;
-        session.setProcessEnvironment(environment());
+        session.setProcessEnvironment(isolatedEnvironment(*scratch_));
         QStringList arguments{typed};
         if (ending == QLatin1String("quit"))
             arguments.append(QStringLiteral("--quit"));
@@ -66,22 +68,6 @@ private slots:
 
 private:
     QString stateFile() const { return scratch_->filePath(QStringLiteral("XDG_DATA_HOME/dewbell/state.json")); }
-
-    // Never the real user's home, data or desktop.
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-            const QString folder = scratch_->filePath(QLatin1String(name));
-            QDir().mkpath(folder);
-            environment.insert(QLatin1String(name), folder);
-        }
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        return environment;
-    }
 
     std::unique_ptr<QTemporaryDir> scratch_;
 };

@@ -5,7 +5,7 @@
 //
 // Prints "typed" when the last key is in; with --quit it then quits as the menu's Quit does.
 #include "shell/AppDelegate.h"
-#include "shell/TerminationSignals.h"
+#include "shell/AppLifetime.h"
 #include "store/DewbellStore.h"
 #include "window/MainWindow.h"
 
@@ -27,9 +27,7 @@ int main(int argc, char* argv[])
     const bool quitAfterwards = arguments.contains(QStringLiteral("--quit"));
 
     AppDelegate delegate({arguments.first()});
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, &delegate, &AppDelegate::quit);
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+    AppLifetime lifetime(application, delegate);
     delegate.launch();
 
     QTimer::singleShot(0, &delegate, [&] {
