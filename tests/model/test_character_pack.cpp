@@ -1,5 +1,6 @@
 #include "model/CharacterPack.h"
 #include "support/ModelTesting.h"
+#include "support/TableTesting.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,8 +15,7 @@ class TestCharacterPack : public QObject {
 private slots:
     void badManifestsAreRefusedWithASentence_data()
     {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<QString>("why");
+        addColumns<QByteArray, QString>("json", "why");
         QTest::newRow("not JSON") << QByteArray("{id:") << "isn't valid JSON";
         QTest::newRow("array") << QByteArray("[]") << "doesn't describe a companion";
         QTest::newRow("no id") << QByteArray(R"({"name":"A","kind":"drop"})") << "has no id";
@@ -47,8 +47,7 @@ private slots:
     // Any folder name is an id, unless it hides the folder or reaches out of it.
     void idsAreFolderNames_data()
     {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<bool>("accepted");
+        addColumns<QString, bool>("id", "accepted");
         for (const char* id : {"rain.cloud", "wolke-ü", "rain cloud", "a..b", "雨"})
             QTest::newRow(id) << QString::fromUtf8(id) << true;
         for (const char* id : {".hidden", "..", "a/b", "tab\tid"})

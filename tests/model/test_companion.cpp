@@ -1,5 +1,6 @@
 #include "model/CompanionMotion.h"
 #include "model/CompanionVoice.h"
+#include "support/TableTesting.h"
 
 #include <QTest>
 #include <cmath>
@@ -35,12 +36,8 @@ private slots:
     // What a companion says, in its own voice and the user's personality, to the user by name.
     void voiceLines_data()
     {
-        QTest::addColumn<QString>("pack");
-        QTest::addColumn<Personality>("personality");
-        QTest::addColumn<QString>("recipient");
-        QTest::addColumn<bool>("nicknames");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("line");
+        addColumns<QString, Personality, QString, bool, QString, QString>("pack", "personality", "recipient",
+                                                                          "nicknames", "said", "line");
         const auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
         row("Pemmy asks") << "bloop" << Personality::cheeky << "  Robin \n"
                           << false << "water 0"

@@ -1,5 +1,6 @@
 #include "model/LocalFiles.h"
 #include "support/ModelTesting.h"
+#include "support/TableTesting.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -116,9 +117,7 @@ private slots:
 
     void badPacksAreRefused_data()
     {
-        QTest::addColumn<QByteArray>("extraKeys");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("expected");
+        addColumns<QByteArray, QString, QString>("extraKeys", "setup", "expected");
         QTest::newRow("escape") << QByteArray(R"(,"happyArtwork":"../outside.png")") << ""
                                 << "outside its folder";
         QTest::newRow("link out") << QByteArray(R"(,"happyArtwork":"link.png")") << "link-out"

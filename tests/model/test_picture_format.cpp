@@ -1,4 +1,5 @@
 #include "model/PictureFormat.h"
+#include "support/TableTesting.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -27,8 +28,7 @@ private slots:
     // The signatures of the formats packs use, and look-alikes that must not pass for them.
     void namesTheFormatFromTheFirstBytes_data()
     {
-        QTest::addColumn<QByteArray>("firstBytes");
-        QTest::addColumn<QByteArray>("format");
+        addColumns<QByteArray, QByteArray>("firstBytes", "format");
         QTest::newRow("png") << encoded("png").left(12) << QByteArray("png");
         QTest::newRow("jpeg") << encoded("jpeg").left(12) << QByteArray("jpeg");
         QTest::newRow("bmp") << encoded("bmp").left(12) << QByteArray("bmp");

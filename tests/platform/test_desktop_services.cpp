@@ -4,6 +4,7 @@
 #include "platform/IdleReadings.h"
 #include "platform/SleepSources.h"
 #include "platform/SystemReadings.h"
+#include "support/TableTesting.h"
 
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -152,8 +153,7 @@ private slots:
     // The notification server says Do Not Disturb is on, GNOME's banners are at their default (shown).
     void doNotDisturbOfTheDesktopInUse_data()
     {
-        QTest::addColumn<QString>("desktops");
-        QTest::addColumn<bool>("gnome");
+        addColumns<QString, bool>("desktops", "gnome");
         QTest::newRow("Plasma") << u"KDE"_s << false;
         QTest::newRow("Xfce") << u"XFCE"_s << false;
         QTest::newRow("Cinnamon") << u"X-Cinnamon"_s << false;

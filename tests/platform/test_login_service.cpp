@@ -1,5 +1,6 @@
 #include "platform/LoginService.h"
 #include "support/FakeUrlOpener.h"
+#include "support/TableTesting.h"
 
 #include <QFile>
 #include <QProcess>
@@ -88,8 +89,7 @@ private slots:
     // X-GNOME-Autostart-enabled. Only the main group counts.
     void theDesktopsOwnSwitch_data()
     {
-        QTest::addColumn<QByteArray>("added");
-        QTest::addColumn<bool>("turnedOff");
+        addColumns<QByteArray, bool>("added", "turnedOff");
         QTest::newRow("Hidden") << QByteArray("Hidden=true\n") << true;
         QTest::newRow("GNOME off") << QByteArray("X-GNOME-Autostart-enabled=false\n") << true;
         QTest::newRow("GNOME on") << QByteArray("X-GNOME-Autostart-enabled=true\n") << false;

@@ -1,6 +1,7 @@
 #include "model/Preferences.h"
 #include "platform/SystemContext.h"
 #include "support/FakeReadings.h"
+#include "support/TableTesting.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -135,10 +136,8 @@ private slots:
 
     void focusSentences_data()
     {
-        QTest::addColumn<FocusAuthorization>("authorization");
-        QTest::addColumn<std::optional<bool>>("on");
-        QTest::addColumn<QString>("sentence");
-        QTest::addColumn<std::optional<bool>>("focused");
+        addColumns<FocusAuthorization, std::optional<bool>, QString, std::optional<bool>>("authorization", "on",
+                                                                                          "sentence", "focused");
         const std::optional<bool> none;
         QTest::newRow("following") << FocusAuthorization::authorized << std::optional(false)
                                    << u"Following your desktop's Do Not Disturb."_s << std::optional(false);

@@ -1,4 +1,5 @@
 #include "support/ReminderTesting.h"
+#include "support/TableTesting.h"
 
 #include "reminders/BreakReminderView.h"
 #include "reminders/CountdownLabel.h"
@@ -16,13 +17,8 @@ class BreakReminderTest : public QObject {
 private slots:
     void startingTurnsTheCardIntoACountdown_data()
     {
-        QTest::addColumn<ReminderKind>("kind");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("hiddenButton");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("invitation");
+        addColumns<ReminderKind, QString, QString, QString, QString, QString, QString>(
+            "kind", "button", "hiddenButton", "before", "after", "line", "invitation");
         QTest::newRow("eye rest") << ReminderKind::eyeRest << "extendSecondsButton"
                                   << "extendMinuteButton"
                                   << "00:20"
@@ -84,8 +80,7 @@ private slots:
 
     void invitationControlsCallTheirAction_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<bool>("preview");
+        addColumns<QString, bool>("control", "preview");
         QTest::addColumn<int>("snoozeSeconds");  // 0: the deadline stays
         QTest::newRow("xmark skips") << "closeButton" << false << 20 * 60;
         QTest::newRow("Later snoozes") << "laterButton" << false << 300;

@@ -1,4 +1,5 @@
 #include "support/ReminderTesting.h"
+#include "support/TableTesting.h"
 
 #include "reminders/ReminderSurface.h"
 #include "reminders/ReminderView.h"
@@ -31,8 +32,7 @@ private slots:
 
     void clicksReachTheCardOnlyWhileItWaits_data()
     {
-        QTest::addColumn<double>("firstScale");
-        QTest::addColumn<double>("scale");
+        addColumns<double, double>("firstScale", "scale");
         QTest::newRow("full size") << 1.0 << 1.0;
         QTest::newRow("small screen") << 0.6 << 0.6;
         QTest::newRow("moved to a small screen") << 1.0 << 0.6;

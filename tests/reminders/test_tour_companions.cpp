@@ -1,4 +1,5 @@
 #include "support/FakeUrlOpener.h"
+#include "support/TableTesting.h"
 
 #include "characters/BrandAssets.h"
 #include "reminders/tour/BreakInfoButton.h"
@@ -29,9 +30,7 @@ private slots:
 
     void hostFallsBackFromWaveToStillToBrandMark_data()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("reduceMotion");
-        QTest::addColumn<OrvoHost::Picture>("picture");
+        addColumns<QStringList, bool, OrvoHost::Picture>("files", "reduceMotion", "picture");
         const QStringList both{"orvo-wave.gif", "orvo-onboarding.png"};
         QTest::newRow("both, motion") << both << false << OrvoHost::Picture::wave;
         QTest::newRow("both, reduced motion") << both << true << OrvoHost::Picture::still;
@@ -101,12 +100,8 @@ private slots:
 
     void breakExplanationNamesItsKind_data()
     {
-        QTest::addColumn<ReminderKind>("kind");
-        QTest::addColumn<int>("movementMinutes");
-        QTest::addColumn<QString>("help");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("explanationStart");
-        QTest::addColumn<QString>("rhythm");
+        addColumns<ReminderKind, int, QString, QString, QString, QString>("kind", "movementMinutes", "help", "title",
+                                                                          "explanationStart", "rhythm");
         QTest::newRow("eye rest") << ReminderKind::eyeRest << 1 << "Learn about eye-rest breaks"
                                   << "Eye-rest breaks"
                                   << "A reminder to look away from your screen."

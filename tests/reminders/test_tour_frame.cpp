@@ -1,3 +1,4 @@
+#include "support/TableTesting.h"
 #include "support/TourTesting.h"
 
 #include "reminders/tour/CompanionCard.h"
@@ -18,10 +19,7 @@ class TourFrameTest : public QObject {
 private slots:
     void opensOnAStepWithinTheFour_data()
     {
-        QTest::addColumn<int>("initial");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("primary");
+        addColumns<int, int, QString, QString>("initial", "step", "title", "primary");
         QTest::newRow("below the first") << -2 << 0 << "Big plans. Small breaks."
                                          << "Next";
         QTest::newRow("name") << 1 << 1 << "What should we call you?"
@@ -146,12 +144,9 @@ private slots:
 
     void nameHandedOverFollowsThePetNameSwitch_data()
     {
-        QTest::addColumn<bool>("storedPetNames");
-        QTest::addColumn<QString>("fieldShows");
+        addColumns<bool, QString>("storedPetNames", "fieldShows");
         QTest::addColumn<QString>("typed");  // null: the field is left alone; else cleared, then typed
-        QTest::addColumn<int>("switchClicks");
-        QTest::addColumn<QString>("recipient");
-        QTest::addColumn<bool>("petNames");
+        addColumns<int, QString, bool>("switchClicks", "recipient", "petNames");
         QTest::newRow("pet names, field untouched") << true << "" << QString() << 0 << "Mika" << true;
         QTest::newRow("pet names, only spaces") << true << ""
                                                 << "   " << 0 << "Mika" << true;

@@ -1,4 +1,5 @@
 #include "support/RenderChecks.h"
+#include "support/TableTesting.h"
 #include "support/TourTesting.h"
 
 #include "characters/BuddyView.h"
@@ -17,10 +18,7 @@ class TourStepsTest : public QObject {
 private slots:
     void crewShowsSixCardsAtMost_data()
     {
-        QTest::addColumn<int>("packCount");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QStringList>("cards");
-        QTest::addColumn<QString>("buddy");
+        addColumns<int, QString, QStringList, QString>("packCount", "chosen", "cards", "buddy");
         QTest::newRow("the built-in crew")
             << -1 << "bloop" << QStringList{"Pemmy*", "Quelly", "Viru", "Vuzo", "Nimbi", "Zoze"} << "Pemmy";
         QTest::newRow("the seventh chosen")
@@ -72,10 +70,7 @@ private slots:
 
     void namePreviewFollowsTheChoices_data()
     {
-        QTest::addColumn<int>("card");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("petNamesByHand");
-        QTest::addColumn<QString>("preview");
+        addColumns<int, QString, bool, QString>("card", "typed", "petNamesByHand", "preview");
         QTest::newRow("Pemmy's pet name") << 0 << "" << false << "Pemmy will call you “cutie”.";
         QTest::newRow("Quelly's pet name") << 1 << "" << false << "Quelly will call you “sweety”.";
         QTest::newRow("a name, trimmed") << 1 << "  Ada " << false << "Quelly will call you “Ada”.";
@@ -135,13 +130,8 @@ private slots:
 
     void steppersStopAtTheirBounds_data()
     {
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<bool>("canLower");
-        QTest::addColumn<bool>("canRaise");
-        QTest::addColumn<int>("handedOver");
+        addColumns<QString, int, QString, QString, bool, bool, int>("row", "stored", "button", "title", "canLower",
+                                                                    "canRaise", "handedOver");
         QTest::newRow("water at its least") << "waterRow" << 5 << ""
                                             << "A water break every 5 minutes" << false << true << 5;
         QTest::newRow("water at its most") << "waterRow" << 180 << ""
@@ -189,9 +179,7 @@ private slots:
     {
         QTest::addColumn<QList<int>>(
             "stored");  // quiet start, quiet end, eye minutes, eye seconds, movement minutes, length
-        QTest::addColumn<QString>("quiet");
-        QTest::addColumn<QString>("eyeRest");
-        QTest::addColumn<QString>("movement");
+        addColumns<QString, QString, QString>("quiet", "eyeRest", "movement");
         QTest::newRow("defaults")
             << QList<int>{22, 9, 20, 20, 60, 5} << "Keep my quiet hours (22:00–09:00)"
             << "The 20–20–20 habit: every 20 minutes, look about 6 metres (20 feet) away for 20 "

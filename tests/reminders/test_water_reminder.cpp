@@ -1,4 +1,5 @@
 #include "support/ReminderTesting.h"
+#include "support/TableTesting.h"
 
 #include "characters/BuddyView.h"
 #include "characters/SpriteBuddy.h"
@@ -103,11 +104,7 @@ private slots:
 
     void controlsCallTheirAction_data()
     {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<bool>("preview");
-        QTest::addColumn<CompanionPhase>("phase");
-        QTest::addColumn<int>("drinks");
-        QTest::addColumn<bool>("paused");
+        addColumns<QString, bool, CompanionPhase, int, bool>("control", "preview", "phase", "drinks", "paused");
         QTest::addColumn<int>("snoozeSeconds");  // 0: the deadline stays; -1: not checked
         QTest::newRow("close snoozes") << "closeButton" << false << CompanionPhase::hidden << 0 << false << 600;
         QTest::newRow("I drank logs") << "drankButton" << false << CompanionPhase::celebrating << 1 << false << -1;
@@ -143,9 +140,7 @@ private slots:
 
     void pictureFollowsThePack_data()
     {
-        QTest::addColumn<QString>("pack");
-        QTest::addColumn<CompanionPicture::Kind>("kind");
-        QTest::addColumn<QString>("widgetClass");
+        addColumns<QString, CompanionPicture::Kind, QString>("pack", "kind", "widgetClass");
         QTest::newRow("drop") << "bloop" << CompanionPicture::Kind::buddy << "BuddyView";
         QTest::newRow("code bear") << "viru" << CompanionPicture::Kind::codeBear << "BearBuddy";
         QTest::newRow("sprite bear") << "zuv" << CompanionPicture::Kind::spriteBear << "SpriteBuddy";

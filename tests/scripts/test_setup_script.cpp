@@ -1,5 +1,7 @@
 // scripts/setup on a machine faked through PATH: which packages dpkg knows, who runs it, and
 // whether sudo exists. apt-get and sudo only write down how they were called.
+#include "support/TableTesting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -30,10 +32,7 @@ private slots:
 
     void missingPackagesAreInstalledOrNamed_data()
     {
-        QTest::addColumn<int>("uid");
-        QTest::addColumn<bool>("hasSudo");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("calls");
+        addColumns<int, bool, int, QString>("uid", "hasSudo", "exitCode", "calls");
         QTest::newRow("root installs directly") << 0 << false << 0 << "apt-get update\napt-get install";
         QTest::newRow("a user with sudo") << 1000 << true << 0 << "sudo apt-get update\nsudo apt-get install";
         QTest::newRow("a user without sudo") << 1000 << false << 1 << "";

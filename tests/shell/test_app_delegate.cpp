@@ -6,6 +6,7 @@
 #include "shell/MenuBarView.h"
 #include "shell/TrayIcon.h"
 #include "store/DewbellStore.h"
+#include "support/TableTesting.h"
 #include "ui/Palette.h"
 #include "window/MainWindow.h"
 
@@ -43,10 +44,7 @@ private slots:
 
     void launchModes_data()
     {
-        QTest::addColumn<QStringList>("switches");
-        QTest::addColumn<bool>("window");
-        QTest::addColumn<bool>("tour");
-        QTest::addColumn<QString>("page");
+        addColumns<QStringList, bool, bool, QString>("switches", "window", "tour", "page");
         QTest::newRow("from the menu") << QStringList() << true << true << QStringLiteral("Your day");
         QTest::newRow("at login") << QStringList{QStringLiteral("--autostart")} << false << false
                                   << QStringLiteral("Your day");

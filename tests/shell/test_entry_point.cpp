@@ -8,6 +8,7 @@
 #include <csignal>
 
 #include "support/ProcessTesting.h"
+#include "support/TableTesting.h"
 
 namespace {
 
@@ -144,8 +145,7 @@ void EntryPointTest::brokenInformationGivesTheEmptyReport_data()
 {
     const QString updates = QStringLiteral("--diagnose-updates");
     const QString assets = QStringLiteral("--diagnose-assets");
-    QTest::addColumn<QByteArray>("info");
-    QTest::addColumn<QStringList>("arguments");
+    addColumns<QByteArray, QStringList>("info", "arguments");
     QTest::newRow("wrong types") << QStringLiteral(R"({"SUFeedURL": "http://insecure.example/feed.xml",
         "SUPublicEDKey": "%1", "SURequireSignedFeed": "YES", "SUVerifyUpdateBeforeExtraction": 1,
         "SUEnableAutomaticChecks": "true", "SUAutomaticallyUpdate": null, "SUEnableSystemProfiling": {"value": true}})")

@@ -1,4 +1,5 @@
 #include "shell/MenuBarView.h"
+#include "support/TableTesting.h"
 #include "support/ViewTesting.h"
 
 #include <QtTest>
@@ -54,8 +55,7 @@ private slots:
 
     void countdownRoundsMinutesUp_data()
     {
-        QTest::addColumn<qint64>("milliseconds");
-        QTest::addColumn<QString>("expected");
+        addColumns<qint64, QString>("milliseconds", "expected");
         QTest::newRow("half a second") << qint64(500) << QStringLiteral("in 1 min");
         QTest::newRow("exactly a minute") << qint64(60000) << QStringLiteral("in 1 min");
         QTest::newRow("61 s") << qint64(61000) << QStringLiteral("in 2 min");

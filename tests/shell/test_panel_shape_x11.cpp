@@ -8,6 +8,7 @@
 #include "reminders/ReminderView.h"
 #include "reminders/SpeechBubbleCard.h"
 #include "shell/BuddyPanel.h"
+#include "support/TableTesting.h"
 #include "support/ViewTesting.h"
 
 #include <QtTest>
@@ -61,8 +62,7 @@ private slots:
 
     void theServerHoldsTheShapeThePanelCut_data()
     {
-        QTest::addColumn<bool>("blends");
-        QTest::addColumn<int>("kind");
+        addColumns<bool, int>("blends", "kind");
         QTest::newRow("shown pixels, without compositor") << false << ShapeBounding;
         QTest::newRow("clicks, with compositor") << true << ShapeInput;
     }

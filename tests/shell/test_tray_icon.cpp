@@ -1,4 +1,5 @@
 #include "shell/TrayIcon.h"
+#include "support/TableTesting.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -55,8 +56,7 @@ class TrayIconTest : public QObject {
 private slots:
     void theIconReadsOnItsPanel_data()
     {
-        QTest::addColumn<std::optional<QColor>>("trayAsks");
-        QTest::addColumn<QColor>("panel");
+        addColumns<std::optional<QColor>, QColor>("trayAsks", "panel");
         QTest::newRow("a dark panel that says nothing") << std::optional<QColor>() << darkPanel;
         QTest::newRow("a light panel that says nothing") << std::optional<QColor>() << lightPanel;
         QTest::newRow("a dark panel asking for white") << std::optional<QColor>(Qt::white) << darkPanel;

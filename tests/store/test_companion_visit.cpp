@@ -1,4 +1,5 @@
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include "store/CompanionVisit.h"
 
@@ -56,9 +57,7 @@ private slots:
     // is the slower sad walk.
     void phasesEndAtTheirLength_data()
     {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<double>("lasts");
-        QTest::addColumn<double>("walksOff");
+        addColumns<QString, double, double>("answer", "lasts", "walksOff");
         QTest::newRow("yes") << QStringLiteral("yes") << 4.8 << 2.0;
         QTest::newRow("not yet") << QStringLiteral("not yet") << 3.6 << 3.2;
     }
@@ -90,8 +89,7 @@ private slots:
 
     void anUnansweredWaterReminderAsksAgainAtThePersonalitysPaceTwiceAtMost_data()
     {
-        QTest::addColumn<Personality>("personality");
-        QTest::addColumn<int>("retrySeconds");
+        addColumns<Personality, int>("personality", "retrySeconds");
         QTest::newRow("sweet") << Personality::sweet << 600;
         QTest::newRow("menace") << Personality::menace << 120;
     }

@@ -1,5 +1,6 @@
 // What a change of preferences does to a reminder that is planned or already on screen.
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include <QtTest>
 
@@ -46,10 +47,7 @@ private slots:
     // reminder for 22:35, which quiet hours push to 09:00.
     void quietHoursChangedAfterTheyPushedAReminder_data()
     {
-        QTest::addColumn<Change>("change");
-        QTest::addColumn<QDateTime>("changedAt");
-        QTest::addColumn<Before>("before");
-        QTest::addColumn<QDateTime>("expected");
+        addColumns<Change, QDateTime, Before, QDateTime>("change", "changedAt", "before", "expected");
         const QDateTime evening = nextWeek(0, 22, 50);
         const QDateTime planned = nextWeek(0, 22, 35);
         QTest::newRow("switched off: due as planned") << quietOff << evening << Before::nothing << planned;
@@ -113,9 +111,7 @@ private slots:
 
     void aReminderOnScreenWhenRemindersStop_data()
     {
-        QTest::addColumn<bool>("preview");
-        QTest::addColumn<Change>("change");
-        QTest::addColumn<bool>("stays");
+        addColumns<bool, Change, bool>("preview", "change", "stays");
         for (const bool preview : {false, true}) {
             const char* kind = preview ? "preview" : "live";
             QTest::addRow("%s, reminders switched off", kind) << preview << remindersOff << false;

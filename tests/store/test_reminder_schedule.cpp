@@ -1,4 +1,5 @@
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include "store/ReminderSchedule.h"
 
@@ -42,10 +43,8 @@ private slots:
     // What a change of settings moves, and what it leaves where it was.
     void aSettingsChangeReplansOnlyWhatItTouches_data()
     {
-        QTest::addColumn<std::function<void(Preferences&)>>("change");
-        QTest::addColumn<QDateTime>("water");
-        QTest::addColumn<std::optional<QDateTime>>("eyeRest");
-        QTest::addColumn<std::optional<QDateTime>>("movement");
+        addColumns<std::function<void(Preferences&)>, QDateTime, std::optional<QDateTime>, std::optional<QDateTime>>(
+            "change", "water", "eyeRest", "movement");
         const QDateTime now = at(2024, 3, 4, 12, 0);
         const std::optional kept = at(2024, 3, 4, 12, 10);
         const std::optional<QDateTime> none;

@@ -1,6 +1,7 @@
 // "state.json" on disk: what is kept aside, what blocks saving, and what happens at the limit.
 #include "store/StateFile.h"
 #include "support/ModelTesting.h"
+#include "support/TableTesting.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -65,8 +66,7 @@ private slots:
 
     void aFolderDewbellCannotSearchIsNeverTakenForAnEmptyOne_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("throughTheSeam");
+        addColumns<int, bool>("mode", "throughTheSeam");
         // Root reads every folder whatever its mode; the seam reports what a user would meet.
         QTest::newRow("the file layer says: permission denied") << 0700 << true;
         if (geteuid() != 0) {

@@ -1,5 +1,6 @@
 #include "support/ModelTesting.h"
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include "model/LocalFiles.h"
 
@@ -296,8 +297,7 @@ private slots:
 
     void aBadCarePackageChangesNothing_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("why");
+        addColumns<QByteArray, QString>("bytes", "why");
         const QString notOne = QStringLiteral("this file isn't a care package.");
         const QString damaged = QStringLiteral("some of its settings are damaged.");
         QTest::newRow("not JSON") << QByteArray("{ \"recipient\": ") << notOne;

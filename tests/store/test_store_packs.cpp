@@ -1,5 +1,6 @@
 #include "support/ModelTesting.h"
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include "model/ImportError.h"
 #include "store/PackLibrary.h"
@@ -52,9 +53,7 @@ private slots:
 
     void packImports_data()
     {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("artwork");
-        QTest::addColumn<QString>("refusal");
+        addColumns<QString, QString, QString>("id", "artwork", "refusal");
         QTest::newRow("a good pack") << "mossy"
                                      << "art.png" << QString();
         QTest::newRow("an id with a dot") << "rain.cloud"

@@ -1,4 +1,5 @@
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include "store/ChangeBatcher.h"
 #include "store/DayTally.h"
@@ -61,9 +62,7 @@ private slots:
     // The countdown and the status line, one situation per row, the user's own holds first.
     void theStatusWordsTheStrongestHold_data()
     {
-        QTest::addColumn<std::function<void(ReminderStatus&)>>("situation");
-        QTest::addColumn<QString>("countdown");
-        QTest::addColumn<QString>("line");
+        addColumns<std::function<void(ReminderStatus&)>, QString, QString>("situation", "countdown", "line");
         using Situation = std::function<void(ReminderStatus&)>;
         QTest::newRow("two hours ahead") << Situation([](ReminderStatus&) {}) << "125:00"
                                          << "Next hello around";

@@ -1,5 +1,6 @@
 #include "support/ModelTesting.h"
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include <QtTest>
 
@@ -104,9 +105,7 @@ private slots:
 
     void anAnswerMovesOnlyItsOwnKind_data()
     {
-        QTest::addColumn<ReminderKind>("kind");
-        QTest::addColumn<bool>("snooze");
-        QTest::addColumn<int>("seconds");
+        addColumns<ReminderKind, bool, int>("kind", "snooze", "seconds");
         QTest::newRow("water, not yet") << ReminderKind::water << false << 600;
         QTest::newRow("eye rest, not yet") << ReminderKind::eyeRest << false << 300;
         QTest::newRow("eye rest, snooze") << ReminderKind::eyeRest << true << 300;
@@ -138,8 +137,7 @@ private slots:
 
     void outOfRangeSettingsAreBroughtIntoRange_data()
     {
-        QTest::addColumn<QByteArray>("preferences");
-        QTest::addColumn<Preferences>("expected");
+        addColumns<QByteArray, Preferences>("preferences", "expected");
         Preferences low;
         low.intervalMinutes = 5;
         low.dailyGoal = 1;

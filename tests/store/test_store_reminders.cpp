@@ -1,4 +1,5 @@
 #include "support/StoreTesting.h"
+#include "support/TableTesting.h"
 
 #include "model/Personality.h"
 
@@ -255,8 +256,7 @@ private slots:
 
     void anAbsenceDuringABreak_data()
     {
-        QTest::addColumn<int>("awaySeconds");
-        QTest::addColumn<bool>("locked");
+        addColumns<int, bool>("awaySeconds", "locked");
         QTest::newRow("back before it ends") << 8 << false;
         QTest::newRow("ended while away") << 15 * 60 << false;
         QTest::newRow("the gate holds it back") << 5 << true;

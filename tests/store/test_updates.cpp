@@ -1,4 +1,5 @@
 #include "support/FakeUpdateDriver.h"
+#include "support/TableTesting.h"
 
 #include "store/AppUpdateManager.h"
 #include "store/UpdateConfiguration.h"
@@ -30,9 +31,7 @@ private slots:
 
     void feedsAndKeys_data()
     {
-        QTest::addColumn<QString>("feed");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<bool>("accepted");
+        addColumns<QString, QString, bool>("feed", "key", "accepted");
         QTest::newRow("good") << goodFeed << goodKey << true;
         QTest::newRow("blanks around the feed")
             << QStringLiteral("  ") + goodFeed + QStringLiteral(" \n") << goodKey << true;
@@ -58,14 +57,8 @@ private slots:
 
     void managerStates_data()
     {
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("distribution");
-        QTest::addColumn<bool>("withDriver");
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<QString>("help");
+        addColumns<bool, QString, QString, bool, QString, QString, bool, QString>(
+            "enabled", "key", "distribution", "withDriver", "failure", "message", "running", "help");
         const QString release = QStringLiteral("developer-id");
         const QString unavailable =
             QStringLiteral("Unavailable in development builds: they aren’t connected to the release update feed.");

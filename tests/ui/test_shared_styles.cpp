@@ -1,3 +1,4 @@
+#include "support/TableTesting.h"
 #include "ui/DarkSurface.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
@@ -21,8 +22,7 @@ class TestSharedStyles : public QObject {
 private slots:
     void colorReadsSixHexDigitsOrFallsBackToTheAccent_data()
     {
-        QTest::addColumn<QString>("hex");
-        QTest::addColumn<QColor>("expected");
+        addColumns<QString, QColor>("hex", "expected");
         QTest::newRow("mixed case") << "aBcDeF" << QColor(0xAB, 0xCD, 0xEF);
         QTest::newRow("hash and spaces") << "  #714ce8 " << QColor(0x71, 0x4C, 0xE8);
         QTest::newRow("black") << "000000" << QColor(0, 0, 0);

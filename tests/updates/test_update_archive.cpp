@@ -1,3 +1,4 @@
+#include "support/TableTesting.h"
 #include "updates/Installation.h"
 #include "updates/UpdateArchive.h"
 
@@ -39,8 +40,7 @@ class UpdateArchiveTest : public QObject {
 private slots:
     void unpacking_data()
     {
-        QTest::addColumn<QList<Entry>>("entries");
-        QTest::addColumn<std::optional<UpdateProblem>>("problem");
+        addColumns<QList<Entry>, std::optional<UpdateProblem>>("entries", "problem");
         const auto unsafe = std::optional(UpdateProblem::unsafeArchive);
         const QList<Entry> tree = dewbellTree("2.0");
         QTest::newRow("a plain installed tree") << tree << std::optional<UpdateProblem>();
@@ -110,9 +110,7 @@ private slots:
     // else, and never one that holds the user's data.
     void installationsThatReplaceThemselves_data()
     {
-        QTest::addColumn<QList<Entry>>("tree");
-        QTest::addColumn<QString>("dataFolder");
-        QTest::addColumn<bool>("replaces");
+        addColumns<QList<Entry>, QString, bool>("tree", "dataFolder", "replaces");
         const QList<Entry> tree = dewbellTree("1.0");
         QTest::newRow("its own folder") << tree << "data" << true;
         QTest::newRow("with its desktop file and icon")

@@ -1,4 +1,5 @@
 #include "store/AppUpdateManager.h"
+#include "support/TableTesting.h"
 #include "updates/ReleaseNotesView.h"
 
 #include "UpdateTesting.h"
@@ -164,8 +165,7 @@ private slots:
 
     void theToggles_data()
     {
-        QTest::addColumn<bool>("checks");
-        QTest::addColumn<bool>("downloads");
+        addColumns<bool, bool>("checks", "downloads");
         QTest::newRow("both on") << true << true;
         QTest::newRow("checks off") << false << false;
         QTest::newRow("downloads on alone") << false << true;
@@ -248,8 +248,7 @@ private slots:
 
     void refusals_data()
     {
-        QTest::addColumn<Fault>("fault");
-        QTest::addColumn<UpdateProblem>("problem");
+        addColumns<Fault, UpdateProblem>("fault", "problem");
         QTest::newRow("one byte of the archive changed") << Fault::tamperedArchive << UpdateProblem::badSignature;
         QTest::newRow("signed with another key") << Fault::wrongKey << UpdateProblem::badSignature;
         QTest::newRow("longer than announced") << Fault::longerThanAnnounced << UpdateProblem::wrongSize;

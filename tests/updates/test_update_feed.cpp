@@ -1,3 +1,4 @@
+#include "support/TableTesting.h"
 #include "updates/ReleaseVersion.h"
 #include "updates/SignatureCheck.h"
 #include "updates/UpdateFeed.h"
@@ -31,9 +32,7 @@ class UpdateFeedTest : public QObject {
 private slots:
     void releaseOrder_data()
     {
-        QTest::addColumn<QString>("candidate");
-        QTest::addColumn<QString>("installed");
-        QTest::addColumn<bool>("newer");
+        addColumns<QString, QString, bool>("candidate", "installed", "newer");
         QTest::newRow("patch") << "1.0.1"
                                << "1.0.0" << true;
         QTest::newRow("numbers, not letters") << "1.10.0"
@@ -135,9 +134,7 @@ private slots:
 
     void newestOffer_data()
     {
-        QTest::addColumn<QByteArray>("items");
-        QTest::addColumn<QString>("skipped");
-        QTest::addColumn<QString>("offered");
+        addColumns<QByteArray, QString, QString>("items", "skipped", "offered");
         const QByteArray three = item("1.1.0") + item("1.3.0") + item("1.2.5");
         QTest::newRow("highest, wherever it stands") << three << ""
                                                      << "1.3.0";

@@ -1,3 +1,4 @@
+#include "support/TableTesting.h"
 #include "updates/ReleaseNotesView.h"
 #include "updates/UpdateSettings.h"
 
@@ -71,10 +72,7 @@ private slots:
     void eachStep_data()
     {
         const FeedItem offer = release(QStringLiteral("Gentler chimes."), false);
-        QTest::addColumn<UpdateStatus>("shown");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("body");
-        QTest::addColumn<QStringList>("buttons");
+        addColumns<UpdateStatus, QString, QString, QStringList>("shown", "title", "body", "buttons");
         QTest::newRow("checking") << status(UpdatePhase::checking) << "Checking for updates…"
                                   << "" << QStringList{"Cancel"};
         QTest::newRow("up to date") << status(UpdatePhase::upToDate) << "Dewbell is up to date"

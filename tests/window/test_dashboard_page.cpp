@@ -1,5 +1,6 @@
 #include "characters/BuddyView.h"
 #include "support/PageTesting.h"
+#include "support/TableTesting.h"
 #include "ui/CapsuleProgress.h"
 #include "ui/ClampedLabel.h"
 #include "ui/FigureLabel.h"
@@ -27,8 +28,7 @@ private slots:
 
     void litresKeepTwoDigitsAndNeverTurnExponential_data()
     {
-        QTest::addColumn<qint64>("millilitres");
-        QTest::addColumn<QString>("shown");
+        addColumns<qint64, QString>("millilitres", "shown");
         QTest::newRow("nothing") << qint64(0) << QStringLiteral("0");
         QTest::newRow("three glasses") << qint64(750) << QStringLiteral("0.75");
         QTest::newRow("one and a half") << qint64(1500) << QStringLiteral("1.5");
@@ -130,8 +130,7 @@ private slots:
 
     void personalityLine_data()
     {
-        QTest::addColumn<Personality>("personality");
-        QTest::addColumn<QString>("line");
+        addColumns<Personality, QString>("personality", "line");
         QTest::newRow("sweet") << Personality::sweet << QStringLiteral("A pause, just for you.");
         QTest::newRow("cheeky") << Personality::cheeky << QStringLiteral("Big on caring. A little sassy about it.");
         QTest::newRow("menace") << Personality::menace << QStringLiteral("Big on caring. A little sassy about it.");

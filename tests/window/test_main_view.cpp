@@ -1,4 +1,5 @@
 #include "support/PageTesting.h"
+#include "support/TableTesting.h"
 #include "ui/Palette.h"
 #include "ui/StatusDot.h"
 #include "window/MainSidebar.h"
@@ -30,8 +31,7 @@ private slots:
 
     void pageSwitchComparesTitlesExactly_data()
     {
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<MainPage>("shown");
+        addColumns<QString, MainPage>("selected", "shown");
         QTest::newRow("crew") << QStringLiteral("The little crew") << MainPage::crew;
         QTest::newRow("settings") << QStringLiteral("Settings") << MainPage::settings;
         QTest::newRow("lower case") << QStringLiteral("reminders") << MainPage::dashboard;

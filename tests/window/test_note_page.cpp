@@ -1,4 +1,5 @@
 #include "support/PageTesting.h"
+#include "support/TableTesting.h"
 #include "ui/ClampedLabel.h"
 #include "ui/TrailingSwitch.h"
 #include "window/NotePage.h"
@@ -31,10 +32,7 @@ private slots:
 
     void previewFallsBackOnlyForAnEmptyNote_data()
     {
-        QTest::addColumn<QString>("note");
-        QTest::addColumn<QString>("sender");
-        QTest::addColumn<QString>("preview");
-        QTest::addColumn<QString>("senderLine");
+        addColumns<QString, QString, QString, QString>("note", "sender", "preview", "senderLine");
         QTest::newRow("empty") << QString() << QStringLiteral("Mo")
                                << QStringLiteral("A tiny reminder that someone cares.") << QStringLiteral("— Mo");
         QTest::newRow("only spaces") << QStringLiteral("   ") << QStringLiteral("Mo") << QStringLiteral("   ")

@@ -1,4 +1,5 @@
 #include "support/PageTesting.h"
+#include "support/TableTesting.h"
 #include "ui/TrailingSwitch.h"
 #include "window/ChoicePicker.h"
 #include "window/PageHelpers.h"
@@ -148,8 +149,7 @@ private slots:
 
     void stepperStepsWithinItsRange_data()
     {
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<int>("stored");
+        addColumns<QList<int>, int>("keys", "stored");
         QTest::newRow("up") << QList<int>{Qt::Key_Up} << 25;
         QTest::newRow("down twice") << QList<int>{Qt::Key_Down, Qt::Key_Left} << 10;
         QTest::newRow("never below the range") << QList<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down} << 10;

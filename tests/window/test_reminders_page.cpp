@@ -1,4 +1,5 @@
 #include "support/PageTesting.h"
+#include "support/TableTesting.h"
 #include "ui/Palette.h"
 #include "ui/TrailingSwitch.h"
 #include "window/CardButton.h"
@@ -27,9 +28,7 @@ private slots:
 
     void personalityCardsSetTheEscalation_data()
     {
-        QTest::addColumn<QString>("card");
-        QTest::addColumn<Personality>("stored");
-        QTest::addColumn<int>("minutes");
+        addColumns<QString, Personality, int>("card", "stored", "minutes");
         QTest::newRow("tiny menace") << QStringLiteral("menace") << Personality::menace << 2;
         QTest::newRow("sweetheart") << QStringLiteral("sweet") << Personality::sweet << 10;
         QTest::newRow("a little sass, already stored") << QStringLiteral("cheeky") << Personality::cheeky << 5;
