@@ -2,8 +2,9 @@
 # Every test sees the build tree's bundle and a display-free Qt.
 #
 # XSERVER marks a test that reads a real X server: scripts/test runs those under an Xvfb of
-# its own (label "xserver", one at a time since they share the pointer), and a skip counts
-# as a failure there, because a skipped test checks nothing.
+# its own (label "xserver", one at a time since they share the pointer). A skip counts as a
+# failure everywhere, because a skipped test checks nothing: scripts/setup installs what
+# every test needs.
 function(dewbell_add_test name)
   cmake_parse_arguments(arg "XSERVER" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
@@ -15,11 +16,9 @@ function(dewbell_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 120
+    FAIL_REGULAR_EXPRESSION "(^|\n)SKIP "
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DEWBELL_BUNDLE_DIR=${CMAKE_BINARY_DIR}/share/dewbell;DEWBELL_BINARY=${CMAKE_BINARY_DIR}/bin/dewbell;DEWBELL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   if(arg_XSERVER)
-    set_tests_properties(${name} PROPERTIES
-      LABELS xserver
-      RESOURCE_LOCK xserver
-      FAIL_REGULAR_EXPRESSION "(^|\n)SKIP ")
+    set_tests_properties(${name} PROPERTIES LABELS xserver RESOURCE_LOCK xserver)
   endif()
 endfunction()
