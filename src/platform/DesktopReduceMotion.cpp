@@ -1,11 +1,17 @@
 #include "platform/DesktopReduceMotion.h"
 
-#include "platform/GSettingsSwitch.h"
-
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+
+namespace {
+
+// A desktop that has not answered by then counts as one without the setting.
+constexpr int answerMilliseconds = 1000;
+
+}  // namespace
 
 bool DesktopReduceMotion::read()
 {
@@ -19,12 +25,30 @@ bool DesktopReduceMotion::read()
     return kde.value_or(false);
 }
 
+// Asked through a short-lived gsettings: GSettings in this process would start three GLib
+// threads (its main loop, D-Bus and dconf workers) that stay for good, while the question
+// comes only when a reminder or the window opens.
 std::optional<bool> DesktopReduceMotion::readGnome()
 {
-    GSettingsSwitch animations("org.gnome.desktop.interface", "enable-animations");
-    if (!animations.open())
+    QProcess gsettings;
+    gsettings.setStandardErrorFile(QProcess::nullDevice());
+    gsettings.start(
+        QStringLiteral("gsettings"),
+        {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("enable-animations")},
+        QIODevice::ReadOnly);
+    if (!gsettings.waitForFinished(answerMilliseconds)) {
+        gsettings.kill();
+        gsettings.waitForFinished();
         return std::nullopt;
-    return !*animations.value();
+    }
+    if (gsettings.exitStatus() != QProcess::NormalExit || gsettings.exitCode() != 0)
+        return std::nullopt;
+    const QByteArray enabled = gsettings.readAllStandardOutput().trimmed();
+    if (enabled == "true")
+        return false;
+    if (enabled == "false")
+        return true;
+    return std::nullopt;
 }
 
 std::optional<bool> DesktopReduceMotion::readKdeGlobals(const QString& path)

@@ -10,7 +10,7 @@ namespace DesktopReduceMotion {
 
 bool read();
 
-// GNOME's answer; none when the schema is not installed.
+// GNOME's answer, from the gsettings tool; none when the tool or the schema is missing.
 std::optional<bool> readGnome();
 // KDE's answer from a kdeglobals file; none when the file or the key is missing.
 std::optional<bool> readKdeGlobals(const QString& path);

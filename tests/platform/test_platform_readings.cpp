@@ -7,6 +7,7 @@
 #include "support/FakeReadings.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -138,6 +139,29 @@ private slots:
         QCOMPARE(DesktopReduceMotion::readKdeGlobals(path), std::optional<bool>(false));
         write("[KDE]\nSingleClick=true\n");
         QVERIFY(!DesktopReduceMotion::readKdeGlobals(path));
+    }
+
+    // GNOME's answer comes from the gsettings tool; anything but a clear answer says nothing.
+    void gnomeTellsReducedMotionThroughGsettings()
+    {
+        QTemporaryDir tools;
+        const auto restorePath = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
+        qputenv("PATH", tools.path().toUtf8());
+        QVERIFY(!DesktopReduceMotion::readGnome());
+        const QString tool = tools.filePath(u"gsettings"_s);
+        const auto answer = [&](const QByteArray& body) {
+            writeFile(tool, "#!/bin/sh\n[ \"$*\" = \"get org.gnome.desktop.interface enable-animations\" ] || exit 3\n"
+                                + body + "\n");
+            QVERIFY(QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        };
+        const QList<std::pair<QByteArray, std::optional<bool>>> cases{{"echo false", true},
+                                                                      {"echo true", false},
+                                                                      {"echo maybe", std::nullopt},
+                                                                      {"echo false; exit 1", std::nullopt}};
+        for (const auto& [body, reduce] : cases) {
+            answer(body);
+            QCOMPARE(DesktopReduceMotion::readGnome(), reduce);
+        }
     }
 
     // GNOME's schema, installed or not, must not hide the choice a Plasma user made.
