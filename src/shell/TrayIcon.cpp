@@ -6,6 +6,7 @@
 #include "ui/Palette.h"
 #include "ui/ReduceMotion.h"
 
+#include <QEasingCurve>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -64,12 +65,10 @@ TrayIcon::TrayIcon(HostProbe hostAvailable, QObject* parent, ColourProbe panelFo
     recheck_.setInterval(recheckMilliseconds);
     connect(&recheck_, &QTimer::timeout, this, &TrayIcon::recheckHost);
 
-    // The animation only keeps time through the cycle; pulseOpacityAt() shapes it.
-    pulse_.setDuration(2 * pulseMilliseconds);
-    pulse_.setLoopCount(-1);
-    pulse_.setStartValue(0.0);
-    pulse_.setEndValue(1.0);
-    connect(&pulse_, &QVariantAnimation::valueChanged, this, [this] { showPulseFrame(pulse_.currentLoopTime()); });
+    pulse_.setSingleShot(true);
+    pulse_.setTimerType(Qt::PreciseTimer);
+    connect(&pulse_, &QTimer::timeout, this,
+            [this] { showPulseFrame(int(pulseClock_.elapsed() % (2 * pulseMilliseconds))); });
 }
 
 TrayIcon::~TrayIcon() = default;
@@ -143,7 +142,8 @@ void TrayIcon::setHighlighted(bool on)
         for (int step = 0; step < pulseSteps; ++step)
             pulseFrames_.append(highlightedIcon(normal_, pulseLow + (pulseHigh - pulseLow) * step / (pulseSteps - 1)));
     }
-    pulse_.start();
+    pulseClock_.start();
+    showPulseFrame(0);
 }
 
 qreal TrayIcon::pulseOpacityAt(int milliseconds)
@@ -154,14 +154,39 @@ qreal TrayIcon::pulseOpacityAt(int milliseconds)
     return pulseLow + (pulseHigh - pulseLow) * eased;
 }
 
-void TrayIcon::showPulseFrame(int milliseconds)
+int TrayIcon::pulseFrameAt(int milliseconds)
 {
     const qreal fraction = (pulseOpacityAt(milliseconds) - pulseLow) / (pulseHigh - pulseLow);
-    const int frame = std::clamp(qRound(fraction * (pulseSteps - 1)), 0, pulseSteps - 1);
-    if (frame == shownFrame_)
-        return;
-    shownFrame_ = frame;
-    icon_->setIcon(pulseFrames_.at(frame));
+    return std::clamp(qRound(fraction * (pulseSteps - 1)), 0, pulseSteps - 1);
+}
+
+int TrayIcon::untilNextPulseFrame(int milliseconds)
+{
+    constexpr int cycle = 2 * pulseMilliseconds;
+    static const QList<int> changes = [] {
+        QList<int> found;
+        for (int into = 1; into <= cycle; ++into) {
+            if (pulseFrameAt(into) != pulseFrameAt(into - 1))
+                found.append(into);
+        }
+        return found;
+    }();
+    const int intoCycle = milliseconds % cycle;
+    for (const int change : changes) {
+        if (change > intoCycle)
+            return change - intoCycle;
+    }
+    return changes.first() + cycle - intoCycle;
+}
+
+void TrayIcon::showPulseFrame(int milliseconds)
+{
+    const int frame = pulseFrameAt(milliseconds);
+    if (frame != shownFrame_) {
+        shownFrame_ = frame;
+        icon_->setIcon(pulseFrames_.at(frame));
+    }
+    pulse_.start(untilNextPulseFrame(milliseconds));
 }
 
 QColor TrayIcon::markColour(const std::optional<QColor>& panelForeground)

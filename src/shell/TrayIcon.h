@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QList>
 #include <QObject>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QVariantAnimation>
 #include <functional>
 #include <optional>
 
@@ -51,7 +51,7 @@ public:
     void setProblem(const std::optional<QString>& problem);
 
     void setHighlighted(bool on);
-    bool isPulsing() const { return pulse_.state() == QAbstractAnimation::Running; }
+    bool isPulsing() const { return pulse_.isActive(); }
 
     // What the tray shows now.
     QIcon icon() const { return icon_->icon(); }
@@ -59,6 +59,10 @@ public:
     // The opacity of the pulse's background this far into the pulse: 0.1 to 0.5 in 0.8 s and
     // back in another 0.8 s, each way easing in and out.
     static qreal pulseOpacityAt(int milliseconds);
+    // Which of the pulseSteps pictures shows this far into the pulse.
+    static int pulseFrameAt(int milliseconds);
+    // How long after `milliseconds` into the pulse its picture next changes.
+    static int untilNextPulseFrame(int milliseconds);
     // The menu icon tinted with the accent colour on an accent background of `opacity`.
     static QIcon highlightedIcon(const QIcon& base, qreal backgroundOpacity);
     // The brand drop drawn in `colour`, at the sizes trays ask for.
@@ -80,7 +84,9 @@ private:
     QIcon normal_;
     QList<QIcon> pulseFrames_;
     QTimer recheck_;
-    QVariantAnimation pulse_;
+    // Wakes only when the pulse's picture changes, about nine times a second.
+    QTimer pulse_;
+    QElapsedTimer pulseClock_;
     bool shown_ = false;
     // A new picture for the panel waits while the tour's highlight shows.
     bool highlighted_ = false;

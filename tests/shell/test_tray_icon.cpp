@@ -91,6 +91,23 @@ private slots:
         QVERIFY(at(200) < 0.2 && at(600) > 0.4);
         QVERIFY(std::abs(at(1000) - at(600)) < 1e-9);
     }
+
+    // The pulse wakes exactly when its picture changes: never a step missed, never a wake for
+    // nothing; up and down through the eight pictures is fourteen wakes a cycle.
+    void thePulseWakesOnlyToChangeItsPicture()
+    {
+        int wakes = 0;
+        for (int into = 0; into < 2 * TrayIcon::pulseMilliseconds; into += TrayIcon::untilNextPulseFrame(into)) {
+            const int next = into + TrayIcon::untilNextPulseFrame(into);
+            for (int between = into + 1; between < next; ++between)
+                QCOMPARE(TrayIcon::pulseFrameAt(between), TrayIcon::pulseFrameAt(into));
+            QVERIFY2(TrayIcon::pulseFrameAt(next) != TrayIcon::pulseFrameAt(next - 1),
+                     qPrintable(QString::number(next)));
+            wakes += next <= 2 * TrayIcon::pulseMilliseconds;
+        }
+        QCOMPARE(wakes, 2 * (TrayIcon::pulseSteps - 1));
+        QCOMPARE(TrayIcon::untilNextPulseFrame(2 * TrayIcon::pulseMilliseconds), TrayIcon::untilNextPulseFrame(0));
+    }
 };
 
 QTEST_MAIN(TrayIconTest)
