@@ -80,10 +80,9 @@ void AppDelegate::launch()
         if (self && self->trayIcon_)
             self->trayIcon_->setHighlighted(on);
     };
-    buildPanel();
     store_->onPresent = [self] {
-        if (self && self->panel_)
-            self->panel_->presentBuddy();
+        if (self)
+            self->panel()->presentBuddy();
     };
     store_->onDismiss = [self] {
         if (self && self->panel_)
@@ -135,13 +134,6 @@ void AppDelegate::buildStatusItem()
     trayIcon_ = new TrayIcon(desktop_.trayAvailable, this);
     connect(trayIcon_, &TrayIcon::clicked, this, &AppDelegate::togglePopover);
 
-    menuBarView_ = new MenuBarView(store_);
-    connect(menuBarView_, &MenuBarView::openDashboard, this, [this] { showPage(title(MainPage::dashboard)); });
-    connect(menuBarView_, &MenuBarView::openCrew, this, &AppDelegate::showCrew);
-    connect(menuBarView_, &MenuBarView::openSettings, this, &AppDelegate::showSettings);
-    connect(menuBarView_, &MenuBarView::quit, this, &AppDelegate::quit);
-    popover_ = std::make_unique<Popover>(menuBarView_);
-
     trayMenu_.reset(MainMenu::makeTrayMenu(this));
     trayIcon_->setContextMenu(trayMenu_.get());
     trayIcon_->setProblem(store_->saveFailure());
@@ -172,9 +164,26 @@ void AppDelegate::showFocusStatus()
     store_->setSystemFocusDescription(context_->focusStatusText());
 }
 
-void AppDelegate::buildPanel()
+// The panel and the popover are built when first needed: their texts alone would load and lay
+// out fonts at every login, and a hidden view is only kept up to date for nothing.
+BuddyPanel* AppDelegate::panel()
 {
-    panel_ = std::make_unique<BuddyPanel>(store_, hasSwitch(CommandLine::uiTest));
+    if (!panel_)
+        panel_ = std::make_unique<BuddyPanel>(store_, hasSwitch(CommandLine::uiTest), window_.get());
+    return panel_.get();
+}
+
+MenuBarView* AppDelegate::menuBarView()
+{
+    if (!menuBarView_) {
+        menuBarView_ = new MenuBarView(store_);
+        connect(menuBarView_, &MenuBarView::openDashboard, this, [this] { showPage(title(MainPage::dashboard)); });
+        connect(menuBarView_, &MenuBarView::openCrew, this, &AppDelegate::showCrew);
+        connect(menuBarView_, &MenuBarView::openSettings, this, &AppDelegate::showSettings);
+        connect(menuBarView_, &MenuBarView::quit, this, &AppDelegate::quit);
+        popover_ = std::make_unique<Popover>(menuBarView_);
+    }
+    return menuBarView_;
 }
 
 void AppDelegate::wireSeams()
@@ -233,8 +242,9 @@ void AppDelegate::setActivationPolicy(ActivationPolicy policy)
 
 void AppDelegate::togglePopover()
 {
-    if (!trayIcon_ || !popover_)
+    if (!trayIcon_)
         return;
+    menuBarView();
     if (popover_->isVisible()) {
         popover_->close();
         return;

@@ -49,10 +49,13 @@ public:
     SystemContext* context() const { return context_; }
     // None until the main window first opens.
     MainWindow* window() const { return window_.get(); }
-    BuddyPanel* panel() const { return panel_.get(); }
+    // The reminder panel and the popover's content are built when first needed (the first
+    // reminder, the first click on the icon), or when asked for here.
+    BuddyPanel* panel();
+    MenuBarView* menuBarView();
     TrayIcon* trayIcon() const { return trayIcon_; }
+    // None until the popover is first needed.
     Popover* popover() const { return popover_.get(); }
-    MenuBarView* menuBarView() const { return menuBarView_; }
     ActivationPolicy activationPolicy() const { return policy_; }
     bool hasSwitch(const QString& name) const;
 
@@ -77,7 +80,6 @@ private:
     void buildStatusItem();
     MainWindow* mainWindow();
     void showFocusStatus();
-    void buildPanel();
     void wireSeams();
     void applyUiTestState();
     void showPage(const QString& page);

@@ -153,8 +153,12 @@ private slots:
     void loginLaunchBuildsTheWindowAtTheFirstClick()
     {
         AppDelegate& delegate = launch({QStringLiteral("--autostart")});
-        // Nothing follows Do Not Disturb, so nothing asks the desktop until settings can show it.
+        // Nothing follows Do Not Disturb, so nothing asks the desktop until settings can show it;
+        // the popover and the reminder panel wait for the first click and the first reminder.
         QVERIFY(delegate.context()->focusStatusText().isEmpty());
+        QVERIFY(!delegate.popover());
+        for (QWidget* shown : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<BuddyPanel*>(shown));
         QTest::mouseClick(delegate.menuBarView()->findChild<QAbstractButton*>(QStringLiteral("openAppButton")),
                           Qt::LeftButton);
         MainWindow* window = delegate.window();
