@@ -2,7 +2,7 @@
 
 #include "ui/ReduceMotion.h"
 
-CompanionView::CompanionView(bool animate, QWidget* parent) : QWidget(parent), animate_(animate)
+CompanionView::CompanionView(bool animate, QWidget* parent) : OnScreenWidget(parent), animate_(animate)
 {
     // At most 60 frames a second: 1/60 s rounded up to whole milliseconds.
     timer_.setInterval(17);
@@ -39,14 +39,7 @@ void CompanionView::paintEvent(QPaintEvent*)
     paintPicture(painter, rect());
 }
 
-void CompanionView::showEvent(QShowEvent* event)
+void CompanionView::onScreenChanged(bool)
 {
-    QWidget::showEvent(event);
-    refreshTimer();
-}
-
-void CompanionView::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
     refreshTimer();
 }

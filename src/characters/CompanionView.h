@@ -1,13 +1,14 @@
 #pragma once
 
+#include "ui/OnScreenWidget.h"
+
 #include <QPainter>
 #include <QTimer>
-#include <QWidget>
 
 // Base of the companion pictures: repaints itself about 60 times a second, but only while
 // it is visible, allowed to animate, the desktop does not ask for reduced motion and the
 // subclass says its picture is changing.
-class CompanionView : public QWidget {
+class CompanionView : public OnScreenWidget {
     Q_OBJECT
 public:
     void setAnimate(bool animate);
@@ -22,6 +23,7 @@ public:
     virtual void paintPicture(QPainter& painter, const QRectF& rect) const = 0;
 
 protected:
+    void onScreenChanged(bool onScreen) override;
     CompanionView(bool animate, QWidget* parent);
 
     // Whether the picture changes with the clock (false when a host drives it with fixed times).
@@ -30,8 +32,6 @@ protected:
     void refreshTimer();
 
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     bool animate_;

@@ -4,6 +4,7 @@
 #include "characters/SpriteBuddy.h"
 #include "ui/Palette.h"
 #include "ui/ReduceMotion.h"
+#include "ui/Repaint.h"
 
 #include <QFileInfo>
 #include <QMediaPlayer>
@@ -25,7 +26,7 @@ void paintCentred(QPainter& painter, const QRectF& rect, const QImage& picture)
 
 }  // namespace
 
-MovieBuddy::MovieBuddy(const QUrl& url, QWidget* parent) : QWidget(parent), url_(url), tint_(Palette::accent())
+MovieBuddy::MovieBuddy(const QUrl& url, QWidget* parent) : OnScreenWidget(parent), url_(url), tint_(Palette::accent())
 {
     setAttribute(Qt::WA_TranslucentBackground);
     const QFileInfo file(url.toLocalFile());
@@ -47,10 +48,7 @@ void MovieBuddy::setStill(const QImage& still, const QColor& tint)
 
 void MovieBuddy::setMirrored(bool mirrored)
 {
-    if (mirrored == mirrored_)
-        return;
-    mirrored_ = mirrored;
-    update();
+    setAndRepaint(this, mirrored_, mirrored);
 }
 
 void MovieBuddy::start()
@@ -126,20 +124,6 @@ const QImage& MovieBuddy::frameImage()
     return frameImage_;
 }
 
-void MovieBuddy::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    start();
-}
-
-void MovieBuddy::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    // A paused player keeps its decoders and frames, megabytes the hidden companion does not
-    // need: it starts again from the beginning when shown.
-    releasePlayer();
-}
-
 void MovieBuddy::paintStill(QPainter& painter, const QRectF& rect, const QImage& still, const QColor& tint)
 {
     if (still.isNull())
@@ -159,4 +143,15 @@ void MovieBuddy::paintEvent(QPaintEvent*)
         paintCentred(painter, rect(), frameImage());
     else
         paintStill(painter, rect(), still_, tint_);
+}
+
+void MovieBuddy::onScreenChanged(bool onScreen)
+{
+    if (onScreen) {
+        start();
+        return;
+    }
+    // A paused player keeps its decoders and frames, megabytes the hidden companion does not
+    // need: it starts again from the beginning when shown.
+    releasePlayer();
 }

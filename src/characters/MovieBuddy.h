@@ -1,10 +1,11 @@
 #pragma once
 
+#include "ui/OnScreenWidget.h"
+
 #include <QColor>
 #include <QImage>
 #include <QUrl>
 #include <QVideoFrame>
-#include <QWidget>
 
 class QMediaPlayer;
 class QVideoSink;
@@ -16,7 +17,7 @@ class QVideoSink;
 //
 // The frames are painted by the view itself rather than by a native video window, so the movie
 // can be drawn anywhere a widget can: scaled on the reminder canvas, or into an image.
-class MovieBuddy : public QWidget {
+class MovieBuddy : public OnScreenWidget {
     Q_OBJECT
 public:
     explicit MovieBuddy(const QUrl& url, QWidget* parent = nullptr);
@@ -43,8 +44,7 @@ public:
     QSize sizeHint() const override { return {370, 218}; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    void onScreenChanged(bool onScreen) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

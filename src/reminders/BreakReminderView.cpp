@@ -12,6 +12,7 @@
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
 
@@ -55,17 +56,7 @@ BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWi
     column->addWidget(card_);
     column->addWidget(sticker_, 0, Qt::AlignHCenter);
 
-    // Followed only on screen; showEvent catches up.
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            refresh();
-    });
-}
-
-void BreakReminderView::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    refresh();
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { refresh(); });
 }
 
 void BreakReminderView::buildCard()

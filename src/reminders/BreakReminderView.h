@@ -36,9 +36,6 @@ public:
 
     static constexpr int fullWidth = 410;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void buildCard();
     void buildStartRows();

@@ -17,7 +17,8 @@ QSize scaledCanvas(double scale)
 
 }  // namespace
 
-ReminderSurface::ReminderSurface(DewbellStore* store, double scale, QWidget* parent) : QWidget(parent), store_(store)
+ReminderSurface::ReminderSurface(DewbellStore* store, double scale, QWidget* parent)
+    : OnScreenWidget(parent), store_(store)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
@@ -93,16 +94,8 @@ QSize ReminderSurface::sizeHint() const
     return scaledCanvas(scale_);
 }
 
-void ReminderSurface::showEvent(QShowEvent* event)
+void ReminderSurface::onScreenChanged(bool onScreen)
 {
-    QWidget::showEvent(event);
     if (proxy_)
-        proxy_->show();
-}
-
-void ReminderSurface::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    if (proxy_)
-        proxy_->hide();
+        proxy_->setVisible(onScreen);
 }

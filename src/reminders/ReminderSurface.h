@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/OnScreenWidget.h"
 
 class DewbellStore;
 class QGraphicsProxyWidget;
@@ -14,7 +14,7 @@ class ReminderView;
 // At full size the canvas is an ordinary child widget, so a walking companion repaints only
 // where it was and is. Only a scaled canvas goes through a graphics view, which costs every
 // frame a second rendering of what changed.
-class ReminderSurface : public QWidget {
+class ReminderSurface : public OnScreenWidget {
     Q_OBJECT
 public:
     explicit ReminderSurface(DewbellStore* store, double scale = 1.0, QWidget* parent = nullptr);
@@ -31,10 +31,9 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    void onScreenChanged(bool onScreen) override;
     // A scaled canvas lives in a scene of its own; it follows the surface on and off the
     // screen, so the companion stops animating while the panel is hidden.
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void hostDirectly();

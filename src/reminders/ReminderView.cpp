@@ -39,7 +39,7 @@ QImage readImage(const std::optional<QString>& path)
 }  // namespace
 
 ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElapsed, QWidget* parent)
-    : QWidget(parent),
+    : OnScreenWidget(parent),
       store_(store),
       fixedElapsed_(fixedElapsed),
       bubble_(new SpeechBubbleCard(store, this)),
@@ -63,7 +63,7 @@ ReminderView::ReminderView(DewbellStore* store, std::optional<double> fixedElaps
         refreshTimeline();
     });
     // The panel is hidden nearly all day while the store ticks every second: only a view on
-    // screen follows it, and a view coming on screen catches up (showEvent).
+    // screen follows it, and a view coming on screen catches up (onScreenChanged).
     connect(store_, &DewbellStore::changed, this, [this] {
         if (isVisible())
             refresh();
@@ -258,14 +258,10 @@ void ReminderView::paintEvent(QPaintEvent*)
     bubbleShadow_.paint(painter, bubble_->geometry());
 }
 
-void ReminderView::showEvent(QShowEvent* event)
+void ReminderView::onScreenChanged(bool onScreen)
 {
-    QWidget::showEvent(event);
-    refresh();
-}
-
-void ReminderView::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    refreshTimeline();
+    if (onScreen)
+        refresh();
+    else
+        refreshTimeline();
 }

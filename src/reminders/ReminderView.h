@@ -3,11 +3,11 @@
 #include "characters/SpriteBuddy.h"
 #include "reminders/CardShadow.h"
 #include "reminders/CompanionPicture.h"
+#include "ui/OnScreenWidget.h"
 
 #include <QDateTime>
 #include <QTimer>
 #include <QUuid>
-#include <QWidget>
 #include <optional>
 
 class BreakReminderView;
@@ -24,7 +24,7 @@ class SpeechBubbleCard;
 // visible and not waiting for an answer, unless the desktop asks for reduced motion or the view
 // is off screen. With `fixedElapsed` the companion is drawn that many seconds into its phase,
 // whatever the time, and never animates.
-class ReminderView : public QWidget {
+class ReminderView : public OnScreenWidget {
     Q_OBJECT
 public:
     explicit ReminderView(DewbellStore* store, std::optional<double> fixedElapsed = std::nullopt,
@@ -44,9 +44,8 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    void onScreenChanged(bool onScreen) override;
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void refresh();

@@ -11,6 +11,7 @@
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/SoftButton.h"
 #include "ui/Typography.h"
 #include "window/UpdateCheckButton.h"
@@ -126,10 +127,7 @@ MenuBarView::MenuBarView(DewbellStore* store, QWidget* parent) : QWidget(parent)
     layout->addWidget(makeLinks());
     layout->addWidget(makeFooter());
 
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            render();
-    });
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { render(); });
     render();
 }
 
@@ -303,12 +301,6 @@ QWidget* MenuBarView::makeFooter()
     connect(quit, &QAbstractButton::clicked, this, &MenuBarView::quit);
     layout->addWidget(quit);
     return footer;
-}
-
-void MenuBarView::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    render();
 }
 
 void MenuBarView::render()

@@ -42,9 +42,6 @@ signals:
     // Save and end the application.
     void quit();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* makeHeader();
     QWidget* makeNextHelloCard();

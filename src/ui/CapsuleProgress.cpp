@@ -1,6 +1,7 @@
 #include "ui/CapsuleProgress.h"
 
 #include "ui/Palette.h"
+#include "ui/Repaint.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -15,10 +16,7 @@ CapsuleProgress::CapsuleProgress(QWidget* parent) : QWidget(parent)
 void CapsuleProgress::setProgress(double progress)
 {
     const double clamped = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 0.0;
-    if (clamped == progress_)
-        return;
-    progress_ = clamped;
-    update();
+    setAndRepaint(this, progress_, clamped);
 }
 
 void CapsuleProgress::paintEvent(QPaintEvent*)

@@ -1,6 +1,20 @@
 #include "ui/FilledCard.h"
 
-#include <QPainter>
+#include "ui/Repaint.h"
+
+void paintCard(QPainter& painter, const QRectF& rect, const QColor& fill, const QColor& outline, qreal cornerRadius)
+{
+    if (fill.isValid()) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRoundedRect(rect, cornerRadius, cornerRadius);
+    }
+    painter.setBrush(Qt::NoBrush);
+    if (outline.isValid()) {
+        painter.setPen(QPen(outline, 1));
+        painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
+    }
+}
 
 FilledCard::FilledCard(const QColor& fill, qreal cornerRadius, QWidget* parent)
     : QWidget(parent), fill_(fill), cornerRadius_(cornerRadius)
@@ -8,22 +22,12 @@ FilledCard::FilledCard(const QColor& fill, qreal cornerRadius, QWidget* parent)
 
 void FilledCard::setOutline(const QColor& outline)
 {
-    if (outline_ == outline)
-        return;
-    outline_ = outline;
-    update();
+    setAndRepaint(this, outline_, outline);
 }
 
 void FilledCard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(fill_);
-    painter.drawRoundedRect(QRectF(rect()), cornerRadius_, cornerRadius_);
-    if (outline_.isValid()) {
-        painter.setPen(QPen(outline_, 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius_, cornerRadius_);
-    }
+    paintCard(painter, rect(), fill_, outline_, cornerRadius_);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/FocusRing.h"
 #include "ui/Palette.h"
+#include "ui/Repaint.h"
 #include "ui/Symbols.h"
 
 #include <QPainter>
@@ -40,10 +41,7 @@ void PlainButton::setSymbolSize(qreal size)
 
 void PlainButton::setColor(const QColor& color)
 {
-    if (color_ == color)
-        return;
-    color_ = color;
-    update();
+    setAndRepaint(this, color_, color);
 }
 
 void PlainButton::setStretched(bool stretched)

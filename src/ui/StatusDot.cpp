@@ -1,5 +1,7 @@
 #include "ui/StatusDot.h"
 
+#include "ui/Repaint.h"
+
 #include <QPainter>
 
 StatusDot::StatusDot(int diameter, QWidget* parent) : QWidget(parent)
@@ -9,10 +11,7 @@ StatusDot::StatusDot(int diameter, QWidget* parent) : QWidget(parent)
 
 void StatusDot::setColor(const QColor& color)
 {
-    if (color_ == color)
-        return;
-    color_ = color;
-    update();
+    setAndRepaint(this, color_, color);
 }
 
 void StatusDot::paintEvent(QPaintEvent*)

@@ -1,6 +1,8 @@
 #include "window/CardButton.h"
 
+#include "ui/FilledCard.h"
 #include "ui/Palette.h"
+#include "ui/Repaint.h"
 
 #include <QChildEvent>
 #include <QLayout>
@@ -21,10 +23,7 @@ void CardButton::setCard(const QColor& fill, qreal cornerRadius)
 
 void CardButton::setOutline(const QColor& outline)
 {
-    if (outline_ == outline)
-        return;
-    outline_ = outline;
-    update();
+    setAndRepaint(this, outline_, outline);
 }
 
 QSize CardButton::sizeHint() const
@@ -49,19 +48,10 @@ void CardButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF edge = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    if (fill_.isValid()) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(isDown() ? fill_.lighter(115) : fill_);
-        painter.drawRoundedRect(QRectF(rect()), cornerRadius_, cornerRadius_);
-    }
-    painter.setBrush(Qt::NoBrush);
-    if (outline_.isValid()) {
-        painter.setPen(QPen(outline_, 1));
-        painter.drawRoundedRect(edge, cornerRadius_, cornerRadius_);
-    }
+    paintCard(painter, rect(), isDown() && fill_.isValid() ? fill_.lighter(115) : fill_, outline_, cornerRadius_);
     if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         painter.setPen(QPen(Palette::accent(), 1.5));
+        const QRectF edge = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         painter.drawRoundedRect(edge.adjusted(1, 1, -1, -1), cornerRadius_ - 1, cornerRadius_ - 1);
     }
 }

@@ -3,6 +3,7 @@
 #include "store/DewbellStore.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
 #include "window/PackCard.h"
@@ -41,16 +42,7 @@ CrewPage::CrewPage(DewbellStore* store, QWidget* parent) : QWidget(parent), stor
     grid_->setColumnMinimumWidth(1, 10);
     layout->addLayout(grid_);
 
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            refresh();
-    });
-    refresh();
-}
-
-void CrewPage::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { refresh(); });
     refresh();
 }
 

@@ -21,9 +21,6 @@ public:
 
     QList<PackCard*> cards() const { return cards_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void refresh();
     void makeCards();

@@ -9,6 +9,7 @@
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/SoftButton.h"
 #include "ui/SymbolLabel.h"
 #include "ui/Typography.h"
@@ -55,10 +56,7 @@ DashboardPage::DashboardPage(DewbellStore* store, QWidget* parent) : QWidget(par
     layout->addLayout(cards);
     layout->addWidget(makeClosingLine());
 
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            refresh();
-    });
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { refresh(); });
     refresh();
 }
 
@@ -68,12 +66,6 @@ QString DashboardPage::litres(qint64 millilitres)
     if (value >= 99.5)
         return QString::number(qRound64(value));
     return QString::asprintf("%.2g", value);
-}
-
-void DashboardPage::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    refresh();
 }
 
 QWidget* DashboardPage::makeTitle()

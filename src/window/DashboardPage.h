@@ -26,9 +26,6 @@ public:
     // what an int holds.
     static QString litres(qint64 millilitres);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* makeTitle();
     QWidget* makeHero();

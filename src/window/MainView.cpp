@@ -6,6 +6,7 @@
 #include "ui/FilledCard.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/Typography.h"
 #include "window/MainSidebar.h"
 #include "window/NoticeBanner.h"
@@ -45,16 +46,7 @@ MainView::MainView(DewbellStore* store, bool staticRendering, QWidget* parent)
 
     tourSheet_ = new TourSheet(store_, this, UrlOpener::desktop());
     showPage(mainPage(store_->selectedPage()));
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            render();
-    });
-}
-
-void MainView::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    render();
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { render(); });
 }
 
 void MainView::render()

@@ -36,9 +36,6 @@ public:
     // "<weekday>. A fresh little start." in the user's language.
     static QString headerText(const QDate& date);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void render();
     void showPage(MainPage page);

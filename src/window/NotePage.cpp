@@ -7,6 +7,7 @@
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PrimaryButton.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/SoftButton.h"
 #include "ui/SymbolLabel.h"
 #include "ui/TrailingSwitch.h"
@@ -50,22 +51,13 @@ NotePage::NotePage(DewbellStore* store, QWidget* parent) : QWidget(parent), stor
     layout->addWidget(divider);
     layout->addWidget(makeCarePackage());
 
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            refresh();
-    });
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { refresh(); });
     refresh();
 }
 
 QString NotePage::previewText(const QString& loveNote)
 {
     return loveNote.isEmpty() ? QStringLiteral("A tiny reminder that someone cares.") : loveNote;
-}
-
-void NotePage::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    refresh();
 }
 
 QWidget* NotePage::makeSettingsCard()

@@ -21,9 +21,6 @@ public:
     // What the preview shows for a note: the note itself, or a fallback when it is empty.
     static QString previewText(const QString& loveNote);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* makeSettingsCard();
     QWidget* makePreview();

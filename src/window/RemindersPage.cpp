@@ -1,16 +1,16 @@
 #include "window/RemindersPage.h"
 
+#include "model/EnumTable.h"
 #include "ui/FilledCard.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
 #include "window/CardButton.h"
 #include "window/ChoicePicker.h"
 #include "window/PageHelpers.h"
 #include "window/Stepper.h"
-
-#include "model/EnumTable.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,10 +74,7 @@ RemindersPage::RemindersPage(DewbellStore* store, QWidget* parent) : QWidget(par
     layout->addWidget(makePersonalityBlock());
     layout->addWidget(makeQuietCard());
 
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            refresh();
-    });
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { refresh(); });
     refresh();
 }
 
@@ -91,12 +88,6 @@ const QList<int>& RemindersPage::intervals()
 {
     static const QList<int> minutes{5, 15, 30, 45, 60, 90, 120, 180};
     return minutes;
-}
-
-void RemindersPage::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    refresh();
 }
 
 QWidget* RemindersPage::makeWaterCard()

@@ -19,9 +19,6 @@ public:
     static const QList<int>& glassSizes();
     static const QList<int>& intervals();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QWidget* makeWaterCard();
     QWidget* makePersonalityBlock();

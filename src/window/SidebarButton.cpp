@@ -2,6 +2,7 @@
 
 #include "ui/FocusRing.h"
 #include "ui/Palette.h"
+#include "ui/Repaint.h"
 #include "ui/Symbols.h"
 #include "ui/Typography.h"
 
@@ -30,10 +31,7 @@ SidebarButton::SidebarButton(const QString& title, const QString& symbolName, QW
 
 void SidebarButton::setSelected(bool selected)
 {
-    if (selected_ == selected)
-        return;
-    selected_ = selected;
-    update();
+    setAndRepaint(this, selected_, selected);
 }
 
 QColor SidebarButton::foreground() const

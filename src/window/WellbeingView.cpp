@@ -7,6 +7,7 @@
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
 #include "ui/PrimaryButton.h"
+#include "ui/RefreshOnScreen.h"
 #include "ui/SoftButton.h"
 #include "ui/TrailingSwitch.h"
 #include "ui/Typography.h"
@@ -87,10 +88,7 @@ WellbeingView::WellbeingView(DewbellStore* store, UrlOpener& opener, QWidget* pa
     layout->addWidget(makeMeetingCard());
     layout->addWidget(makeBreaksCard());
 
-    connect(store_, &DewbellStore::changed, this, [this] {
-        if (isVisible())
-            refresh();
-    });
+    refreshWhileOnScreen(this, store_, &DewbellStore::changed, [this] { refresh(); });
     refresh();
 }
 
@@ -102,12 +100,6 @@ QUrl WellbeingView::eyeRestGuidance()
 QUrl WellbeingView::workBreakGuidance()
 {
     return QUrl(QStringLiteral("https://www.hse.gov.uk/msd/dse/work-routine.htm"));
-}
-
-void WellbeingView::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    refresh();
 }
 
 PageCard* WellbeingView::makeFocusCard()

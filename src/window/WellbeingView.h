@@ -24,9 +24,6 @@ public:
     static QUrl eyeRestGuidance();
     static QUrl workBreakGuidance();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     PageCard* makeFocusCard();
     PageCard* makeMeetingCard();

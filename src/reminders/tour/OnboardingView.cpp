@@ -51,7 +51,7 @@ const QStringList& OnboardingView::subtitles()
 }
 
 OnboardingView::OnboardingView(DewbellStore* store, int initialStep, UrlOpener* opener, QWidget* parent)
-    : QWidget(parent),
+    : OnScreenWidget(parent),
       store_(store),
       opener_(opener),
       choices_(TourChoices::seededFrom(store->preferences())),
@@ -252,16 +252,8 @@ void OnboardingView::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void OnboardingView::showEvent(QShowEvent* event)
+void OnboardingView::onScreenChanged(bool onScreen)
 {
-    QWidget::showEvent(event);
     if (store_)
-        store_->highlightTourMenu(step_ == lastStep);
-}
-
-void OnboardingView::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    if (store_)
-        store_->highlightTourMenu(false);
+        store_->highlightTourMenu(onScreen && step_ == lastStep);
 }

@@ -2,10 +2,10 @@
 
 #include "model/CharacterPack.h"
 #include "reminders/tour/TourChoices.h"
+#include "ui/OnScreenWidget.h"
 
 #include <QPointer>
 #include <QStringList>
-#include <QWidget>
 #include <functional>
 
 class DewbellStore;
@@ -21,7 +21,7 @@ class UrlOpener;
 // tour while they move between the steps; the last step's button hands them all to the store
 // at once (completeTour), "Skip tour" or Escape drops them (finishTour). Return is the primary
 // button. While the home step is on screen the tour asks the store to point out the tray icon.
-class OnboardingView : public QWidget {
+class OnboardingView : public OnScreenWidget {
     Q_OBJECT
 public:
     static constexpr QSize contentSize{620, 700};
@@ -41,9 +41,8 @@ public:
     static const QStringList& subtitles();
 
 protected:
+    void onScreenChanged(bool onScreen) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     QWidget* makeHeader();

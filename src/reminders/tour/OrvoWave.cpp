@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-OrvoWave::OrvoWave(const QString& gifPath, QWidget* parent) : QWidget(parent)
+OrvoWave::OrvoWave(const QString& gifPath, QWidget* parent) : OnScreenWidget(parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     movie_.setCacheMode(QMovie::CacheAll);
@@ -27,18 +27,6 @@ void OrvoWave::setFile(const QString& gifPath)
     update();
 }
 
-void OrvoWave::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    movie_.start();
-}
-
-void OrvoWave::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    movie_.stop();
-}
-
 void OrvoWave::paintEvent(QPaintEvent*)
 {
     const QPixmap frame = movie_.currentPixmap();
@@ -49,4 +37,12 @@ void OrvoWave::paintEvent(QPaintEvent*)
     const QSizeF fitted = QSizeF(frame.size()).scaled(size(), Qt::KeepAspectRatio);
     const QRectF target(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
     painter.drawPixmap(target, frame, frame.rect());
+}
+
+void OrvoWave::onScreenChanged(bool onScreen)
+{
+    if (onScreen)
+        movie_.start();
+    else
+        movie_.stop();
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/OnScreenWidget.h"
+
 #include <QMovie>
-#include <QWidget>
 
 // Orvo's animated wave: the GIF played with QMovie, fitted into the view with its aspect
 // kept. The movie runs only while the view is on screen; hidden, it stops and costs nothing.
-class OrvoWave : public QWidget {
+class OrvoWave : public OnScreenWidget {
     Q_OBJECT
 public:
     // The size the wave asks for when nobody gives it one.
@@ -22,9 +23,8 @@ public:
     QSize sizeHint() const override { return naturalSize; }
 
 protected:
+    void onScreenChanged(bool onScreen) override;
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     QMovie movie_;

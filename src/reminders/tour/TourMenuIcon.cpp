@@ -24,7 +24,8 @@ const QDateTime& referenceDate()
 
 }  // namespace
 
-TourMenuIcon::TourMenuIcon(QWidget* parent) : QWidget(parent), clock_([] { return QDateTime::currentDateTimeUtc(); })
+TourMenuIcon::TourMenuIcon(QWidget* parent)
+    : OnScreenWidget(parent), clock_([] { return QDateTime::currentDateTimeUtc(); })
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -64,18 +65,6 @@ void TourMenuIcon::refreshTimer()
         timer_.stop();
 }
 
-void TourMenuIcon::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    refreshTimer();
-}
-
-void TourMenuIcon::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    refreshTimer();
-}
-
 void TourMenuIcon::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -92,4 +81,9 @@ void TourMenuIcon::paintEvent(QPaintEvent*)
     if (mark_.isNull() || mark_.devicePixelRatio() != devicePixelRatioF())
         mark_ = AppBrandMark::render(markSize, true, Palette::accent(), devicePixelRatioF());
     painter.drawImage(QPointF(padding, padding), mark_);
+}
+
+void TourMenuIcon::onScreenChanged(bool)
+{
+    refreshTimer();
 }

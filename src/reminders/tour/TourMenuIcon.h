@@ -1,16 +1,17 @@
 #pragma once
 
+#include "ui/OnScreenWidget.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
 
 // The Dewbell icon as the tour's mock menu bar draws it: the monochrome brand mark in the
 // accent colour on a rounded highlight that slowly breathes, pointing out where Dewbell lives.
 // It redraws at most 30 times a second, and only while it is on screen and motion is allowed;
 // under reduced motion the highlight stands still and no timer runs at all.
-class TourMenuIcon : public QWidget {
+class TourMenuIcon : public OnScreenWidget {
     Q_OBJECT
 public:
     static constexpr int markSize = 18;
@@ -35,9 +36,8 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    void onScreenChanged(bool onScreen) override;
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void refreshTimer();
