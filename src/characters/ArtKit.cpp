@@ -197,6 +197,16 @@ void paintTear(QPainter& painter, QPointF top, double size)
     painter.restore();
 }
 
+void paintFace(QPainter& painter, const BuddyPose& pose, const Face& face)
+{
+    const auto mirrored = [](QPointF left) { return QPointF(designSize.width() - left.x(), left.y()); };
+    paintCheeks(painter, face.leftCheek, mirrored(face.leftCheek), face.cheekRadius, face.blush);
+    paintEyes(painter, face.leftEye, mirrored(face.leftEye), face.eyeSize, pose.eyes, face.ink);
+    paintMouth(painter, face.mouth, face.mouthWidth, pose.mouth, face.ink);
+    if (pose.tear && face.tear)
+        paintTear(painter, *face.tear, face.tearSize);
+}
+
 void paintStubbyLimbs(QPainter& painter, const BuddyPose& pose, double feetSpread, QPointF leftShoulder,
                       const QColor& edge, const QColor& footFill, const QColor& armFill)
 {
@@ -210,17 +220,37 @@ void paintStubbyLimbs(QPainter& painter, const BuddyPose& pose, double feetSprea
 
 void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color)
 {
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPath(starPath(centre, radius));
+    painter.restore();
+}
+
+QPainterPath starPath(QPointF centre, double radius)
+{
     QPainterPath star;
     star.moveTo(centre + QPointF(0, -radius));
     star.quadTo(centre, centre + QPointF(radius, 0));
     star.quadTo(centre, centre + QPointF(0, radius));
     star.quadTo(centre, centre + QPointF(-radius, 0));
     star.quadTo(centre, centre + QPointF(0, -radius));
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(color);
-    painter.drawPath(star);
-    painter.restore();
+    return star;
+}
+
+QPainterPath dropPath(QPointF tip, QPointF tipHandle, double shoulderY, const QRectF& bowl, double sway)
+{
+    // The sway moves the point and both handles alike; the left handle mirrors the right one.
+    const double tipX = tip.x() + sway;
+    const double rightHandleX = tipHandle.x() + sway;
+    const double leftHandleX = 2 * tip.x() - tipHandle.x() + sway;
+    QPainterPath drop;
+    drop.moveTo(tipX, tip.y());
+    drop.cubicTo(rightHandleX, tipHandle.y(), bowl.right(), shoulderY, bowl.right(), bowl.center().y());
+    drop.arcTo(bowl, 0, -180);
+    drop.cubicTo(bowl.left(), shoulderY, leftHandleX, tipHandle.y(), tipX, tip.y());
+    drop.closeSubpath();
+    return drop;
 }
 
 void paintSparkles(QPainter& painter, const QRectF& around, double phase, const QColor& tint)

@@ -4,7 +4,9 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRectF>
+#include <optional>
 
 // Drawing helpers shared by the code-drawn companions. Each companion is designed in a box
 // of 200 x 240 units standing on the line y = 236.
@@ -37,6 +39,22 @@ void paintEyes(QPainter& painter, QPointF left, QPointF right, double size, Budd
 void paintMouth(QPainter& painter, QPointF centre, double width, BuddyPose::Mouth mouth, const QColor& ink);
 void paintCheeks(QPainter& painter, QPointF left, QPointF right, double radius, const QColor& blush);
 void paintTear(QPainter& painter, QPointF top, double size);
+
+// A face mirrored about the middle of the design box: cheeks, eyes and mouth, and a tear under
+// the left eye when the pose is sad (for a face that has one).
+struct Face {
+    QPointF leftCheek;
+    double cheekRadius;
+    QColor blush;
+    QPointF leftEye;
+    double eyeSize;
+    QPointF mouth;
+    double mouthWidth;
+    QColor ink;
+    std::optional<QPointF> tear = std::nullopt;
+    double tearSize = 0;
+};
+void paintFace(QPainter& painter, const BuddyPose& pose, const Face& face);
 // The round companions' stubby feet and arms, outlined in `edge`: feet `feetSpread` units either
 // side of the middle, stepping with the stride, and arms hanging from `leftShoulder` and its
 // mirror image, turned up as the pose raises them.
@@ -45,6 +63,12 @@ void paintStubbyLimbs(QPainter& painter, const BuddyPose& pose, double feetSprea
 // Stars and droplets rising around the companion while `phase` runs from 0 to 1.
 void paintSparkles(QPainter& painter, const QRectF& around, double phase, const QColor& tint);
 void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color);
+// A four-pointed star with curved sides.
+QPainterPath starPath(QPointF centre, double radius);
+// A drop standing on its round bottom `bowl`, its point at `tip` pushed `sway` units sideways.
+// The sides leave the point through `tipHandle` (and its mirror image) and round into the bowl
+// from the height `shoulderY`.
+QPainterPath dropPath(QPointF tip, QPointF tipHandle, double shoulderY, const QRectF& bowl, double sway = 0);
 
 QColor mix(const QColor& a, const QColor& b, double amount);
 

@@ -1,21 +1,12 @@
 #include "characters/BrandMarkArt.h"
 
+#include "characters/ArtKit.h"
+
 namespace {
 
 const QColor lilac(0xC9, 0xB8, 0xFF);
 const QColor violet(0x71, 0x4C, 0xE8);
 const QColor deepViolet(0x52, 0x33, 0xC4);
-
-QPainterPath star(QPointF centre, double radius)
-{
-    QPainterPath path;
-    path.moveTo(centre + QPointF(0, -radius));
-    path.quadTo(centre, centre + QPointF(radius, 0));
-    path.quadTo(centre, centre + QPointF(0, radius));
-    path.quadTo(centre, centre + QPointF(-radius, 0));
-    path.quadTo(centre, centre + QPointF(0, -radius));
-    return path;
-}
 
 }  // namespace
 
@@ -23,13 +14,7 @@ namespace BrandMarkArt {
 
 QPainterPath drop()
 {
-    QPainterPath path;
-    path.moveTo(50, 4);
-    path.cubicTo(58, 22, 85, 40, 85, 62);
-    path.arcTo(QRectF(15, 27, 70, 70), 0, -180);
-    path.cubicTo(15, 40, 42, 22, 50, 4);
-    path.closeSubpath();
-    return path;
+    return ArtKit::dropPath(QPointF(50, 4), QPointF(58, 22), 40, QRectF(15, 27, 70, 70));
 }
 
 QPainterPath bell()
@@ -52,7 +37,7 @@ QPainterPath bell()
 
 QPainterPath glint()
 {
-    return star(QPointF(33, 44), 7);
+    return ArtKit::starPath(QPointF(33, 44), 7);
 }
 
 void paint(QPainter& painter, const QRectF& rect, bool monochrome, const QColor& tint)

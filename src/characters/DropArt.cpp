@@ -13,17 +13,6 @@ const QColor footFill(0x4E, 0x9C, 0xEE);
 const QColor armFill(0x6C, 0xB8, 0xF5);
 const QColor faceInk(0x1D, 0x2F, 0x57);
 
-QPainterPath dropShape(double tipSway)
-{
-    QPainterPath drop;
-    drop.moveTo(100 + tipSway, 40);
-    drop.cubicTo(112 + tipSway, 72, 166, 112, 166, 162);
-    drop.arcTo(QRectF(34, 96, 132, 132), 0, -180);
-    drop.cubicTo(34, 112, 88 + tipSway, 72, 100 + tipSway, 40);
-    drop.closeSubpath();
-    return drop;
-}
-
 }  // namespace
 
 namespace DropArt {
@@ -37,7 +26,8 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     ArtKit::paintStubbyLimbs(painter, pose, 22, QPointF(40, 170), waterEdge, footFill, armFill);
 
     // The tip trails behind the lean, like water catching up.
-    const QPainterPath body = dropShape(-pose.lean * 1.6 + pose.droop * 6);
+    const QPainterPath body = ArtKit::dropPath(QPointF(100, 40), QPointF(112, 72), 112, QRectF(34, 96, 132, 132),
+                                               -pose.lean * 1.6 + pose.droop * 6);
     QLinearGradient water(0, 40, 0, 228);
     water.setColorAt(0, waterTop);
     water.setColorAt(1, waterBottom);
@@ -65,11 +55,9 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     painter.drawEllipse(QPointF(70, 100 + pose.droop * 4), 4.5, 4.5);
 
     painter.translate(0, pose.droop * 7);
-    ArtKit::paintCheeks(painter, QPointF(64, 178), QPointF(136, 178), 13, QColor(0xFF, 0x8F, 0xB8, 150));
-    ArtKit::paintEyes(painter, QPointF(78, 160), QPointF(122, 160), 9, pose.eyes, faceInk);
-    ArtKit::paintMouth(painter, QPointF(100, 182), 16, pose.mouth, faceInk);
-    if (pose.tear)
-        ArtKit::paintTear(painter, QPointF(74, 170), 11);
+    ArtKit::paintFace(
+        painter, pose,
+        {{64, 178}, 13, QColor(0xFF, 0x8F, 0xB8, 150), {78, 160}, 9, {100, 182}, 16, faceInk, QPointF(74, 170), 11});
     painter.restore();
 }
 

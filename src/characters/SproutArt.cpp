@@ -73,11 +73,9 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     painter.drawEllipse(QPointF(70, 132), 12, 7);
 
     painter.translate(0, pose.droop * 7);
-    ArtKit::paintCheeks(painter, QPointF(62, 180), QPointF(138, 180), 13, QColor(0xFF, 0x8F, 0xA8, 150));
-    ArtKit::paintEyes(painter, QPointF(78, 162), QPointF(122, 162), 9, pose.eyes, faceInk);
-    ArtKit::paintMouth(painter, QPointF(100, 184), 16, pose.mouth, faceInk);
-    if (pose.tear)
-        ArtKit::paintTear(painter, QPointF(74, 172), 11);
+    ArtKit::paintFace(
+        painter, pose,
+        {{62, 180}, 13, QColor(0xFF, 0x8F, 0xA8, 150), {78, 162}, 9, {100, 184}, 16, faceInk, QPointF(74, 172), 11});
     painter.restore();
 }
 

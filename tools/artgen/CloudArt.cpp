@@ -81,11 +81,9 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose, double 
 
     painter.translate(0, pose.droop * 6);
     const QColor ink(0x3A, 0x2C, 0x66);
-    ArtKit::paintCheeks(painter, QPointF(66, 172), QPointF(134, 172), 12, QColor(0xFF, 0x8F, 0xB8, 140));
-    ArtKit::paintEyes(painter, QPointF(82, 156), QPointF(118, 156), 8.5, pose.eyes, ink);
-    ArtKit::paintMouth(painter, QPointF(100, 176), 14, pose.mouth, ink);
-    if (pose.tear)
-        ArtKit::paintTear(painter, QPointF(78, 164), 10);
+    ArtKit::paintFace(
+        painter, pose,
+        {{66, 172}, 12, QColor(0xFF, 0x8F, 0xB8, 140), {82, 156}, 8.5, {100, 176}, 14, ink, QPointF(78, 164), 10});
     painter.restore();
 }
 

@@ -129,11 +129,9 @@ void paintHead(QPainter& painter, const BuddyPose& pose)
     painter.drawEllipse(QPointF(47, 104), 7, 9);
     painter.drawEllipse(QPointF(153, 104), 7, 9);
 
-    ArtKit::paintCheeks(painter, QPointF(68, 118), QPointF(132, 118), 12, QColor(0xFF, 0x8A, 0x9E, 150));
-    ArtKit::paintEyes(painter, QPointF(79, 104), QPointF(121, 104), 8.5, pose.eyes, ink);
-    ArtKit::paintMouth(painter, QPointF(100, 124), 14, pose.mouth, ink);
-    if (pose.tear)
-        ArtKit::paintTear(painter, QPointF(75, 113), 10);
+    ArtKit::paintFace(
+        painter, pose,
+        {{68, 118}, 12, QColor(0xFF, 0x8A, 0x9E, 150), {79, 104}, 8.5, {100, 124}, 14, ink, QPointF(75, 113), 10});
     paintHair(painter, true, pose.droop);
 }
 

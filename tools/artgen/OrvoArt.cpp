@@ -7,17 +7,6 @@
 
 namespace {
 
-QPainterPath body()
-{
-    QPainterPath drop;
-    drop.moveTo(100, 50);
-    drop.cubicTo(112, 78, 172, 104, 172, 152);
-    drop.arcTo(QRectF(28, 80, 144, 144), 0, -180);
-    drop.cubicTo(28, 104, 88, 78, 100, 50);
-    drop.closeSubpath();
-    return drop;
-}
-
 void paintArm(QPainter& painter, QPointF shoulder, double raise, double side)
 {
     painter.save();
@@ -63,7 +52,7 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     paintArm(painter, QPointF(36, 168), pose.leftArm, 1);
     paintArm(painter, QPointF(164, 168), pose.rightArm, -1);
 
-    const QPainterPath drop = body();
+    const QPainterPath drop = ArtKit::dropPath(QPointF(100, 50), QPointF(112, 78), 104, QRectF(28, 80, 144, 144));
     QLinearGradient fill(60, 50, 140, 224);
     fill.setColorAt(0, QColor(0xE2, 0xD8, 0xFF));
     fill.setColorAt(0.45, QColor(0xA7, 0x8D, 0xFA));
@@ -91,10 +80,9 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     paintBell(painter);
 
     painter.translate(0, pose.droop * 6);
-    const QColor ink(0x2A, 0x1B, 0x55);
-    ArtKit::paintCheeks(painter, QPointF(66, 172), QPointF(134, 172), 14, QColor(0xFF, 0x8F, 0xC0, 160));
-    ArtKit::paintEyes(painter, QPointF(78, 152), QPointF(122, 152), 10, pose.eyes, ink);
-    ArtKit::paintMouth(painter, QPointF(100, 174), 17, pose.mouth, ink);
+    ArtKit::paintFace(
+        painter, pose,
+        {{66, 172}, 14, QColor(0xFF, 0x8F, 0xC0, 160), {78, 152}, 10, {100, 174}, 17, QColor(0x2A, 0x1B, 0x55)});
     painter.restore();
 }
 
