@@ -13,6 +13,7 @@
 
 #include <fstream>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -43,23 +44,14 @@ const SavedState& history()
     return state;
 }
 
-// The process's resident high-water mark in KiB; resetPeak() starts it again from what is resident.
-long peakKiB()
+// A memory figure of this process from /proc/self/status, in KiB: "VmRSS:" what is resident now,
+// "VmHWM:" its high-water mark (resetPeak() starts it again from what is resident).
+long statusKiB(std::string_view field)
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
-}
-
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
+        if (line.starts_with(field))
+            return std::stol(line.substr(field.size()));
     }
     return -1;
 }
@@ -73,10 +65,10 @@ void resetPeak()
 template<typename Work>
 double addedPeakMiB(Work work)
 {
-    const long before = residentKiB();
+    const long before = statusKiB("VmRSS:");
     resetPeak();
     work();
-    return double(peakKiB() - before) / 1024.0;
+    return double(statusKiB("VmHWM:") - before) / 1024.0;
 }
 
 void encodeThirtyYears(benchmark::State& loop)

@@ -9,6 +9,7 @@
 //   Xvfb :51 -screen 0 1440x900x24 & DISPLAY=:51 trayer & [DISPLAY=:51 xcompmgr &]
 //   DISPLAY=:51 build/bench/reminder_walk_cpu --companion viru --answer no --idle 30
 #include "model/CompanionMotion.h"
+#include "model/CompanionPhase.h"
 #include "shell/AppDelegate.h"
 #include "store/DewbellStore.h"
 
@@ -49,25 +50,6 @@ QByteArray residentMemory()
     return "?";
 }
 
-const char* phaseName(CompanionPhase phase)
-{
-    switch (phase) {
-    case CompanionPhase::hidden:
-        return "hidden";
-    case CompanionPhase::entering:
-        return "entering";
-    case CompanionPhase::asking:
-        return "asking";
-    case CompanionPhase::celebrating:
-        return "celebrating";
-    case CompanionPhase::declined:
-        return "declined";
-    case CompanionPhase::leaving:
-        return "leaving";
-    }
-    return "?";
-}
-
 // Measures the first seconds of each phase: as long as the phase lasts by design (the store
 // may move on up to a second later), one second of asking, and the idle time after the reminder.
 class PhaseMeter {
@@ -92,7 +74,7 @@ public:
         window_.stop();
         const double wall = wall_.nsecsElapsed() / 1e9;
         const double cpu = processSeconds() - cpu_;
-        std::printf("%-12s %5.2f s  %6.3f s cpu  %5.1f %%", phaseName(phase_), wall, cpu,
+        std::printf("%-12s %5.2f s  %6.3f s cpu  %5.1f %%", qPrintable(rawValue(phase_)), wall, cpu,
                     wall > 0 ? 100.0 * cpu / wall : 0.0);
         // The monotonic clock perf can record with (-k CLOCK_MONOTONIC), to cut a profile by phase.
         if (printTimes)

@@ -195,18 +195,12 @@ PageCard* WellbeingView::makeBreaksCard()
 
 QWidget* WellbeingView::makeEyeRestGroup(QWidget* parent)
 {
-    eyeRestGroup_ = makeGroup(parent, groupSpacing);
-    eyeRestGroup_->setObjectName(QStringLiteral("eyeRestGroup"));
-    eyeRestGroup_->setFont(uiFont(12));
+    eyeRestGroup_ = makeBreakGroup("eyeRestGroup", parent);
+    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Every %1 minutes"), 10, 120, 5, eyeRestGroup_),
+                    "eyeRestInterval", &BreakPreferences::eyeIntervalMinutes);
+    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Rest for %1 seconds"), 20, 120, 10, eyeRestGroup_),
+                    "eyeRestSeconds", &BreakPreferences::eyeDurationSeconds);
     QVBoxLayout* layout = column(eyeRestGroup_);
-    Stepper* every = makeStepper(QStringLiteral("Every %1 minutes"), 10, 120, 5, eyeRestGroup_);
-    every->setObjectName(QStringLiteral("eyeRestInterval"));
-    bind(every, binding(store_, &Preferences::breaks, &BreakPreferences::eyeIntervalMinutes));
-    layout->addWidget(every);
-    Stepper* rest = makeStepper(QStringLiteral("Rest for %1 seconds"), 20, 120, 10, eyeRestGroup_);
-    rest->setObjectName(QStringLiteral("eyeRestSeconds"));
-    bind(rest, binding(store_, &Preferences::breaks, &BreakPreferences::eyeDurationSeconds));
-    layout->addWidget(rest);
     layout->addWidget(makeNote(QStringLiteral("The 20–20–20 preset: every 20 minutes, look about 6 metres (20 feet) "
                                               "away for 20 seconds. A customizable suggestion, not a treatment."),
                                eyeRestGroup_));
@@ -218,35 +212,47 @@ QWidget* WellbeingView::makeEyeRestGroup(QWidget* parent)
         });
     });
     layout->addWidget(preset, 0, Qt::AlignLeft);
-    auto* preview = makeButton<SoftButton>(QStringLiteral("Preview an eye rest"), "eyeRestPreview", eyeRestGroup_);
-    connect(preview, &QAbstractButton::clicked, store_, [this] { store_->showReminder(true, ReminderKind::eyeRest); });
-    layout->addWidget(preview, 0, Qt::AlignLeft);
+    addPreviewButton(eyeRestGroup_, QStringLiteral("Preview an eye rest"), "eyeRestPreview", ReminderKind::eyeRest);
     return eyeRestGroup_;
 }
 
 QWidget* WellbeingView::makeMovementGroup(QWidget* parent)
 {
-    movementGroup_ = makeGroup(parent, groupSpacing);
-    movementGroup_->setObjectName(QStringLiteral("movementGroup"));
-    movementGroup_->setFont(uiFont(12));
-    QVBoxLayout* layout = column(movementGroup_);
-    Stepper* every = makeStepper(QStringLiteral("Every %1 minutes"), 30, 180, 5, movementGroup_);
-    every->setObjectName(QStringLiteral("movementInterval"));
-    bind(every, binding(store_, &Preferences::breaks, &BreakPreferences::movementIntervalMinutes));
-    layout->addWidget(every);
-    Stepper* length = makeStepper(QStringLiteral("Break for %1 minutes"), 1, 15, 1, movementGroup_);
-    length->setObjectName(QStringLiteral("movementMinutes"));
-    bind(length, binding(store_, &Preferences::breaks, &BreakPreferences::movementDurationMinutes));
-    layout->addWidget(length);
-    layout->addWidget(makeNote(QStringLiteral("Short, regular breaks or a change of activity can help interrupt long "
-                                              "stretches of screen work. Choose a duration that suits you. Timers "
-                                              "cannot measure where you look or whether you move."),
-                               movementGroup_));
-    auto* preview =
-        makeButton<SoftButton>(QStringLiteral("Preview a movement break"), "movementPreview", movementGroup_);
-    connect(preview, &QAbstractButton::clicked, store_, [this] { store_->showReminder(true, ReminderKind::movement); });
-    layout->addWidget(preview, 0, Qt::AlignLeft);
+    movementGroup_ = makeBreakGroup("movementGroup", parent);
+    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Every %1 minutes"), 30, 180, 5, movementGroup_),
+                    "movementInterval", &BreakPreferences::movementIntervalMinutes);
+    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Break for %1 minutes"), 1, 15, 1, movementGroup_),
+                    "movementMinutes", &BreakPreferences::movementDurationMinutes);
+    column(movementGroup_)
+        ->addWidget(makeNote(QStringLiteral("Short, regular breaks or a change of activity can help interrupt long "
+                                            "stretches of screen work. Choose a duration that suits you. Timers "
+                                            "cannot measure where you look or whether you move."),
+                             movementGroup_));
+    addPreviewButton(movementGroup_, QStringLiteral("Preview a movement break"), "movementPreview",
+                     ReminderKind::movement);
     return movementGroup_;
+}
+
+QWidget* WellbeingView::makeBreakGroup(const char* name, QWidget* parent)
+{
+    QWidget* group = makeGroup(parent, groupSpacing);
+    group->setObjectName(QLatin1String(name));
+    group->setFont(uiFont(12));
+    return group;
+}
+
+void WellbeingView::addBreakStepper(QWidget* group, Stepper* stepper, const char* name, int BreakPreferences::*setting)
+{
+    stepper->setObjectName(QLatin1String(name));
+    bind(stepper, binding(store_, &Preferences::breaks, setting));
+    column(group)->addWidget(stepper);
+}
+
+void WellbeingView::addPreviewButton(QWidget* group, const QString& text, const char* name, ReminderKind kind)
+{
+    auto* preview = makeButton<SoftButton>(text, name, group);
+    connect(preview, &QAbstractButton::clicked, store_, [this, kind] { store_->showReminder(true, kind); });
+    column(group)->addWidget(preview, 0, Qt::AlignLeft);
 }
 
 QWidget* WellbeingView::makeGuidanceLinks(QWidget* parent)

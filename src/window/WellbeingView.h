@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Preferences.h"
+#include "model/ReminderKind.h"
 #include "platform/UrlOpener.h"
 
 #include <QUrl>
@@ -30,6 +32,12 @@ private:
     PageCard* makeBreaksCard();
     QWidget* makeEyeRestGroup(QWidget* parent);
     QWidget* makeMovementGroup(QWidget* parent);
+    // A column of break settings, shown while its break is switched on.
+    QWidget* makeBreakGroup(const char* name, QWidget* parent);
+    // Names `stepper`, ties it to the break setting `setting` and adds it to `group`.
+    void addBreakStepper(QWidget* group, Stepper* stepper, const char* name, int BreakPreferences::*setting);
+    // A button that shows a reminder of `kind` at once, to see what it looks like.
+    void addPreviewButton(QWidget* group, const QString& text, const char* name, ReminderKind kind);
     QWidget* makeGuidanceLinks(QWidget* parent);
     void refresh();
 

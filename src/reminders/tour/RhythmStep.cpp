@@ -38,14 +38,7 @@ RhythmStep::RhythmStep(const DewbellStore* store, TourChoices& choices, UrlOpene
         QStringLiteral("drop"),
         {QStringLiteral("Remind me 5 minutes sooner"), QStringLiteral("Remind me 5 minutes later")}, card);
     water_->setObjectName(QStringLiteral("waterRow"));
-    connect(water_, &TourStepperRow::sooner, this, [this] {
-        choices_.interval = std::max(choices_.interval - stepMinutes, minIntervalMinutes);
-        showWater();
-    });
-    connect(water_, &TourStepperRow::later, this, [this] {
-        choices_.interval = std::min(choices_.interval + stepMinutes, maxIntervalMinutes);
-        showWater();
-    });
+    connectSteps(water_, choices_.interval, minIntervalMinutes, maxIntervalMinutes, &RhythmStep::showWater);
     layout->addWidget(water_);
 
     quiet_ = new TrailingSwitch(QString(), card);
@@ -60,14 +53,7 @@ RhythmStep::RhythmStep(const DewbellStore* store, TourChoices& choices, UrlOpene
         QStringLiteral("moon"),
         {QStringLiteral("Shorten Focus by 5 minutes"), QStringLiteral("Lengthen Focus by 5 minutes")}, card);
     focus_->setObjectName(QStringLiteral("focusRow"));
-    connect(focus_, &TourStepperRow::sooner, this, [this] {
-        choices_.focusMinutes = std::max(choices_.focusMinutes - stepMinutes, minFocusMinutes);
-        showFocus();
-    });
-    connect(focus_, &TourStepperRow::later, this, [this] {
-        choices_.focusMinutes = std::min(choices_.focusMinutes + stepMinutes, maxFocusMinutes);
-        showFocus();
-    });
+    connectSteps(focus_, choices_.focusMinutes, minFocusMinutes, maxFocusMinutes, &RhythmStep::showFocus);
     layout->addWidget(focus_);
     layout->addWidget(TourKit::text(QStringLiteral("Saved as your one-click Focus. It starts only when you choose."),
                                     QStringLiteral("focusNote"), card));
@@ -109,6 +95,18 @@ QWidget* RhythmStep::breakToggle(const QString& title, bool isOn, ReminderKind k
     layout->addWidget(toggle);
     (eyeRest ? eyeRestInfo_ : movementInfo_) = info;
     return row;
+}
+
+void RhythmStep::connectSteps(TourStepperRow* row, int& minutes, int least, int most, void (RhythmStep::*showMinutes)())
+{
+    connect(row, &TourStepperRow::sooner, this, [this, &minutes, least, showMinutes] {
+        minutes = std::max(minutes - stepMinutes, least);
+        (this->*showMinutes)();
+    });
+    connect(row, &TourStepperRow::later, this, [this, &minutes, most, showMinutes] {
+        minutes = std::min(minutes + stepMinutes, most);
+        (this->*showMinutes)();
+    });
 }
 
 void RhythmStep::showWater()

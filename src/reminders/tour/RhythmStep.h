@@ -30,6 +30,8 @@ public:
 
 private:
     QWidget* breakToggle(const QString& title, bool isOn, ReminderKind kind, const QString& name);
+    // The row's buttons move `minutes` one step down or up within [least, most], then call `showMinutes`.
+    void connectSteps(TourStepperRow* row, int& minutes, int least, int most, void (RhythmStep::*showMinutes)());
     void showWater();
     void showFocus();
 
