@@ -36,9 +36,8 @@ XRandRMirroringReading::XRandRMirroringReading(std::shared_ptr<X11Connection> co
 
 bool XRandRMirroringReading::screenMirrored()
 {
-    if (!listen())
+    if (!subscription_.ready(*connection_, [this](Display* display) { return subscribe(display); }))
         return false;
-    connection_->processPendingEvents();
     if (stale_) {
         mirrored_ = askServer();
         stale_ = false;
@@ -46,24 +45,19 @@ bool XRandRMirroringReading::screenMirrored()
     return mirrored_;
 }
 
-bool XRandRMirroringReading::listen()
+bool XRandRMirroringReading::subscribe(Display* display)
 {
-    if (tried_)
-        return listening_;
-    tried_ = true;
-    Display* display = connection_->display();
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    if (!display || !XRRQueryExtension(display, &eventBase_, &errorBase) || !XRRQueryVersion(display, &major, &minor)
-        || major < 1 || (major == 1 && minor < 3))
+    if (!XRRQueryExtension(display, &eventBase_, &errorBase) || !XRRQueryVersion(display, &major, &minor) || major < 1
+        || (major == 1 && minor < 3))
         return false;
     XRRSelectInput(display, DefaultRootWindow(display), RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask);
     connection_->addEventHandler([this](XEvent& event) {
         if (event.type == eventBase_ + RRScreenChangeNotify || event.type == eventBase_ + RRNotify)
             stale_ = true;
     });
-    listening_ = true;
     return true;
 }
 

@@ -28,12 +28,11 @@ public:
     bool screenMirrored() override;
 
 private:
-    bool listen();
+    bool subscribe(_XDisplay* display);
     bool askServer();
 
     std::shared_ptr<X11Connection> connection_;
-    bool tried_ = false;
-    bool listening_ = false;
+    X11Subscription subscription_;
     int eventBase_ = 0;
     bool stale_ = true;
     bool mirrored_ = false;

@@ -60,3 +60,15 @@ void X11Connection::processPendingEvents()
             handler(event);
     }
 }
+
+bool X11Subscription::ready(X11Connection& connection, const Subscribe& subscribe)
+{
+    if (!tried_) {
+        tried_ = true;
+        _XDisplay* display = connection.display();
+        listening_ = display && subscribe(display);
+    }
+    if (listening_)
+        connection.processPendingEvents();
+    return listening_;
+}

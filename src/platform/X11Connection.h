@@ -36,3 +36,19 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
     std::vector<EventHandler> handlers_;
 };
+
+// A reading's subscription to the events it follows, made at its first question and kept:
+// `subscribe` selects the events on the open display and says whether the server offers what
+// the reading needs.
+class X11Subscription {
+public:
+    using Subscribe = std::function<bool(_XDisplay*)>;
+
+    // False when the reading cannot follow the server; true once the events that arrived
+    // meanwhile have been read.
+    bool ready(X11Connection& connection, const Subscribe& subscribe);
+
+private:
+    bool tried_ = false;
+    bool listening_ = false;
+};

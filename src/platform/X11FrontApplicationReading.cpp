@@ -27,9 +27,8 @@ X11FrontApplicationReading::X11FrontApplicationReading(std::shared_ptr<X11Connec
 
 std::optional<QString> X11FrontApplicationReading::frontApplicationID()
 {
-    if (!listen())
+    if (!subscription_.ready(*connection_, [this](Display* display) { return subscribe(display); }))
         return std::nullopt;
-    connection_->processPendingEvents();
     if (stale_) {
         identifier_ = identifierOf(activeWindow());
         stale_ = false;
@@ -37,14 +36,8 @@ std::optional<QString> X11FrontApplicationReading::frontApplicationID()
     return identifier_;
 }
 
-bool X11FrontApplicationReading::listen()
+bool X11FrontApplicationReading::subscribe(Display* display)
 {
-    if (tried_)
-        return listening_;
-    tried_ = true;
-    Display* display = connection_->display();
-    if (!display)
-        return false;
     activeWindowAtom_ = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
     gtkApplicationAtom_ = XInternAtom(display, "_GTK_APPLICATION_ID", False);
     kdeDesktopFileAtom_ = XInternAtom(display, "_KDE_NET_WM_DESKTOP_FILE", False);
@@ -55,7 +48,6 @@ bool X11FrontApplicationReading::listen()
         if (event.type == PropertyNotify && event.xproperty.atom == activeWindowAtom_)
             stale_ = true;
     });
-    listening_ = true;
     return true;
 }
 

@@ -17,15 +17,14 @@ public:
     std::optional<QString> frontApplicationID() override;
 
 private:
-    bool listen();
+    bool subscribe(_XDisplay* display);
     unsigned long activeWindow();
     std::optional<QString> identifierOf(unsigned long window);
     QByteArray property(unsigned long window, unsigned long atom, int wantedFormat);
 
     std::shared_ptr<X11Connection> connection_;
     DesktopFileIndex index_;
-    bool tried_ = false;
-    bool listening_ = false;
+    X11Subscription subscription_;
     unsigned long activeWindowAtom_ = 0;
     unsigned long gtkApplicationAtom_ = 0;
     unsigned long kdeDesktopFileAtom_ = 0;

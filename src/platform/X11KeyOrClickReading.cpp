@@ -19,21 +19,16 @@ X11KeyOrClickReading::X11KeyOrClickReading(std::shared_ptr<X11Connection> connec
 
 std::optional<double> X11KeyOrClickReading::secondsSinceKeyOrClick()
 {
-    if (!listen())
+    if (!subscription_.ready(*connection_, [this](Display* display) { return subscribe(display); }))
         return std::nullopt;
-    connection_->processPendingEvents();
     return sinceLastKeyOrClick_.elapsed() / 1000.0;
 }
 
-bool X11KeyOrClickReading::listen()
+bool X11KeyOrClickReading::subscribe(Display* display)
 {
-    if (tried_)
-        return listening_;
-    tried_ = true;
-    Display* display = connection_->display();
     int firstEvent = 0;
     int firstError = 0;
-    if (!display || !XQueryExtension(display, "XInputExtension", &extensionOpcode_, &firstEvent, &firstError))
+    if (!XQueryExtension(display, "XInputExtension", &extensionOpcode_, &firstEvent, &firstError))
         return false;
     int major = 2;
     int minor = 2;
@@ -51,7 +46,6 @@ bool X11KeyOrClickReading::listen()
     // one arrives: a lower bound that may hold a reminder back once, rather than a safeguard
     // that reports itself unavailable until the user happens to type.
     sinceLastKeyOrClick_.start();
-    listening_ = true;
     return true;
 }
 

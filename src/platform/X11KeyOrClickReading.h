@@ -16,12 +16,11 @@ public:
     std::optional<double> secondsSinceKeyOrClick() override;
 
 private:
-    bool listen();
+    bool subscribe(_XDisplay* display);
     void notice(_XEvent& event);
 
     std::shared_ptr<X11Connection> connection_;
-    bool tried_ = false;
-    bool listening_ = false;
+    X11Subscription subscription_;
     int extensionOpcode_ = 0;
     QElapsedTimer sinceLastKeyOrClick_;
 };
