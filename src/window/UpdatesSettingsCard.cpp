@@ -59,19 +59,11 @@ UpdatesSettingsCard::UpdatesSettingsCard(AppUpdateManager* updates, const QStrin
     layout->addWidget(makeHeader());
     layout->addWidget(makeVersionRow(version));
 
-    checks_ = new TrailingSwitch(QStringLiteral("Check for updates automatically"), this);
-    checks_->setObjectName(QStringLiteral("automaticChecks"));
-    connect(checks_, &QAbstractButton::clicked, this, [this](bool on) {
-        updates_->setAutomaticallyChecks(on);
-        refresh();
-    });
+    checks_ = makeSwitch(QStringLiteral("Check for updates automatically"), "automaticChecks",
+                         &AppUpdateManager::setAutomaticallyChecks);
     layout->addWidget(checks_);
-    downloads_ = new TrailingSwitch(QStringLiteral("Download and install updates automatically"), this);
-    downloads_->setObjectName(QStringLiteral("automaticDownloads"));
-    connect(downloads_, &QAbstractButton::clicked, this, [this](bool on) {
-        updates_->setAutomaticallyDownloads(on);
-        refresh();
-    });
+    downloads_ = makeSwitch(QStringLiteral("Download and install updates automatically"), "automaticDownloads",
+                            &AppUpdateManager::setAutomaticallyDownloads);
     layout->addWidget(downloads_);
 
     caption_ = makeCaption(this);
@@ -86,6 +78,18 @@ UpdatesSettingsCard::UpdatesSettingsCard(AppUpdateManager* updates, const QStrin
 
     connect(updates_, &AppUpdateManager::changed, this, &UpdatesSettingsCard::refresh);
     refresh();
+}
+
+TrailingSwitch* UpdatesSettingsCard::makeSwitch(const QString& text, const char* name,
+                                                void (AppUpdateManager::*change)(bool on))
+{
+    auto* control = new TrailingSwitch(text, this);
+    control->setObjectName(QLatin1String(name));
+    connect(control, &QAbstractButton::clicked, this, [this, change](bool on) {
+        (updates_->*change)(on);
+        refresh();
+    });
+    return control;
 }
 
 QWidget* UpdatesSettingsCard::makeHeader()

@@ -26,6 +26,8 @@ public:
     static QString lastCheckedText(const QDateTime& date);
 
 private:
+    // A switch named `name` that hands each click to the update manager's `change`.
+    TrailingSwitch* makeSwitch(const QString& text, const char* name, void (AppUpdateManager::*change)(bool on));
     QWidget* makeHeader();
     QWidget* makeVersionRow(const QString& version);
     void refresh();

@@ -2,6 +2,7 @@
 
 #include "characters/ArtKit.h"
 #include "characters/BrandMarkArt.h"
+#include "Canvas.h"
 #include "GifWriter.h"
 #include "OrvoArt.h"
 
@@ -15,17 +16,10 @@ namespace {
 
 const QColor surface(0x1B, 0x26, 0x33);
 
-void save(const QImage& image, const QString& path)
-{
-    if (!image.save(path, "PNG", 0))
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
-
 QImage appIcon()
 {
     constexpr int side = 256;
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(QSize(side, side));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF tile(16, 16, 224, 224);
@@ -50,8 +44,7 @@ QImage appIcon()
 QImage menuTemplate()
 {
     constexpr int side = 36;
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(QSize(side, side));
     QPainter painter(&image);
     BrandMarkArt::paint(painter, QRectF(0, 0, side, side), true, Qt::black);
     return image;
@@ -70,8 +63,7 @@ BuddyPose waving(double turn)
 QImage onboarding()
 {
     constexpr int side = 480;
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(QSize(side, side));
     QPainter painter(&image);
     BuddyPose pose = waving(0.25);
     pose.sparkle = 0.4;
@@ -85,8 +77,7 @@ QByteArray wave()
     constexpr int frames = 12;
     QList<QImage> images;
     for (int frame = 0; frame < frames; ++frame) {
-        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
+        QImage image = transparentCanvas(QSize(side, side));
         QPainter painter(&image);
         BuddyPose pose = waving(double(frame) / frames);
         if (frame == 7)
@@ -104,9 +95,9 @@ namespace BrandArt {
 void writeBrand(const QDir& brand)
 {
     brand.mkpath(QStringLiteral("."));
-    save(appIcon(), brand.filePath(QStringLiteral("app-icon-v1.png")));
-    save(menuTemplate(), brand.filePath(QStringLiteral("menu-template-v1.png")));
-    save(onboarding(), brand.filePath(QStringLiteral("orvo-onboarding.png")));
+    savePng(appIcon(), brand.filePath(QStringLiteral("app-icon-v1.png")));
+    savePng(menuTemplate(), brand.filePath(QStringLiteral("menu-template-v1.png")));
+    savePng(onboarding(), brand.filePath(QStringLiteral("orvo-onboarding.png")));
     QFile gif(brand.filePath(QStringLiteral("orvo-wave.gif")));
     if (!gif.open(QIODevice::WriteOnly | QIODevice::Truncate) || gif.write(wave()) < 0)
         throw std::runtime_error("cannot write orvo-wave.gif");

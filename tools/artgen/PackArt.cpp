@@ -2,6 +2,7 @@
 
 #include "characters/ArtKit.h"
 #include "characters/BearArt.h"
+#include "Canvas.h"
 #include "CloudArt.h"
 #include "HumanArt.h"
 #include "Poses.h"
@@ -22,12 +23,6 @@ using Painter = std::function<void(QPainter&, const QRectF&, const BuddyPose&)>;
 constexpr QSize cell{240, 280};
 const QColor stage(0x12, 0x1B, 0x25);
 
-void save(const QImage& image, const QString& path)
-{
-    if (!image.save(path, "PNG", 0))
-        throw std::runtime_error("cannot write " + path.toStdString());
-}
-
 void writeJson(const QJsonObject& json, const QString& path)
 {
     QFile file(path);
@@ -40,8 +35,7 @@ QImage sheet(const QList<BuddyPose>& poses, int columns, const Painter& paint,
              const std::function<void(QPainter&, const QRectF&, int)>& props = {})
 {
     const int rows = int((poses.size() + columns - 1) / columns);
-    QImage image(cell.width() * columns, cell.height() * rows, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(QSize(cell.width() * columns, cell.height() * rows));
     QPainter painter(&image);
     for (int index = 0; index < poses.size(); ++index) {
         const QRectF frame(QPointF((index % columns) * cell.width(), (index / columns) * cell.height()), QSizeF(cell));
@@ -55,8 +49,7 @@ QImage sheet(const QList<BuddyPose>& poses, int columns, const Painter& paint,
 
 QImage still(const BuddyPose& pose, const Painter& paint, QSize size = cell)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(size);
     QPainter painter(&image);
     paint(painter, QRectF(QPointF(0, 0), QSizeF(size)).adjusted(8, 8, -8, -4), pose);
     return image;
@@ -119,13 +112,14 @@ void writeZoze(const QDir& folder)
     const Painter paint = [](QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
         HumanArt::paint(painter, rect, pose);
     };
-    save(sheet(Poses::walk(), 8, paint), folder.filePath(QStringLiteral("zoze-walk.png")));
-    save(sheet(Poses::idle(), 4, paint), folder.filePath(QStringLiteral("zoze-idle.png")));
-    save(sheet(Poses::celebrate(), 6, paint), folder.filePath(QStringLiteral("zoze-celebrate.png")));
-    save(sheet(Poses::sad(), 4, paint), folder.filePath(QStringLiteral("zoze-sad.png")));
-    save(sheet(Poses::wellness(), 3, paint, paintWellnessProps), folder.filePath(QStringLiteral("zoze-wellness.png")));
-    save(still(CompanionChoreography::standing(), paint), folder.filePath(QStringLiteral("zoze.png")));
-    save(still(CompanionChoreography::celebrating(), paint), folder.filePath(QStringLiteral("zoze-happy.png")));
+    savePng(sheet(Poses::walk(), 8, paint), folder.filePath(QStringLiteral("zoze-walk.png")));
+    savePng(sheet(Poses::idle(), 4, paint), folder.filePath(QStringLiteral("zoze-idle.png")));
+    savePng(sheet(Poses::celebrate(), 6, paint), folder.filePath(QStringLiteral("zoze-celebrate.png")));
+    savePng(sheet(Poses::sad(), 4, paint), folder.filePath(QStringLiteral("zoze-sad.png")));
+    savePng(sheet(Poses::wellness(), 3, paint, paintWellnessProps),
+            folder.filePath(QStringLiteral("zoze-wellness.png")));
+    savePng(still(CompanionChoreography::standing(), paint), folder.filePath(QStringLiteral("zoze.png")));
+    savePng(still(CompanionChoreography::celebrating(), paint), folder.filePath(QStringLiteral("zoze-happy.png")));
     writeJson({{QStringLiteral("id"), QStringLiteral("vossik-fan")},
                {QStringLiteral("name"), QStringLiteral("Zoze")},
                {QStringLiteral("subtitle"), QStringLiteral("Always up for a little walk")},
@@ -149,9 +143,10 @@ void writeZuv(const QDir& folder)
     };
     // The 24 poses in the order the bear24 layout reads them: walk, idle, celebrate, sad.
     const QList<BuddyPose> poses = Poses::walk() + Poses::idle() + Poses::celebrate() + Poses::sad(6);
-    save(sheet(poses, 6, paint), folder.filePath(QStringLiteral("zuv-poses.png")));
-    save(sheet(Poses::wellness(), 3, paint, paintWellnessProps), folder.filePath(QStringLiteral("zuv-wellness.png")));
-    save(still(CompanionChoreography::standing(), paint), folder.filePath(QStringLiteral("zuv.png")));
+    savePng(sheet(poses, 6, paint), folder.filePath(QStringLiteral("zuv-poses.png")));
+    savePng(sheet(Poses::wellness(), 3, paint, paintWellnessProps),
+            folder.filePath(QStringLiteral("zuv-wellness.png")));
+    savePng(still(CompanionChoreography::standing(), paint), folder.filePath(QStringLiteral("zuv.png")));
     writeJson({{QStringLiteral("id"), QStringLiteral("zuv")},
                {QStringLiteral("name"), QStringLiteral("Zuv")},
                {QStringLiteral("subtitle"), QStringLiteral("A snowy bear who never skips a sip")},
@@ -237,16 +232,16 @@ void writeNimbi(const QDir& folder, const QDir& movieFrames)
         const QString name = QString::fromLatin1(movie.name);
         movieFrames.mkpath(name);
         for (int frame = 0; frame < 48; ++frame)
-            save(movieFrame(movie.mood, frame / 24.0),
-                 movieFrames.filePath(name + QStringLiteral("/%1.png").arg(frame, 3, 10, QLatin1Char('0'))));
+            savePng(movieFrame(movie.mood, frame / 24.0),
+                    movieFrames.filePath(name + QStringLiteral("/%1.png").arg(frame, 3, 10, QLatin1Char('0'))));
     }
     const Painter paint = [](QPainter& painter, const QRectF& rect, const BuddyPose& pose) {
         CloudArt::paint(painter, rect, pose);
     };
-    save(still(CompanionChoreography::standing(), paint, QSize(260, 280)),
-         folder.filePath(QStringLiteral("nimbi.png")));
-    save(still(CompanionChoreography::celebrating(), paint, QSize(260, 280)),
-         folder.filePath(QStringLiteral("nimbi-happy.png")));
+    savePng(still(CompanionChoreography::standing(), paint, QSize(260, 280)),
+            folder.filePath(QStringLiteral("nimbi.png")));
+    savePng(still(CompanionChoreography::celebrating(), paint, QSize(260, 280)),
+            folder.filePath(QStringLiteral("nimbi-happy.png")));
     writeJson({{QStringLiteral("id"), QStringLiteral("nimbi")},
                {QStringLiteral("name"), QStringLiteral("Nimbi")},
                {QStringLiteral("subtitle"), QStringLiteral("A little cloud that rains only on your glass")},

@@ -1,6 +1,7 @@
 #include "Poses.h"
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 namespace {
@@ -8,56 +9,57 @@ double turn(int index, int count)
 {
     return std::sin(2 * std::numbers::pi * index / count);
 }
+
+// `count` poses, the one at `index` made by `make`.
+QList<BuddyPose> series(int count, const std::function<BuddyPose(int index)>& make)
+{
+    QList<BuddyPose> poses;
+    for (int index = 0; index < count; ++index)
+        poses.append(make(index));
+    return poses;
+}
 }  // namespace
 
 namespace Poses {
 
 QList<BuddyPose> walk()
 {
-    QList<BuddyPose> poses;
-    for (int index = 0; index < 8; ++index) {
+    return series(8, [](int index) {
         BuddyPose pose = CompanionChoreography::pose({CompanionPhase::entering, std::nullopt, index * 0.1 + 2.0});
         pose.eyes = BuddyPose::Eyes::open;
-        poses.append(pose);
-    }
-    return poses;
+        return pose;
+    });
 }
 
 QList<BuddyPose> idle()
 {
-    QList<BuddyPose> poses;
-    for (int index = 0; index < 4; ++index) {
+    return series(4, [](int index) {
         BuddyPose pose;
         pose.squash = 0.018 * turn(index, 4);
         pose.lift = 1.2 * (turn(index, 4) + 1);
         if (index == 3)
             pose.eyes = BuddyPose::Eyes::blink;
-        poses.append(pose);
-    }
-    return poses;
+        return pose;
+    });
 }
 
 QList<BuddyPose> celebrate()
 {
-    QList<BuddyPose> poses;
-    for (int index = 0; index < 6; ++index) {
+    return series(6, [](int index) {
         BuddyPose pose = CompanionChoreography::pose({CompanionPhase::celebrating, std::nullopt, index * 0.1 + 0.05});
         pose.sparkle = index / 6.0;
-        poses.append(pose);
-    }
-    return poses;
+        return pose;
+    });
 }
 
 QList<BuddyPose> sad(int frames)
 {
-    QList<BuddyPose> poses;
-    for (int index = 0; index < frames; ++index) {
+    return series(frames, [frames](int index) {
         BuddyPose pose = CompanionChoreography::pose({CompanionPhase::declined, std::nullopt, std::nullopt});
         pose.lean = -3 + 2 * turn(index, frames);
         pose.squash = 0.05 + 0.012 * turn(index, frames);
-        poses.append(pose);
-    }
-    return poses;
+        return pose;
+    });
 }
 
 QList<BuddyPose> wellness()
