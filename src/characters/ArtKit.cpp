@@ -46,6 +46,12 @@ void setStage(QPainter& painter, const QRectF& rect, const BuddyPose& pose, cons
     paintSparkles(painter, stage.sparkleBox, pose.sparkle, stage.sparkleTint);
 }
 
+void enterStage(QPainter& painter, const QRectF& rect, const BuddyPose& pose, const Stage& stage, double bodyCentreY)
+{
+    setStage(painter, rect, pose, stage);
+    applyPose(painter, pose, bodyCentreY);
+}
+
 void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY)
 {
     painter.translate(0, -pose.lift);
@@ -60,9 +66,8 @@ void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY)
 void paintShadow(QPainter& painter, double centreX, double width, double lift)
 {
     const double shrink = std::clamp(1 - lift / 70, 0.45, 1.0);
-    QRadialGradient shade(QPointF(centreX, ground), width / 2 * shrink);
-    shade.setColorAt(0, QColor(0, 0, 0, qRound(95 * shrink)));
-    shade.setColorAt(1, QColor(0, 0, 0, 0));
+    const QRadialGradient shade = radialGradient(QPointF(centreX, ground), width / 2 * shrink,
+                                                 QColor(0, 0, 0, qRound(95 * shrink)), QColor(0, 0, 0, 0));
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.setBrush(shade);
@@ -284,6 +289,22 @@ void paintSparkles(QPainter& painter, const QRectF& around, double phase, const 
             painter.restore();
         }
     }
+}
+
+QLinearGradient verticalGradient(double top, double bottom, const QColor& from, const QColor& to)
+{
+    QLinearGradient gradient(0, top, 0, bottom);
+    gradient.setColorAt(0, from);
+    gradient.setColorAt(1, to);
+    return gradient;
+}
+
+QRadialGradient radialGradient(QPointF centre, double radius, const QColor& from, const QColor& to)
+{
+    QRadialGradient gradient(centre, radius);
+    gradient.setColorAt(0, from);
+    gradient.setColorAt(1, to);
+    return gradient;
 }
 
 QColor mix(const QColor& a, const QColor& b, double amount)

@@ -33,6 +33,8 @@ void setStage(QPainter& painter, const QRectF& rect, const BuddyPose& pose, cons
 
 // Applies lift, squash (about the feet) and lean (about the body's centre).
 void applyPose(QPainter& painter, const BuddyPose& pose, double bodyCentreY);
+// setStage, then applyPose: for a companion that stands right on its stage.
+void enterStage(QPainter& painter, const QRectF& rect, const BuddyPose& pose, const Stage& stage, double bodyCentreY);
 
 void paintShadow(QPainter& painter, double centreX, double width, double lift);
 void paintEyes(QPainter& painter, QPointF left, QPointF right, double size, BuddyPose::Eyes eyes, const QColor& ink);
@@ -69,6 +71,10 @@ QPainterPath starPath(QPointF centre, double radius);
 // The sides leave the point through `tipHandle` (and its mirror image) and round into the bowl
 // from the height `shoulderY`.
 QPainterPath dropPath(QPointF tip, QPointF tipHandle, double shoulderY, const QRectF& bowl, double sway = 0);
+
+// Two-colour gradients: `from` at the top (or the centre), `to` at the bottom (or the rim).
+QLinearGradient verticalGradient(double top, double bottom, const QColor& from, const QColor& to);
+QRadialGradient radialGradient(QPointF centre, double radius, const QColor& from, const QColor& to);
 
 QColor mix(const QColor& a, const QColor& b, double amount);
 

@@ -61,9 +61,8 @@ void paint(QPainter& painter, const QRectF& rect, bool monochrome, const QColor&
     painter.setBrush(body);
     painter.drawPath(drop());
 
-    QRadialGradient sheen(QPointF(38, 40), 40);
-    sheen.setColorAt(0, QColor(255, 255, 255, 90));
-    sheen.setColorAt(1, QColor(255, 255, 255, 0));
+    const QRadialGradient sheen =
+        ArtKit::radialGradient(QPointF(38, 40), 40, QColor(255, 255, 255, 90), QColor(255, 255, 255, 0));
     painter.setBrush(sheen);
     painter.drawPath(drop());
 

@@ -20,26 +20,21 @@ namespace DropArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    ArtKit::setStage(painter, rect, pose, {118, QRectF(0, 30, 200, 150), QColor(0x9F, 0xD8, 0xFF)});
-
-    ArtKit::applyPose(painter, pose, 165);
+    ArtKit::enterStage(painter, rect, pose, {118, QRectF(0, 30, 200, 150), QColor(0x9F, 0xD8, 0xFF)}, 165);
     ArtKit::paintStubbyLimbs(painter, pose, 22, QPointF(40, 170), waterEdge, footFill, armFill);
 
     // The tip trails behind the lean, like water catching up.
     const QPainterPath body = ArtKit::dropPath(QPointF(100, 40), QPointF(112, 72), 112, QRectF(34, 96, 132, 132),
                                                -pose.lean * 1.6 + pose.droop * 6);
-    QLinearGradient water(0, 40, 0, 228);
-    water.setColorAt(0, waterTop);
-    water.setColorAt(1, waterBottom);
+    const QLinearGradient water = ArtKit::verticalGradient(40, 228, waterTop, waterBottom);
     painter.setPen(QPen(waterEdge, 2.4));
     painter.setBrush(water);
     painter.drawPath(body);
 
     painter.save();
     painter.setClipPath(body);
-    QRadialGradient glow(QPointF(100, 200), 70);
-    glow.setColorAt(0, QColor(255, 255, 255, 60));
-    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    const QRadialGradient glow =
+        ArtKit::radialGradient(QPointF(100, 200), 70, QColor(255, 255, 255, 60), QColor(255, 255, 255, 0));
     painter.setPen(Qt::NoPen);
     painter.setBrush(glow);
     painter.drawEllipse(QPointF(100, 214), 70, 40);

@@ -42,9 +42,7 @@ namespace SproutArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    ArtKit::setStage(painter, rect, pose, {124, QRectF(0, 20, 200, 150), QColor(0xFF, 0xB3, 0xC7)});
-
-    ArtKit::applyPose(painter, pose, 166);
+    ArtKit::enterStage(painter, rect, pose, {124, QRectF(0, 20, 200, 150), QColor(0xFF, 0xB3, 0xC7)}, 166);
     ArtKit::paintStubbyLimbs(painter, pose, 24, QPointF(42, 172), edge, footFill, armFill);
 
     // Stem and leaves: they sway with the walk and hang when Quelly is sad.
@@ -61,9 +59,7 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     paintLeaf(painter, top, 205 - hang + sway + cheer, 48);
     paintLeaf(painter, top, -25 + hang + sway - cheer, 48);
 
-    QRadialGradient fill(QPointF(78, 130), 120);
-    fill.setColorAt(0, bodyLight);
-    fill.setColorAt(1, bodyDark);
+    const QRadialGradient fill = ArtKit::radialGradient(QPointF(78, 130), 120, bodyLight, bodyDark);
     painter.setPen(QPen(edge, 2.4));
     painter.setBrush(fill);
     painter.drawEllipse(QPointF(100, 166), 64, 62);

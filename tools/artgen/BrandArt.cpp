@@ -29,9 +29,8 @@ QImage appIcon()
     ground.setColorAt(0, QColor(0x2B, 0x25, 0x55));
     ground.setColorAt(1, QColor(0x12, 0x1B, 0x25));
     painter.fillPath(shape, ground);
-    QRadialGradient glow(QPointF(128, 150), 120);
-    glow.setColorAt(0, QColor(0x71, 0x4C, 0xE8, 120));
-    glow.setColorAt(1, QColor(0x71, 0x4C, 0xE8, 0));
+    const QRadialGradient glow =
+        ArtKit::radialGradient(QPointF(128, 150), 120, QColor(0x71, 0x4C, 0xE8, 120), QColor(0x71, 0x4C, 0xE8, 0));
     painter.fillPath(shape, glow);
     painter.setPen(QPen(QColor(255, 255, 255, 30), 2));
     painter.drawPath(shape);

@@ -69,9 +69,7 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose, double 
     }
 
     const QPainterPath body = cloudShape();
-    QLinearGradient fill(0, 84, 0, 198);
-    fill.setColorAt(0, top);
-    fill.setColorAt(1, bottom);
+    const QLinearGradient fill = ArtKit::verticalGradient(84, 198, top, bottom);
     painter.setPen(QPen(edge, 2.4));
     painter.setBrush(fill);
     painter.drawPath(body);

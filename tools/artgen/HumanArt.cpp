@@ -61,9 +61,7 @@ void paintBody(QPainter& painter)
     body.quadTo(57, 206, 57, 194);
     body.lineTo(59, 162);
     body.quadTo(60, 144, 74, 142);
-    QLinearGradient fill(0, 142, 0, 206);
-    fill.setColorAt(0, hoodie.lighter(108));
-    fill.setColorAt(1, hoodieShade);
+    const QLinearGradient fill = ArtKit::verticalGradient(142, 206, hoodie.lighter(108), hoodieShade);
     painter.setPen(QPen(hoodieShade.darker(115), 2));
     painter.setBrush(fill);
     painter.drawPath(body);
@@ -80,9 +78,7 @@ void paintBody(QPainter& painter)
 void paintHair(QPainter& painter, bool front, double droop)
 {
     if (!front) {
-        QLinearGradient back(0, 40, 0, 146);
-        back.setColorAt(0, hairLight);
-        back.setColorAt(1, hair);
+        const QLinearGradient back = ArtKit::verticalGradient(40, 146, hairLight, hair);
         painter.setPen(QPen(hair.darker(130), 2));
         painter.setBrush(back);
         painter.drawRoundedRect(QRectF(40, 38, 120, 106), 50, 46);
@@ -97,9 +93,7 @@ void paintHair(QPainter& painter, bool front, double droop)
     bangs.quadTo(98, 64, 84, 78);
     bangs.quadTo(70, 68, 60, 82);
     bangs.quadTo(50, 84, 44, 98);
-    QLinearGradient fill(0, 36, 0, 98);
-    fill.setColorAt(0, hairLight);
-    fill.setColorAt(1, hair);
+    const QLinearGradient fill = ArtKit::verticalGradient(36, 98, hairLight, hair);
     painter.setPen(QPen(hair.darker(130), 2));
     painter.setBrush(fill);
     painter.drawPath(bangs);
@@ -119,9 +113,7 @@ void paintHair(QPainter& painter, bool front, double droop)
 void paintHead(QPainter& painter, const BuddyPose& pose)
 {
     paintHair(painter, false, pose.droop);
-    QRadialGradient face(QPointF(88, 86), 70);
-    face.setColorAt(0, skin.lighter(105));
-    face.setColorAt(1, skin);
+    const QRadialGradient face = ArtKit::radialGradient(QPointF(88, 86), 70, skin.lighter(105), skin);
     painter.setPen(QPen(skinShade, 2));
     painter.setBrush(face);
     painter.drawEllipse(QPointF(100, 98), 52, 50);
@@ -142,9 +134,7 @@ namespace HumanArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    ArtKit::setStage(painter, rect, pose, {110, QRectF(0, 20, 200, 150), QColor(0xB9, 0xA3, 0xFF)});
-
-    ArtKit::applyPose(painter, pose, 170);
+    ArtKit::enterStage(painter, rect, pose, {110, QRectF(0, 20, 200, 150), QColor(0xB9, 0xA3, 0xFF)}, 170);
     paintLeg(painter, 86, std::max(0.0, pose.stride) * 9 + pose.lift * 0.2);
     paintLeg(painter, 114, std::max(0.0, -pose.stride) * 9 + pose.lift * 0.2);
     paintBody(painter);

@@ -42,9 +42,7 @@ namespace OrvoArt {
 void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 {
     painter.save();
-    ArtKit::setStage(painter, rect, pose, {120, QRectF(0, 30, 200, 140), QColor(0xB9, 0xA3, 0xFF)});
-
-    ArtKit::applyPose(painter, pose, 160);
+    ArtKit::enterStage(painter, rect, pose, {120, QRectF(0, 30, 200, 140), QColor(0xB9, 0xA3, 0xFF)}, 160);
     painter.setPen(QPen(QColor(0x5A, 0x3B, 0xC9), 2));
     painter.setBrush(QColor(0x7C, 0x5D, 0xEE));
     painter.drawEllipse(QPointF(78, 226 - std::max(0.0, pose.stride) * 8), 14, 8);
@@ -63,9 +61,8 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
 
     painter.save();
     painter.setClipPath(drop);
-    QRadialGradient glow(QPointF(100, 214), 80);
-    glow.setColorAt(0, QColor(0xFF, 0xD8, 0xF0, 90));
-    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    const QRadialGradient glow =
+        ArtKit::radialGradient(QPointF(100, 214), 80, QColor(0xFF, 0xD8, 0xF0, 90), QColor(255, 255, 255, 0));
     painter.setPen(Qt::NoPen);
     painter.setBrush(glow);
     painter.drawEllipse(QPointF(100, 220), 90, 50);

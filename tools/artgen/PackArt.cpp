@@ -187,9 +187,8 @@ QImage movieFrame(Mood mood, double seconds)
     image.fill(stage);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient glow(QPointF(185, 150), 170);
-    glow.setColorAt(0, QColor(0x71, 0x4C, 0xE8, mood == Mood::gloomy ? 40 : 70));
-    glow.setColorAt(1, QColor(0x71, 0x4C, 0xE8, 0));
+    const QRadialGradient glow = ArtKit::radialGradient(
+        QPointF(185, 150), 170, QColor(0x71, 0x4C, 0xE8, mood == Mood::gloomy ? 40 : 70), QColor(0x71, 0x4C, 0xE8, 0));
     painter.fillRect(image.rect(), glow);
 
     BuddyPose pose;
