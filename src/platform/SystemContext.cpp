@@ -76,35 +76,36 @@ void SystemContext::setDisplaySleeping(bool asleep)
 void SystemContext::setLocked(bool isLocked)
 {
     locked_ = isLocked;
-    if (isLocked)
-        suppress();
-    else
-        resumeIfActive();
+    followPresence(isLocked);
 }
 
 void SystemContext::setSessionActive(bool active)
 {
-    if (sessionInactive_ != !active) {
-        sessionInactive_ = !active;
-        emit changed();
-    }
-    if (active)
-        resumeIfActive();
-    else
-        suppress();
+    announceChange(sessionInactive_, !active);
+    followPresence(!active);
 }
 
 void SystemContext::refreshSleep()
 {
-    const bool nowSleeping = systemSleeping_ || displaySleeping_;
-    if (sleeping_ != nowSleeping) {
-        sleeping_ = nowSleeping;
-        emit changed();
-    }
-    if (sleeping_)
+    announceChange(sleeping_, systemSleeping_ || displaySleeping_);
+    followPresence(sleeping_);
+}
+
+void SystemContext::followPresence(bool away)
+{
+    if (away)
         suppress();
     else
         resumeIfActive();
+}
+
+template<typename T>
+void SystemContext::announceChange(T& field, const T& value)
+{
+    if (field == value)
+        return;
+    field = value;
+    emit changed();
 }
 
 // Every return calls onResume, also when the user already counted as back: the receiver
@@ -196,8 +197,5 @@ void SystemContext::requestFocusAccess()
 
 void SystemContext::setFocusStatusText(const QString& text)
 {
-    if (focusStatusText_ == text)
-        return;
-    focusStatusText_ = text;
-    emit changed();
+    announceChange(focusStatusText_, text);
 }

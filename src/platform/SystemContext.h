@@ -79,6 +79,12 @@ private:
     void setLocked(bool isLocked);
     void setSessionActive(bool active);
     void refreshSleep();
+    // Away (locked, asleep, another session in front): reminders are held back; back again:
+    // they may resume.
+    void followPresence(bool away);
+    // Stores `value` and emits changed() when it differs from what was there.
+    template<typename T>
+    void announceChange(T& field, const T& value);
     void resumeIfActive();
     void suppress();
     std::optional<bool> refreshFocus();
