@@ -223,6 +223,28 @@ void paintStubbyLimbs(QPainter& painter, const BuddyPose& pose, double feetSprea
              armFill);
 }
 
+void paintInnerGlow(QPainter& painter, const QPainterPath& body, const QRadialGradient& glow, QPointF centre, double rx,
+                    double ry)
+{
+    painter.save();
+    painter.setClipPath(body);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(glow);
+    painter.drawEllipse(centre, rx, ry);
+    painter.restore();
+}
+
+void paintShine(QPainter& painter, QPointF centre, double angle, double rx, double ry, const QColor& color)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.save();
+    painter.translate(centre);
+    painter.rotate(angle);
+    painter.drawEllipse(QPointF(0, 0), rx, ry);
+    painter.restore();
+}
+
 void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color)
 {
     painter.save();

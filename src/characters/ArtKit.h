@@ -64,6 +64,12 @@ void paintStubbyLimbs(QPainter& painter, const BuddyPose& pose, double feetSprea
                       const QColor& edge, const QColor& footFill, const QColor& armFill);
 // Stars and droplets rising around the companion while `phase` runs from 0 to 1.
 void paintSparkles(QPainter& painter, const QRectF& around, double phase, const QColor& tint);
+// A soft light filling the ellipse at `centre` with radii `rx`, `ry`, seen only inside `body`.
+void paintInnerGlow(QPainter& painter, const QPainterPath& body, const QRadialGradient& glow, QPointF centre, double rx,
+                    double ry);
+// A highlight on a glossy body: an ellipse with radii `rx`, `ry` turned `angle` degrees about
+// `centre`. The painter keeps no pen and `color` as its brush, for more highlights.
+void paintShine(QPainter& painter, QPointF centre, double angle, double rx, double ry, const QColor& color);
 void paintStar(QPainter& painter, QPointF centre, double radius, const QColor& color);
 // A four-pointed star with curved sides.
 QPainterPath starPath(QPointF centre, double radius);

@@ -31,22 +31,11 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     painter.setBrush(water);
     painter.drawPath(body);
 
-    painter.save();
-    painter.setClipPath(body);
     const QRadialGradient glow =
         ArtKit::radialGradient(QPointF(100, 200), 70, QColor(255, 255, 255, 60), QColor(255, 255, 255, 0));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(glow);
-    painter.drawEllipse(QPointF(100, 214), 70, 40);
-    painter.restore();
+    ArtKit::paintInnerGlow(painter, body, glow, QPointF(100, 214), 70, 40);
 
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 170));
-    painter.save();
-    painter.translate(62, 128);
-    painter.rotate(-28);
-    painter.drawEllipse(QPointF(0, 0), 9, 20);
-    painter.restore();
+    ArtKit::paintShine(painter, QPointF(62, 128), -28, 9, 20, QColor(255, 255, 255, 170));
     painter.drawEllipse(QPointF(70, 100 + pose.droop * 4), 4.5, 4.5);
 
     painter.translate(0, pose.droop * 7);

@@ -59,21 +59,10 @@ void paint(QPainter& painter, const QRectF& rect, const BuddyPose& pose)
     painter.setBrush(fill);
     painter.drawPath(drop);
 
-    painter.save();
-    painter.setClipPath(drop);
     const QRadialGradient glow =
         ArtKit::radialGradient(QPointF(100, 214), 80, QColor(0xFF, 0xD8, 0xF0, 90), QColor(255, 255, 255, 0));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(glow);
-    painter.drawEllipse(QPointF(100, 220), 90, 50);
-    painter.restore();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 120));
-    painter.save();
-    painter.translate(140, 122);
-    painter.rotate(30);
-    painter.drawEllipse(QPointF(0, 0), 7, 16);
-    painter.restore();
+    ArtKit::paintInnerGlow(painter, drop, glow, QPointF(100, 220), 90, 50);
+    ArtKit::paintShine(painter, QPointF(140, 122), 30, 7, 16, QColor(255, 255, 255, 120));
     paintBell(painter);
 
     painter.translate(0, pose.droop * 6);
