@@ -50,9 +50,7 @@ BreakReminderView::BreakReminderView(DewbellStore* store, QWidget* parent) : QWi
     buildCard();
     buildSticker();
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(outerPadding, outerPadding, outerPadding, outerPadding);
-    column->setSpacing(12);
+    auto* column = makePaddedColumn(this, outerPadding, 12);
     column->addWidget(card_);
     column->addWidget(sticker_, 0, Qt::AlignHCenter);
 

@@ -95,9 +95,7 @@ MenuBarView::MenuBarView(DewbellStore* store, QWidget* parent) : QWidget(parent)
     setFixedWidth(viewWidth);
     useDarkSurface(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(12);
+    auto* layout = makePaddedColumn(this, padding, 12);
     layout->addWidget(makeHeader());
     layout->addWidget(makeNextHelloCard());
     layout->addWidget(makeWater());
@@ -160,9 +158,7 @@ QWidget* MenuBarView::makeNextHelloCard()
 {
     auto* card = new FilledCard(Palette::surface(), 15, this);
     card->setObjectName(QStringLiteral("nextHelloCard"));
-    auto* layout = new QVBoxLayout(card);
-    layout->setContentsMargins(15, 15, 15, 15);
-    layout->setSpacing(9);
+    auto* layout = makePaddedColumn(card, 15, 9);
     layout->addWidget(capsTitle(QStringLiteral("NEXT LITTLE HELLO"), Palette::accent(), card));
 
     auto* upcoming = new QWidget(card);

@@ -24,3 +24,10 @@ QVBoxLayout* makeColumn(QWidget* owner, int spacing)
 {
     return bare<QVBoxLayout>(owner, spacing);
 }
+
+QVBoxLayout* makePaddedColumn(QWidget* owner, int padding, int spacing)
+{
+    QVBoxLayout* column = makeColumn(owner, spacing);
+    column->setContentsMargins(padding, padding, padding, padding);
+    return column;
+}

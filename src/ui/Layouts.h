@@ -9,3 +9,5 @@ class QWidget;
 // another layout. A negative spacing keeps the style's.
 QHBoxLayout* makeRow(QWidget* owner = nullptr, int spacing = -1);
 QVBoxLayout* makeColumn(QWidget* owner = nullptr, int spacing = -1);
+// A column inside a card or panel that gives its own room: `padding` on every side.
+QVBoxLayout* makePaddedColumn(QWidget* owner, int padding, int spacing);

@@ -79,9 +79,7 @@ QWidget* MainSidebar::makeStatusCard()
     fill.setAlphaF(statusCardFillOpacity);
     auto* card = new FilledCard(fill, 12, this);
     card->setObjectName(QStringLiteral("statusCard"));
-    auto* layout = new QVBoxLayout(card);
-    layout->setContentsMargins(13, 13, 13, 13);
-    layout->setSpacing(9);
+    auto* layout = makePaddedColumn(card, 13, 9);
 
     auto* statusRow = new QHBoxLayout;
     statusRow->setSpacing(6);

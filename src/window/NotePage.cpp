@@ -63,9 +63,7 @@ QString NotePage::previewText(const QString& loveNote)
 QWidget* NotePage::makeSettingsCard()
 {
     auto* card = new FilledCard(Palette::surface(), 18, this);
-    auto* layout = new QVBoxLayout(card);
-    layout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
-    layout->setSpacing(18);
+    auto* layout = makePaddedColumn(card, cardPadding, 18);
 
     auto* nicknames = new TrailingSwitch(QStringLiteral("Use each buddy's own pet name"), card);
     nicknames->setObjectName(QStringLiteral("nicknameSwitch"));
@@ -109,9 +107,7 @@ QWidget* NotePage::makeSettingsCard()
 QWidget* NotePage::makePreview()
 {
     auto* block = new QWidget(this);
-    auto* layout = new QVBoxLayout(block);
-    layout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
-    layout->setSpacing(15);
+    auto* layout = makePaddedColumn(block, cardPadding, 15);
     layout->addWidget(new SymbolLabel(QStringLiteral("quote.opening"), 22, Palette::accent(), block));
     preview_ = new ClampedLabel(uiFont(23, QFont::Normal, FontDesign::serif), Palette::ink(), previewLines, 5, block);
     preview_->setObjectName(QStringLiteral("notePreview"));

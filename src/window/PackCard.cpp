@@ -24,9 +24,7 @@ PackCard::PackCard(DewbellStore* store, const CharacterPack& pack, QWidget* pare
     : FilledCard(Palette::surface(), 18, parent), store_(store), pack_(pack)
 {
     setObjectName(QStringLiteral("packCard"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(13);
+    auto* layout = makePaddedColumn(this, padding, 13);
 
     picture_ = new CardButton(this);
     picture_->setObjectName(QStringLiteral("packPicture"));

@@ -23,9 +23,7 @@ constexpr int cardPadding = 21;
 FilledCard* settingsCard(int spacing, QWidget* parent)
 {
     auto* card = new FilledCard(Palette::surface(), 16, parent);
-    auto* layout = new QVBoxLayout(card);
-    layout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
-    layout->setSpacing(spacing);
+    makePaddedColumn(card, cardPadding, spacing);
     return card;
 }
 
@@ -129,9 +127,7 @@ QWidget* RemindersPage::makePersonalityBlock()
         card->setCard(Palette::surface(), 13);
         card->setAccessibleName(title(personality));
         card->setAccessibleDescription(detail(personality));
-        auto* face = new QVBoxLayout(card);
-        face->setContentsMargins(15, 15, 15, 15);
-        face->setSpacing(9);
+        auto* face = makePaddedColumn(card, 15, 9);
         face->addWidget(makeLabel(symbolOf(personality), uiFont(23), Palette::accent(), card));
         face->addWidget(makeLabel(title(personality), uiFont(12, QFont::DemiBold), Palette::ink(), card));
         auto* words = makeLabel(detail(personality), uiFont(10), Palette::muted(), card);

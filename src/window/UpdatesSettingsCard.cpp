@@ -53,9 +53,7 @@ UpdatesSettingsCard::UpdatesSettingsCard(AppUpdateManager* updates, const QStrin
     : FilledCard(Palette::surface(), PageCard::cornerRadius, parent), updates_(updates)
 {
     setObjectName(QStringLiteral("updatesCard"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(PageCard::padding, PageCard::padding, PageCard::padding, PageCard::padding);
-    layout->setSpacing(PageCard::spacing);
+    auto* layout = makePaddedColumn(this, PageCard::padding, PageCard::spacing);
     layout->addWidget(makeHeader());
     layout->addWidget(makeVersionRow(version));
 

@@ -72,9 +72,7 @@ BreakInfoPopover::BreakInfoPopover(ReminderKind kind, const BreakPreferences& pr
     setObjectName(QStringLiteral("breakInfo"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedWidth(popoverWidth);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(12);
+    auto* layout = makePaddedColumn(this, padding, 12);
 
     auto* header = makeRow();
     QLabel* heading = makeLabel(title(kind), uiFont(15, QFont::DemiBold), Palette::ink(), this);

@@ -61,9 +61,7 @@ OnboardingView::OnboardingView(DewbellStore* store, int initialStep, UrlOpener* 
     setFixedSize(contentSize);
     useDarkSurface(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(18);
+    auto* layout = makePaddedColumn(this, padding, 18);
     layout->addWidget(makeHeader());
     progress_ = new TourProgress(this);
     progress_->setObjectName(QStringLiteral("tourProgress"));

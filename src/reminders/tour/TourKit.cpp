@@ -33,9 +33,7 @@ QWidget* TourKit::divider(QWidget* parent)
 QWidget* TourKit::card(qreal radius, int padding, int spacing, QWidget* parent)
 {
     auto* card = new FilledCard(Palette::surface(), radius, parent);
-    auto* layout = new QVBoxLayout(card);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(spacing);
+    makePaddedColumn(card, padding, spacing);
     return card;
 }
 
