@@ -61,9 +61,15 @@ ChoicePicker* hourPicker(const PreferenceBinding<int>& hour, QWidget* parent)
     QList<ChoicePicker::Choice> hours;
     for (int value = 0; value < 24; ++value)
         hours.append({QStringLiteral("%1:00").arg(value, 2, 10, QLatin1Char('0')), value});
-    auto* picker = new ChoicePicker(QStringLiteral("Hour"), hours, parent);
-    picker->setFixedWidth(hourPickerWidth);
-    bind(picker, hour);
+    return boundPicker(QStringLiteral("Hour"), hours, hourPickerWidth, hour, parent);
+}
+
+ChoicePicker* boundPicker(const QString& label, const QList<ChoicePicker::Choice>& choices, int width,
+                          const PreferenceBinding<int>& value, QWidget* parent)
+{
+    auto* picker = new ChoicePicker(label, choices, parent);
+    picker->setFixedWidth(width);
+    bind(picker, value);
     return picker;
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "window/ChoicePicker.h"
 #include "window/PreferenceBinding.h"
 
 #include <QString>
 
-class ChoicePicker;
 class QAbstractButton;
 class QLineEdit;
 class QPlainTextEdit;
@@ -24,6 +24,10 @@ QWidget* pageTitle(const QString& title, const QString& subtitle, QWidget* paren
 // A small-capitals label over a plain single-line text field on a soft rounded fill, the field
 // tied to `text`. The field's accessible name is the label.
 QWidget* field(const QString& label, const PreferenceBinding<QString>& text, QWidget* parent = nullptr);
+
+// A picker of `choices`, `width` pixels wide, tied to `value`.
+ChoicePicker* boundPicker(const QString& label, const QList<ChoicePicker::Choice>& choices, int width,
+                          const PreferenceBinding<int>& value, QWidget* parent = nullptr);
 
 // A 90-pixel picker of an hour of the day, "00:00" to "23:00", tied to `hour`.
 ChoicePicker* hourPicker(const PreferenceBinding<int>& hour, QWidget* parent = nullptr);

@@ -102,11 +102,10 @@ QWidget* RemindersPage::makeWaterCard()
     words->addWidget(makeLabel(QStringLiteral("Say hello every"), uiFont(13, QFont::Medium), Palette::ink(), card));
     words->addWidget(note(QStringLiteral("The clock restarts after you log a drink."), card));
     row->addLayout(words, 1);
-    auto* interval = new ChoicePicker(QStringLiteral("Interval"),
-                                      ChoicePicker::numbered(intervals(), QStringLiteral("%1 minutes")), card);
+    ChoicePicker* interval =
+        boundPicker(QStringLiteral("Interval"), ChoicePicker::numbered(intervals(), QStringLiteral("%1 minutes")), 150,
+                    binding(store_, &Preferences::intervalMinutes), card);
     interval->setObjectName(QStringLiteral("intervalPicker"));
-    interval->setFixedWidth(150);
-    bind(interval, binding(store_, &Preferences::intervalMinutes));
     row->addWidget(interval);
     static_cast<QVBoxLayout*>(layout)->addLayout(row);
     return card;
@@ -176,11 +175,10 @@ QWidget* RemindersPage::makeQuietCard()
 
     auto* glass = new QHBoxLayout;
     glass->addWidget(makeLabel(QStringLiteral("My glass"), uiFont(12), Palette::ink(), card));
-    auto* glassPicker = new ChoicePicker(QStringLiteral("Glass size"),
-                                         ChoicePicker::numbered(glassSizes(), QStringLiteral("%1 ml")), card);
+    ChoicePicker* glassPicker =
+        boundPicker(QStringLiteral("Glass size"), ChoicePicker::numbered(glassSizes(), QStringLiteral("%1 ml")), 100,
+                    binding(store_, &Preferences::glassML), card);
     glassPicker->setObjectName(QStringLiteral("glassPicker"));
-    glassPicker->setFixedWidth(100);
-    bind(glassPicker, binding(store_, &Preferences::glassML));
     glass->addWidget(glassPicker);
     glass->addStretch(1);
     auto* goal = new Stepper([](int glasses) { return QStringLiteral("Personal goal: %1 glasses").arg(glasses); },
