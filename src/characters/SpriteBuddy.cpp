@@ -3,9 +3,11 @@
 #include "characters/ArtCache.h"
 #include "characters/MissingArt.h"
 #include "model/CompanionMotion.h"
+#include "model/EnumTable.h"
 #include "ui/Palette.h"
 
 #include <QPainter>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -64,39 +66,29 @@ int wrap(int value, int count)
     return ((value % count) + count) % count;
 }
 
+// What each sequence shows: its poses on a bear's sheet, and a human pack's own sheet for it.
+struct SequenceArt {
+    Sequence value;
+    SpriteBuddy::PoseRange bearRange;
+    std::optional<SpriteSheet> CharacterPack::*humanSheet;
+};
+
+constexpr std::array<SequenceArt, 4> sequenceArt{{
+    {Sequence::walk, SpriteBuddy::bearWalk, &CharacterPack::walkSheet},
+    {Sequence::idle, SpriteBuddy::bearIdle, &CharacterPack::idleSheet},
+    {Sequence::celebrate, SpriteBuddy::bearCelebrate, &CharacterPack::celebrateSheet},
+    {Sequence::sad, SpriteBuddy::bearSad, &CharacterPack::sadSheet},
+}};
+
 SpriteBuddy::PoseRange bearRange(Sequence sequence)
 {
-    switch (sequence) {
-    case Sequence::walk:
-        return SpriteBuddy::bearWalk;
-    case Sequence::celebrate:
-        return SpriteBuddy::bearCelebrate;
-    case Sequence::sad:
-        return SpriteBuddy::bearSad;
-    case Sequence::idle:
-        break;
-    }
-    return SpriteBuddy::bearIdle;
+    return EnumTable::rowOf(sequenceArt, sequence).bearRange;
 }
 
+// A sequence the pack draws no sheet for shows its idle sheet, else its walk.
 std::optional<SpriteSheet> humanSheet(const CharacterPack& pack, Sequence sequence)
 {
-    std::optional<SpriteSheet> own;
-    switch (sequence) {
-    case Sequence::walk:
-        own = pack.walkSheet;
-        break;
-    case Sequence::idle:
-        own = pack.idleSheet;
-        break;
-    case Sequence::celebrate:
-        own = pack.celebrateSheet;
-        break;
-    case Sequence::sad:
-        own = pack.sadSheet;
-        break;
-    }
-    if (own)
+    if (const auto& own = pack.*EnumTable::rowOf(sequenceArt, sequence).humanSheet)
         return own;
     return pack.idleSheet ? pack.idleSheet : pack.walkSheet;
 }

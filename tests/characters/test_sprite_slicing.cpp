@@ -129,6 +129,14 @@ private slots:
         QCOMPARE(sheet(CompanionPhase::declined, 0.0), pack.idleSheet);
         QCOMPARE(sheet(CompanionPhase::entering, std::nullopt), pack.idleSheet);
         QCOMPARE(cellAt(pack, CompanionPhase::entering, std::nullopt), 0);
+        // A pack with celebrate and sad sheets of its own shows each in its phase.
+        CharacterPack full = pack;
+        full.celebrateSheet = SpriteSheet{writeSheet(folder, QStringLiteral("celebrate.png"), 2, 1), 2, 1, 2, 6};
+        full.sadSheet = SpriteSheet{writeSheet(folder, QStringLiteral("sad.png"), 2, 1), 2, 1, 2, 3};
+        QCOMPARE(SpriteBuddy::choose(full, {CompanionPhase::celebrating, std::nullopt, 0.0}, std::nullopt).sheet,
+                 full.celebrateSheet);
+        QCOMPARE(SpriteBuddy::choose(full, {CompanionPhase::declined, std::nullopt, 0.0}, std::nullopt).sheet,
+                 full.sadSheet);
         // A fixed frame wins over the time.
         QCOMPARE(SpriteBuddy::choose(pack, {CompanionPhase::entering, std::nullopt, 0.35}, 9).cell, 1);
         // The sad walk drags its feet.
