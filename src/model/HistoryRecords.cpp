@@ -228,12 +228,18 @@ std::optional<BreakRecord> decodeBreakRecord(const QJsonValue& json, RecordTally
                      dateOf(numberOf(object.value(dateKey))), numberOf(object.value(QLatin1String("seconds"))), tally);
 }
 
-void appendCompact(QByteArray& out, const Drink& drink)
+// Every record opens with its date and identifier, in the order the state file keeps them.
+void appendRecordOpening(QByteArray& out, const QDateTime& date, const QUuid& id)
 {
     out += "{\"date\":";
-    appendDate(out, drink.date);
+    appendDate(out, date);
     out += ",\"id\":";
-    appendUuid(out, drink.id);
+    appendUuid(out, id);
+}
+
+void appendCompact(QByteArray& out, const Drink& drink)
+{
+    appendRecordOpening(out, drink.date, drink.id);
     out += ",\"ml\":";
     appendNumber(out, drink.ml);
     out += '}';
@@ -241,10 +247,7 @@ void appendCompact(QByteArray& out, const Drink& drink)
 
 void appendCompact(QByteArray& out, const BreakRecord& record)
 {
-    out += "{\"date\":";
-    appendDate(out, record.date);
-    out += ",\"id\":";
-    appendUuid(out, record.id);
+    appendRecordOpening(out, record.date, record.id);
     out += ",\"kind\":\"";
     out += rawValue(record.kind).toLatin1();
     out += "\",\"seconds\":";
