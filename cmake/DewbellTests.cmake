@@ -4,7 +4,8 @@
 # XSERVER marks a test that reads a real X server: scripts/test runs those under an Xvfb of
 # its own (label "xserver", one at a time since they share the pointer). A skip counts as a
 # failure everywhere, because a skipped test checks nothing: scripts/setup installs what
-# every test needs.
+# every test needs. Each test has a cache folder of its own: tests run side by side, and one
+# test's record of checked pictures must not overwrite another's (scripts/test empties them).
 function(dewbell_add_test name)
   cmake_parse_arguments(arg "XSERVER" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
@@ -17,7 +18,7 @@ function(dewbell_add_test name)
   set_tests_properties(${name} PROPERTIES
     TIMEOUT 120
     FAIL_REGULAR_EXPRESSION "(^|\n)SKIP "
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DEWBELL_BUNDLE_DIR=${CMAKE_BINARY_DIR}/share/dewbell;DEWBELL_BINARY=${CMAKE_BINARY_DIR}/bin/dewbell;DEWBELL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    ENVIRONMENT "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-caches/${name};QT_QPA_PLATFORM=offscreen;DEWBELL_BUNDLE_DIR=${CMAKE_BINARY_DIR}/share/dewbell;DEWBELL_BINARY=${CMAKE_BINARY_DIR}/bin/dewbell;DEWBELL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
   if(arg_XSERVER)
     set_tests_properties(${name} PROPERTIES LABELS xserver RESOURCE_LOCK xserver)
   endif()
