@@ -172,12 +172,15 @@ void writeAtomically(const QString& path, const QByteArray& bytes)
 QByteArray readBounded(const QString& path, qint64 limit)
 {
     const QFileInfo info(path);
-    checkedSize(info, limit);
+    const qint64 size = checkedSize(info, limit);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw ImportError(QStringLiteral("The file %1 can't be opened.").arg(quoted(info.fileName())));
-    // One byte past the limit tells a file that grew after the size check.
-    QByteArray bytes = file.read(limit + 1);
+    // A read reserves all it may return, so it asks for the size the file had and one byte
+    // more: a file that grew after the size check is read on, one byte past the limit at most.
+    QByteArray bytes = file.read(size + 1);
+    if (bytes.size() > size)
+        bytes += file.read(limit + 1 - bytes.size());
     if (bytes.size() > limit)
         tooLarge(info.fileName(), limit);
     if (file.error() != QFile::NoError)
