@@ -25,6 +25,9 @@
 #include <QPointer>
 #include <QUuid>
 #include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -85,8 +88,10 @@ void AppDelegate::launch()
             self->panel()->presentBuddy();
     };
     store_->onDismiss = [self] {
-        if (self && self->panel_)
+        if (self && self->panel_) {
             self->panel_->hide();
+            QMetaObject::invokeMethod(self.data(), &AppDelegate::releasePanel, Qt::QueuedConnection);
+        }
     };
     wireSeams();
     if (hasSwitch(CommandLine::uiTest))
@@ -171,6 +176,19 @@ BuddyPanel* AppDelegate::panel()
     if (!panel_)
         panel_ = std::make_unique<BuddyPanel>(store_, hasSwitch(CommandLine::uiTest), window_.get());
     return panel_.get();
+}
+
+// A reminder that has gone takes its panel with it: its window, pixel buffer and the pictures
+// its views keep are megabytes, and the next reminder is minutes away.
+void AppDelegate::releasePanel()
+{
+    if (!panel_ || panel_->isVisible())
+        return;
+    panel_.reset();
+    // The allocator keeps freed memory for itself unless asked to give it back.
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 MenuBarView* AppDelegate::menuBarView()

@@ -17,9 +17,10 @@ class SystemContext;
 class TrayIcon;
 
 // Builds and wires the running application and serves its commands. It owns, for the life of
-// the process, the store, the system context, the main window (from its first opening on), the
-// reminder panel, the tray icon and its popover. While the main window is shown Dewbell is a regular application
-// (listed in the task bar); otherwise an accessory that lives in the tray.
+// the process, the store, the system context, the tray icon, its popover and the main window
+// (each from its first opening on), and the reminder panel while a reminder shows. While the
+// main window is shown Dewbell is a regular application (listed in the task bar); otherwise an
+// accessory that lives in the tray.
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
@@ -79,6 +80,7 @@ private:
     void wireContext();
     void buildStatusItem();
     MainWindow* mainWindow();
+    void releasePanel();
     void showFocusStatus();
     void wireSeams();
     void applyUiTestState();

@@ -17,9 +17,6 @@
 #include <QWindow>
 
 #include <algorithm>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -173,22 +170,6 @@ void BuddyPanel::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     PoseCache::clear();
     ArtCache::clear();
-    QMetaObject::invokeMethod(this, &BuddyPanel::releaseWindow, Qt::QueuedConnection);
-}
-
-// The native window and its pixel buffer (over a megabyte) are made again at the next show;
-// the next reminder is minutes away.
-void BuddyPanel::releaseWindow()
-{
-    if (isVisible())
-        return;
-    destroy();
-    follow(std::nullopt);
-    // The pictures were megabytes spread over several heaps; the allocator keeps freed memory
-    // for itself unless asked to give it back.
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
 }
 
 // The store publishes a reminder only after it asks for the panel, so the whole canvas is

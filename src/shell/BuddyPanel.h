@@ -69,7 +69,6 @@ private:
     std::optional<WindowShapeKind> shapeToFollow() const;
     void follow(std::optional<WindowShapeKind> kind);
     void reshapeWhole();
-    void releaseWindow();
     void scheduleShapeRefresh();
     void refreshShape();
     void cutTo(const QRegion& shape);

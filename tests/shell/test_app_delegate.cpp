@@ -105,6 +105,13 @@ private slots:
         QCOMPARE(panel->geometry().right(), screen.right());
         QVERIFY(screen.contains(panel->geometry().topLeft()));
         QVERIFY(panel->geometry().bottom() > screen.bottom());
+
+        // The reminder takes its panel with it when it goes; the next one builds its own.
+        const QPointer<BuddyPanel> shown = panel;
+        store->dismiss();
+        QTRY_VERIFY(!shown);
+        delegate.previewBuddy();
+        QVERIFY(delegate.panel()->isVisible());
     }
 
     void backgroundUiTestStaysInTheTrayAndCleansUp()
