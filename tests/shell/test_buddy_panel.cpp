@@ -9,6 +9,7 @@
 #include "support/ViewTesting.h"
 
 #include <QAccessible>
+#include <QScreen>
 #include <QToolTip>
 #include <QWindow>
 #include <QtTest>
@@ -162,6 +163,19 @@ private slots:
         QCOMPARE(spoken(countdown, QAccessible::Value), QStringLiteral("00:15"));
         auto* skip = view->breakCard()->findChild<QAbstractButton*>(QStringLiteral("closeButton"));
         QCOMPARE(spoken(skip, QAccessible::Name), QStringLiteral("Skip this break"));
+    }
+
+    // The sprite's water art has room below its feet: a water reminder stands lower on the
+    // screen's edge than a break with the same companion.
+    void aWaterReminderStandsLowerThanABreak()
+    {
+        const int screenBottom = QGuiApplication::primaryScreen()->availableGeometry().bottom();
+        present(false);
+        const int water = panel_->geometry().bottom() - screenBottom;
+        store_->dismiss();
+        store_->showReminder(false, ReminderKind::eyeRest);
+        const int eyeRest = panel_->geometry().bottom() - screenBottom;
+        QVERIFY2(water > eyeRest + 10 && eyeRest > 0, qPrintable(QStringLiteral("%1 %2").arg(water).arg(eyeRest)));
     }
 
 private:

@@ -66,8 +66,8 @@ private slots:
         using Situation = std::function<void(ReminderStatus&)>;
         QTest::newRow("two hours ahead") << Situation([](ReminderStatus&) {}) << "125:00"
                                          << "Next hello around";
-        QTest::newRow("a minute and a second ahead")
-            << Situation([](ReminderStatus& s) { s.next->date = s.now.addSecs(61); }) << "01:01"
+        QTest::newRow("59 seconds ahead")
+            << Situation([](ReminderStatus& s) { s.next->date = s.now.addSecs(59); }) << "00:59"
             << "Next hello around";
         QTest::newRow("due within a second")
             << Situation([](ReminderStatus& s) { s.next->date = s.now.addMSecs(900); }) << "Any moment"
