@@ -132,10 +132,6 @@ private slots:
     {
         addColumns<QString, int, QString, QString, bool, bool, int>("row", "stored", "button", "title", "canLower",
                                                                     "canRaise", "handedOver");
-        QTest::newRow("water at its least") << "waterRow" << 5 << ""
-                                            << "A water break every 5 minutes" << false << true << 5;
-        QTest::newRow("water at its most") << "waterRow" << 180 << ""
-                                           << "A water break every 180 minutes" << true << false << 180;
         QTest::newRow("water up to its most") << "waterRow" << 175 << "raise"
                                               << "A water break every 180 minutes" << true << false << 180;
         QTest::newRow("water down from 7 stops at 5") << "waterRow" << 7 << "lower"
