@@ -60,6 +60,7 @@ private slots:
         watched.fakes.sessionActive->send(false);
         watched.fakes.lock->send(true);
         watched.fakes.lock->send(false);  // unlocked while still inactive: no return yet
+        QVERIFY2(watched.read(false, false, false).isLocked, "a session switched away from counts as locked");
         watched.fakes.lock->send(true);
         watched.fakes.sessionActive->send(true);
         QCOMPARE(watched.suppressions, 3);
