@@ -91,8 +91,9 @@ private slots:
 
         // A preview shows the status line instead.
         store_->mutateState([](SavedState& state) { state.pausedUntil.reset(); });
-        store_->showReminder(true, ReminderKind::eyeRest);
         store_->update([](Preferences& p) { p.enabled = false; });
+        store_->showReminder(true, ReminderKind::eyeRest);
+        QVERIFY(store_->reminderVisible());
         QCOMPARE(labelText(view_.get(), "headline"), QStringLiteral("Reminders are off"));
         store_->dismiss();
         store_->resume();

@@ -90,7 +90,10 @@ private slots:
                                  [this](const QString& name) { return view_->findChild<QWidget*>(name)->isEnabled(); });
         };
         QCOMPARE(usable(eyeRest) + usable(movement), qsizetype(0));
-        store_->update([](Preferences& p) { p.breaks.eyeIntervalMinutes = 45; });
+        store_->update([](Preferences& p) {
+            p.breaks.eyeIntervalMinutes = 45;
+            p.breaks.eyeDurationSeconds = 60;
+        });
         click("eyeRestPreset");  // disabled: nothing happens
         click("eyeRestPreview");
         QVERIFY(store_->preferences().breaks.eyeIntervalMinutes == 45 && !store_->reminderVisible());
@@ -100,6 +103,7 @@ private slots:
         QCOMPARE(usable(movement), qsizetype(0));
         click("eyeRestPreset");  // 20 minutes, 20 seconds, the switch left alone
         QCOMPARE(store_->preferences().breaks.eyeIntervalMinutes, 20);
+        QCOMPARE(store_->preferences().breaks.eyeDurationSeconds, 20);
         QVERIFY(store_->preferences().breaks.eyeEnabled);
         click("movementSwitch");
         click("eyeRestSwitch");
