@@ -1,5 +1,6 @@
 #include "model/LocalFiles.h"
 #include "support/ModelTesting.h"
+#include "support/PictureTesting.h"
 #include "support/TableTesting.h"
 
 #include <QBuffer>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 using namespace ModelTesting;
+using PictureTesting::imageBytes;
 
 namespace {
 
@@ -27,17 +29,6 @@ void writeSparse(const QString& path, qint64 size)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QVERIFY(file.resize(size));
-}
-
-QByteArray imageBytes(const char* format = "PNG")
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::cyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
 }
 
 // A pack folder with a picture, a sheet in a sub-folder and a movie.

@@ -1,4 +1,5 @@
 #include "model/PictureFormat.h"
+#include "support/PictureTesting.h"
 #include "support/TableTesting.h"
 
 #include <QBuffer>
@@ -8,15 +9,10 @@
 
 namespace {
 
+// Odd sizes, so a decoder that swaps width and height is seen.
 QByteArray encoded(const char* format, QSize size = {12, 7})
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return PictureTesting::imageBytes(format, size);
 }
 
 }  // namespace

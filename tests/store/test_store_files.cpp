@@ -10,6 +10,7 @@
 #include <QtTest>
 
 using namespace StoreTesting;
+using ModelTesting::emptyFolders;
 using ModelTesting::writeFile;
 
 namespace {
@@ -48,13 +49,7 @@ private:
 
 private slots:
     void init() { QVERIFY(folder.isValid() && elsewhere.isValid()); }
-    void cleanup()
-    {
-        for (const QTemporaryDir* dir : {&folder, &elsewhere}) {
-            QDir(dir->path()).removeRecursively();
-            QDir().mkpath(dir->path());
-        }
-    }
+    void cleanup() { emptyFolders({&folder, &elsewhere}); }
 
     // The failure stays where drinks are logged, closed banner or not, until a save succeeds.
     void aSaveThatFailsIsToldUntilASaveSucceeds()

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 using namespace StoreTesting;
+using ModelTesting::emptyFolders;
 using ModelTesting::spoilPictureKeepingItsTime;
 using ModelTesting::touchLater;
 using ModelTesting::writeFile;
@@ -43,13 +44,7 @@ private:
 
 private slots:
     void init() { QVERIFY(folder.isValid() && elsewhere.isValid()); }
-    void cleanup()
-    {
-        for (const QTemporaryDir* dir : {&folder, &elsewhere}) {
-            QDir(dir->path()).removeRecursively();
-            QDir().mkpath(dir->path());
-        }
-    }
+    void cleanup() { emptyFolders({&folder, &elsewhere}); }
 
     void packImports_data()
     {

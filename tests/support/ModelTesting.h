@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
@@ -17,6 +18,15 @@ namespace ModelTesting {
 inline QDateTime utc(int year, int month, int day, int hour = 0, int minute = 0)
 {
     return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC);
+}
+
+// Empties test folders after each test function, and keeps them there for the next one.
+inline void emptyFolders(std::initializer_list<const QTemporaryDir*> folders)
+{
+    for (const QTemporaryDir* folder : folders) {
+        QDir(folder->path()).removeRecursively();
+        QDir().mkpath(folder->path());
+    }
 }
 
 inline void writeFile(const QString& path, const QByteArray& bytes = "x")
