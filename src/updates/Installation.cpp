@@ -1,8 +1,11 @@
 #include "updates/Installation.h"
 
+#include "model/LocalFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QSet>
 #include <cerrno>
 #include <cstdio>
@@ -33,6 +36,33 @@ bool allIn(const QStringList& names, const QSet<QString>& allowed)
 bool writable(const QString& folder)
 {
     return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+bool everyFolderWritableIn(const QString& root)
+{
+    if (!writable(root))
+        return false;
+    QDirIterator folders(root, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                         QDirIterator::Subdirectories);
+    while (folders.hasNext()) {
+        if (!writable(folders.next()))
+            return false;
+    }
+    return true;
+}
+
+// One word for the shell, whatever it holds.
+QString shellQuoted(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString infoString(const QJsonObject& info, const char* key)
+{
+    const QJsonValue value = info.value(QLatin1String(key));
+    return value.isString() ? value.toString() : QString();
 }
 
 // Whether `inner` is `outer` or lies inside it, after following links.
@@ -94,7 +124,44 @@ QString Installation::rootOfRunningBinary()
 
 bool Installation::canReplaceItself() const
 {
-    return holdsDewbell(root_) && holdsOnlyDewbell() && keepsClearOfUserData() && everyFolderWritable();
+    return !holdsOtherFiles() && everyFolderWritable();
+}
+
+bool Installation::holdsOtherFiles() const
+{
+    return !holdsDewbell(root_) || !holdsOnlyDewbell() || !keepsClearOfUserData();
+}
+
+bool Installation::userMayChangeDewbellFiles() const
+{
+    return writable(root_ + QStringLiteral("/bin")) && writable(root_ + QStringLiteral("/share"))
+           && everyFolderWritableIn(root_ + QStringLiteral("/share/dewbell"));
+}
+
+QString Installation::handInstallCommand(const QString& root, const QString& archiveName, bool asAdministrator)
+{
+    const QString archive = shellQuoted(archiveName);
+    const QString asRoot = asAdministrator ? QStringLiteral("sudo ") : QString();
+    return QStringLiteral("tar -tf %1 >/dev/null && %2rm -rf %3 %4 && %2tar --no-same-owner -xf %1 -C %5")
+        .arg(archive, asRoot, shellQuoted(root + QStringLiteral("/share/dewbell")),
+             shellQuoted(root + QStringLiteral("/share/doc/dewbell")), shellQuoted(root));
+}
+
+QString Installation::versionIn(const QJsonObject& info)
+{
+    const QString version = infoString(info, "CFBundleVersion");
+    return version.isEmpty() ? infoString(info, "CFBundleShortVersionString") : version;
+}
+
+QString Installation::versionOf(const QString& folder)
+{
+    try {
+        const QByteArray bytes =
+            LocalFiles::readBounded(folder + QStringLiteral("/share/dewbell/info.json"), LocalFiles::jsonLimit);
+        return versionIn(QJsonDocument::fromJson(bytes).object());
+    } catch (const ImportError&) {
+        return {};
+    }
 }
 
 bool Installation::holdsDewbell(const QString& folder)
@@ -121,15 +188,7 @@ bool Installation::keepsClearOfUserData() const
 
 bool Installation::everyFolderWritable() const
 {
-    if (!writable(QFileInfo(root_).absolutePath()) || !writable(root_))
-        return false;
-    QDirIterator folders(root_, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
-                         QDirIterator::Subdirectories);
-    while (folders.hasNext()) {
-        if (!writable(folders.next()))
-            return false;
-    }
-    return true;
+    return writable(QFileInfo(root_).absolutePath()) && everyFolderWritableIn(root_);
 }
 
 QString Installation::makeStagingFolder() const

@@ -205,7 +205,8 @@ std::optional<UpdateProblem> SecureTransfer::sizeOutcome() const
 {
     if (options_.expectedSize < 0 || received_ == options_.expectedSize)
         return std::nullopt;
-    return received_ < options_.expectedSize ? options_.cutShort : UpdateProblem::wrongSize;
+    // The whole body arrived, as the server meant it, and it is not the size the feed announced.
+    return UpdateProblem::wrongSize;
 }
 
 void SecureTransfer::finish(std::optional<UpdateProblem> problem)

@@ -18,12 +18,6 @@ bool infoFlag(const QJsonObject& info, const char* key, bool fallback)
     return value.isBool() ? value.toBool() : fallback;
 }
 
-QString infoString(const QJsonObject& info, const char* key)
-{
-    const QJsonValue value = info.value(QLatin1String(key));
-    return value.isString() ? value.toString() : QString();
-}
-
 // A detached shell waits (at most a minute) for this process to end, so that the new
 // version does not meet the old one still running, then starts it.
 void relaunchAfterExit(const QString& executable)
@@ -42,9 +36,7 @@ UpdateEnvironment UpdateEnvironment::forThisInstallation()
     const QJsonObject info = AppBundle::info();
     UpdateEnvironment environment;
     environment.configuration = UpdateConfiguration(info);
-    environment.runningVersion = infoString(info, "CFBundleVersion");
-    if (environment.runningVersion.isEmpty())
-        environment.runningVersion = infoString(info, "CFBundleShortVersionString");
+    environment.runningVersion = Installation::versionIn(info);
     environment.installationRoot = Installation::rootOfRunningBinary();
     environment.userDataFolder = AppBundle::privateFolder();
     environment.settingsFile = DefaultsUpdatePreferenceStore::standardSettingsFile();
@@ -52,6 +44,7 @@ UpdateEnvironment UpdateEnvironment::forThisInstallation()
         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/dewbell/updates");
     environment.checksByDefault = infoFlag(info, "SUEnableAutomaticChecks", UpdateDefaults::automaticallyChecks);
     environment.downloadsByDefault = infoFlag(info, "SUAutomaticallyUpdate", UpdateDefaults::automaticallyDownloads);
+    environment.signedFeedRequired = infoFlag(info, "SURequireSignedFeed", false);
     environment.relaunch = relaunchAfterExit;
     environment.quit = [] { QCoreApplication::quit(); };
     return environment;

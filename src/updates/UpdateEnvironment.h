@@ -26,6 +26,9 @@ struct UpdateEnvironment {
     QString downloadFolder;
     bool checksByDefault = true;
     bool downloadsByDefault = false;
+    // The feed is read only when it carries a signature by the configuration's key over its
+    // exact bytes (SURequireSignedFeed).
+    bool signedFeedRequired = false;
 
     // Test-only: certificate authorities trusted instead of the system's store. The
     // application never sets it.

@@ -1,8 +1,11 @@
 #include "updates/UpdatePreparation.h"
 
+#include "updates/ReleaseVersion.h"
 #include "updates/SignatureCheck.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -11,20 +14,34 @@ PreparedUpdate refused(UpdateProblem problem)
     return {problem, {}};
 }
 
-PreparedUpdate unpackBeside(QByteArrayView archive, const Installation& installation,
-                            const UpdateArchive::Limits& limits)
+// A private folder beside the downloaded archive, where an update that is only saved is
+// unpacked once to be checked like one that is installed.
+QString makeTrialFolder(const QString& archiveFile)
 {
-    const QString staged = installation.makeStagingFolder();
-    if (staged.isEmpty())
-        return refused(UpdateProblem::installFailed);
-    std::optional<UpdateProblem> problem = UpdateArchive::unpack(archive, staged, limits);
-    if (!problem && !Installation::holdsDewbell(staged))
-        problem = UpdateProblem::notDewbell;
-    if (problem) {
-        Installation::discard(staged);
-        return refused(*problem);
-    }
-    return {std::nullopt, staged};
+    QTemporaryDir folder(QFileInfo(archiveFile).absolutePath() + QStringLiteral("/.check-XXXXXX"));
+    if (!folder.isValid())
+        return {};
+    folder.setAutoRemove(false);
+    return folder.path();
+}
+
+bool holdsVersion(const QString& folder, const QString& version)
+{
+    const auto inside = releaseVersion(Installation::versionOf(folder));
+    return inside && inside == releaseVersion(version);
+}
+
+std::optional<UpdateProblem> unpackAndCheck(QByteArrayView archive, const QString& folder, const QString& version,
+                                            const UpdateArchive::Limits& limits)
+{
+    if (const auto problem = UpdateArchive::unpack(archive, folder, limits))
+        return problem;
+    if (!Installation::holdsDewbell(folder))
+        return UpdateProblem::notDewbell;
+    // A genuinely signed older release announced as a newer one would roll Dewbell back.
+    if (!holdsVersion(folder, version))
+        return UpdateProblem::wrongVersion;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -45,7 +62,13 @@ PreparedUpdate prepareUpdate(const QString& archiveFile, const FeedItem& item, c
     const QByteArrayView archive(mapped, file.size());
     if (!SignatureCheck::matches(archive, item.signature, publicKey))
         return refused(UpdateProblem::badSignature);
-    if (!installation)
-        return {};
-    return unpackBeside(archive, *installation, limits);
+    const QString unpacked = installation ? installation->makeStagingFolder() : makeTrialFolder(archiveFile);
+    if (unpacked.isEmpty())
+        return refused(UpdateProblem::installFailed);
+    const auto problem = unpackAndCheck(archive, unpacked, item.version, limits);
+    if (problem || !installation) {
+        Installation::discard(unpacked);
+        return {problem, {}};
+    }
+    return {std::nullopt, unpacked};
 }

@@ -15,7 +15,9 @@ struct PreparedUpdate {
 };
 
 // Checks the archive's size against the feed and its Ed25519 signature against `publicKey`;
-// only then, with an installation, unpacks it beside the installation. Touches nothing but
-// the archive and the new folder, so it may run on a worker thread.
+// only then unpacks it and checks that it holds Dewbell of the offered version: with an
+// installation beside it, staged there; without one, in a trial folder beside the archive
+// that is removed again. Touches nothing but the archive and the new folder, so it may run on
+// a worker thread.
 PreparedUpdate prepareUpdate(const QString& archiveFile, const FeedItem& item, const QByteArray& publicKey,
                              const std::optional<Installation>& installation, const UpdateArchive::Limits& limits);

@@ -11,13 +11,19 @@ enum class UpdateProblem {
     insecureAddress,
     serverError,
     feedUnreadable,
+    unsignedFeed,
     wrongSize,
     cutShort,
     badSignature,
     unsafeArchive,
     notDewbell,
+    wrongVersion,
     installFailed,
     saveFailed,
 };
 
 QString sentence(UpdateProblem problem);
+
+// Whether Dewbell turned down what the server sent (its address, size, signature or contents),
+// rather than failing to fetch or install it.
+bool isRefusal(UpdateProblem problem);

@@ -1,5 +1,6 @@
 #include "updates/UpdateSession.h"
 
+#include "updates/FeedSignature.h"
 #include "updates/SecureTransfer.h"
 #include "updates/SignatureCheck.h"
 #include "updates/UpdateSettings.h"
@@ -106,6 +107,16 @@ void UpdateSession::feedArrived(std::optional<UpdateProblem> problem)
     emit checkFinished();
     if (problem)
         return fail(*problem);
+    if (!environment_.signedFeedRequired)
+        return readFeed(feed);
+    const auto signedContent = FeedSignature::verified(feed, *environment_.configuration.publicKey);
+    if (!signedContent)
+        return fail(UpdateProblem::unsignedFeed);
+    readFeed(*signedContent);
+}
+
+void UpdateSession::readFeed(const QByteArray& feed)
+{
     const auto items = UpdateFeed::read(feed);
     if (!items)
         return fail(UpdateProblem::feedUnreadable);
@@ -117,12 +128,13 @@ void UpdateSession::feedArrived(std::optional<UpdateProblem> problem)
 
 void UpdateSession::offerFound(const FeedItem& offer)
 {
-    if (!isSecure(offer.archiveURL))
-        return fail(UpdateProblem::insecureAddress);
     if (offer.archiveLength <= 0 || offer.archiveLength > environment_.archiveSizeLimit
         || offer.signature.size() != SignatureCheck::signatureLength)
         return fail(UpdateProblem::feedUnreadable);
+    // Known from here on, so that a refusal can say which version it turned down.
     status_.offer = offer;
+    if (!isSecure(offer.archiveURL))
+        return fail(UpdateProblem::insecureAddress);
     status_.archiveName = QFileInfo(archivePath(offer)).fileName();
     setPhase(UpdatePhase::found);
     if (userInitiated_)
@@ -179,8 +191,12 @@ void UpdateSession::prepared(const PreparedUpdate& result)
 {
     if (result.problem)
         return fail(*result.problem);
-    if (result.stagedFolder.isEmpty())
+    if (result.stagedFolder.isEmpty()) {
+        const Installation installation(environment_.installationRoot, environment_.userDataFolder);
+        status_.sharedFolder = installation.holdsOtherFiles();
+        status_.needsAdministrator = !installation.userMayChangeDewbellFiles();
         return setPhase(UpdatePhase::readyToSave);
+    }
     stagedFolder_ = result.stagedFolder;
     dropArchive();
     setPhase(UpdatePhase::readyToInstall);

@@ -39,11 +39,16 @@ struct UpdateStatus {
     // Where Dewbell is installed, and the archive's file name, for the hint on installing it by hand.
     QString installationRoot;
     QString archiveName;
+    // Why an update waits to be installed by hand: the folder holds other programs' files, and
+    // whether only an administrator may change Dewbell's files there.
+    bool sharedFolder = false;
+    bool needsAdministrator = false;
 };
 
-// One road from a check to an installed update: read the feed, offer the newest version,
-// download it, check its size and signature, unpack it beside the installation and swap it
-// in. A check the user started shows every step; an automatic one only an update it found.
+// One road from a check to an installed update: read the feed (its signature first, when the
+// build requires one), offer the newest version, download it, check its size and signature,
+// unpack it beside the installation, check the version inside and swap it in. A check the user started shows every
+// step; an automatic one only an update it found.
 class UpdateSession : public QObject {
     Q_OBJECT
 public:
@@ -84,6 +89,7 @@ signals:
 
 private:
     void feedArrived(std::optional<UpdateProblem> problem);
+    void readFeed(const QByteArray& feed);
     void offerFound(const FeedItem& offer);
     void startDownload();
     void archiveArrived(std::optional<UpdateProblem> problem);

@@ -55,6 +55,35 @@ QString newVersion(const UpdateStatus& status)
     return status.offer ? status.offer->displayVersion() : QString();
 }
 
+QString failureTitle(const UpdateStatus& status)
+{
+    if (status.problem && isRefusal(*status.problem))
+        return status.offer ? QStringLiteral("Dewbell refused the update to %1").arg(newVersion(status))
+                            : QStringLiteral("Dewbell refused the update feed");
+    return status.offer ? QStringLiteral("Dewbell %1 wasn't installed").arg(newVersion(status))
+                        : QStringLiteral("Couldn't check for updates");
+}
+
+// Why the update waits in a saved archive, and what the command shown below does.
+QString handInstallText(const UpdateStatus& status)
+{
+    QString why;
+    if (status.sharedFolder)
+        why = QStringLiteral("%1 holds other programs' files too, so Dewbell doesn't replace it by itself.");
+    else if (status.needsAdministrator)
+        why = QStringLiteral("Dewbell can't change its own files in %1 from your account.");
+    else
+        why = QStringLiteral("Dewbell can't put a new folder in place of %1 from your account.");
+    const QString how =
+        status.needsAdministrator
+            ? QStringLiteral("Save the verified update, then install it as an administrator from the "
+                             "folder you saved it in")
+            : QStringLiteral("Save the verified update, then install it from the folder you saved it in");
+    return why.arg(status.installationRoot) + QLatin1Char(' ') + how
+           + QStringLiteral("; this command first removes the old version's share/dewbell and share/doc/dewbell, so "
+                            "nothing the new version dropped stays behind:");
+}
+
 QString title(const UpdateStatus& status)
 {
     switch (status.phase) {
@@ -76,8 +105,7 @@ QString title(const UpdateStatus& status)
     case UpdatePhase::installed:
         return QStringLiteral("Dewbell %1 is installed").arg(newVersion(status));
     case UpdatePhase::failed:
-        return status.offer ? QStringLiteral("Dewbell %1 wasn't installed").arg(newVersion(status))
-                            : QStringLiteral("Couldn't check for updates");
+        return failureTitle(status);
     }
     return {};
 }
@@ -98,9 +126,7 @@ QString body(const UpdateStatus& status)
         return QStringLiteral("Dewbell will close, put the new version in place and open again; your notes and "
                               "history stay as they are. Choose Later to install it when you quit.");
     case UpdatePhase::readyToSave:
-        return QStringLiteral("Dewbell can't change its own files in %1 from your account. Save the verified "
-                              "update, then install it as an administrator from the folder you saved it in:")
-            .arg(status.installationRoot);
+        return handInstallText(status);
     case UpdatePhase::installed:
         return QStringLiteral("Dewbell is starting again.");
     case UpdatePhase::failed:
@@ -224,7 +250,8 @@ void UpdateWindow::showTexts(const UpdateStatus& status)
     body_->setVisible(!body_->text().isEmpty());
     detail_->setText(releaseDate(status));
     detail_->setVisible(!detail_->text().isEmpty());
-    command_->setText(QStringLiteral("sudo tar -xf %1 -C %2").arg(status.archiveName, status.installationRoot));
+    command_->setText(
+        Installation::handInstallCommand(status.installationRoot, status.archiveName, status.needsAdministrator));
     const bool inlineProblem = status.phase == UpdatePhase::readyToSave && status.problem;
     problem_->setText(inlineProblem ? sentence(*status.problem) : QString());
     problem_->setVisible(inlineProblem);

@@ -76,6 +76,8 @@ struct Response {
     qint64 cutAfter = -1;
     // Takes the request and never answers.
     bool silent = false;
+    // Sends no Content-Length: the body ends when the connection closes.
+    bool withoutLength = false;
 };
 
 inline Response answer(int status, const QByteArray& body)
@@ -154,8 +156,9 @@ private:
         if (response.silent)
             return;
         const qint64 length = response.declaredLength >= 0 ? response.declaredLength : response.body.size();
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status)
-                          + " Answer\r\nContent-Length: " + QByteArray::number(length) + "\r\nConnection: close\r\n";
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " Answer\r\nConnection: close\r\n";
+        if (!response.withoutLength)
+            head += "Content-Length: " + QByteArray::number(length) + "\r\n";
         if (!response.location.isEmpty())
             head += "Location: " + response.location + "\r\n";
         socket->write(head + "\r\n");

@@ -31,6 +31,7 @@ public:
         environment.userDataFolder = dataFolder();
         environment.settingsFile = folder_.filePath(QStringLiteral("dewbell.conf"));
         environment.downloadFolder = folder_.filePath(QStringLiteral("cache/updates"));
+        environment.signedFeedRequired = true;
         environment.testCertificateAuthorities = {authority};
         environment.now = [this] { return clock; };
         environment.stallTimeout = std::chrono::milliseconds(700);
@@ -38,6 +39,14 @@ public:
         environment.archiveDeadline = std::chrono::milliseconds(5000);
         environment.relaunch = [this](const QString& executable) { relaunched.append(executable); };
         environment.quit = [this] { ++quits; };
+    }
+
+    // Puts `version` in place of the installed Dewbell, as if it were running.
+    void install(const QString& version)
+    {
+        QDir(root()).removeRecursively();
+        ReleaseTesting::writeTree(root(), ReleaseTesting::dewbellTree(version.toUtf8()));
+        environment.runningVersion = version;
     }
 
     QString root() const { return folder_.filePath(QStringLiteral("opt/Dewbell")); }
@@ -71,13 +80,22 @@ public:
                + QByteArray::number(length) + "\" dewbell:edSignature=\"" + signature.toBase64() + "\"/></item>";
     }
 
-    void serveFeed(const QByteArray& items)
+    static QByteArray feed(const QByteArray& items)
     {
-        server_.serve(feedPath(), LocalHttps::answer(200, "<?xml version=\"1.0\"?><rss version=\"2.0\" "
-                                                          "xmlns:dewbell=\"https://dewbell.app/xml/update-feed\">"
-                                                          "<channel>"
-                                                              + items + "</channel></rss>"));
+        return "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:dewbell=\"https://dewbell.app/xml/update-feed\">"
+               "<channel>"
+               + items + "</channel></rss>\n";
     }
+
+    // The feed's bytes followed by the line that signs them with `secretKey`.
+    static QByteArray signedWith(const QByteArray& feed, const QByteArray& secretKey)
+    {
+        return feed + "<!-- dewbell-feed-signature " + ReleaseTesting::sign(feed, secretKey).toBase64() + " -->\n";
+    }
+
+    // Publishes a feed holding `items`, signed with the release key.
+    void serveFeed(const QByteArray& items) { serveFeedBytes(signedWith(feed(items), keys.secretKey)); }
+    void serveFeedBytes(const QByteArray& bytes) { server_.serve(feedPath(), LocalHttps::answer(200, bytes)); }
 
     // The folders next to the installation: only the installation itself, never a staged or old tree.
     QStringList besideRoot() const
@@ -85,7 +103,11 @@ public:
         return QDir(QFileInfo(root()).absolutePath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    QStringList downloads() const { return QDir(environment.downloadFolder).entryList(QDir::Files | QDir::Hidden); }
+    // What is left in the download folder: no archive, no folder it was checked in.
+    QStringList downloads() const
+    {
+        return QDir(environment.downloadFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 
     UpdateEnvironment environment;
     ReleaseTesting::Keys keys = ReleaseTesting::makeKeys();

@@ -89,6 +89,48 @@ private slots:
         QVERIFY(click(driver.window(), "installAndRelaunch"));
         QVERIFY(snapshot(bench.root()).value(QStringLiteral("bin/dewbell")).contains("echo 1.2.0"));
     }
+
+    // A maintainer adds an item to the published feed by hand: until the feed is signed again
+    // it is refused, and signing it again leaves one signature, over the edited bytes.
+    void aFeedEditedByHandIsSignedAgain()
+    {
+        UpdateBench bench(*server_, certificates_->authority);
+        QTemporaryDir desk;
+        const QString key = desk.filePath(QStringLiteral("dewbell-release.key"));
+        const Run keygen = releaseTool({QStringLiteral("keygen"), key});
+        bench.environment.configuration.publicKey = QByteArray::fromBase64(keygen.output.trimmed());
+        writeTree(desk.path(), {file("dewbell-1.2.0.tar.xz", tarXz(dewbellTree("1.2.0")))});
+        const Run published = releaseTool(
+            {QStringLiteral("item"), key, desk.filePath(QStringLiteral("dewbell-1.2.0.tar.xz")),
+             QStringLiteral("--version=1.2.0"),
+             QStringLiteral("--url=") + server_->url(bench.archivePath("1.2.0")).toString(), QStringLiteral("--feed")});
+        QCOMPARE(published.exitCode, 0);
+        QByteArray edited = published.output;
+        edited.replace("</channel>", bench.publish(QStringLiteral("1.3.0")) + "</channel>");
+        const QString feedFile = desk.filePath(QStringLiteral("feed.xml"));
+        writeTree(desk.path(), {file("feed.xml", edited)});
+        // The version offered, or what went wrong.
+        const auto check = [&](const QByteArray& feed) {
+            bench.serveFeedBytes(feed);
+            UpdateDriver driver(bench.environment);
+            driver.start();
+            driver.check();
+            settles(driver.session());
+            const UpdateStatus& status = driver.session()->status();
+            return status.offer ? status.offer->version
+                                : sentence(status.problem.value_or(UpdateProblem::feedUnreadable));
+        };
+        QCOMPARE(check(edited), sentence(UpdateProblem::unsignedFeed));
+
+        const Run signedAgain = releaseTool({QStringLiteral("sign-feed"), key, feedFile});
+        QCOMPARE(signedAgain.exitCode, 0);
+        QCOMPARE(signedAgain.output.count("dewbell-feed-signature"), 1);
+        QCOMPARE(check(signedAgain.output), QStringLiteral("1.3.0"));
+
+        writeTree(desk.path(), {file("broken.xml", "<rss version=\"2.0\"><channel>")});
+        QCOMPARE(releaseTool({QStringLiteral("sign-feed"), key, desk.filePath(QStringLiteral("broken.xml"))}).exitCode,
+                 1);
+    }
 };
 
 QTEST_MAIN(ReleaseToolTest)

@@ -4,6 +4,7 @@
 
 #include "support/ReleaseTesting.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
@@ -135,6 +136,42 @@ private slots:
         QDir().mkpath(base + QLatin1Char('/') + dataFolder);
         const Installation installation(base + QStringLiteral("/root"), base + QLatin1Char('/') + dataFolder);
         QCOMPARE(installation.canReplaceItself(), replaces);
+        QCOMPARE(installation.holdsOtherFiles(), !replaces);
+    }
+
+    // The command shown for installing a saved update by hand, run as shown in the folder the
+    // archive was saved in, whatever the shell would make of the names.
+    void theHandInstallCommand()
+    {
+        const QString base = freshFolder(QStringLiteral("by hand"));
+        const QString root = base + QStringLiteral("/it's $HOME; a prefix");
+        const QString archive = QStringLiteral("dewbell 2.0 \"final\".tar.xz");
+        writeTree(root, dewbellTree("1.0")
+                            + QList<Entry>{file("share/dewbell/Characters/dropped/character.json", "{}"),
+                                           file("share/doc/dewbell/dropped.html", "old"),
+                                           file("bin/other-program", "theirs", 0755),
+                                           file("share/applications/other.desktop", "theirs")});
+        writeTree(base, {file(archive.toUtf8(), tarXz(dewbellTree("2.0")))});
+        const auto run = [&](const QString& archiveName) {
+            QProcess shell;
+            shell.setWorkingDirectory(base);
+            shell.start(QStringLiteral("/bin/sh"),
+                        {QStringLiteral("-c"), Installation::handInstallCommand(root, archiveName, false)});
+            return shell.waitForFinished(30000) && shell.exitCode() == 0;
+        };
+
+        const auto before = snapshot(root);
+        QVERIFY2(!run(QStringLiteral("dewbell-2.0.tar.xz")), "an archive that isn't there");
+        QCOMPARE(snapshot(root), before);
+
+        QVERIFY(run(archive));
+        const auto installed = snapshot(root);
+        QVERIFY(installed.value(QStringLiteral("bin/dewbell")).contains("echo 2.0"));
+        QCOMPARE(Installation::versionOf(root), QStringLiteral("2.0"));
+        QVERIFY(!installed.contains(QStringLiteral("share/dewbell/Characters/dropped/character.json")));
+        QVERIFY(!installed.contains(QStringLiteral("share/doc/dewbell/dropped.html")));
+        QCOMPARE(installed.value(QStringLiteral("bin/other-program")), QByteArray("theirs"));
+        QCOMPARE(installed.value(QStringLiteral("share/applications/other.desktop")), QByteArray("theirs"));
     }
 
     void swapReplacesTheWholeTree()

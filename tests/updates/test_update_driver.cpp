@@ -5,6 +5,7 @@
 #include "UpdateTesting.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QSettings>
 
 using namespace ReleaseTesting;
@@ -82,7 +83,8 @@ class UpdateDriverTest : public QObject {
                                   LocalHttps::cutOff(archive, archive.size() / 2));
         }
         case Fault::malformedFeed:
-            return server_->serve(bench.feedPath(), LocalHttps::answer(200, "<rss version=\"2.0\"><channel><item>"));
+            return bench.serveFeedBytes(
+                UpdateBench::signedWith("<rss version=\"2.0\"><channel><item>\n", bench.keys.secretKey));
         case Fault::hugeFeed:
             return bench.serveFeed(QByteArray(2 << 20, ' '));
         case Fault::missingFeed:
@@ -399,11 +401,12 @@ private slots:
     }
 
     // Where Dewbell shares its folder with others, it never replaces it: the verified archive
-    // is offered for saving, with the command that installs it.
+    // is offered for saving, with the command that installs it. The command, run as shown,
+    // leaves nothing of the old version that the new one dropped, and the other programs' files.
     void anInstallationThatCannotReplaceItselfSavesTheArchive()
     {
         auto bench = this->bench();
-        writeTree(bench->root(), {folder("etc")});
+        writeTree(bench->root(), {file("etc/other-program.conf", "theirs")});
         bench->serveFeed(bench->publish(QStringLiteral("1.2.0")));
         const auto installation = snapshot(bench->root());
         UpdateDriver driver(bench->environment);
@@ -417,8 +420,10 @@ private slots:
         QVERIFY(click(driver.window(), "installUpdate"));
         QVERIFY(settles(driver.session()));
         QCOMPARE(driver.session()->phase(), UpdatePhase::readyToSave);
-        QCOMPARE(shownText(driver.window(), "updateCommand"),
-                 QStringLiteral("sudo tar -xf dewbell-1.2.0.tar.xz -C %1").arg(bench->root()));
+        QVERIFY(shownText(driver.window(), "updateBody")
+                    .startsWith(QStringLiteral("%1 holds other programs' files too").arg(bench->root())));
+        const QString command = shownText(driver.window(), "updateCommand");
+        QVERIFY2(!command.contains(QStringLiteral("sudo")), "the user may change Dewbell's files there");
         const QString saved = bench->dataFolder() + QStringLiteral("/../dewbell-1.2.0.tar.xz");
         driver.session()->saveArchive(saved);
         QCOMPARE(snapshot(QFileInfo(saved).absolutePath()).value(QStringLiteral("dewbell-1.2.0.tar.xz")),
@@ -427,6 +432,15 @@ private slots:
         QVERIFY(!driver.window()->isVisible());
         QCOMPARE(snapshot(bench->root()), installation);
         QVERIFY(bench->downloads().isEmpty());
+
+        QProcess shell;
+        shell.setWorkingDirectory(QFileInfo(saved).absolutePath());
+        shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
+        QVERIFY(shell.waitForFinished(30000) && shell.exitCode() == 0);
+        const auto installed = snapshot(bench->root());
+        QVERIFY(installed.value(QStringLiteral("bin/dewbell")).contains("echo 1.2.0"));
+        QVERIFY(!installed.contains(QStringLiteral("share/dewbell/only-in-1.0.0.txt")));
+        QCOMPARE(installed.value(QStringLiteral("etc/other-program.conf")), QByteArray("theirs"));
     }
 };
 

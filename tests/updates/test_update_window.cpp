@@ -23,13 +23,20 @@ FeedItem release(const QString& notes, bool isHtml)
     return item;
 }
 
+struct Folder {
+    bool shared = false;
+    bool needsAdministrator = false;
+};
+
 UpdateStatus status(UpdatePhase phase, std::optional<FeedItem> offer = std::nullopt,
-                    std::optional<UpdateProblem> problem = std::nullopt)
+                    std::optional<UpdateProblem> problem = std::nullopt, Folder folder = {})
 {
     UpdateStatus shown;
     shown.phase = phase;
     shown.offer = offer;
     shown.problem = problem;
+    shown.sharedFolder = folder.shared;
+    shown.needsAdministrator = folder.needsAdministrator;
     shown.runningVersion = QStringLiteral("1.0.0");
     shown.installationRoot = QStringLiteral("/opt/dewbell");
     shown.archiveName = QStringLiteral("dewbell-1.2.0.tar.xz");
@@ -86,17 +93,40 @@ private slots:
                                << "Dewbell will close, put the new version in place and open again; your notes and "
                                   "history stay as they are. Choose Later to install it when you quit."
                                << QStringList{"Later", "Install and Relaunch"};
-        QTest::newRow("to save") << status(UpdatePhase::readyToSave, offer) << "Dewbell 1.2 is ready to save"
-                                 << "Dewbell can't change its own files in /opt/dewbell from your account. Save the "
-                                    "verified update, then install it as an administrator from the folder you saved "
-                                    "it in:"
-                                 << QStringList{"Close", "Save Update…"};
+        const QString handInstall = QStringLiteral(
+            "this command first removes the old version's share/dewbell and share/doc/dewbell, so nothing the new "
+            "version dropped stays behind:");
+        QTest::newRow("to save, read-only")
+            << status(UpdatePhase::readyToSave, offer, std::nullopt, {false, true}) << "Dewbell 1.2 is ready to save"
+            << "Dewbell can't change its own files in /opt/dewbell from your account. "
+               "Save the verified update, then install it as an administrator from "
+               "the folder you saved it in; "
+                   + handInstall
+            << QStringList{"Close", "Save Update…"};
+        QTest::newRow("to save, shared") << status(UpdatePhase::readyToSave, offer, std::nullopt, {true, false})
+                                         << "Dewbell 1.2 is ready to save"
+                                         << "/opt/dewbell holds other programs' files too, so Dewbell doesn't replace "
+                                            "it by itself. Save the verified update, then install it from the folder "
+                                            "you saved it in; "
+                                                + handInstall
+                                         << QStringList{"Close", "Save Update…"};
         QTest::newRow("check failed") << status(UpdatePhase::failed, std::nullopt, UpdateProblem::offline)
                                       << "Couldn't check for updates" << sentence(UpdateProblem::offline)
                                       << QStringList{"OK"};
-        QTest::newRow("install failed") << status(UpdatePhase::failed, offer, UpdateProblem::badSignature)
-                                        << "Dewbell 1.2 wasn't installed" << sentence(UpdateProblem::badSignature)
+        QTest::newRow("install failed") << status(UpdatePhase::failed, offer, UpdateProblem::cutShort)
+                                        << "Dewbell 1.2 wasn't installed" << sentence(UpdateProblem::cutShort)
                                         << QStringList{"OK"};
+        for (const UpdateProblem refusal : {UpdateProblem::insecureAddress, UpdateProblem::badSignature,
+                                            UpdateProblem::wrongSize, UpdateProblem::wrongVersion}) {
+            QTest::addRow("refused: %s", qPrintable(sentence(refusal)))
+                << status(UpdatePhase::failed, offer, refusal) << "Dewbell refused the update to 1.2"
+                << sentence(refusal) << QStringList{"OK"};
+        }
+        QTest::newRow("feed refused") << status(UpdatePhase::failed, std::nullopt, UpdateProblem::unsignedFeed)
+                                      << "Dewbell refused the update feed"
+                                      << "The update feed isn't signed by Dewbell's release key, so nothing was "
+                                         "offered."
+                                      << QStringList{"OK"};
     }
     void eachStep()
     {
@@ -114,6 +144,10 @@ private slots:
         if (showsProgress)
             QCOMPARE(progress->progress(), 0.25);
         QCOMPARE(!shownText(window_.get(), "updateDetail").isEmpty(), shown.phase == UpdatePhase::found);
+        const QString command = shownText(window_.get(), "updateCommand");
+        QCOMPARE(!command.isEmpty(), shown.phase == UpdatePhase::readyToSave);
+        QCOMPARE(command.contains(QStringLiteral("sudo ")),
+                 shown.phase == UpdatePhase::readyToSave && shown.needsAdministrator);
     }
 
     // Release notes come from the network: they may show text, never run or fetch anything.

@@ -1,5 +1,6 @@
 #include "ReleaseSigning.h"
 
+#include "updates/FeedSignature.h"
 #include "updates/UpdateFeed.h"
 
 #include <QXmlStreamWriter>
@@ -109,6 +110,15 @@ QByteArray feed(const Release& release)
     writer.writeEndElement();
     writer.writeEndDocument();
     return xml;
+}
+
+QByteArray signFeed(const QByteArray& feed, const QByteArray& secretKey)
+{
+    const auto earlier = FeedSignature::split(feed);
+    QByteArray content = earlier ? earlier->content : feed;
+    if (!content.endsWith('\n'))
+        content += '\n';
+    return content + FeedSignature::line(sign(content, secretKey));
 }
 
 }  // namespace ReleaseSigning

@@ -39,4 +39,8 @@ QByteArray feedItem(const Release& release);
 // A whole feed holding that one item.
 QByteArray feed(const Release& release);
 
+// The feed's bytes followed by its signature line; a signature line the feed already ends
+// with is replaced, so an edited feed can be signed again.
+QByteArray signFeed(const QByteArray& feed, const QByteArray& secretKey);
+
 }  // namespace ReleaseSigning

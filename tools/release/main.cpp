@@ -1,7 +1,12 @@
 // dewbell-release: makes the signing key pair, signs a release archive and prints the feed
-// item (or a whole feed) that announces it. See README.md, "Building a signed release".
+// item (or a whole signed feed) that announces it, and signs a feed edited by hand. See README.md, "Building a signed
+// release".
 
 #include "ReleaseSigning.h"
+
+#include "updates/FeedSignature.h"
+#include "updates/ReleaseVersion.h"
+#include "updates/UpdateFeed.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -56,6 +61,7 @@ int makeKeys(const QString& path)
 struct Signed {
     QByteArray archive;
     QByteArray signature;
+    QByteArray secretKey;
 };
 
 std::optional<Signed> signArchive(const QString& keyPath, const QString& archivePath, QString& problem)
@@ -70,7 +76,7 @@ std::optional<Signed> signArchive(const QString& keyPath, const QString& archive
         problem = QStringLiteral("%1 cannot be read, or is larger than 256 MiB.").arg(archivePath);
         return std::nullopt;
     }
-    return Signed{*archive, ReleaseSigning::sign(*archive, *secretKey)};
+    return Signed{*archive, ReleaseSigning::sign(*archive, *secretKey), *secretKey};
 }
 
 int printItem(const QCommandLineParser& parser, const QStringList& arguments)
@@ -87,8 +93,8 @@ int printItem(const QCommandLineParser& parser, const QStringList& arguments)
     release.archiveLength = signedArchive->archive.size();
     release.signature = signedArchive->signature;
     release.date = QDateTime::currentDateTimeUtc().toString(Qt::RFC2822Date);
-    if (release.version.isEmpty())
-        return fail(QStringLiteral("--version is required."));
+    if (!releaseVersion(release.version))
+        return fail(QStringLiteral("--version must be whole numbers separated by dots, such as 1.2.0."));
     if (release.archiveURL.scheme() != QLatin1String("https") || release.archiveURL.host().isEmpty())
         return fail(QStringLiteral("--url must be an https address; Dewbell downloads nothing else."));
     if (parser.isSet(QStringLiteral("notes"))) {
@@ -98,7 +104,25 @@ int printItem(const QCommandLineParser& parser, const QStringList& arguments)
         release.notes = QString::fromUtf8(*notes);
         release.notesAreHtml = parser.isSet(QStringLiteral("html"));
     }
-    print(parser.isSet(QStringLiteral("feed")) ? ReleaseSigning::feed(release) : ReleaseSigning::feedItem(release));
+    print(parser.isSet(QStringLiteral("feed"))
+              ? ReleaseSigning::signFeed(ReleaseSigning::feed(release), signedArchive->secretKey)
+              : ReleaseSigning::feedItem(release));
+    return 0;
+}
+
+int printSignedFeed(const QString& keyPath, const QString& feedPath)
+{
+    const auto secretKey = readSecretKey(keyPath);
+    if (!secretKey)
+        return fail(QStringLiteral("%1 is not a secret key made by \"dewbell-release keygen\".").arg(keyPath));
+    const auto feed = readFile(feedPath, UpdateFeed::sizeLimit);
+    if (!feed)
+        return fail(QStringLiteral("%1 cannot be read, or is larger than 1 MiB.").arg(feedPath));
+    const QByteArray signedFeed = ReleaseSigning::signFeed(*feed, *secretKey);
+    // What Dewbell will read of it: a feed broken by hand is caught here, not on every computer.
+    if (!UpdateFeed::read(FeedSignature::split(signedFeed)->content))
+        return fail(QStringLiteral("%1 is not an update feed Dewbell can read.").arg(feedPath));
+    print(signedFeed);
     return 0;
 }
 
@@ -109,9 +133,11 @@ void describe(QCommandLineParser& parser)
                        "  keygen KEY            make a key pair: writes the secret key to KEY (kept private),\n"
                        "                        prints the public key for SUPublicEDKey\n"
                        "  sign KEY ARCHIVE      print the archive's Base64 Ed25519 signature\n"
-                       "  item KEY ARCHIVE      print the feed item announcing the archive (--version, --url)"));
+                       "  item KEY ARCHIVE      print the feed item announcing the archive (--version, --url);\n"
+                       "                        with --feed, a whole feed holding it, signed\n"
+                       "  sign-feed KEY FEED    print the feed signed (after adding an item to it by hand)"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("keygen, sign or item"));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("keygen, sign, item or sign-feed"));
     parser.addOptions({
         {QStringLiteral("version"), QStringLiteral("The release's version, as compared (1.2.0)."), QStringLiteral("v")},
         {QStringLiteral("short-version"), QStringLiteral("The version shown to users (1.2)."), QStringLiteral("v")},
@@ -119,7 +145,7 @@ void describe(QCommandLineParser& parser)
          QStringLiteral("url")},
         {QStringLiteral("notes"), QStringLiteral("A file with the release notes."), QStringLiteral("file")},
         {QStringLiteral("html"), QStringLiteral("The notes are HTML (plain text otherwise).")},
-        {QStringLiteral("feed"), QStringLiteral("Print a whole feed holding the item.")},
+        {QStringLiteral("feed"), QStringLiteral("Print a whole feed holding the item, signed.")},
     });
 }
 
@@ -145,5 +171,7 @@ int main(int argc, char* argv[])
     }
     if (command == QLatin1String("item") && arguments.size() == 3)
         return printItem(parser, arguments);
+    if (command == QLatin1String("sign-feed") && arguments.size() == 3)
+        return printSignedFeed(arguments.at(1), arguments.at(2));
     return fail(QStringLiteral("unknown command; see --help."));
 }
