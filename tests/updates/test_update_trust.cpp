@@ -233,6 +233,44 @@ private slots:
                  QStringList{QStringLiteral("dewbell-1.2.0.tar.xz")});
     }
 
+    void whatTheTitleSays_data()
+    {
+        addColumns<QString, QString>("fault", "title");
+        QTest::newRow("offered over http") << "http enclosure"
+                                           << "Dewbell refused the update to 1.2.0";
+        QTest::newRow("server not reached") << "nobody listening"
+                                            << "Couldn't check for updates";
+        QTest::newRow("archive missing") << "archive missing"
+                                         << "Dewbell 1.2.0 wasn't installed";
+    }
+    // "Couldn't check" only when the check itself failed; an offer turned down for what it
+    // holds is called refused, and a download that failed is called not installed.
+    void whatTheTitleSays()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, title);
+        auto bench = this->bench();
+        // A port nobody listens on any more.
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        const quint16 port = probe.serverPort();
+        probe.close();
+        const QUrl nowhere(QStringLiteral("http://127.0.0.1:%1/dewbell-1.2.0.tar.xz").arg(port));
+        bench->serveFeed(bench->publish(QStringLiteral("1.2.0"), {}, [&](QByteArray&, qint64&, QByteArray&, QUrl& url) {
+            if (fault == QLatin1String("http enclosure"))
+                url = nowhere;
+        }));
+        if (fault == QLatin1String("nobody listening"))
+            bench->environment.configuration.feedURL = QUrl(QStringLiteral("https://127.0.0.1:%1/feed.xml").arg(port));
+        if (fault == QLatin1String("archive missing"))
+            server_->serve(bench->archivePath(QStringLiteral("1.2.0")), LocalHttps::answer(404, "gone"));
+        UpdateDriver driver(bench->environment);
+        driver.start();
+        checkAndInstall(driver);
+        QCOMPARE(driver.session()->phase(), UpdatePhase::failed);
+        QCOMPARE(shownText(driver.window(), "updateTitle"), title);
+    }
+
     // Versions are numbers: 1.10.0 follows 1.9.0 and 1.9.5, and nothing older than the running
     // version is offered, whatever the feed lists first.
     void versionsCompareAsNumbers()
