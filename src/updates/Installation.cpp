@@ -65,12 +65,24 @@ QString infoString(const QJsonObject& info, const char* key)
     return value.isString() ? value.toString() : QString();
 }
 
-// Whether `inner` is `outer` or lies inside it, after following links.
+// The path with links followed as far as it exists: a folder not made yet is taken as named.
+QString resolved(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
+}
+
+// Whether `inner` is `outer` or lies inside it.
 bool isWithin(const QString& inner, const QString& outer)
 {
-    const QString a = QFileInfo(inner).canonicalFilePath();
-    const QString b = QFileInfo(outer).canonicalFilePath();
-    return !a.isEmpty() && !b.isEmpty() && (a == b || a.startsWith(b + QLatin1Char('/')));
+    const QString a = resolved(inner);
+    const QString b = resolved(outer);
+    return a == b || a.startsWith(b + QLatin1Char('/'));
+}
+
+bool overlap(const QString& a, const QString& b)
+{
+    return isWithin(a, b) || isWithin(b, a);
 }
 
 QString folderBeside(const QString& root, const char* purpose)
@@ -138,13 +150,24 @@ bool Installation::userMayChangeDewbellFiles() const
            && everyFolderWritableIn(root_ + QStringLiteral("/share/dewbell"));
 }
 
-QString Installation::handInstallCommand(const QString& root, const QString& archiveName, bool asAdministrator)
+HandInstall Installation::handInstall(const QString& archiveName) const
 {
+    HandInstall hand;
+    hand.sharedFolder = holdsOtherFiles();
+    hand.needsAdministrator = !userMayChangeDewbellFiles();
+    const QStringList ownFolders{root_ + QStringLiteral("/share/dewbell"),
+                                 root_ + QStringLiteral("/share/doc/dewbell")};
+    // Installed with ~/.local as its prefix, Dewbell's data folder is the user's: never removed.
+    hand.clearsOldVersion = std::none_of(ownFolders.cbegin(), ownFolders.cend(),
+                                         [this](const QString& folder) { return overlap(folder, userDataFolder_); });
     const QString archive = shellQuoted(archiveName);
-    const QString asRoot = asAdministrator ? QStringLiteral("sudo ") : QString();
-    return QStringLiteral("tar -tf %1 >/dev/null && %2rm -rf %3 %4 && %2tar --no-same-owner -xf %1 -C %5")
-        .arg(archive, asRoot, shellQuoted(root + QStringLiteral("/share/dewbell")),
-             shellQuoted(root + QStringLiteral("/share/doc/dewbell")), shellQuoted(root));
+    const QString asRoot = hand.needsAdministrator ? QStringLiteral("sudo ") : QString();
+    hand.command = QStringLiteral("tar -tf %1 >/dev/null && ").arg(archive);
+    if (hand.clearsOldVersion)
+        hand.command +=
+            QStringLiteral("%1rm -rf %2 %3 && ").arg(asRoot, shellQuoted(ownFolders[0]), shellQuoted(ownFolders[1]));
+    hand.command += QStringLiteral("%1tar --no-same-owner -xf %2 -C %3").arg(asRoot, archive, shellQuoted(root_));
+    return hand;
 }
 
 QString Installation::versionIn(const QJsonObject& info)

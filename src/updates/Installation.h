@@ -3,6 +3,22 @@
 #include <QJsonObject>
 #include <QString>
 
+// How a saved update is installed by hand, where Dewbell does not replace its folder itself.
+struct HandInstall {
+    // The folder holds other programs' files (or the user's data) besides Dewbell's.
+    bool sharedFolder = false;
+    // Only an administrator may change Dewbell's files there: the command runs as root, without
+    // taking owners from the archive.
+    bool needsAdministrator = false;
+    // The command removes the old version's share/dewbell and share/doc/dewbell before
+    // unpacking, so nothing the new version dropped stays behind; never where the user's data
+    // lives among them, and then files the new version dropped stay.
+    bool clearsOldVersion = false;
+    // Run in the folder holding the archive; it stops before changing anything when the archive
+    // is not there or cannot be read.
+    QString command;
+};
+
 // The folder Dewbell runs from, holding bin/dewbell and share/dewbell, and the swap that
 // replaces it with a new version in one step.
 class Installation {
@@ -21,18 +37,8 @@ public:
     // it and the folder around it.
     bool canReplaceItself() const;
 
-    // Whether the folder holds more than Dewbell: other programs' files (a prefix such as
-    // /usr/local or ~/.local) or the user's data. Dewbell never replaces such a folder.
-    bool holdsOtherFiles() const;
-    // Whether the user may change Dewbell's own files there (bin/, share/ and share/dewbell/
-    // throughout), as installing an update by hand does.
-    bool userMayChangeDewbellFiles() const;
-
-    // The command that installs a saved archive by hand over this installation, run in the
-    // folder holding the archive: it checks that the archive is readable, removes the old
-    // version's own folders (so nothing the new version dropped stays behind) and unpacks the
-    // new one, as root when `asAdministrator`, without taking owners from the archive.
-    static QString handInstallCommand(const QString& root, const QString& archiveName, bool asAdministrator);
+    // How the update in `archiveName` is installed by hand where Dewbell leaves the folder alone.
+    HandInstall handInstall(const QString& archiveName) const;
 
     // The version an information dictionary names: CFBundleVersion, else
     // CFBundleShortVersionString; empty when it names none.
@@ -55,6 +61,8 @@ public:
     static void discard(const QString& staged);
 
 private:
+    bool holdsOtherFiles() const;
+    bool userMayChangeDewbellFiles() const;
     bool holdsOnlyDewbell() const;
     bool keepsClearOfUserData() const;
     bool everyFolderWritable() const;

@@ -193,8 +193,7 @@ void UpdateSession::prepared(const PreparedUpdate& result)
         return fail(*result.problem);
     if (result.stagedFolder.isEmpty()) {
         const Installation installation(environment_.installationRoot, environment_.userDataFolder);
-        status_.sharedFolder = installation.holdsOtherFiles();
-        status_.needsAdministrator = !installation.userMayChangeDewbellFiles();
+        status_.handInstall = installation.handInstall(status_.archiveName);
         return setPhase(UpdatePhase::readyToSave);
     }
     stagedFolder_ = result.stagedFolder;

@@ -39,10 +39,8 @@ struct UpdateStatus {
     // Where Dewbell is installed, and the archive's file name, for the hint on installing it by hand.
     QString installationRoot;
     QString archiveName;
-    // Why an update waits to be installed by hand: the folder holds other programs' files, and
-    // whether only an administrator may change Dewbell's files there.
-    bool sharedFolder = false;
-    bool needsAdministrator = false;
+    // How an update that waits in a saved archive is installed by hand.
+    HandInstall handInstall;
 };
 
 // One road from a check to an installed update: read the feed (its signature first, when the

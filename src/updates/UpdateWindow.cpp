@@ -67,21 +67,26 @@ QString failureTitle(const UpdateStatus& status)
 // Why the update waits in a saved archive, and what the command shown below does.
 QString handInstallText(const UpdateStatus& status)
 {
+    const HandInstall& hand = status.handInstall;
     QString why;
-    if (status.sharedFolder)
+    if (hand.sharedFolder)
         why = QStringLiteral("%1 holds other programs' files too, so Dewbell doesn't replace it by itself.");
-    else if (status.needsAdministrator)
+    else if (hand.needsAdministrator)
         why = QStringLiteral("Dewbell can't change its own files in %1 from your account.");
     else
         why = QStringLiteral("Dewbell can't put a new folder in place of %1 from your account.");
     const QString how =
-        status.needsAdministrator
+        hand.needsAdministrator
             ? QStringLiteral("Save the verified update, then install it as an administrator from the "
                              "folder you saved it in")
             : QStringLiteral("Save the verified update, then install it from the folder you saved it in");
-    return why.arg(status.installationRoot) + QLatin1Char(' ') + how
-           + QStringLiteral("; this command first removes the old version's share/dewbell and share/doc/dewbell, so "
-                            "nothing the new version dropped stays behind:");
+    const QString what =
+        hand.clearsOldVersion
+            ? QStringLiteral("this command first removes the old version's share/dewbell and share/doc/dewbell, so "
+                             "nothing the new version dropped stays behind:")
+            : QStringLiteral("your own data lives among Dewbell's files there, so this command only unpacks the new "
+                             "version over the old one, and any file the new version dropped stays:");
+    return why.arg(status.installationRoot) + QLatin1Char(' ') + how + QStringLiteral("; ") + what;
 }
 
 QString title(const UpdateStatus& status)
@@ -250,8 +255,7 @@ void UpdateWindow::showTexts(const UpdateStatus& status)
     body_->setVisible(!body_->text().isEmpty());
     detail_->setText(releaseDate(status));
     detail_->setVisible(!detail_->text().isEmpty());
-    command_->setText(
-        Installation::handInstallCommand(status.installationRoot, status.archiveName, status.needsAdministrator));
+    command_->setText(status.handInstall.command);
     const bool inlineProblem = status.phase == UpdatePhase::readyToSave && status.problem;
     problem_->setText(inlineProblem ? sentence(*status.problem) : QString());
     problem_->setVisible(inlineProblem);

@@ -136,13 +136,22 @@ private slots:
         QDir().mkpath(base + QLatin1Char('/') + dataFolder);
         const Installation installation(base + QStringLiteral("/root"), base + QLatin1Char('/') + dataFolder);
         QCOMPARE(installation.canReplaceItself(), replaces);
-        QCOMPARE(installation.holdsOtherFiles(), !replaces);
+        QCOMPARE(installation.handInstall(QStringLiteral("dewbell-2.0.tar.xz")).sharedFolder, !replaces);
     }
 
+    void theHandInstallCommand_data()
+    {
+        addColumns<QString>("dataFolder");
+        QTest::newRow("the user's data elsewhere") << "data";
+        QTest::newRow("the user's data in Dewbell's folder (~/.local as prefix)")
+            << "it's $HOME; a prefix/share/dewbell";
+    }
     // The command shown for installing a saved update by hand, run as shown in the folder the
-    // archive was saved in, whatever the shell would make of the names.
+    // archive was saved in, whatever the shell would make of the names. It clears what the old
+    // version left, but never the user's data nor other programs' files.
     void theHandInstallCommand()
     {
+        QFETCH(QString, dataFolder);
         const QString base = freshFolder(QStringLiteral("by hand"));
         const QString root = base + QStringLiteral("/it's $HOME; a prefix");
         const QString archive = QStringLiteral("dewbell 2.0 \"final\".tar.xz");
@@ -151,25 +160,31 @@ private slots:
                                            file("share/doc/dewbell/dropped.html", "old"),
                                            file("bin/other-program", "theirs", 0755),
                                            file("share/applications/other.desktop", "theirs")});
+        writeTree(base + QLatin1Char('/') + dataFolder, {file("state.json", "{\"schemaVersion\": 2}")});
         writeTree(base, {file(archive.toUtf8(), tarXz(dewbellTree("2.0")))});
+        const Installation installation(root, base + QLatin1Char('/') + dataFolder);
         const auto run = [&](const QString& archiveName) {
             QProcess shell;
             shell.setWorkingDirectory(base);
             shell.start(QStringLiteral("/bin/sh"),
-                        {QStringLiteral("-c"), Installation::handInstallCommand(root, archiveName, false)});
+                        {QStringLiteral("-c"), installation.handInstall(archiveName).command});
             return shell.waitForFinished(30000) && shell.exitCode() == 0;
         };
 
-        const auto before = snapshot(root);
+        const auto before = snapshot(base);
         QVERIFY2(!run(QStringLiteral("dewbell-2.0.tar.xz")), "an archive that isn't there");
-        QCOMPARE(snapshot(root), before);
+        QCOMPARE(snapshot(base), before);
 
         QVERIFY(run(archive));
         const auto installed = snapshot(root);
         QVERIFY(installed.value(QStringLiteral("bin/dewbell")).contains("echo 2.0"));
         QCOMPARE(Installation::versionOf(root), QStringLiteral("2.0"));
-        QVERIFY(!installed.contains(QStringLiteral("share/dewbell/Characters/dropped/character.json")));
-        QVERIFY(!installed.contains(QStringLiteral("share/doc/dewbell/dropped.html")));
+        QCOMPARE(snapshot(base + QLatin1Char('/') + dataFolder).value(QStringLiteral("state.json")),
+                 QByteArray("{\"schemaVersion\": 2}"));
+        const bool clears = installation.handInstall(archive).clearsOldVersion;
+        QCOMPARE(clears, dataFolder == QLatin1String("data"));
+        QCOMPARE(installed.contains(QStringLiteral("share/dewbell/Characters/dropped/character.json")), !clears);
+        QCOMPARE(installed.contains(QStringLiteral("share/doc/dewbell/dropped.html")), !clears);
         QCOMPARE(installed.value(QStringLiteral("bin/other-program")), QByteArray("theirs"));
         QCOMPARE(installed.value(QStringLiteral("share/applications/other.desktop")), QByteArray("theirs"));
     }
