@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 class DewbellStore;
 class MainSidebar;
@@ -42,6 +43,7 @@ private:
     QWidget* makeContentColumn(MainPage page);
     QWidget* makeHeader(QWidget* parent);
     void showNotice();
+    void revealNotice();
 
     DewbellStore* store_;
     bool staticRendering_;
@@ -53,6 +55,8 @@ private:
     QLabel* header_ = nullptr;
     QWidget* pageWidget_ = nullptr;
     NoticeBanner* banner_ = nullptr;
+    // The notice last shown, so that only a new one is brought into view.
+    std::optional<QString> shownNotice_;
     TourSheet* tourSheet_;
     MainPage page_ = MainPage::dashboard;
 };
