@@ -158,6 +158,10 @@ private slots:
         };
         QCOMPARE(tour.text("showcaseLine"), companion + QStringLiteral("'s on your side."));
         shownWhole("showcaseLine");
+        // Its card has no room for the name: the tooltip and assistive tools give all of it.
+        CompanionCard* card = view.findChildren<CompanionCard*>().first();
+        QCOMPARE(card->toolTip(), companion);
+        QCOMPARE(accessibleText(card, QAccessible::Name), QStringLiteral("Choose ") + companion);
 
         tour.click("primaryButton");
         auto* field = tour.find<QLineEdit>("nameField");
