@@ -103,9 +103,8 @@ QWidget* RemindersPage::makeWaterCard()
     words->addWidget(every);
     words->addWidget(note(QStringLiteral("The clock restarts after you log a drink."), card));
     row->addLayout(words, 1);
-    ChoicePicker* interval =
-        boundPicker(every, ChoicePicker::numbered(intervals(), QStringLiteral("%1 minutes")), 150,
-                    binding(store_, &Preferences::intervalMinutes), card);
+    ChoicePicker* interval = boundPicker(every, ChoicePicker::numbered(intervals(), QStringLiteral("%1 minutes")), 150,
+                                         binding(store_, &Preferences::intervalMinutes), card);
     interval->setObjectName(QStringLiteral("intervalPicker"));
     row->addWidget(interval);
     static_cast<QVBoxLayout*>(layout)->addLayout(row);
@@ -186,9 +185,8 @@ QWidget* RemindersPage::makeQuietCard()
     auto* glass = new QHBoxLayout;
     QLabel* myGlass = makeLabel(QStringLiteral("My glass"), uiFont(12), Palette::ink(), card);
     glass->addWidget(myGlass);
-    ChoicePicker* glassPicker =
-        boundPicker(myGlass, ChoicePicker::numbered(glassSizes(), QStringLiteral("%1 ml")), 100,
-                    binding(store_, &Preferences::glassML), card);
+    ChoicePicker* glassPicker = boundPicker(myGlass, ChoicePicker::numbered(glassSizes(), QStringLiteral("%1 ml")), 100,
+                                            binding(store_, &Preferences::glassML), card);
     glassPicker->setObjectName(QStringLiteral("glassPicker"));
     glass->addWidget(glassPicker);
     glass->addStretch(1);

@@ -167,7 +167,8 @@ private slots:
         auto* field = tour.find<QLineEdit>("nameField");
         field->selectAll();
         field->insert(typed);
-        QCOMPARE(tour.text("namePreview"), companion + QStringLiteral(" will call you “") + typed + QStringLiteral("”."));
+        QCOMPARE(tour.text("namePreview"),
+                 companion + QStringLiteral(" will call you “") + typed + QStringLiteral("”."));
         shownWhole("namePreview");
         QVERIFY(view.layout()->totalHeightForWidth(view.width()) <= view.height());
     }

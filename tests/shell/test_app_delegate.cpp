@@ -300,7 +300,8 @@ private slots:
         picker->hidePopup();
 
         ApplicationPicker applications(QStringLiteral("Choose an app"),
-                                       {{QStringLiteral("org.gnome.Calculator"), QStringLiteral("Calculator")}}, window);
+                                       {{QStringLiteral("org.gnome.Calculator"), QStringLiteral("Calculator")}},
+                                       window);
         applications.show();
         expectMostlyDark(&applications, "application picker");
 

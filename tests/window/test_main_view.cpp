@@ -199,8 +199,8 @@ private slots:
             QVERIFY2(inView(banner), action);
             QVERIFY2(inView(pressed), action);
             // Not on the window's edge: room below it, or the page's own end.
-            const int below = scroll->viewport()->height() - banner->mapTo(scroll->viewport(), QPoint()).y()
-                              - banner->height();
+            const int below =
+                scroll->viewport()->height() - banner->mapTo(scroll->viewport(), QPoint()).y() - banner->height();
             const QScrollBar* bar = scroll->verticalScrollBar();
             QVERIFY2(below >= 20 || bar->value() == bar->maximum(), qPrintable(QString::number(below)));
             store_->setNotice(std::nullopt);

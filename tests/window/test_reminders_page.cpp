@@ -146,7 +146,8 @@ private slots:
         for (Personality chosen : {Personality::cheeky, Personality::menace, Personality::sweet}) {
             QTest::mouseClick(personalityCard(rawValue(chosen)), Qt::LeftButton);
             for (Personality personality : allPersonalities) {
-                QAccessibleInterface* card = QAccessible::queryAccessibleInterface(personalityCard(rawValue(personality)));
+                QAccessibleInterface* card =
+                    QAccessible::queryAccessibleInterface(personalityCard(rawValue(personality)));
                 QCOMPARE(card->text(QAccessible::Name), title(personality));
                 QCOMPARE(card->role(), QAccessible::RadioButton);
                 QCOMPARE(bool(card->state().checked), personality == chosen);
