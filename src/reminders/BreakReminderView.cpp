@@ -8,6 +8,7 @@
 #include "reminders/PictureButton.h"
 #include "reminders/StoreAction.h"
 #include "store/DewbellStore.h"
+#include "ui/ClampedLabel.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr int outerPadding = 20;
 constexpr int cardWidth = BreakReminderView::fullWidth - 2 * outerPadding;
 constexpr QSize stickerSize{210, 240};
+constexpr int promptLines = 1000;
 
 QLabel* wrappingLabel(const QFont& font, const QColor& color, const QString& name, QWidget* parent)
 {
@@ -78,9 +80,11 @@ void BreakReminderView::buildCard()
 
     title_ =
         wrappingLabel(uiFont(27, QFont::Normal, FontDesign::serif), Palette::ink(), QStringLiteral("title"), card_);
-    prompt_ = wrappingLabel(uiFont(12, QFont::Medium), Palette::accent(), QStringLiteral("prompt"), card_);
+    // The prompt may hold a long name without spaces: it breaks inside the name rather than cut it.
+    prompt_ = new ClampedLabel(uiFont(12, QFont::Medium), Palette::accent(), promptLines, 0, card_);
+    prompt_->setObjectName(QStringLiteral("prompt"));
     instruction_ = wrappingLabel(uiFont(13), Palette::muted(), QStringLiteral("instruction"), card_);
-    for (QWidget* label : {title_, prompt_, instruction_})
+    for (QWidget* label : std::initializer_list<QWidget*>{title_, prompt_, instruction_})
         card_->rows()->addWidget(label);
 
     buildStartRows();

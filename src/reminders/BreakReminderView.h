@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class CardFrame;
+class ClampedLabel;
 class CountdownLabel;
 class DewbellStore;
 class PictureButton;
@@ -48,7 +49,7 @@ private:
     QLabel* header_;
     PlainButton* close_;
     QLabel* title_;
-    QLabel* prompt_;
+    ClampedLabel* prompt_;
     QLabel* instruction_;
     QWidget* startRow_;
     PrimaryButton* start_;

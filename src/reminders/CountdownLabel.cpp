@@ -1,12 +1,9 @@
 #include "reminders/CountdownLabel.h"
 
-#include "ui/PaintedTextAccessibility.h"
-
 CountdownLabel::CountdownLabel(const QFont& font, const QColor& color, QWidget* parent)
     : FigureLabel(font, color, parent)
 {
     setText(format(0));
-    describePaintedText(this);
 }
 
 QString CountdownLabel::format(int seconds)

@@ -6,7 +6,6 @@
 // time shown, with the accessible name given to the label.
 class CountdownLabel : public FigureLabel {
     Q_OBJECT
-    Q_PROPERTY(QString shownText READ text)
 public:
     CountdownLabel(const QFont& font, const QColor& color, QWidget* parent = nullptr);
 

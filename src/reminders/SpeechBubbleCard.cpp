@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr int headlineLines = 1000;
+
 QWidget* row(QWidget* parent, int spacing)
 {
     auto* widget = new QWidget(parent);
@@ -34,9 +36,9 @@ SpeechBubbleCard::SpeechBubbleCard(DewbellStore* store, QWidget* parent) : CardF
 {
     buildHeader();
 
-    headline_ = makeLabel({}, uiFont(24, QFont::Medium, FontDesign::serif), Palette::ink(), this);
+    // The line may hold a long name without spaces: it breaks inside the name rather than cut it.
+    headline_ = new ClampedLabel(uiFont(24, QFont::Medium, FontDesign::serif), Palette::ink(), headlineLines, 0, this);
     headline_->setObjectName(QStringLiteral("headline"));
-    headline_->setWordWrap(true);
     rows()->addWidget(headline_);
 
     loveNote_ = new ClampedLabel(uiFont(11), Palette::muted(), 3, 3, this);

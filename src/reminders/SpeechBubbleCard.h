@@ -33,7 +33,7 @@ private:
     DewbellStore* store_;
     QLabel* header_;
     PlainButton* close_;
-    QLabel* headline_;
+    ClampedLabel* headline_;
     ClampedLabel* loveNote_;
     QLabel* signature_;
     QWidget* answerRow_;

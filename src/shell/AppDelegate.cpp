@@ -14,6 +14,7 @@
 #include "shell/SoundPlayer.h"
 #include "shell/TrayIcon.h"
 #include "store/DewbellStore.h"
+#include "ui/DarkSurface.h"
 #include "ui/ReduceMotion.h"
 #include "window/MainPages.h"
 #include "window/MainWindow.h"
@@ -51,6 +52,7 @@ AppDelegate::AppDelegate(const QStringList& arguments, Desktop desktop, QObject*
         store_ = new DewbellStore({.directory = std::nullopt, .running = true, .persistChanges = true}, this);
     }
     context_ = new SystemContext(this);
+    useDarkApplication();
     ReduceMotion::setSource(desktop_.reduceMotion ? desktop_.reduceMotion : &DesktopReduceMotion::read);
 }
 

@@ -231,6 +231,7 @@ QWidget* MenuBarView::makeWater()
 
     progress_ = new CapsuleProgress(water);
     progress_->setObjectName(QStringLiteral("waterProgress"));
+    progress_->setAccessibleName(QStringLiteral("Today's progress toward your goal"));
     layout->addWidget(progress_);
 
     drink_ = new PrimaryButton({}, QStringLiteral("plus"), water);

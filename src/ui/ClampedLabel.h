@@ -9,6 +9,7 @@
 // Assistive tools read the whole text, with the accessible name given to the label.
 class ClampedLabel : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText)
     Q_PROPERTY(QString shownText READ text)
 public:
     ClampedLabel(const QFont& font, const QColor& color, int maximumLines, qreal extraLineSpacing,

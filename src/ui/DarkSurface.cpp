@@ -2,11 +2,14 @@
 
 #include "ui/Palette.h"
 
+#include <QApplication>
+#include <QToolTip>
 #include <QWidget>
 
-void useDarkSurface(QWidget* surface)
+namespace {
+
+void paintDark(QPalette& colours)
 {
-    QPalette colours = surface->palette();
     colours.setColor(QPalette::Window, Palette::background());
     colours.setColor(QPalette::WindowText, Palette::ink());
     colours.setColor(QPalette::ButtonText, Palette::ink());
@@ -20,6 +23,14 @@ void useDarkSurface(QWidget* surface)
         colours.setColor(QPalette::Disabled, role, Palette::muted());
     // The style etches such text with a light copy below it, which on a dark ground only blurs it.
     colours.setColor(QPalette::Disabled, QPalette::Light, Qt::transparent);
+}
+
+}  // namespace
+
+void useDarkSurface(QWidget* surface)
+{
+    QPalette colours = surface->palette();
+    paintDark(colours);
     surface->setPalette(colours);
     surface->setAutoFillBackground(true);
 }
@@ -30,4 +41,19 @@ void useCardFill(QWidget* field)
     colours.setColor(QPalette::Base, Qt::transparent);
     colours.setColor(QPalette::Text, Palette::ink());
     field->setPalette(colours);
+}
+
+void useDarkApplication()
+{
+    // Bevels, frames and scroll bars take their shades from the button and window colours.
+    QPalette colours(Palette::surface(), Palette::background());
+    paintDark(colours);
+    colours.setColor(QPalette::AlternateBase, Palette::background());
+    colours.setColor(QPalette::PlaceholderText, Palette::muted());
+    colours.setColor(QPalette::Link, Palette::accent());
+    colours.setColor(QPalette::LinkVisited, Palette::accent());
+    colours.setColor(QPalette::ToolTipBase, Palette::surface());
+    colours.setColor(QPalette::ToolTipText, Palette::ink());
+    QApplication::setPalette(colours);
+    QToolTip::setPalette(colours);
 }

@@ -10,3 +10,8 @@ void useDarkSurface(QWidget* surface);
 // A text field that lies on the fill of the card around it: no background of its own, its text
 // in ink.
 void useCardFill(QWidget* field);
+
+// Gives every window Dewbell opens, Qt's own included (a picker's list, a file dialog, a message
+// box, tooltips), the dark look, whatever colours the desktop prefers: Dewbell has no light look,
+// and a light list dropping out of a dark page reads as another program's.
+void useDarkApplication();

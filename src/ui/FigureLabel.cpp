@@ -1,5 +1,6 @@
 #include "ui/FigureLabel.h"
 
+#include "ui/PaintedTextAccessibility.h"
 #include "ui/Typography.h"
 
 #include <QPainter>
@@ -9,6 +10,7 @@ FigureLabel::FigureLabel(const QFont& font, const QColor& color, QWidget* parent
 {
     setFont(font);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    describePaintedText(this);
 }
 
 void FigureLabel::setText(const QString& text)
@@ -20,6 +22,11 @@ void FigureLabel::setText(const QString& text)
     if (widthChanges)
         updateGeometry();
     update();
+}
+
+void FigureLabel::setSpokenText(const QString& spoken)
+{
+    spoken_ = spoken;
 }
 
 int FigureLabel::baseline() const

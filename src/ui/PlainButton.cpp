@@ -49,6 +49,11 @@ void PlainButton::setStretched(bool stretched)
     setSizePolicy(stretched ? QSizePolicy::Expanding : QSizePolicy::Maximum, QSizePolicy::Fixed);
 }
 
+void PlainButton::setDimmedWhenDisabled(bool dimmed)
+{
+    setAndRepaint(this, dimmedWhenDisabled_, dimmed);
+}
+
 qreal PlainButton::symbolSide() const
 {
     return symbolSize_ > 0 ? symbolSize_ : QFontMetricsF(font()).height();
@@ -79,7 +84,7 @@ void PlainButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled())
+    if (!isEnabled() && dimmedWhenDisabled_)
         painter.setOpacity(0.4);
     else if (isDown())
         painter.setOpacity(0.6);

@@ -25,6 +25,10 @@ public:
 
     void setStretched(bool stretched);
 
+    // A disabled button that states a fact ("On duty") keeps its full colour, readable as the
+    // text it is; by default a disabled button is dimmed.
+    void setDimmedWhenDisabled(bool dimmed);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -38,4 +42,5 @@ private:
     QString trailing_;
     qreal symbolSize_ = 0;
     QColor color_;
+    bool dimmedWhenDisabled_ = true;
 };

@@ -183,6 +183,7 @@ void UpdateWindow::buildLayout()
     notes_->setFixedHeight(notesHeight);
     progress_ = new CapsuleProgress(this);
     progress_->setObjectName(QStringLiteral("updateProgress"));
+    progress_->setAccessibleName(QStringLiteral("Update progress"));
     for (QWidget* part : std::initializer_list<QWidget*>{title_, body_, progress_, detail_, notes_, command_, problem_})
         column->addWidget(part);
 

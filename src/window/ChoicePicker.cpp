@@ -1,7 +1,10 @@
 #include "window/ChoicePicker.h"
 
+#include "window/ChoicePickerAccessibility.h"
+
 ChoicePicker::ChoicePicker(const QString& title, const QList<Choice>& choices, QWidget* parent) : QComboBox(parent)
 {
+    describeChoicePicker(this);
     setAccessibleName(title);
     setFocusPolicy(Qt::StrongFocus);
     for (const Choice& choice : choices)

@@ -14,7 +14,8 @@ public:
         int value = 0;
     };
 
-    // `title` names the picker for assistive technology; it is not shown.
+    // `title` names the picker for assistive technology (the words beside it that say what it
+    // sets); it is not shown.
     ChoicePicker(const QString& title, const QList<Choice>& choices, QWidget* parent = nullptr);
 
     // Selects the row of `value`, or none.

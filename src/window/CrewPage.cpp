@@ -1,6 +1,7 @@
 #include "window/CrewPage.h"
 
 #include "store/DewbellStore.h"
+#include "ui/ClampedLabel.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/RefreshOnScreen.h"
@@ -14,6 +15,11 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+namespace {
+// Enough for the longest name a pack may have, at the narrowest page.
+constexpr int dutyLines = 4;
+}  // namespace
+
 CrewPage::CrewPage(DewbellStore* store, QWidget* parent) : QWidget(parent), store_(store)
 {
     auto* layout = makeColumn(this, 21);
@@ -23,7 +29,8 @@ CrewPage::CrewPage(DewbellStore* store, QWidget* parent) : QWidget(parent), stor
     auto* dutyRow = new QHBoxLayout;
     dutyRow->setSpacing(10);
     dutyRow->addWidget(new SymbolLabel(QStringLiteral("checkmark.circle.fill"), 15, Palette::accent(), this));
-    onDuty_ = makeLabel({}, uiFont(13, QFont::Medium), Palette::ink(), this);
+    // A long name wraps, if need be inside a word, rather than widen the page.
+    onDuty_ = new ClampedLabel(uiFont(13, QFont::Medium), Palette::ink(), dutyLines, 0, this);
     onDuty_->setObjectName(QStringLiteral("onDuty"));
     dutyRow->addWidget(onDuty_, 1);
     layout->addLayout(dutyRow);

@@ -5,10 +5,10 @@
 #include <QList>
 #include <QWidget>
 
+class ClampedLabel;
 class DewbellStore;
 class PackCard;
 class QGridLayout;
-class QLabel;
 
 // "The little crew": every loaded companion as a card in two columns, the one on duty marked.
 // A card's picture and its "Choose" button make that companion the everyday one (one update()
@@ -26,7 +26,7 @@ private:
     void makeCards();
 
     DewbellStore* store_;
-    QLabel* onDuty_;
+    ClampedLabel* onDuty_;
     QGridLayout* grid_;
     QList<PackCard*> cards_;
     QList<CharacterPack> shownPacks_;

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr int cardPadding = 20;
+constexpr int companionLines = 1000;
 const QColor heartColor = Color(QStringLiteral("E4B6B8"));
 
 // A card's heading: small capitals on the left, a symbol on the right.
@@ -94,9 +95,10 @@ QWidget* DashboardPage::makeHero()
     words->setContentsMargins(25, 26, 0, 26);
     words->addWidget(makeLabel(QStringLiteral("A LITTLE CARE FOR YOUR WORKDAY"),
                                uiFont(8, QFont::DemiBold, FontDesign::standard, 1.6), Palette::accent(), card));
-    companionLine_ = makeLabel({}, uiFont(30, QFont::Medium, FontDesign::serif), Palette::ink(), card);
+    // Never cut: a long name takes more lines, broken inside a word when it must.
+    companionLine_ =
+        new ClampedLabel(uiFont(30, QFont::Medium, FontDesign::serif), Palette::ink(), companionLines, 1, card);
     companionLine_->setObjectName(QStringLiteral("companionLine"));
-    companionLine_->setWordWrap(true);
     words->addWidget(companionLine_);
     personalityLine_ = makeLabel({}, uiFont(12), Palette::muted(), card);
     personalityLine_->setObjectName(QStringLiteral("personalityLine"));
@@ -127,16 +129,22 @@ QWidget* DashboardPage::makeWaterCard()
     auto* amount = makeRow(nullptr, 5);
     total_ = new FigureLabel(uiFont(33, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
     total_->setObjectName(QStringLiteral("totalLitres"));
-    goal_ = makeLabel({}, uiFont(13), Palette::muted(), card);
+    total_->setAccessibleName(QStringLiteral("Today's total"));
+    goal_ = new FigureLabel(uiFont(13), Palette::muted(), card);
     goal_->setObjectName(QStringLiteral("goalLitres"));
+    goal_->setAccessibleName(QStringLiteral("Daily goal"));
+    auto* raisedGoal = makeColumn();
     const int raise = QFontMetrics(total_->font()).descent() - QFontMetrics(goal_->font()).descent();
-    goal_->setContentsMargins(0, 0, 0, std::max(0, raise));
+    raisedGoal->setContentsMargins(0, 0, 0, std::max(0, raise));
+    raisedGoal->addWidget(goal_);
     amount->addWidget(total_, 0, Qt::AlignBottom);
-    amount->addWidget(goal_, 0, Qt::AlignBottom);
+    amount->addLayout(raisedGoal);
+    amount->setAlignment(raisedGoal, Qt::AlignBottom);
     amount->addStretch(1);
     layout->addLayout(amount);
 
     progress_ = new CapsuleProgress(card);
+    progress_->setAccessibleName(QStringLiteral("Today's progress toward your goal"));
     progress_->setFixedHeight(5);
     layout->addWidget(progress_);
 
@@ -163,6 +171,7 @@ QWidget* DashboardPage::makeReminderCard()
     layout->addWidget(cardHeading(QStringLiteral("NEXT LITTLE HELLO"), QStringLiteral("clock"), card));
     countdown_ = new FigureLabel(uiFont(31, QFont::Medium, FontDesign::rounded), Palette::ink(), card);
     countdown_->setObjectName(QStringLiteral("countdown"));
+    countdown_->setAccessibleName(QStringLiteral("Next little hello"));
     layout->addWidget(countdown_);
     status_ = new ClampedLabel(uiFont(10.5), Palette::muted(), 1, 0, card);
     status_->setObjectName(QStringLiteral("status"));
@@ -202,8 +211,12 @@ void DashboardPage::refresh()
                                   : QStringLiteral("Big on caring. A little sassy about it."));
     picture_->setPack(companion);
 
-    total_->setText(litres(store_->totalML()));
-    goal_->setText(QStringLiteral("/ %1 L").arg(litres(store_->goalML())));
+    const QString total = litres(store_->totalML());
+    total_->setText(total);
+    total_->setSpokenText(total + QStringLiteral(" L"));
+    const QString goal = litres(store_->goalML()) + QStringLiteral(" L");
+    goal_->setText(QStringLiteral("/ ") + goal);
+    goal_->setSpokenText(goal);
     progress_->setProgress(store_->progress());
     const QString drinkText = QStringLiteral("I drank %1 ml").arg(store_->preferences().glassML);
     if (drink_->text() != drinkText) {

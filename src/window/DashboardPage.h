@@ -35,11 +35,11 @@ private:
     void refresh();
 
     DewbellStore* store_;
-    QLabel* companionLine_ = nullptr;
+    ClampedLabel* companionLine_ = nullptr;
     QLabel* personalityLine_ = nullptr;
     HeroPicture* picture_ = nullptr;
     FigureLabel* total_ = nullptr;
-    QLabel* goal_ = nullptr;
+    FigureLabel* goal_ = nullptr;
     CapsuleProgress* progress_ = nullptr;
     SoftButton* drink_ = nullptr;
     PlainButton* undo_ = nullptr;

@@ -18,6 +18,11 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+namespace {
+// Room kept below a notice brought into view, so it does not sit on the window's edge.
+constexpr int noticeMargin = 24;
+}  // namespace
+
 MainView::MainView(DewbellStore* store, bool staticRendering, QWidget* parent)
     : QWidget(parent), store_(store), staticRendering_(staticRendering)
 {
@@ -104,7 +109,8 @@ QWidget* MainView::makeHeader(QWidget* parent)
     return row;
 }
 
-// The banner stands after the page and takes no room while there is no notice.
+// The banner stands after the page and takes no room while there is no notice. A new notice
+// answers what the user just did, often far up the page: it is scrolled into view.
 void MainView::showNotice()
 {
     const std::optional<QString> notice = store_->notice();
@@ -115,6 +121,7 @@ void MainView::showNotice()
             banner_->deleteLater();
         }
         banner_ = nullptr;
+        shownNotice_.reset();
         return;
     }
     if (!banner_) {
@@ -124,6 +131,24 @@ void MainView::showNotice()
         banner_->show();
     }
     banner_->setText(*notice);
+    if (notice != shownNotice_) {
+        shownNotice_ = notice;
+        revealNotice();
+    }
+}
+
+// Once the column has made room for the banner, which happens after this change is handled.
+void MainView::revealNotice()
+{
+    if (!scrollArea_)
+        return;
+    QMetaObject::invokeMethod(
+        banner_,
+        [this, banner = banner_] {
+            if (banner == banner_)
+                scrollArea_->ensureWidgetVisible(banner, 0, noticeMargin);
+        },
+        Qt::QueuedConnection);
 }
 
 QString MainView::headerText(const QDate& date)

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 class DewbellStore;
 class MainSidebar;
@@ -16,8 +17,9 @@ class TourSheet;
 
 // The main window's content: the sidebar, a hairline, and the content column with the
 // weekday header, the page the store's selectedPage names and, while the store holds a
-// notice, the notice banner. It also hosts the first-run tour sheet while the store's
-// tourVisible is true. It keeps no state of its own: everything comes from the store.
+// notice, the notice banner, scrolled into view when a new notice arrives. It also hosts the
+// first-run tour sheet while the store's tourVisible is true. It keeps no state of its own:
+// everything comes from the store.
 //
 // Pages come from makePageWidget() (MainPages.h).
 class MainView : public QWidget {
@@ -42,6 +44,7 @@ private:
     QWidget* makeContentColumn(MainPage page);
     QWidget* makeHeader(QWidget* parent);
     void showNotice();
+    void revealNotice();
 
     DewbellStore* store_;
     bool staticRendering_;
@@ -53,6 +56,8 @@ private:
     QLabel* header_ = nullptr;
     QWidget* pageWidget_ = nullptr;
     NoticeBanner* banner_ = nullptr;
+    // The notice last shown, so that only a new one is brought into view.
+    std::optional<QString> shownNotice_;
     TourSheet* tourSheet_;
     MainPage page_ = MainPage::dashboard;
 };

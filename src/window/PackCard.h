@@ -12,7 +12,8 @@ class SymbolLabel;
 
 // One companion on the crew page: a picture button (choose it) with a check mark while it is
 // on duty, its name and subtitle, then "Choose" or "On duty" and "Try it". The outline is the
-// accent while the companion is on duty.
+// accent while the companion is on duty. A long name wraps over three lines at most, the rest
+// in the tooltip; the buttons are named with the companion for assistive tools.
 class PackCard : public FilledCard {
     Q_OBJECT
 public:

@@ -56,18 +56,19 @@ QWidget* field(const QString& label, const PreferenceBinding<QString>& text, QWi
     return block;
 }
 
-ChoicePicker* hourPicker(const PreferenceBinding<int>& hour, QWidget* parent)
+ChoicePicker* hourPicker(QLabel* label, const PreferenceBinding<int>& hour, QWidget* parent)
 {
     QList<ChoicePicker::Choice> hours;
     for (int value = 0; value < 24; ++value)
         hours.append({QStringLiteral("%1:00").arg(value, 2, 10, QLatin1Char('0')), value});
-    return boundPicker(QStringLiteral("Hour"), hours, hourPickerWidth, hour, parent);
+    return boundPicker(label, hours, hourPickerWidth, hour, parent);
 }
 
-ChoicePicker* boundPicker(const QString& label, const QList<ChoicePicker::Choice>& choices, int width,
+ChoicePicker* boundPicker(QLabel* label, const QList<ChoicePicker::Choice>& choices, int width,
                           const PreferenceBinding<int>& value, QWidget* parent)
 {
-    auto* picker = new ChoicePicker(label, choices, parent);
+    auto* picker = new ChoicePicker(label->text(), choices, parent);
+    label->setBuddy(picker);
     picker->setFixedWidth(width);
     bind(picker, value);
     return picker;

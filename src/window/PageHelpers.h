@@ -6,6 +6,7 @@
 #include <QString>
 
 class QAbstractButton;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -25,12 +26,13 @@ QWidget* pageTitle(const QString& title, const QString& subtitle, QWidget* paren
 // tied to `text`. The field's accessible name is the label.
 QWidget* field(const QString& label, const PreferenceBinding<QString>& text, QWidget* parent = nullptr);
 
-// A picker of `choices`, `width` pixels wide, tied to `value`.
-ChoicePicker* boundPicker(const QString& label, const QList<ChoicePicker::Choice>& choices, int width,
+// A picker of `choices`, `width` pixels wide, tied to `value`. `label` holds the words shown
+// beside it that say what it sets: assistive tools hear them as the picker's name.
+ChoicePicker* boundPicker(QLabel* label, const QList<ChoicePicker::Choice>& choices, int width,
                           const PreferenceBinding<int>& value, QWidget* parent = nullptr);
 
-// A 90-pixel picker of an hour of the day, "00:00" to "23:00", tied to `hour`.
-ChoicePicker* hourPicker(const PreferenceBinding<int>& hour, QWidget* parent = nullptr);
+// A 90-pixel picker of an hour of the day, "00:00" to "23:00", tied to `hour` and named by `label`.
+ChoicePicker* hourPicker(QLabel* label, const PreferenceBinding<int>& hour, QWidget* parent = nullptr);
 
 void bind(QAbstractButton* toggle, const PreferenceBinding<bool>& preference);
 void bind(QLineEdit* edit, const PreferenceBinding<QString>& preference);

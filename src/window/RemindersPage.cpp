@@ -99,12 +99,12 @@ QWidget* RemindersPage::makeWaterCard()
     auto* row = new QHBoxLayout;
     auto* words = new QVBoxLayout;
     words->setSpacing(5);
-    words->addWidget(makeLabel(QStringLiteral("Say hello every"), uiFont(13, QFont::Medium), Palette::ink(), card));
+    QLabel* every = makeLabel(QStringLiteral("Say hello every"), uiFont(13, QFont::Medium), Palette::ink(), card);
+    words->addWidget(every);
     words->addWidget(note(QStringLiteral("The clock restarts after you log a drink."), card));
     row->addLayout(words, 1);
-    ChoicePicker* interval =
-        boundPicker(QStringLiteral("Interval"), ChoicePicker::numbered(intervals(), QStringLiteral("%1 minutes")), 150,
-                    binding(store_, &Preferences::intervalMinutes), card);
+    ChoicePicker* interval = boundPicker(every, ChoicePicker::numbered(intervals(), QStringLiteral("%1 minutes")), 150,
+                                         binding(store_, &Preferences::intervalMinutes), card);
     interval->setObjectName(QStringLiteral("intervalPicker"));
     row->addWidget(interval);
     static_cast<QVBoxLayout*>(layout)->addLayout(row);
@@ -124,6 +124,9 @@ QWidget* RemindersPage::makePersonalityBlock()
         auto* card = new CardButton(block);
         card->setObjectName(QStringLiteral("personality-") + rawValue(personality));
         card->setCard(Palette::surface(), 13);
+        // Checked is the chosen one, as the outline shows; assistive tools hear it too.
+        card->setCheckable(true);
+        card->setAutoExclusive(true);
         card->setAccessibleName(title(personality));
         card->setAccessibleDescription(detail(personality));
         auto* face = makePaddedColumn(card, 15, 9);
@@ -162,10 +165,16 @@ QWidget* RemindersPage::makeQuietCard()
     quietHours_ = new QWidget(card);
     quietHours_->setObjectName(QStringLiteral("quietHours"));
     auto* hours = makeRow(quietHours_);
-    hours->addWidget(makeLabel(QStringLiteral("Let me sleep from"), uiFont(12), Palette::muted(), quietHours_));
-    hours->addWidget(hourPicker(binding(store_, &Preferences::quietStart), quietHours_));
-    hours->addWidget(makeLabel(QStringLiteral("to"), uiFont(12), Palette::muted(), quietHours_));
-    hours->addWidget(hourPicker(binding(store_, &Preferences::quietEnd), quietHours_));
+    QLabel* from = makeLabel(QStringLiteral("Let me sleep from"), uiFont(12), Palette::muted(), quietHours_);
+    hours->addWidget(from);
+    ChoicePicker* start = hourPicker(from, binding(store_, &Preferences::quietStart), quietHours_);
+    start->setObjectName(QStringLiteral("quietStartPicker"));
+    hours->addWidget(start);
+    QLabel* to = makeLabel(QStringLiteral("to"), uiFont(12), Palette::muted(), quietHours_);
+    hours->addWidget(to);
+    ChoicePicker* end = hourPicker(to, binding(store_, &Preferences::quietEnd), quietHours_);
+    end->setObjectName(QStringLiteral("quietEndPicker"));
+    hours->addWidget(end);
     hours->addStretch(1);
     layout->addWidget(quietHours_);
 
@@ -174,10 +183,10 @@ QWidget* RemindersPage::makeQuietCard()
     layout->addWidget(divider(card));
 
     auto* glass = new QHBoxLayout;
-    glass->addWidget(makeLabel(QStringLiteral("My glass"), uiFont(12), Palette::ink(), card));
-    ChoicePicker* glassPicker =
-        boundPicker(QStringLiteral("Glass size"), ChoicePicker::numbered(glassSizes(), QStringLiteral("%1 ml")), 100,
-                    binding(store_, &Preferences::glassML), card);
+    QLabel* myGlass = makeLabel(QStringLiteral("My glass"), uiFont(12), Palette::ink(), card);
+    glass->addWidget(myGlass);
+    ChoicePicker* glassPicker = boundPicker(myGlass, ChoicePicker::numbered(glassSizes(), QStringLiteral("%1 ml")), 100,
+                                            binding(store_, &Preferences::glassML), card);
     glassPicker->setObjectName(QStringLiteral("glassPicker"));
     glass->addWidget(glassPicker);
     glass->addStretch(1);
@@ -201,6 +210,7 @@ void RemindersPage::refresh()
     for (qsizetype index = 0; index < personalityCards_.size(); ++index) {
         const bool chosen = allPersonalities[size_t(index)] == preferences.personality;
         personalityCards_[index]->setOutline(chosen ? Palette::accent() : Palette::line());
+        personalityCards_[index]->setChecked(chosen);
     }
     const int minutes = int(retrySeconds(preferences.personality) / 60);
     escalation_->setText(QStringLiteral("An unanswered reminder gets a new line every %1 minutes, up to three lines. "

@@ -64,6 +64,29 @@ private slots:
         QCOMPARE(store->state().breakHistory.size(), 0);
     }
 
+    // The name the user gave, 80 characters without a space: the prompt breaks inside it and
+    // shows every character on the card.
+    void longNameIsShownWhole()
+    {
+        const QString name = QStringLiteral("Maximiliana").repeated(8).left(80);
+        TestStore store;
+        store->update([&](Preferences& preferences) {
+            preferences.useCharacterNicknames = false;
+            preferences.recipient = name;
+        });
+        BreakReminderView view(store.get());
+        view.show();
+        for (ReminderKind kind : {ReminderKind::eyeRest, ReminderKind::movement}) {
+            store->showReminder(false, kind);
+            QApplication::processEvents();
+            QWidget* prompt = child(&view, "prompt");
+            QVERIFY(labelText(&view, "prompt").contains(name));
+            QCOMPARE(cutOff(prompt, &view), QString());
+            QCOMPARE(cutOff(child(&view, "startRow"), &view), QString());
+            store->dismiss();
+        }
+    }
+
     void previewCountdownRoundsUpToZero()
     {
         TestStore store;

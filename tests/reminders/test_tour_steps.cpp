@@ -5,8 +5,10 @@
 #include "characters/BuddyView.h"
 #include "reminders/tour/CompanionCard.h"
 #include "reminders/tour/CrewStep.h"
+#include "ui/ClampedLabel.h"
 #include "ui/TrailingSwitch.h"
 
+#include <QLayout>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -126,6 +128,49 @@ private slots:
         tour.click("primaryButton");
         tour.click("primaryButton");
         QCOMPARE(tour.store->preferences().recipient, hundred.left(80).trimmed());
+    }
+
+    // A companion name of 59 characters and a typed name of 80, neither with a space: both
+    // steps show every character, inside the tour.
+    void longNamesAreShownWhole()
+    {
+        const QString companion = QStringLiteral("Quenchalot").repeated(6).left(59);
+        const QString typed = QStringLiteral("Maximiliana").repeated(8).left(80);
+        Tour tour;
+        QList<CharacterPack> packs = tour.store->packs();
+        packs[0].name = companion;
+        tour.store->setPacks(packs);
+        OnboardingView& view = tour.open();
+        // The label lies inside the tour with the room its text asks for; a label that ends in
+        // an ellipsis would have cut some of it.
+        const auto shownWhole = [&](const char* name) {
+            auto* label = tour.find<QWidget>(QLatin1String(name));
+            QApplication::processEvents();
+            const QRect place(label->mapTo(&view, QPoint()), label->size());
+            QVERIFY2(view.rect().contains(place), name);
+            QVERIFY2(label->minimumSizeHint().width() <= label->width(), name);
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(), name);
+            if (auto* clamped = qobject_cast<ClampedLabel*>(label)) {
+                // Lines break at spaces where they can; every other character is on show.
+                QCOMPARE(clamped->shownLines().join(QString()).remove(QLatin1Char(' ')),
+                         clamped->text().remove(QLatin1Char(' ')));
+            }
+        };
+        QCOMPARE(tour.text("showcaseLine"), companion + QStringLiteral("'s on your side."));
+        shownWhole("showcaseLine");
+        // Its card has no room for the name: the tooltip and assistive tools give all of it.
+        CompanionCard* card = view.findChildren<CompanionCard*>().first();
+        QCOMPARE(card->toolTip(), companion);
+        QCOMPARE(accessibleText(card, QAccessible::Name), QStringLiteral("Choose ") + companion);
+
+        tour.click("primaryButton");
+        auto* field = tour.find<QLineEdit>("nameField");
+        field->selectAll();
+        field->insert(typed);
+        QCOMPARE(tour.text("namePreview"),
+                 companion + QStringLiteral(" will call you “") + typed + QStringLiteral("”."));
+        shownWhole("namePreview");
+        QVERIFY(view.layout()->totalHeightForWidth(view.width()) <= view.height());
     }
 
     void steppersStopAtTheirBounds_data()

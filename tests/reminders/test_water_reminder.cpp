@@ -102,6 +102,26 @@ private slots:
         QVERIFY(child(&asking.view, "signature")->isVisible());
     }
 
+    // The name the user gave, 80 characters without a space: the prompt breaks inside it and
+    // shows every character, and the bubble stays on the panel.
+    void longNameIsShownWhole()
+    {
+        const QString name = QStringLiteral("Maximiliana").repeated(8).left(80);
+        TestStore store;
+        store->update([&](Preferences& preferences) {
+            preferences.useCharacterNicknames = false;
+            preferences.recipient = name;
+        });
+        ReminderView view(store.get());
+        view.show();
+        store->showReminder(false, ReminderKind::water);
+        store.tickUntil(CompanionPhase::asking);
+        QVERIFY(labelText(&view, "headline").contains(name));
+        QApplication::processEvents();
+        QCOMPARE(cutOff(child(&view, "headline"), &view), QString());
+        QCOMPARE(cutOff(child(&view, "answerRow"), &view), QString());
+    }
+
     void controlsCallTheirAction_data()
     {
         addColumns<QString, bool, CompanionPhase, int, bool>("control", "preview", "phase", "drinks", "paused");

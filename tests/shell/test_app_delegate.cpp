@@ -2,16 +2,21 @@
 #include "reminders/ReminderSurface.h"
 #include "reminders/ReminderView.h"
 #include "shell/AppDelegate.h"
+#include "shell/ApplicationPicker.h"
 #include "shell/BuddyPanel.h"
 #include "shell/MenuBarView.h"
 #include "shell/TrayIcon.h"
 #include "store/DewbellStore.h"
 #include "support/TableTesting.h"
 #include "ui/Palette.h"
+#include "window/ChoicePicker.h"
+#include "window/MainPages.h"
 #include "window/MainWindow.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QDialog>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -19,6 +24,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 using Policy = AppDelegate::ActivationPolicy;
@@ -274,6 +280,45 @@ private slots:
         }
     }
 
+    // Qt's own windows follow the app, not the desktop: on a light desktop a picker's list, the
+    // application picker, a file dialog and a tooltip are as dark as the window they open from.
+    void popUpsAreDarkLikeTheApp()
+    {
+        const QPalette light(Qt::white);
+        QApplication::setPalette(light);
+        QToolTip::setPalette(light);
+        AppDelegate& delegate = launch({QStringLiteral("--ui-test"), QStringLiteral("--background")});
+        delegate.store()->setSelectedPage(title(MainPage::reminders));
+        delegate.showMain();
+        QWidget* window = delegate.window();
+
+        auto* picker = window->findChild<ChoicePicker*>(QStringLiteral("glassPicker"));
+        picker->showPopup();
+        QWidget* list = picker->view()->window();
+        QVERIFY(list != window && QTest::qWaitForWindowExposed(list));
+        expectMostlyDark(list, "picker list");
+        picker->hidePopup();
+
+        ApplicationPicker applications(QStringLiteral("Choose an app"),
+                                       {{QStringLiteral("org.gnome.Calculator"), QStringLiteral("Calculator")}},
+                                       window);
+        applications.show();
+        expectMostlyDark(&applications, "application picker");
+
+        QFileDialog files(window, QStringLiteral("Open a care package"));
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.show();
+        expectMostlyDark(&files, "file dialog");
+
+        QToolTip::showText(window->mapToGlobal(QPoint(40, 40)), QStringLiteral("Preview Pemmy"), window);
+        QWidget* tip = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            tip = top->inherits("QTipLabel") && top->isVisible() ? top : tip;
+        QVERIFY(tip);
+        expectMostlyDark(tip, "tooltip");
+        QToolTip::hideText();
+    }
+
     // A drink logged from the popover while the disk refuses it: the popover and the tray say so
     // until a save succeeds, while the main window stays closed.
     void aFailedSaveShowsWhereDrinksAreLogged()
@@ -304,6 +349,18 @@ private slots:
     }
 
 private:
+    // At least two thirds of what `window` draws is dark, as Dewbell's ground is.
+    static void expectMostlyDark(QWidget* window, const char* what)
+    {
+        const QImage shown = window->grab().toImage();
+        int dark = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                dark += qGray(shown.pixel(x, y)) < 70 ? 1 : 0;
+        }
+        QVERIFY2(dark * 3 > shown.width() * shown.height() * 2, what);
+    }
+
     AppDelegate& launch(
         const QStringList& switches, std::function<bool()> trayHost = [] { return true; },
         std::function<bool()> reduceMotion = [] { return false; });

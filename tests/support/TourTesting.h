@@ -52,10 +52,11 @@ struct Tour {
         return found;
     }
 
+    // The text of a label, whether a QLabel or one that paints its text (ClampedLabel).
     QString text(const QString& name) const
     {
-        const auto* label = find<QLabel>(name);
-        return label ? label->text() : QString();
+        const auto* label = find(name);
+        return label ? label->property("text").toString() : QString();
     }
 
     void click(const QString& name) const { QTest::mouseClick(find(name), Qt::LeftButton); }

@@ -8,10 +8,12 @@
 // Finding what a view shows.
 namespace ViewTesting {
 
+// The text of a label: a QLabel, or a label that paints its text (ClampedLabel, FigureLabel).
 inline QString labelText(const QObject* root, const char* name)
 {
-    const auto* label = root->findChild<QLabel*>(QLatin1String(name));
-    return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
+    const auto* label = root->findChild<QWidget*>(QLatin1String(name));
+    const QVariant text = label ? label->property("text") : QVariant();
+    return text.isValid() ? text.toString() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
 }
 
 template<typename Button = QAbstractButton>

@@ -5,6 +5,7 @@
 #include "window/AppSettingsView.h"
 #include "window/ChoicePicker.h"
 
+#include <QAccessible>
 #include <QLayout>
 #include <QtTest>
 
@@ -62,6 +63,10 @@ private slots:
     {
         auto* picker = view_->findChild<ChoicePicker*>(QStringLiteral("idleMinutes"));
         QVERIFY(!picker->isEnabled() && picker->currentText() == u"10 minutes");
+        // Heard by what it sets, with the minutes as its value.
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(picker);
+        QCOMPARE(heard->text(QAccessible::Name), QStringLiteral("Without keyboard or pointer activity for"));
+        QCOMPARE(heard->text(QAccessible::Value), QStringLiteral("10 minutes"));
         click("pauseWhenAway");
         emit picker->activated(2);
         QCOMPARE(store_->preferences().safeguards.idleMinutes, 15);

@@ -1,4 +1,5 @@
 #include "support/PageTesting.h"
+#include "support/TableTesting.h"
 #include "ui/ClampedLabel.h"
 #include "ui/FilledCard.h"
 #include "ui/Palette.h"
@@ -9,6 +10,7 @@
 #include "window/CrewPage.h"
 #include "window/PackCard.h"
 
+#include <QAccessible>
 #include <QGridLayout>
 #include <QSignalSpy>
 #include <QtTest>
@@ -117,7 +119,67 @@ private slots:
         QVERIFY(lines.last().endsWith(QChar(0x2026)));
     }
 
+    // Each card's buttons say which companion they are for; the one on duty says so.
+    void buttonsNameTheirCompanion()
+    {
+        store_->update([](Preferences& preferences) { preferences.companionID = QStringLiteral("viru"); });
+        const auto heard = [](QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); };
+        for (PackCard* card : page_->cards()) {
+            const QString name = card->pack().name;
+            const bool current = card->pack().id == QLatin1String("viru");
+            QAccessibleInterface* choose = heard(card->chooseButton());
+            QCOMPARE(choose->text(QAccessible::Name),
+                     current ? name + QStringLiteral(" is on duty") : QStringLiteral("Choose ") + name);
+            QCOMPARE(bool(choose->state().disabled), current);
+            QCOMPARE(heard(card->tryButton())->text(QAccessible::Name), QStringLiteral("Try ") + name);
+        }
+    }
+
+    // "On duty" is read as body text is, at 4.5:1 or more against its card, measured on the
+    // drawn pixels, whatever the desktop's own colours.
+    void onDutyIsReadable_data()
+    {
+        addColumns<QColor>("desktop");
+        QTest::newRow("light desktop") << QColor(Qt::white);
+        QTest::newRow("dark desktop") << QColor(0x20, 0x20, 0x20);
+    }
+
+    void onDutyIsReadable()
+    {
+        QFETCH(QColor, desktop);
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(QPalette(desktop));
+        page_ = showOnStore<CrewPage>(QSize(700, 1400));
+        PackCard* current = page_->cards().first();
+        QVERIFY(current->isCurrent());
+        const QImage drawn = current->grab().toImage();
+        QApplication::setPalette(before);
+
+        const QRect place(current->chooseButton()->mapTo(current, QPoint()), current->chooseButton()->size());
+        const QColor ground = drawn.pixelColor(place.topLeft());
+        double best = 1;
+        for (int y = place.top(); y <= place.bottom(); ++y) {
+            for (int x = place.left(); x <= place.right(); ++x)
+                best = std::max(best, contrast(drawn.pixelColor(x, y), ground));
+        }
+        QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
+    }
+
 private:
+    // The contrast ratio of two colours as accessibility guidelines define it: 1 to 21.
+    static double contrast(const QColor& one, const QColor& other)
+    {
+        const auto luminance = [](const QColor& colour) {
+            const auto linear = [](double channel) {
+                return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+        };
+        const double first = luminance(one);
+        const double second = luminance(other);
+        return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+    }
+
     void expectCurrent(const QString& id)
     {
         for (PackCard* card : page_->cards()) {

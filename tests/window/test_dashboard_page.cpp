@@ -7,6 +7,7 @@
 #include "window/DashboardPage.h"
 #include "window/HeroPicture.h"
 
+#include <QAccessible>
 #include <QtTest>
 
 using namespace StoreTesting;
@@ -126,6 +127,38 @@ private slots:
                     ->text()
                     .startsWith(QStringLiteral("Next hello around ")));
         QCOMPARE(page_->findChildren<QWidget*>(), before);
+    }
+
+    // Assistive tools hear each figure by what it counts, with the figure and its unit as the
+    // value, and the bar as a progress bar with its share in percent.
+    void figuresSayWhatTheyCount()
+    {
+        store_->update([](Preferences& preferences) { preferences.glassML = 300; });
+        QTest::mouseClick(button(page_.get(), "drink"), Qt::LeftButton);
+        const QList<std::tuple<const char*, QString, QString>> figures{
+            {"totalLitres", QStringLiteral("Today's total"), QStringLiteral("0.3 L")},
+            {"goalLitres", QStringLiteral("Daily goal"), QStringLiteral("2.4 L")},
+            {"countdown", QStringLiteral("Next little hello"), QStringLiteral("45:00")},
+        };
+        for (const auto& [name, what, value] : figures) {
+            QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(page_->findChild<QWidget*>(name));
+            QCOMPARE(heard->role(), QAccessible::StaticText);
+            QCOMPARE(heard->text(QAccessible::Name), what);
+            QCOMPARE(heard->text(QAccessible::Value), value);
+        }
+
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(page_->findChild<CapsuleProgress*>());
+        QCOMPARE(bar->role(), QAccessible::ProgressBar);
+        QVERIFY(!bar->text(QAccessible::Name).isEmpty());
+        QAccessibleValueInterface* share = bar->valueInterface();
+        QVERIFY(share);
+        QCOMPARE(share->minimumValue().toInt(), 0);
+        QCOMPARE(share->maximumValue().toInt(), 100);
+        QCOMPARE(share->currentValue().toInt(), 13);  // 300 of 2400 ml
+        QCOMPARE(bar->text(QAccessible::Value), QStringLiteral("13%"));
+        for (int press = 0; press < 10; ++press)
+            QTest::mouseClick(button(page_.get(), "drink"), Qt::LeftButton);
+        QCOMPARE(share->currentValue().toInt(), 100);
     }
 
     void personalityLine_data()

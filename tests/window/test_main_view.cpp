@@ -1,13 +1,19 @@
 #include "support/PageTesting.h"
 #include "support/TableTesting.h"
+#include "ui/ClampedLabel.h"
 #include "ui/Palette.h"
+#include "ui/PlainButton.h"
+#include "ui/SoftButton.h"
 #include "ui/StatusDot.h"
+#include "window/CardButton.h"
 #include "window/MainSidebar.h"
 #include "window/MainView.h"
 #include "window/NoticeBanner.h"
+#include "window/PackCard.h"
 #include "window/SidebarButton.h"
 #include "window/TourSheet.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -165,6 +171,49 @@ private slots:
         QTRY_VERIFY(!view_->findChild<NoticeBanner*>());
     }
 
+    // Saving or opening a care package at the foot of the note page: the notice that answers
+    // comes into view beside the buttons, while a page opened later still starts at its top.
+    void aNewNoticeComesIntoViewWhereTheUserActed()
+    {
+        view_->resize(MainView::minimumViewSize);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("note.json"));
+        store_->chooseSaveLocation = [&](const QString&, const QString&, const QString&) { return file; };
+        store_->chooseFileToOpen = [&](const QString&, const QString&) { return file; };
+        store_->setSelectedPage(title(MainPage::note));
+        auto* scroll = view_->findChild<QScrollArea*>(QStringLiteral("pageScroll"));
+        const auto inView = [&](QWidget* widget) {
+            const QRect place(widget->mapTo(scroll->viewport(), QPoint()), widget->size());
+            return scroll->viewport()->rect().contains(place);
+        };
+
+        for (const char* action : {"saveCarePackage", "openCarePackage"}) {
+            auto* pressed = button(view_->pageWidget(), action);
+            QApplication::processEvents();
+            scroll->ensureWidgetVisible(pressed, 0, 0);
+            QVERIFY(inView(pressed));
+            QTest::mouseClick(pressed, Qt::LeftButton);
+            QVERIFY(store_->notice());
+            QApplication::processEvents();
+            auto* banner = view_->findChild<NoticeBanner*>();
+            QVERIFY2(inView(banner), action);
+            QVERIFY2(inView(pressed), action);
+            // Not on the window's edge: room below it, or the page's own end.
+            const int below =
+                scroll->viewport()->height() - banner->mapTo(scroll->viewport(), QPoint()).y() - banner->height();
+            const QScrollBar* bar = scroll->verticalScrollBar();
+            QVERIFY2(below >= 20 || bar->value() == bar->maximum(), qPrintable(QString::number(below)));
+            store_->setNotice(std::nullopt);
+            scroll->verticalScrollBar()->setValue(0);
+        }
+
+        store_->setNotice(QStringLiteral("Couldn't save your settings: disk full"));
+        QApplication::processEvents();
+        store_->setSelectedPage(title(MainPage::reminders));
+        QApplication::processEvents();
+        QCOMPARE(scroll->verticalScrollBar()->value(), 0);
+    }
+
     // Lines of the status card's note sit 4 pixels further apart than the font's own.
     void sidebarNoteIsSpacedOut()
     {
@@ -224,6 +273,64 @@ private slots:
                 QVERIFY2(!line.endsWith(QLatin1Char('-')) && !line.endsWith(QChar(0x2011)),
                          qPrintable(lines.join(QLatin1Char('|'))));
         }
+    }
+
+    void longCompanionNamesStayInsideTheWindow_data()
+    {
+        addColumns<QString, QSize>("name", "size");
+        const QString spaced = QStringLiteral("Lady Marigold Wetherby-Sip of Puddle Lane, Keeper of Saucer");
+        const QString unbroken = QStringLiteral("Quenchalot").repeated(6).left(59);
+        QTest::newRow("35 characters") << spaced.left(35) << MainView::minimumViewSize;
+        QTest::newRow("59 characters") << spaced << MainView::minimumViewSize;
+        QTest::newRow("59 characters in one word") << unbroken << MainView::minimumViewSize;
+        QTest::newRow("59 characters in one word, wide") << unbroken << QSize(1500, 900);
+    }
+
+    // A long name wraps (inside a word when it must) or ends in an ellipsis with the whole name in
+    // the tooltip: the crew's columns stay equal, and every card, the banner and their buttons
+    // stay inside the window, on every page the name shows.
+    void longCompanionNamesStayInsideTheWindow()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QList<CharacterPack> packs = store_->packs();
+        packs[1].name = name;
+        store_->setPacks(packs);
+        store_->update([&](Preferences& preferences) { preferences.companionID = packs[1].id; });
+        store_->setNotice(QStringLiteral("Couldn't open that care package: it isn't one."));
+        view_->resize(size);
+        auto* scroll = view_->findChild<QScrollArea*>(QStringLiteral("pageScroll"));
+        const auto inside = [&](QWidget* widget) {
+            const QRect place(widget->mapTo(scroll->viewport(), QPoint()), widget->size());
+            return place.left() >= 0 && place.right() < scroll->viewport()->width();
+        };
+
+        for (MainPage page : {MainPage::dashboard, MainPage::crew}) {
+            store_->setSelectedPage(title(page));
+            QApplication::processEvents();
+            QVERIFY2(scroll->widget()->width() <= scroll->viewport()->width(), qPrintable(title(page)));
+            auto* banner = view_->findChild<NoticeBanner*>();
+            QVERIFY(inside(banner) && inside(button(banner, "noticeClose")));
+        }
+
+        const QList<PackCard*> cards = view_->pageWidget()->findChildren<PackCard*>();
+        QCOMPARE(cards.size(), packs.size());
+        for (PackCard* card : cards) {
+            QVERIFY(inside(card) && inside(card->chooseButton()) && inside(card->tryButton()));
+            QCOMPARE(card->width(), cards.first()->width());
+        }
+        const auto whole = [](const ClampedLabel* label) {
+            return label->shownLines().join(QString()).remove(QLatin1Char(' '))
+                   == QString(label->text()).remove(QLatin1Char(' '));
+        };
+        const auto* onDuty = view_->pageWidget()->findChild<ClampedLabel*>(QStringLiteral("onDuty"));
+        QVERIFY2(whole(onDuty), qPrintable(onDuty->shownLines().join(QLatin1Char('|'))));
+        PackCard* chosen = cards.at(1);
+        auto* shownName = chosen->findChild<ClampedLabel*>(QStringLiteral("packName"));
+        QVERIFY(whole(shownName) || chosen->pictureButton()->toolTip() == name);
+        QCOMPARE(QAccessible::queryAccessibleInterface(shownName)->text(QAccessible::Name), name);
+        QCOMPARE(QAccessible::queryAccessibleInterface(chosen->pictureButton())->text(QAccessible::Name),
+                 QStringLiteral("Choose ") + name);
     }
 
     void closingAnUnfinishedTourFinishesIt()

@@ -5,6 +5,8 @@
 #include "window/PageHelpers.h"
 #include "window/Stepper.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -38,7 +40,8 @@ private slots:
 
     void hourPickerOffersTheHoursOfOneDay()
     {
-        ChoicePicker* picker = hourPicker(binding(store_.get(), &Preferences::quietEnd), host_.get());
+        auto* label = new QLabel(QStringLiteral("to"), host_.get());
+        ChoicePicker* picker = hourPicker(label, binding(store_.get(), &Preferences::quietEnd), host_.get());
         QCOMPARE(picker->count(), 24);
         QCOMPARE(picker->itemText(0), QStringLiteral("00:00"));
         QCOMPARE(picker->itemText(9), QStringLiteral("09:00"));
@@ -46,7 +49,12 @@ private slots:
         QCOMPARE(picker->findText(QStringLiteral("24:00")), -1);
         QCOMPARE(picker->currentText(), QStringLiteral("09:00"));
         QCOMPARE(picker->width(), 90);
-        QCOMPARE(picker->accessibleName(), QStringLiteral("Hour"));
+        // Named by the words beside it, which say what it sets; the hour is its value.
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(picker);
+        QCOMPARE(heard->role(), QAccessible::ComboBox);
+        QCOMPARE(heard->text(QAccessible::Name), QStringLiteral("to"));
+        QCOMPARE(heard->text(QAccessible::Value), QStringLiteral("09:00"));
+        QCOMPARE(label->buddy(), picker);
     }
 
     // A stored value without a row shows no row and is kept until the user picks one; picking

@@ -7,6 +7,7 @@
 #include "window/RemindersPage.h"
 #include "window/Stepper.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -118,6 +119,40 @@ private slots:
         interval->setFocus();
         QTest::keyClick(interval, Qt::Key_End);
         QCOMPARE(store_->preferences().intervalMinutes, 180);
+    }
+
+    // Assistive tools hear each picker by what it sets, with the chosen row as its value, and
+    // which personality card is the chosen one.
+    void pickersAndCardsSayWhatTheyAre()
+    {
+        const QList<std::pair<const char*, QString>> pickers{
+            {"intervalPicker", QStringLiteral("Say hello every")},
+            {"quietStartPicker", QStringLiteral("Let me sleep from")},
+            {"quietEndPicker", QStringLiteral("to")},
+            {"glassPicker", QStringLiteral("My glass")},
+        };
+        QCOMPARE(page_->findChildren<ChoicePicker*>().size(), pickers.size());
+        for (const auto& [name, label] : pickers) {
+            auto* picker = page_->findChild<ChoicePicker*>(QLatin1String(name));
+            QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(picker);
+            QCOMPARE(heard->role(), QAccessible::ComboBox);
+            QCOMPARE(heard->text(QAccessible::Name), label);
+            QCOMPARE(heard->text(QAccessible::Value), picker->currentText());
+            // The label beside it is tied to it, so its words and the picker travel together.
+            const auto related = heard->relations(QAccessible::Label);
+            QVERIFY2(!related.isEmpty() && related.first().first->text(QAccessible::Name) == label, name);
+        }
+
+        for (Personality chosen : {Personality::cheeky, Personality::menace, Personality::sweet}) {
+            QTest::mouseClick(personalityCard(rawValue(chosen)), Qt::LeftButton);
+            for (Personality personality : allPersonalities) {
+                QAccessibleInterface* card =
+                    QAccessible::queryAccessibleInterface(personalityCard(rawValue(personality)));
+                QCOMPARE(card->text(QAccessible::Name), title(personality));
+                QCOMPARE(card->role(), QAccessible::RadioButton);
+                QCOMPARE(bool(card->state().checked), personality == chosen);
+            }
+        }
     }
 
     void waterSwitchIsOneUpdate()

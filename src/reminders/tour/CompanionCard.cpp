@@ -19,6 +19,8 @@ CompanionCard::CompanionCard(const CharacterPack& pack, QWidget* parent) : QAbst
     setText(pack.name);
     setObjectName(QStringLiteral("companionCard"));
     setAccessibleName(QStringLiteral("Choose ") + pack.name);
+    // A long name is shrunk and may end in an ellipsis; the tooltip gives all of it.
+    setToolTip(pack.name);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     // The cards share the row's width equally, whatever their names.

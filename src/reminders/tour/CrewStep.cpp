@@ -6,6 +6,7 @@
 #include "reminders/tour/TourChoices.h"
 #include "reminders/tour/TourKit.h"
 #include "store/DewbellStore.h"
+#include "ui/ClampedLabel.h"
 #include "ui/FilledCard.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
@@ -17,6 +18,8 @@
 
 namespace {
 constexpr int showcaseHeight = 205;
+// A long name wraps, inside a word when it must; what the card has no room for ends in "…".
+constexpr int showcaseLines = 3;
 constexpr QSize showcaseBuddySize{160, 185};
 }  // namespace
 
@@ -50,7 +53,7 @@ QWidget* CrewStep::makeShowcase()
     words->addStretch(1);
     words->addWidget(makeLabel(QStringLiteral("YOUR WORK CAN WAIT.\nTAKE A MOMENT."),
                                uiFont(21, QFont::Medium, FontDesign::serif), Palette::accent(), card));
-    showcaseLine_ = makeLabel(QString(), uiFont(11), Palette::muted(), card);
+    showcaseLine_ = new ClampedLabel(uiFont(11), Palette::muted(), showcaseLines, 0, card);
     showcaseLine_->setObjectName(QStringLiteral("showcaseLine"));
     words->addWidget(showcaseLine_);
     words->addStretch(1);

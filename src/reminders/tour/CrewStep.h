@@ -6,10 +6,10 @@
 #include <QWidget>
 
 class BuddyView;
+class ClampedLabel;
 class CompanionCard;
 class DewbellStore;
 class QHBoxLayout;
-class QLabel;
 struct TourChoices;
 
 // The tour's first step: the chosen companion in a showcase, one card per companion (six at
@@ -35,7 +35,7 @@ private:
 
     const DewbellStore* store_;
     TourChoices& choices_;
-    QLabel* showcaseLine_ = nullptr;
+    ClampedLabel* showcaseLine_ = nullptr;
     BuddyView* showcaseBuddy_ = nullptr;
     QHBoxLayout* cardRow_ = nullptr;
     QList<CompanionCard*> cards_;

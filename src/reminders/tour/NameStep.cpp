@@ -3,6 +3,7 @@
 #include "reminders/tour/TourChoices.h"
 #include "reminders/tour/TourKit.h"
 #include "store/DewbellStore.h"
+#include "ui/ClampedLabel.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/TrailingSwitch.h"
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 
 namespace {
+
+constexpr int previewLines = 1000;
 
 QString fieldStyle()
 {
@@ -56,8 +59,9 @@ NameStep::NameStep(const DewbellStore* store, TourChoices& choices, QWidget* par
     layout->addWidget(petNames_);
 
     layout->addWidget(TourKit::divider(card));
-    preview_ =
-        TourKit::text(QString(), QStringLiteral("namePreview"), card, uiFont(18, QFont::Medium), Palette::accent());
+    // A long name without spaces breaks where it must, so none of it is cut off.
+    preview_ = new ClampedLabel(uiFont(18, QFont::Medium), Palette::accent(), previewLines, 0, card);
+    preview_->setObjectName(QStringLiteral("namePreview"));
     layout->addWidget(preview_);
     layout->addWidget(TourKit::text(QStringLiteral("You can change this any time in A note for you. Your choice "
                                                    "stays on this computer."),

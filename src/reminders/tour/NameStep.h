@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
+class ClampedLabel;
 class DewbellStore;
-class QLabel;
 class QLineEdit;
 class TrailingSwitch;
 struct TourChoices;
@@ -28,5 +28,5 @@ private:
     TourChoices& choices_;
     QLineEdit* field_;
     TrailingSwitch* petNames_;
-    QLabel* preview_;
+    ClampedLabel* preview_;
 };
