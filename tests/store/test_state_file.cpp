@@ -184,6 +184,39 @@ private slots:
         QCOMPARE(file.save(state), std::nullopt);
         QCOMPARE(filesLike(QStringLiteral("state-history-until-*.json")).size(), 1);
     }
+
+    // Two splits whose oldest records end on the same day: the second archive gets a name of its
+    // own, and the first keeps every byte.
+    void aSecondArchiveOfTheSameDayNeverReplacesTheFirst()
+    {
+        const qint64 limit = 16 * LocalFiles::KiB;
+        StateFile file(folder, true, {.limit = limit});
+        SavedState everything;
+        const auto addMinutes = [&everything](int from, int to) {
+            for (int minute = from; minute < to; ++minute)
+                everything.drinks.append({QUuid::createUuid(), utc(2020, 1, 1).addSecs(minute * 60), 250});
+        };
+        addMinutes(0, 300);
+        SavedState state = everything;
+        QVERIFY(file.save(state));
+        const QStringList first = filesLike(QStringLiteral("state-history-until-*.json"));
+        QCOMPARE(first, QStringList{QStringLiteral("state-history-until-20200101.json")});
+        const QByteArray firstBytes = readAll(folder + QLatin1Char('/') + first.first());
+
+        addMinutes(300, 450);
+        state.drinks += everything.drinks.mid(300);
+        QVERIFY(file.save(state));
+        const QStringList archives = filesLike(QStringLiteral("state-history-until-*.json"));
+        QCOMPARE(archives.size(), 2);
+        QCOMPARE(readAll(folder + QLatin1Char('/') + first.first()), firstBytes);
+
+        QList<Drink> kept;
+        for (const QString& name : archives)
+            kept += decodeStateFile(readAll(folder + QLatin1Char('/') + name)).state.drinks;
+        kept += state.drinks;
+        std::sort(kept.begin(), kept.end(), [](const Drink& a, const Drink& b) { return a.date < b.date; });
+        QCOMPARE(kept, everything.drinks);
+    }
 };
 
 QTEST_GUILESS_MAIN(StateFileTest)
