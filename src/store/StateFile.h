@@ -31,8 +31,8 @@ struct StateFileOptions {
 // "state.json" in the private folder. A user's history is never lost: whatever cannot be read,
 // or can be read only in part, is kept aside under a dated name before anything is written over
 // it; a file that cannot even be looked at blocks saving altogether; data of the first format
-// is copied once to "state-before-v2.json"; and the writer never writes more than the reader
-// accepts.
+// is copied once to "state-before-v2.json"; a file past the limit is split at load as the
+// writer splits; and the writer never writes more than the reader accepts.
 class StateFile {
 public:
     // `persist` false leaves every file on disk untouched.
