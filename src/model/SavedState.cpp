@@ -222,3 +222,12 @@ DecodedState decodeStateFile(const QByteArray& bytes)
         return std::move(*decoded);
     return decodeSavedState(parseObject(bytes));
 }
+
+DecodedState decodeLargeStateFile(const QByteArray& bytes)
+{
+    if (auto decoded = decodeByParts(bytes))
+        return std::move(*decoded);
+    throw ImportError(
+        QStringLiteral("Your saved data isn't readable: a file this large is read only record by record, and this "
+                       "one can't be."));
+}

@@ -82,7 +82,7 @@ StateFile::Loaded StateFile::load()
     DecodedState decoded;
     try {
         bytes = LocalFiles::readBounded(path(), options_.ceiling);
-        decoded = decodeStateFile(bytes);
+        decoded = bytes.size() > options_.limit ? decodeLargeStateFile(bytes) : decodeStateFile(bytes);
     } catch (const ImportError&) {
         return startFresh(QStringLiteral("Your saved data couldn't be read, so Dewbell started fresh."));
     }
