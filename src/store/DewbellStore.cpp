@@ -117,12 +117,6 @@ void DewbellStore::setNotice(const std::optional<QString>& notice)
     markChanged();
 }
 
-void DewbellStore::withdrawNotice(const QString& notice)
-{
-    if (window_.notice == notice)
-        setNotice(std::nullopt);
-}
-
 void DewbellStore::setSelectedPage(const QString& page)
 {
     window_.selectedPage = page;

@@ -311,7 +311,11 @@ private:
     void visitChanged() override { markChanged(); }
     void saveState() override { save(); }
     void showNotice(const std::optional<QString>& notice) override { setNotice(notice); }
-    void withdrawNotice(const QString& notice) override;
+    void withdrawNotice(const QString& notice) override
+    {
+        if (window_.notice == notice)
+            setNotice(std::nullopt);
+    }
     void historyChanged() override;
     void recordDrink() override;
     void hidePanel() override;
