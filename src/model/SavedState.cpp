@@ -104,6 +104,20 @@ QJsonObject parseObject(const QByteArray& bytes)
     return document.object();
 }
 
+// One element of a history array through the JSON parser, as deep as it lies in the file: the
+// parser refuses more than 1,024 arrays and objects open at once, and in the file every element
+// sits inside two of them, the top-level object and its history array. None when the parser
+// refuses it.
+std::optional<QJsonValue> parseElement(QByteArrayView element)
+{
+    QJsonParseError error;
+    const QByteArray wrapped = "[[" + element.toByteArray() + "]]";
+    const QJsonArray outer = QJsonDocument::fromJson(wrapped, &error).array();
+    if (error.error != QJsonParseError::NoError || outer.size() != 1 || outer.first().toArray().size() != 1)
+        return std::nullopt;
+    return outer.first().toArray().first();
+}
+
 // One history array, element by element: the writer's compact form directly, anything else
 // through the JSON parser. False when an element is not JSON at all.
 template<typename Record, typename CompactReader, typename Decoder>
@@ -114,12 +128,10 @@ bool readElements(QByteArrayView array, QList<Record>& target, RecordTally& tall
         bool compact = false;
         std::optional<Record> record = readCompact(element, compact, tally);
         if (!compact) {
-            QJsonParseError error;
-            const QByteArray wrapped = '[' + element.toByteArray() + ']';
-            const QJsonArray single = QJsonDocument::fromJson(wrapped, &error).array();
-            if (error.error != QJsonParseError::NoError || single.size() != 1)
+            const std::optional<QJsonValue> value = parseElement(element);
+            if (!value)
                 return false;
-            record = decode(single.first(), tally);
+            record = decode(*value, tally);
         }
         if (record)
             target.append(std::move(*record));
@@ -209,4 +221,13 @@ DecodedState decodeStateFile(const QByteArray& bytes)
     if (auto decoded = decodeByParts(bytes))
         return std::move(*decoded);
     return decodeSavedState(parseObject(bytes));
+}
+
+DecodedState decodeLargeStateFile(const QByteArray& bytes)
+{
+    if (auto decoded = decodeByParts(bytes))
+        return std::move(*decoded);
+    throw ImportError(
+        QStringLiteral("Your saved data isn't readable: a file this large is read only record by record, and this "
+                       "one can't be."));
 }

@@ -53,3 +53,7 @@ DecodedState decodeSavedState(const QJsonObject& json);
 // any other form of the same JSON reads the same.
 QByteArray encodeStateFile(const SavedState& state);
 DecodedState decodeStateFile(const QByteArray& bytes);
+// As decodeStateFile, for files too large to parse whole safely (the parser's tree takes many
+// times the file's size): only record by record, and an ImportError for a file that would need
+// the parser's reading of the whole.
+DecodedState decodeLargeStateFile(const QByteArray& bytes);

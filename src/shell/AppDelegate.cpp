@@ -324,13 +324,14 @@ void AppDelegate::showCrew()
 // during the tour counts as finishing the tour, which a quit must not do.
 void AppDelegate::quit()
 {
-    store_->save();
+    store_->saveAndWait();
     QCoreApplication::exit(EXIT_SUCCESS);
 }
 
+// After a quit the file already holds the state, and nothing is written again.
 void AppDelegate::applicationWillTerminate()
 {
-    store_->save();
+    store_->saveAndWait();
 }
 
 void AppDelegate::windowWillClose()

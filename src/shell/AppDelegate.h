@@ -73,7 +73,7 @@ public:
     void showCrew();
     // Saves, then ends the application (SIGTERM and SIGINT come here too).
     void quit();
-    // The last word before the process ends: saves again.
+    // The last word before the process ends, however it ends: saves what the file still lacks.
     void applicationWillTerminate();
 
 private:

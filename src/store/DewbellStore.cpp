@@ -34,7 +34,7 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
       updates_(options.updates),
       now_(options.openedAt.value_or(QDateTime::currentDateTimeUtc())),
       saving_({.directory = directory_, .persistChanges = persistChanges_, .stateFile = options.stateFile}, state_,
-              changes_, *this)
+              now_, changes_, *this)
 {
     if (!updates_) {
         const bool enabled = !options.directory.has_value() && persistChanges_;
@@ -62,7 +62,7 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
 DewbellStore::~DewbellStore()
 {
     if (hasUnsavedEdits())
-        save();
+        saveAndWait();
 }
 
 // ---- Published state ----------------------------------------------------------------------------
@@ -208,6 +208,7 @@ void DewbellStore::tick(const QDateTime& date)
     if (window_.setContextAvailability(state_.preferences.safeguards, snapshot))
         markChanged();
     decideDueReminder(snapshot);
+    saving_.retryIfDue();
 }
 
 // The one-second tick alone would end a phase up to a second late; one extra tick lands on time.

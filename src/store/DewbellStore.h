@@ -212,11 +212,17 @@ public:
     void suppressForSystemAbsence();
     // The user is back at `date`.
     void resumeAfterAbsence(const QDateTime& date);
-    // Writes "state.json" at once unless persistence is off, taking any edit still waiting
-    // along; a failure becomes the notice.
+    // Writes "state.json" at once, taking any edit still waiting along, unless persistence is off
+    // or the file already holds the state. A long history is written in the background, so that
+    // the click never waits for it. A failure becomes the notice, and the write is tried again on
+    // the clock until one succeeds, which takes the notice down.
     void save() { saving_.save(); }
-    // True while a preference edit waits to be written.
-    bool hasUnsavedEdits() const { return saving_.hasUnsavedEdits(); }
+    // As save(), but on this thread however long the history, returning once the state is on
+    // disk: for quitting.
+    void saveAndWait() { saving_.saveAndWait(); }
+    // True while a change is not on disk yet: an edit waits for the user to pause, or a write runs
+    // in the background.
+    bool hasUnsavedEdits() const { return saving_.hasUnsavedChanges(); }
 
     void presentTourIfNeeded();
     void presentTour();
@@ -305,6 +311,11 @@ private:
     void visitChanged() override { markChanged(); }
     void saveState() override { save(); }
     void showNotice(const std::optional<QString>& notice) override { setNotice(notice); }
+    void withdrawNotice(const QString& notice) override
+    {
+        if (window_.notice == notice)
+            setNotice(std::nullopt);
+    }
     void historyChanged() override;
     void recordDrink() override;
     void hidePanel() override;

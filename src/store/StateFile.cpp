@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
 #include <vector>
 
@@ -19,6 +20,13 @@ QString quoted(const QString& name)
 QString recordCount(int count)
 {
     return count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
+}
+
+std::optional<QString> joined(const std::optional<QString>& first, const std::optional<QString>& second)
+{
+    if (!first || !second)
+        return first ? first : second;
+    return *first + QLatin1Char(' ') + *second;
 }
 
 QString stamp()
@@ -68,17 +76,27 @@ StateFile::Loaded StateFile::load()
         return {};
     if (status.kind != LocalFiles::PathStatus::Kind::present)
         return keepOut(status);
+    if (const qint64 size = QFileInfo(path()).size(); size > options_.ceiling)
+        return keepAsideTooLarge(size);
     QByteArray bytes;
     DecodedState decoded;
     try {
-        bytes = LocalFiles::readBounded(path(), options_.limit);
-        decoded = decodeStateFile(bytes);
+        bytes = LocalFiles::readBounded(path(), options_.ceiling);
+        decoded = bytes.size() > options_.limit ? decodeLargeStateFile(bytes) : decodeStateFile(bytes);
     } catch (const ImportError&) {
-        return startFresh();
+        return startFresh(QStringLiteral("Your saved data couldn't be read, so Dewbell started fresh."));
     }
     if (decoded.migratedFromVersion1)
         backUpFirstFormat(bytes);
-    return {decoded.state, keepPartlyRead(decoded, bytes)};
+    Loaded loaded;
+    loaded.notice = keepPartlyRead(decoded, bytes);
+    loaded.state = std::move(decoded.state);
+    loaded.asOnDisk = !decoded.migratedFromVersion1 && decoded.droppedRecords == 0 && decoded.correctedRecords == 0;
+    if (bytes.size() > options_.limit) {
+        bytes = QByteArray();
+        splitPastTheLimit(loaded);
+    }
+    return loaded;
 }
 
 // Not knowing what is there is not the same as nothing being there: the file is left alone,
@@ -105,18 +123,52 @@ StateFile::Loaded StateFile::keepOut(const LocalFiles::PathStatus& status)
     return loaded;
 }
 
-StateFile::Loaded StateFile::startFresh()
+// `why` says why the saved data was not used; `whatToDo`, when there is something the user can
+// do about it, follows the name of the file kept aside.
+StateFile::Loaded StateFile::startFresh(const QString& why, const QString& whatToDo)
 {
-    const QString fresh = QStringLiteral("Your saved data couldn't be read, so Dewbell started fresh.");
     if (!persist_)
-        return {SavedState{}, fresh};
+        return {SavedState{}, why};
     if (const auto keptName = keepAside())
-        return {SavedState{}, fresh + QStringLiteral(" The old file is kept as %1.").arg(*keptName)};
+        return {SavedState{}, why + QStringLiteral(" The old file is kept as %1.").arg(*keptName) + whatToDo};
     writeBlocked_ = QStringLiteral("the earlier saved data couldn't be read or moved aside.");
     return {SavedState{},
             QStringLiteral("Your saved data couldn't be read or moved aside, so Dewbell started fresh and "
                            "won't save over it. Move \"%1\" away and restart Dewbell.")
                 .arg(path())};
+}
+
+// Dewbell moves old history aside long before its file comes near the ceiling: a file past it is
+// damaged or was never Dewbell's, and reading it could take more memory than the computer has.
+// It is kept aside unread, and the user is told how to bring a good copy back.
+StateFile::Loaded StateFile::keepAsideTooLarge(qint64 size)
+{
+    return startFresh(QStringLiteral("Your saved data is %1, far more than Dewbell ever writes, so it may be damaged "
+                                     "and wasn't read: Dewbell started fresh.")
+                          .arg(QLocale().formattedDataSize(size)),
+                      QStringLiteral(" If you have a backup of your Dewbell data, quit Dewbell, copy its "
+                                     "\"state.json\" into %1 and start Dewbell again.")
+                          .arg(quoted(folder_)));
+}
+
+// A file past the limit grew on another computer or in a newer Dewbell. Its oldest records go to
+// an archive file now, as the writer would have moved them here, so that "state.json" is back
+// within the limit before anything else is written.
+void StateFile::splitPastTheLimit(Loaded& loaded)
+{
+    if (!persist_)
+        return;
+    try {
+        loaded.notice = joined(loaded.notice, save(loaded.state));
+        loaded.asOnDisk = true;
+    } catch (const ImportError& error) {
+        loaded.notice = joined(
+            loaded.notice,
+            QStringLiteral("Your history is larger than one file may hold, and its oldest part couldn't be moved "
+                           "to a file of its own yet: %1 Nothing was lost; Dewbell tries again when it next saves.")
+                .arg(error.message()));
+        loaded.asOnDisk = false;
+    }
 }
 
 // The next save writes only what was read, so the file as it was is copied aside first.
@@ -167,7 +219,7 @@ std::optional<QString> StateFile::keepCopy(const QString& prefix, const QByteArr
         if (QFileInfo(folder.filePath(name)).size() != bytes.size())
             continue;
         try {
-            if (LocalFiles::readBounded(folder.filePath(name), options_.limit) == bytes)
+            if (LocalFiles::readBounded(folder.filePath(name), options_.ceiling) == bytes)
                 return name;
         } catch (const ImportError&) { }
     }
@@ -210,7 +262,7 @@ std::optional<QString> StateFile::save(SavedState& state)
         bytes = encodeStateFile(written);
     }
     LocalFiles::ensurePrivateFolder(folder_);
-    LocalFiles::writeAtomically(path(), bytes);
+    options_.write(path(), bytes);
     if (archived)
         state = std::move(written);
     return archived;
@@ -240,7 +292,7 @@ QString StateFile::archiveOldest(SavedState& state, qint64 encodedSize)
     for (int attempt = 2; QFileInfo::exists(archivePath) && attempt < 100; ++attempt)
         archivePath = QDir(folder_).filePath(name.chopped(5) + QStringLiteral("-%1.json").arg(attempt));
     LocalFiles::ensurePrivateFolder(folder_);
-    LocalFiles::writeAtomically(archivePath, encodeStateFile(archive));
+    options_.write(archivePath, encodeStateFile(archive));
     return QStringLiteral("Your history grew larger than one file may hold, so your drinks and breaks up to %1 now "
                           "live in %2 beside your saved data. Nothing was lost.")
         .arg(cutoff.toString(QStringLiteral("yyyy-MM-dd")), quoted(QFileInfo(archivePath).fileName()));

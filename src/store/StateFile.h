@@ -10,18 +10,29 @@
 
 // How "state.json" is read and written.
 struct StateFileOptions {
-    // The largest "state.json" that is read or written.
+    // The largest "state.json" that is written, and the size past which the oldest history moves
+    // to an archive file.
     qint64 limit = LocalFiles::stateLimit;
+    // The largest "state.json" that is read. A file between the limit and this one was not grown
+    // here (it came from a machine with a longer history, or from a newer Dewbell): it is read
+    // and split as the writer splits. Only a damaged or hostile file is larger.
+    qint64 ceiling = 1024 * LocalFiles::MiB;
+    // A history of at least this many records is written in the background even after an
+    // action: encoding it would hold up the interface for more than a frame.
+    qsizetype backgroundFromRecords = 50'000;
     // What the file layer says about a path before it is read. Tests hand in their own answer:
     // a permission error cannot be staged when they run as root.
     std::function<LocalFiles::PathStatus(const QString& path)> probe = LocalFiles::pathStatus;
+    // How a file is written whole; tests hand in a disk that fails. Called on the writer's
+    // thread, which may be a background one.
+    std::function<void(const QString& path, const QByteArray& bytes)> write = LocalFiles::writeAtomically;
 };
 
 // "state.json" in the private folder. A user's history is never lost: whatever cannot be read,
 // or can be read only in part, is kept aside under a dated name before anything is written over
 // it; a file that cannot even be looked at blocks saving altogether; data of the first format
-// is copied once to "state-before-v2.json"; and the writer never writes more than the reader
-// accepts.
+// is copied once to "state-before-v2.json"; a file past the limit is split at load as the
+// writer splits; and the writer never writes more than the reader accepts.
 class StateFile {
 public:
     // `persist` false leaves every file on disk untouched.
@@ -31,6 +42,8 @@ public:
         SavedState state;
         // Set when the saved data could not be used as it was.
         std::optional<QString> notice;
+        // The file holds exactly `state`: nothing was dropped, corrected or migrated on the way.
+        bool asOnDisk = false;
     };
 
     Loaded load();
@@ -47,7 +60,9 @@ public:
     std::optional<QString> writeBlocked() const { return writeBlocked_; }
 
 private:
-    Loaded startFresh();
+    Loaded startFresh(const QString& why, const QString& whatToDo = {});
+    Loaded keepAsideTooLarge(qint64 size);
+    void splitPastTheLimit(Loaded& loaded);
     Loaded keepOut(const LocalFiles::PathStatus& status);
     std::optional<QString> keepPartlyRead(const DecodedState& decoded, const QByteArray& bytes);
     std::optional<QString> keepAside();

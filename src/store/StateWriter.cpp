@@ -45,9 +45,20 @@ StateWriter::~StateWriter()
 
 std::optional<QString> StateWriter::writeNow(SavedState& state)
 {
+    waitForWrite();
+    return file_.save(state);
+}
+
+void StateWriter::waitForWrite()
+{
     next_.reset();
     collect();
-    return file_.save(state);
+}
+
+void StateWriter::replaceWaiting(const SavedState& state)
+{
+    if (next_)
+        next_ = state;
 }
 
 void StateWriter::writeInBackground(const SavedState& state)
@@ -58,6 +69,7 @@ void StateWriter::writeInBackground(const SavedState& state)
     }
     // The copy shares the history's storage; the owner's next change detaches its own.
     auto outcome = std::make_shared<Outcome>();
+    outcome->handedIn = state;
     outcome_ = outcome;
     worker_ = QThread::create([&file = file_, state, outcome] {
         SavedState written = state;
@@ -65,6 +77,7 @@ void StateWriter::writeInBackground(const SavedState& state)
             outcome->archived = file.save(written);
             if (outcome->archived)
                 outcome->archivedRecords = recordsTakenOut(state, written);
+            outcome->written = std::move(written);
         } catch (const ImportError& error) {
             outcome->failure = error.message();
         }

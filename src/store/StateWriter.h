@@ -23,6 +23,9 @@ public:
     // How a background write went.
     struct Outcome {
         std::optional<QString> failure;
+        // The state handed in, and what the file now holds when the write succeeded.
+        SavedState handedIn;
+        SavedState written;
         // StateFile's sentence when the oldest history went to an archive file, and which
         // records went there: the owner takes them out of its own state.
         std::optional<QString> archived;
@@ -37,6 +40,12 @@ public:
     // StateFile::save on `state`, after the write in flight.
     std::optional<QString> writeNow(SavedState& state);
     void writeInBackground(const SavedState& state);
+    // Waits for the write in flight and reports it. A state waiting to be written next is
+    // dropped: the caller writes the newest one itself.
+    void waitForWrite();
+    // A state waiting to be written next becomes `state`: once an archive has taken records out
+    // of the owner's state, the waiting copy must not bring them back.
+    void replaceWaiting(const SavedState& state);
 
     bool isWriting() const { return worker_ != nullptr; }
 

@@ -278,6 +278,35 @@ private slots:
         QVERIFY(refused > 100 && refused < variants.size() - 100);
     }
 
+    // The parser refuses a file with more than 1,024 arrays and objects open at once. A record
+    // sits two deep in the file (the top-level object, its history array), so the last depth a
+    // record may have is 1,022, and the record-by-record reader must draw the line there too.
+    void deepRecordsMeetTheParsersLimitInBothReaders()
+    {
+        const QByteArray file = encodeStateFile(richState());
+        const auto nested = [](int depth, bool objects) {
+            return objects ? QByteArray("{\"a\":").repeated(depth) + "1" + QByteArray("}").repeated(depth)
+                           : QByteArray("[").repeated(depth) + QByteArray("]").repeated(depth);
+        };
+        for (const QByteArray array : {"\"drinks\":[", "\"breakHistory\":["}) {
+            for (int depth = 1020; depth <= 1025; ++depth) {
+                for (const bool objects : {false, true}) {
+                    // Deep on its own, and deep inside a record that is otherwise whole.
+                    const QByteArray inRecord =
+                        "{\"date\":1,\"id\":\"" + QUuid::createUuid().toByteArray(QUuid::WithoutBraces)
+                        + "\",\"ml\":250,\"seconds\":20,\"kind\":\"eyeRest\",\"x\":" + nested(depth - 1, objects)
+                        + "}";
+                    for (const QByteArray& record : {nested(depth, objects), inRecord}) {
+                        const QByteArray bytes = replacedOnce(file, array, array + record + ',');
+                        const auto whole = parsedWhole(bytes);
+                        QCOMPARE(whole.has_value(), depth <= 1022);
+                        QVERIFY2(sameReading(readFile(bytes), whole), qPrintable(QStringLiteral("%1 deep").arg(depth)));
+                    }
+                }
+            }
+        }
+    }
+
     void hostileTopLevelValuesFallBackToDefaults()
     {
         const DecodedState decoded = decodeStateFile(R"({"schemaVersion": "2", "preferences": [1],

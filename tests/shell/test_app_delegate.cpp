@@ -2,6 +2,7 @@
 #include "reminders/ReminderSurface.h"
 #include "reminders/ReminderView.h"
 #include "shell/AppDelegate.h"
+#include "shell/AppLifetime.h"
 #include "shell/ApplicationPicker.h"
 #include "shell/BuddyPanel.h"
 #include "shell/MenuBarView.h"
@@ -26,6 +27,8 @@
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using Policy = AppDelegate::ActivationPolicy;
 
@@ -196,6 +199,40 @@ private slots:
         QFile::remove(stateFile);
         delegate.applicationWillTerminate();
         QVERIFY(QFile::exists(stateFile));
+    }
+
+    // Quit, then the application's end that follows it, as the event loop runs them: the state is
+    // written once, by the quit, and not at all when the file already holds it.
+    void aQuitWritesTheStateOnce()
+    {
+        AppDelegate& delegate = launch({QStringLiteral("--background")});
+        AppLifetime lifetime(*qApp, delegate);
+        const QByteArray stateFile = QFile::encodeName(scratch_->filePath(QStringLiteral("data/dewbell/state.json")));
+        // Every write puts a new file in place.
+        const auto writtenFile = [&stateFile] {
+            struct stat status { };
+            return ::stat(stateFile.constData(), &status) == 0 ? status.st_ino : ino_t(0);
+        };
+        const auto quitAndRecord = [&] {
+            ino_t afterQuit = 0;
+            QTimer::singleShot(0, &delegate, [&] {
+                delegate.quit();
+                afterQuit = writtenFile();
+            });
+            QCoreApplication::exec();
+            return afterQuit;
+        };
+
+        delegate.store()->drink();
+        const ino_t afterDrink = writtenFile();
+        QVERIFY(afterDrink != 0);
+        QCOMPARE(quitAndRecord(), afterDrink);
+        QCOMPARE(writtenFile(), afterDrink);
+
+        delegate.store()->update([](Preferences& p) { p.loveNote = QStringLiteral("Sip"); });
+        const ino_t afterQuit = quitAndRecord();
+        QVERIFY(afterQuit != afterDrink);
+        QCOMPARE(writtenFile(), afterQuit);
     }
 
     // The user switches animations off and on in the desktop's settings while Dewbell runs: the

@@ -4,6 +4,7 @@
 #include "support/TableTesting.h"
 
 #include <QDir>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -183,6 +184,65 @@ private slots:
         // Within the limit nothing moves.
         QCOMPARE(file.save(state), std::nullopt);
         QCOMPARE(filesLike(QStringLiteral("state-history-until-*.json")).size(), 1);
+    }
+
+    // Past the limit a file is read only record by record: the JSON parser's tree of a whole
+    // gigabyte would take many times that in memory, and a Dewbell that runs out of memory at
+    // launch never starts. One that needs the parser whole is kept aside unread.
+    void aFilePastTheLimitIsNeverParsedWhole()
+    {
+        const QByteArray plain = QJsonDocument(encode(history(300))).toJson();
+        QVERIFY(plain.size() > 16 * LocalFiles::KiB);
+        QByteArray escaped = plain;
+        escaped.replace("\"drinks\"", "\"dr\\u0069nks\"");
+        QCOMPARE(decodeStateFile(escaped).state.drinks.size(), 300);
+
+        writeFile(statePath(), escaped);
+        const StateFile::Loaded loaded = StateFile(folder, true, {.limit = 16 * LocalFiles::KiB}).load();
+        QVERIFY(loaded.state.drinks.isEmpty());
+        QVERIFY(loaded.notice && loaded.notice->startsWith(QStringLiteral("Your saved data couldn't be read")));
+        const QStringList kept = filesLike(QStringLiteral("state-unreadable-*.json"));
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(readAll(folder + QLatin1Char('/') + kept.first()), escaped);
+
+        // The same history without the escape is read and split.
+        writeFile(statePath(), plain);
+        const auto notice = StateFile(folder, true, {.limit = 16 * LocalFiles::KiB}).load().notice;
+        QVERIFY(notice && notice->contains(QStringLiteral("Nothing was lost")));
+        QCOMPARE(filesLike(QStringLiteral("state-history-until-*.json")).size(), 1);
+    }
+
+    // Two splits whose oldest records end on the same day: the second archive gets a name of its
+    // own, and the first keeps every byte.
+    void aSecondArchiveOfTheSameDayNeverReplacesTheFirst()
+    {
+        const qint64 limit = 16 * LocalFiles::KiB;
+        StateFile file(folder, true, {.limit = limit});
+        SavedState everything;
+        const auto addMinutes = [&everything](int from, int to) {
+            for (int minute = from; minute < to; ++minute)
+                everything.drinks.append({QUuid::createUuid(), utc(2020, 1, 1).addSecs(minute * 60), 250});
+        };
+        addMinutes(0, 300);
+        SavedState state = everything;
+        QVERIFY(file.save(state));
+        const QStringList first = filesLike(QStringLiteral("state-history-until-*.json"));
+        QCOMPARE(first, QStringList{QStringLiteral("state-history-until-20200101.json")});
+        const QByteArray firstBytes = readAll(folder + QLatin1Char('/') + first.first());
+
+        addMinutes(300, 450);
+        state.drinks += everything.drinks.mid(300);
+        QVERIFY(file.save(state));
+        const QStringList archives = filesLike(QStringLiteral("state-history-until-*.json"));
+        QCOMPARE(archives.size(), 2);
+        QCOMPARE(readAll(folder + QLatin1Char('/') + first.first()), firstBytes);
+
+        QList<Drink> kept;
+        for (const QString& name : archives)
+            kept += decodeStateFile(readAll(folder + QLatin1Char('/') + name)).state.drinks;
+        kept += state.drinks;
+        std::sort(kept.begin(), kept.end(), [](const Drink& a, const Drink& b) { return a.date < b.date; });
+        QCOMPARE(kept, everything.drinks);
     }
 };
 

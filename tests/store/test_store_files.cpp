@@ -111,7 +111,66 @@ private slots:
         auto s = openStore(folder.path());
         QCOMPARE(s->notice(), std::nullopt);
         s->drink();
+        // A history this long is written in the background.
+        QTRY_VERIFY(!s->hasUnsavedEdits());
         QCOMPARE(openStore(folder.path())->state().drinks.size(), 240001);
+    }
+
+    // A file past the limit came from elsewhere (a computer with a longer history, a newer
+    // Dewbell): it is read whole and split as the writer splits, so the settings, today's drinks
+    // and every old record stay, and the tour is not offered again.
+    void aFileLargerThanTheLimitIsSplitNotSetAside()
+    {
+        SavedState state = startedStore(folder.path())->state();
+        state.preferences.recipient = QStringLiteral("Robin");
+        for (int i = 0; i < 300; ++i)
+            state.drinks.append({QUuid::createUuid(), morning().addDays(-3).addSecs(i * 60), 250});
+        for (int i = 0; i < 2; ++i)
+            state.drinks.append({QUuid::createUuid(), morning().addSecs(i * 60), 250});
+        // Indented, as another program may write it.
+        writeFile(statePath(), QJsonDocument(encode(state)).toJson());
+        QVERIFY(encodeStateFile(state).size() > 6 * LocalFiles::KiB);
+
+        auto s = openSmall();
+        s->tick(morning().addSecs(600));
+        QVERIFY2(s->notice() && s->notice()->contains(QStringLiteral("Nothing was lost")),
+                 qPrintable(s->notice().value_or(QString())));
+        QVERIFY(keptAside().isEmpty());
+        s->presentTourIfNeeded();
+        QVERIFY(!s->tourVisible());
+        QCOMPARE(s->preferences().recipient, QStringLiteral("Robin"));
+        QCOMPARE(s->today().size(), 2);
+
+        const QStringList archives = QDir(folder.path()).entryList({QStringLiteral("state-history-until-*.json")});
+        QCOMPARE(archives.size(), 1);
+        const SavedState archived = decodeStateFile(readFile(inFolder(archives.first()))).state;
+        QCOMPARE(archived.drinks + s->state().drinks, state.drinks);
+        QVERIFY(QFileInfo(statePath()).size() <= 6 * LocalFiles::KiB);
+        QCOMPARE(openSmall()->state().drinks, s->state().drinks);
+    }
+
+    // Dewbell never writes a file anywhere near 1 GiB: one past that is damaged or not Dewbell's.
+    // It is kept aside unread (it might not even fit in memory), and the notice says how to bring
+    // a good copy back.
+    void aFileBeyondWhatDewbellEverWritesIsKeptAsideUnread()
+    {
+        const qint64 beyond = 1024 * LocalFiles::MiB + 1;
+        {
+            QFile file(statePath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(encodeStateFile(startedStore(folder.path(), morning(), Saving::off)->state()));
+            // Sparse: the test writes a few bytes, not a gigabyte.
+            QVERIFY(file.resize(beyond));
+        }
+        auto s = openStore(folder.path());
+        QCOMPARE(keptAside().size(), 1);
+        const QString notice = s->notice().value_or(QString());
+        QVERIFY2(notice.contains(keptAside().first()) && notice.contains(QStringLiteral("backup"))
+                     && notice.contains(folder.path()),
+                 qPrintable(notice));
+        QCOMPARE(QFileInfo(inFolder(keptAside().first())).size(), beyond);
+        s->drink();
+        QCOMPARE(openStore(folder.path())->state().drinks.size(), 1);
     }
 
     // Two drinks of the largest int a file can hold: today's total stays a sum of real glasses.

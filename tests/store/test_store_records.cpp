@@ -103,6 +103,25 @@ private slots:
         }
     }
 
+    // A movement break that runs to its end is recorded as movement, with its length, on disk.
+    void aFinishedMovementBreakIsSavedAsMovement()
+    {
+        auto s = startedStore(folder.path());
+        s->update([](Preferences& p) {
+            p.intervalMinutes = 180;
+            p.breaks.movementEnabled = true;
+            p.breaks.movementDurationMinutes = 3;
+        });
+        s->tick(*s->state().nextMovementDue);
+        QVERIFY(s->reminderVisible() && s->reminderKind() == ReminderKind::movement);
+        s->answerYes();
+        s->tick(*s->breakEndsAt());
+        const QList<BreakRecord> saved = savedState(folder.path()).breakHistory;
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.first().kind, ReminderKind::movement);
+        QCOMPARE(saved.first().seconds, 180);
+    }
+
     void anAnswerMovesOnlyItsOwnKind_data()
     {
         addColumns<ReminderKind, bool, int>("kind", "snooze", "seconds");

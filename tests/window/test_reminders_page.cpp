@@ -165,6 +165,24 @@ private slots:
         QVERIFY(!store_->preferences().soundEnabled);
     }
 
+    // Switched off, "A tiny pop sound" keeps a reminder that comes due silent; switched on, the
+    // next reminder pops.
+    void theTinyPopSoundSwitchedOffPlaysNothing()
+    {
+        QStringList played;
+        store_->playSound = [&played](const QString& name) { played.append(name); };
+        QTest::mouseClick(findSwitch(QStringLiteral("A tiny pop sound")), Qt::LeftButton);
+        QVERIFY(!store_->preferences().soundEnabled);
+        store_->tick(store_->state().nextDue);
+        QVERIFY(store_->reminderVisible());
+        QCOMPARE(played, QStringList());
+
+        store_->dismiss();
+        QTest::mouseClick(findSwitch(QStringLiteral("A tiny pop sound")), Qt::LeftButton);
+        store_->showReminder(true, ReminderKind::water);
+        QCOMPARE(played, QStringList{QStringLiteral("Pop")});
+    }
+
 private:
     CardButton* personalityCard(const QString& raw) const
     {
