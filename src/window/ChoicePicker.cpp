@@ -1,5 +1,7 @@
 #include "window/ChoicePicker.h"
 
+#include "ui/FocusedWheel.h"
+
 ChoicePicker::ChoicePicker(const QString& title, const QList<Choice>& choices, QWidget* parent) : QComboBox(parent)
 {
     setAccessibleName(title);
@@ -7,6 +9,7 @@ ChoicePicker::ChoicePicker(const QString& title, const QList<Choice>& choices, Q
     for (const Choice& choice : choices)
         addItem(choice.text, choice.value);
     connect(this, &QComboBox::activated, this, [this](int index) { emit picked(itemData(index).toInt()); });
+    takeWheelOnlyWithFocus(this);
 }
 
 void ChoicePicker::showValue(int value)

@@ -58,6 +58,9 @@ void MainView::render()
     header_->setText(headerText(QDate::currentDate()));
     showNotice();
     tourSheet_->sync();
+    const bool touring = tourSheet_->isVisible();
+    sidebar_->setEnabled(!touring);
+    (scrollArea_ ? static_cast<QWidget*>(scrollArea_) : column_.data())->setEnabled(!touring);
 }
 
 // Each page gets a fresh column (and so opens scrolled to its top).
