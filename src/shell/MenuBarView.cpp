@@ -335,8 +335,8 @@ void MenuBarView::renderWater()
     saveFailure_->setVisible(saveFailure.has_value());
     saveFailure_->setText(saveFailure.value_or(QString()));
     drink_->setText(QStringLiteral("I drank %1 ml").arg(preferences.glassML));
-    drink_->setAccessibleDescription(QStringLiteral("Logs one glass. %1 currently logged today.")
-                                         .arg(counted(drinks, glass, glasses)));
+    drink_->setAccessibleDescription(
+        QStringLiteral("Logs one glass. %1 currently logged today.").arg(counted(drinks, glass, glasses)));
 }
 
 void MenuBarView::renderProtection()

@@ -184,7 +184,8 @@ QWidget* RemindersPage::makeQuietCard()
     glass->addStretch(1);
     auto* goal = new Stepper(
         [](int glasses) {
-            return QStringLiteral("Personal goal: ") + counted(glasses, QStringLiteral("glass"), QStringLiteral("glasses"));
+            return QStringLiteral("Personal goal: ")
+                   + counted(glasses, QStringLiteral("glass"), QStringLiteral("glasses"));
         },
         PreferenceLimits::minDailyGoal, PreferenceLimits::maxDailyGoal, 1, card);
     goal->setObjectName(QStringLiteral("goalStepper"));

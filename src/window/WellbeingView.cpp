@@ -314,7 +314,7 @@ void WellbeingView::refresh()
     const BreakPreferences& breaks = store_->preferences().breaks;
     eyeRestGroup_->setEnabled(breaks.eyeEnabled);
     movementGroup_->setEnabled(breaks.movementEnabled);
-    completedBreaks_->setText(counted(store_->completedBreaksToday(), QStringLiteral("completed break"),
-                                      QStringLiteral("completed breaks"))
-                              + QStringLiteral(" today · water totals stay separate"));
+    completedBreaks_->setText(
+        counted(store_->completedBreaksToday(), QStringLiteral("completed break"), QStringLiteral("completed breaks"))
+        + QStringLiteral(" today · water totals stay separate"));
 }

@@ -325,7 +325,9 @@ private slots:
         // A package Dewbell wrote holds every setting, so it still replaces them all.
         auto giver = startedStore(elsewhere.path());
         const QString whole = QDir(elsewhere.path()).filePath(QStringLiteral("whole.json"));
-        giver->chooseSaveLocation = [&](const QString&, const QString&, const QString&) { return std::optional(whole); };
+        giver->chooseSaveLocation = [&](const QString&, const QString&, const QString&) {
+            return std::optional(whole);
+        };
         giver->exportGiftSettings();
         receiver->chooseFileToOpen = [&](const QString&, const QString&) { return std::optional(whole); };
         receiver->importGiftSettings();

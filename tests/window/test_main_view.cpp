@@ -1,6 +1,6 @@
+#include "reminders/tour/CompanionCard.h"
 #include "support/PageTesting.h"
 #include "support/TableTesting.h"
-#include "reminders/tour/CompanionCard.h"
 #include "ui/Palette.h"
 #include "ui/StatusDot.h"
 #include "window/MainSidebar.h"
@@ -277,10 +277,10 @@ private slots:
         addColumns<QString, QString, int, int, QList<bool>, QString>("companion", "buddy", "interval", "focus",
                                                                      "switches", "name");
         // switches: quiet hours, eye rest, movement, pet names
-        QTest::newRow("eye rest, pet names") << "vuzo" << "Vuzo" << 90 << 25 << QList<bool>{false, true, false, true}
-                                             << "";
-        QTest::newRow("movement, own name") << "viru" << "Viru" << 15 << 120 << QList<bool>{false, false, true, false}
-                                            << "Robin";
+        QTest::newRow("eye rest, pet names") << "vuzo"
+                                             << "Vuzo" << 90 << 25 << QList<bool>{false, true, false, true} << "";
+        QTest::newRow("movement, own name") << "viru"
+                                            << "Viru" << 15 << 120 << QList<bool>{false, false, true, false} << "Robin";
     }
 
     void theTourAgainStartsFromTheSavedChoices()

@@ -117,7 +117,8 @@ private slots:
         QVERIFY2(std::abs(lightest(name) - usable) < 16, qPrintable(QString::number(lightest(name))));
         store_->update([](Preferences& preferences) { preferences.useCharacterNicknames = true; });
         QVERIFY(!name->isEnabled());
-        QVERIFY2(lightest(name) < usable - 50, qPrintable(QStringLiteral("%1 beside %2").arg(lightest(name)).arg(usable)));
+        QVERIFY2(lightest(name) < usable - 50,
+                 qPrintable(QStringLiteral("%1 beside %2").arg(lightest(name)).arg(usable)));
         QCOMPARE(lightest(from), usable);
     }
 

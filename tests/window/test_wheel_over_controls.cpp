@@ -1,5 +1,5 @@
-#include "support/PageTesting.h"
 #include "reminders/tour/OnboardingView.h"
+#include "support/PageTesting.h"
 #include "window/ChoicePicker.h"
 #include "window/MainView.h"
 #include "window/Stepper.h"
