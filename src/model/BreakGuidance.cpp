@@ -1,26 +1,19 @@
 #include "model/BreakGuidance.h"
 
+#include "model/Counted.h"
+
 #include <algorithm>
 #include <array>
-
-namespace {
-
-QString counted(int amount, const char* singular, const char* plural)
-{
-    return QStringLiteral("%1 %2").arg(amount).arg(QLatin1String(amount == 1 ? singular : plural));
-}
-
-}  // namespace
 
 QString BreakGuidance::instruction(ReminderKind kind, const BreakPreferences& breaks)
 {
     switch (kind) {
     case ReminderKind::eyeRest:
         return QStringLiteral("Look at something far away and let your eyes soften for %1.")
-            .arg(counted(breaks.eyeDurationSeconds, "second", "seconds"));
+            .arg(counted(breaks.eyeDurationSeconds, QStringLiteral("second"), QStringLiteral("seconds")));
     case ReminderKind::movement:
         return QStringLiteral("Stand up, stretch, and walk a few steps for %1.")
-            .arg(counted(breaks.movementDurationMinutes, "minute", "minutes"));
+            .arg(counted(breaks.movementDurationMinutes, QStringLiteral("minute"), QStringLiteral("minutes")));
     case ReminderKind::water:
         break;
     }

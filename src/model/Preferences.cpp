@@ -139,9 +139,9 @@ QJsonObject encode(const Preferences& preferences)
     };
 }
 
-BreakPreferences decodeBreakPreferences(const QJsonObject& json)
+BreakPreferences decodeBreakPreferences(const QJsonObject& json, const BreakPreferences& base)
 {
-    BreakPreferences b;
+    BreakPreferences b = base;
     readBool(json, "eyeEnabled", b.eyeEnabled);
     readInt(json, "eyeIntervalMinutes", b.eyeIntervalMinutes);
     readInt(json, "eyeDurationSeconds", b.eyeDurationSeconds);
@@ -151,9 +151,9 @@ BreakPreferences decodeBreakPreferences(const QJsonObject& json)
     return b;
 }
 
-SafeguardPreferences decodeSafeguardPreferences(const QJsonObject& json)
+SafeguardPreferences decodeSafeguardPreferences(const QJsonObject& json, const SafeguardPreferences& base)
 {
-    SafeguardPreferences s;
+    SafeguardPreferences s = base;
     readBool(json, "flowDelay", s.flowDelay);
     readBool(json, "pauseWhenIdle", s.pauseWhenIdle);
     readInt(json, "idleMinutes", s.idleMinutes);
@@ -164,9 +164,9 @@ SafeguardPreferences decodeSafeguardPreferences(const QJsonObject& json)
     return s;
 }
 
-Preferences decodePreferences(const QJsonObject& json)
+Preferences decodePreferences(const QJsonObject& json, const Preferences& base)
 {
-    Preferences p;
+    Preferences p = base;
     readBool(json, "enabled", p.enabled);
     readInt(json, "intervalMinutes", p.intervalMinutes);
     if (const auto personality = personalityFromRaw(json.value(QLatin1String("personality")).toString()))
@@ -184,8 +184,8 @@ Preferences decodePreferences(const QJsonObject& json)
     readString(json, "companionID", p.companionID);
     readInt(json, "focusMinutes", p.focusMinutes);
     if (const QJsonValue breaks = json.value(QLatin1String("breaks")); breaks.isObject())
-        p.breaks = decodeBreakPreferences(breaks.toObject());
+        p.breaks = decodeBreakPreferences(breaks.toObject(), base.breaks);
     if (const QJsonValue safeguards = json.value(QLatin1String("safeguards")); safeguards.isObject())
-        p.safeguards = decodeSafeguardPreferences(safeguards.toObject());
+        p.safeguards = decodeSafeguardPreferences(safeguards.toObject(), base.safeguards);
     return p;
 }

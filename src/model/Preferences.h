@@ -86,11 +86,11 @@ inline constexpr int maxCodePointsPerCharacter = 8;
 QString firstCharacters(const QString& text, int count);
 
 // JSON coding. Decoders read each key only when present and of the right type, keeping the
-// default otherwise, so older and partial files load. Numbers are taken as they stand
-// (saturated to int); normalized() is what brings them into range.
+// value of `base` (the defaults unless given) otherwise, so older and partial files load.
+// Numbers are taken as they stand (saturated to int); normalized() is what brings them into range.
 QJsonObject encode(const BreakPreferences& breaks);
 QJsonObject encode(const SafeguardPreferences& safeguards);
 QJsonObject encode(const Preferences& preferences);
-BreakPreferences decodeBreakPreferences(const QJsonObject& json);
-SafeguardPreferences decodeSafeguardPreferences(const QJsonObject& json);
-Preferences decodePreferences(const QJsonObject& json);
+BreakPreferences decodeBreakPreferences(const QJsonObject& json, const BreakPreferences& base = {});
+SafeguardPreferences decodeSafeguardPreferences(const QJsonObject& json, const SafeguardPreferences& base = {});
+Preferences decodePreferences(const QJsonObject& json, const Preferences& base = {});

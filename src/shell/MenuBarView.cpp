@@ -1,6 +1,7 @@
 #include "shell/MenuBarView.h"
 
 #include "characters/AppBrandMark.h"
+#include "model/Counted.h"
 #include "model/ReminderClock.h"
 #include "store/DewbellStore.h"
 #include "ui/BaselineRow.h"
@@ -326,14 +327,17 @@ void MenuBarView::renderWater()
     const Preferences& preferences = store_->preferences();
     undo_->setVisible(drinks > 0);
     count_->setText(QString::number(drinks));
-    goal_->setText(QStringLiteral("of %1 glasses").arg(preferences.dailyGoal));
+    const QString glass = QStringLiteral("glass");
+    const QString glasses = QStringLiteral("glasses");
+    goal_->setText(QStringLiteral("of ") + counted(preferences.dailyGoal, glass, glasses));
     millilitres_->setText(QStringLiteral("%1 ml").arg(store_->totalML()));
     progress_->setProgress(store_->progress());
     const std::optional<QString> saveFailure = store_->saveFailure();
     saveFailure_->setVisible(saveFailure.has_value());
     saveFailure_->setText(saveFailure.value_or(QString()));
     drink_->setText(QStringLiteral("I drank %1 ml").arg(preferences.glassML));
-    drink_->setAccessibleDescription(QStringLiteral("Logs one glass. %1 glasses currently logged today.").arg(drinks));
+    drink_->setAccessibleDescription(
+        QStringLiteral("Logs one glass. %1 currently logged today.").arg(counted(drinks, glass, glasses)));
 }
 
 void MenuBarView::renderProtection()

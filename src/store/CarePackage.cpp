@@ -76,7 +76,9 @@ Preferences CarePackage::decode(const QByteArray& bytes, const Preferences& curr
     if (!personality.isUndefined() && !personalityFromRaw(personality.toString()))
         throw ImportError(QStringLiteral("it names a personality Dewbell doesn't know."));
 
-    Preferences received = decodePreferences(object);
+    // A package from an older version, or written by hand, may hold only some settings: the
+    // others stay as the recipient has them.
+    Preferences received = decodePreferences(object, current);
     received.safeguards = current.safeguards;
     return received.normalized();
 }

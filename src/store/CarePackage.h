@@ -12,7 +12,8 @@ struct CarePackage {
     // Writes the encoded package to a file the user chose. Throws ImportError.
     static void write(const QString& path, const Preferences& preferences);
 
-    // The settings of a care package, clamped, with `current`'s safeguards kept. Throws
+    // The settings of a care package, clamped, over `current`: its safeguards, and every setting
+    // the package does not hold, stay as they are. Throws
     // ImportError unless the whole file is a JSON object whose known keys all have the right
     // types and at least one of them is present.
     static Preferences decode(const QByteArray& bytes, const Preferences& current);

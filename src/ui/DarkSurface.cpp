@@ -39,7 +39,9 @@ void useCardFill(QWidget* field)
 {
     QPalette colours = field->palette();
     colours.setColor(QPalette::Base, Qt::transparent);
-    colours.setColor(QPalette::Text, Palette::ink());
+    // Only where it can be used: a disabled field keeps the dimmed text of the surface.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        colours.setColor(group, QPalette::Text, Palette::ink());
     field->setPalette(colours);
 }
 

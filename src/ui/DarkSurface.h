@@ -8,7 +8,7 @@ class QWidget;
 void useDarkSurface(QWidget* surface);
 
 // A text field that lies on the fill of the card around it: no background of its own, its text
-// in ink.
+// in ink while it can be used, dimmed like every disabled control while it cannot.
 void useCardFill(QWidget* field);
 
 // Gives every window Dewbell opens, Qt's own included (a picker's list, a file dialog, a message

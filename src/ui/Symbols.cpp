@@ -47,13 +47,19 @@ const QHash<QString, char32_t>& table()
         {QStringLiteral("play"), 0xe037},                         // play_arrow
         {QStringLiteral("play.fill"), 0xe037},                    // play_arrow
         {QStringLiteral("plus"), 0xe145},                         // add
-        {QStringLiteral("quote.opening"), 0xe244},                // format_quote
+        {QStringLiteral("quote.opening"), 0xe244},                // format_quote, turned
         {QStringLiteral("sparkles"), 0xe65f},                     // auto_awesome
         {QStringLiteral("sun.max"), 0xe518},                      // light_mode
         {QStringLiteral("wifi"), 0xe63e},                         // wifi
         {QStringLiteral("xmark"), 0xe5cd},                        // close
     };
     return glyphs;
+}
+
+// Material Icons has only the closing quote mark; half a turn makes it the opening one.
+bool drawnTurned(const QString& name)
+{
+    return name == QLatin1String("quote.opening");
 }
 
 // Loads the font once, and only once an application object exists to own it.
@@ -127,6 +133,11 @@ void Symbols::paint(QPainter& painter, const QRectF& rect, const QString& name, 
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(*font(side));
     painter.setPen(color);
+    if (drawnTurned(name)) {
+        painter.translate(square.center());
+        painter.rotate(180);
+        painter.translate(-square.center());
+    }
     const char32_t glyph = *codepoint(name);
     painter.drawText(square, Qt::AlignCenter, QString::fromUcs4(&glyph, 1));
     painter.restore();

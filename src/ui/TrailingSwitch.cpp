@@ -3,14 +3,24 @@
 #include "ui/FocusRing.h"
 #include "ui/Palette.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
+
+namespace {
+
+constexpr int labelFlags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter;
+// The switch is small: the pointer may miss it by this much and still toggle it.
+constexpr int trackMargin = 4;
+
+}  // namespace
 
 TrailingSwitch::TrailingSwitch(const QString& label, QWidget* parent) : QAbstractButton(parent)
 {
     setText(label);
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
-    setCursor(Qt::PointingHandCursor);
+    setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 
@@ -38,9 +48,56 @@ int TrailingSwitch::heightForWidth(int width) const
     return std::max(trackSize.height() + 4, labelRect(width).height());
 }
 
+QRect TrailingSwitch::labelArea() const
+{
+    const QRect area = labelRect(width());
+    return area.translated(0, (height() - area.height()) / 2);
+}
+
+bool TrailingSwitch::onWords(const QPoint& position) const
+{
+    const QRect area = labelArea();
+    QTextLayout layout(text(), font());
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(area.width());
+        line.setPosition({0, height});
+        height += line.height();
+    }
+    layout.endLayout();
+    // Each line as drawn, centred in the label's area; the blank after a short line is not in it.
+    const QPointF origin(area.left(), area.top() + (area.height() - height) / 2);
+    for (int index = 0; index < layout.lineCount(); ++index) {
+        const QTextLine line = layout.lineAt(index);
+        if (QRectF(origin + line.position(), QSizeF(line.naturalTextWidth(), line.height())).contains(position))
+            return true;
+    }
+    return false;
+}
+
+QRectF TrailingSwitch::trackRect() const
+{
+    return {qreal(width() - trackSize.width()), (height() - trackSize.height()) / 2.0, qreal(trackSize.width()),
+            qreal(trackSize.height())};
+}
+
 bool TrailingSwitch::hitButton(const QPoint& position) const
 {
-    return rect().contains(position);
+    const QRectF track = trackRect().adjusted(-trackMargin, -trackMargin, trackMargin, trackMargin);
+    return track.contains(position) || onWords(position);
+}
+
+void TrailingSwitch::mouseMoveEvent(QMouseEvent* event)
+{
+    if (hitButton(event->position().toPoint()))
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+    QAbstractButton::mouseMoveEvent(event);
 }
 
 void TrailingSwitch::paintEvent(QPaintEvent*)
@@ -50,13 +107,10 @@ void TrailingSwitch::paintEvent(QPaintEvent*)
     if (!isEnabled())
         painter.setOpacity(0.45);
 
-    const QRect textArea = labelRect(width());
     painter.setPen(Palette::ink());
-    painter.drawText(QRect(0, (height() - textArea.height()) / 2, textArea.width(), textArea.height()),
-                     Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, text());
+    painter.drawText(labelArea(), labelFlags, text());
 
-    const QRectF track(width() - trackSize.width(), (height() - trackSize.height()) / 2.0, trackSize.width(),
-                       trackSize.height());
+    const QRectF track = trackRect();
     const qreal radius = track.height() / 2;
     QColor trackColor = isChecked() ? Palette::primary() : QColor(255, 255, 255, 40);
     if (isDown())

@@ -3,6 +3,7 @@
 #include "model/AppBundle.h"
 #include "platform/LoginService.h"
 #include "store/DewbellStore.h"
+#include "ui/FocusHandOver.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/SoftButton.h"
@@ -279,7 +280,8 @@ void AppSettingsView::refresh()
 void AppSettingsView::refreshLogin()
 {
     launchAtLogin_->setChecked(login_->isEnabled());
-    launchAtLogin_->setEnabled(!login_->busy());
+    // Only while the entry is written; the switch keeps the keyboard for the next press.
+    setEnabledKeepingFocus(launchAtLogin_, !login_->busy());
     loginStatus_->setText(login_->statusText());
     openLoginItems_->setVisible(login_->needsApproval());
 }

@@ -1,5 +1,6 @@
 #include "window/ChoicePicker.h"
 
+#include "ui/FocusedWheel.h"
 #include "window/ChoicePickerAccessibility.h"
 
 ChoicePicker::ChoicePicker(const QString& title, const QList<Choice>& choices, QWidget* parent) : QComboBox(parent)
@@ -10,6 +11,7 @@ ChoicePicker::ChoicePicker(const QString& title, const QList<Choice>& choices, Q
     for (const Choice& choice : choices)
         addItem(choice.text, choice.value);
     connect(this, &QComboBox::activated, this, [this](int index) { emit picked(itemData(index).toInt()); });
+    takeWheelOnlyWithFocus(this);
 }
 
 void ChoicePicker::showValue(int value)

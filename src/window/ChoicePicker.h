@@ -6,6 +6,8 @@
 // A drop-down list of fixed choices, each a text standing for a whole number ("45 minutes" for
 // 45). A value that is none of its rows shows no row at all rather than a wrong one; it stays
 // as it is until the user picks a row.
+//
+// The wheel picks another row only while the picker has the keyboard focus.
 class ChoicePicker : public QComboBox {
     Q_OBJECT
 public:

@@ -63,6 +63,11 @@ void MainView::render()
     header_->setText(headerText(QDate::currentDate()));
     showNotice();
     tourSheet_->sync();
+    // The sheet is not modal: the window behind it holds still by itself.
+    const bool touring = tourSheet_->isVisible();
+    QWidget* content = scrollArea_ ? static_cast<QWidget*>(scrollArea_) : column_.data();
+    sidebar_->setEnabled(!touring);
+    content->setEnabled(!touring);
 }
 
 // Each page gets a fresh column (and so opens scrolled to its top).

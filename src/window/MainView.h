@@ -18,8 +18,8 @@ class TourSheet;
 // The main window's content: the sidebar, a hairline, and the content column with the
 // weekday header, the page the store's selectedPage names and, while the store holds a
 // notice, the notice banner, scrolled into view when a new notice arrives. It also hosts the
-// first-run tour sheet while the store's tourVisible is true. It keeps no state of its own:
-// everything comes from the store.
+// first-run tour sheet while the store's tourVisible is true, and takes no input while the sheet
+// is open. It keeps no state of its own: everything comes from the store.
 //
 // Pages come from makePageWidget() (MainPages.h).
 class MainView : public QWidget {

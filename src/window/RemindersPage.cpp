@@ -1,5 +1,6 @@
 #include "window/RemindersPage.h"
 
+#include "model/Counted.h"
 #include "model/EnumTable.h"
 #include "ui/FilledCard.h"
 #include "ui/Layouts.h"
@@ -190,8 +191,12 @@ QWidget* RemindersPage::makeQuietCard()
     glassPicker->setObjectName(QStringLiteral("glassPicker"));
     glass->addWidget(glassPicker);
     glass->addStretch(1);
-    auto* goal = new Stepper([](int glasses) { return QStringLiteral("Personal goal: %1 glasses").arg(glasses); },
-                             PreferenceLimits::minDailyGoal, PreferenceLimits::maxDailyGoal, 1, card);
+    auto* goal = new Stepper(
+        [](int glasses) {
+            return QStringLiteral("Personal goal: ")
+                   + counted(glasses, QStringLiteral("glass"), QStringLiteral("glasses"));
+        },
+        PreferenceLimits::minDailyGoal, PreferenceLimits::maxDailyGoal, 1, card);
     goal->setObjectName(QStringLiteral("goalStepper"));
     bind(goal, binding(store_, &Preferences::dailyGoal));
     glass->addWidget(goal);
@@ -213,8 +218,8 @@ void RemindersPage::refresh()
         personalityCards_[index]->setChecked(chosen);
     }
     const int minutes = int(retrySeconds(preferences.personality) / 60);
-    escalation_->setText(QStringLiteral("An unanswered reminder gets a new line every %1 minutes, up to three lines. "
+    escalation_->setText(QStringLiteral("An unanswered reminder gets a new line every %1, up to three lines. "
                                         "Snooze and pause are always there.")
-                             .arg(minutes));
+                             .arg(counted(minutes, QStringLiteral("minute"), QStringLiteral("minutes"))));
     quietHours_->setEnabled(preferences.quietEnabled);
 }

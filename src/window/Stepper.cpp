@@ -1,5 +1,6 @@
 #include "window/Stepper.h"
 
+#include "ui/FocusedWheel.h"
 #include "ui/Palette.h"
 #include "ui/Typography.h"
 
@@ -20,7 +21,7 @@ Stepper::Stepper(LabelText labelText, int minimum, int maximum, int step, QWidge
     setPageStep(step * 5);
     setOrientation(Qt::Horizontal);
     setFont(uiFont(12));
-    setFocusPolicy(Qt::StrongFocus);
+    takeWheelOnlyWithFocus(this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAccessibleName(text());
 }

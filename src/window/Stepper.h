@@ -6,8 +6,9 @@
 // A labelled stepper: the label on the left (it names the current value, "Personal goal: 8
 // glasses") and a small "−" "+" control on the right. The value never leaves its range and
 // moves by its step. It takes keyboard focus: the arrow keys, Page Up and Page Down step, Home
-// and End jump to the ends. Assistive technology reads the label as its name and the value.
-// It keeps its own size: it is never squeezed or stretched.
+// and End jump to the ends; the wheel steps it only while it has the focus. Assistive
+// technology reads the label as its name and the value. It keeps its own size: it is never
+// squeezed or stretched.
 class Stepper : public QAbstractSlider {
     Q_OBJECT
 public:

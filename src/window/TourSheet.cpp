@@ -13,7 +13,6 @@ TourSheet::TourSheet(DewbellStore* store, QWidget* window, UrlOpener& opener)
 {
     setObjectName(QStringLiteral("tourSheet"));
     setWindowTitle(QStringLiteral("Dewbell"));
-    setWindowModality(Qt::WindowModal);
     useDarkSurface(this);
     auto* layout = makeColumn(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -25,7 +24,7 @@ void TourSheet::sync()
     if (wanted && !isVisible()) {
         tour_ = new OnboardingView(store_, 0, &opener_, this);
         layout()->addWidget(tour_);
-        open();
+        show();
     } else if (!store_->tourVisible() && isVisible()) {
         done(QDialog::Rejected);
     }

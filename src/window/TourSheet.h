@@ -12,6 +12,10 @@ class UrlOpener;
 // tourVisible is true (and the window is on screen). Each opening builds a fresh tour, seeded
 // from the preferences as they are then. However the sheet closes, the tour ends: a tour that
 // was never finished is then recorded as finished, so it is not offered again.
+//
+// The sheet is not modal: a window behind a modal one cannot be closed from its title bar, and
+// closing the main window is one way to leave the tour. The main view takes no input while the
+// sheet is open instead.
 class TourSheet : public QDialog {
     Q_OBJECT
 public:

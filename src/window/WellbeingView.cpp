@@ -1,8 +1,10 @@
 #include "window/WellbeingView.h"
 
+#include "model/Counted.h"
 #include "model/ReminderKind.h"
 #include "store/DewbellStore.h"
 #include "ui/FilledCard.h"
+#include "ui/FocusHandOver.h"
 #include "ui/Layouts.h"
 #include "ui/Palette.h"
 #include "ui/PlainButton.h"
@@ -32,10 +34,27 @@ QLabel* makeNote(const QString& text, QWidget* parent)
     return note;
 }
 
-// `format` holds %1 where the number goes.
-Stepper* makeStepper(const QString& format, int minimum, int maximum, int step, QWidget* parent)
+// What a stepper counts, in the singular and the plural.
+struct Unit {
+    QString one;
+    QString many;
+};
+
+Unit minutes()
 {
-    auto* stepper = new Stepper([format](int value) { return format.arg(value); }, minimum, maximum, step, parent);
+    return {QStringLiteral("minute"), QStringLiteral("minutes")};
+}
+
+Unit seconds()
+{
+    return {QStringLiteral("second"), QStringLiteral("seconds")};
+}
+
+// `format` holds %1 where the number and its unit go.
+Stepper* makeStepper(const QString& format, const Unit& unit, int minimum, int maximum, int step, QWidget* parent)
+{
+    auto* stepper = new Stepper([format, unit](int value) { return format.arg(counted(value, unit.one, unit.many)); },
+                                minimum, maximum, step, parent);
     stepper->setFont(uiFont(12));
     return stepper;
 }
@@ -117,10 +136,11 @@ PageCard* WellbeingView::makeFocusCard()
     auto* end = makeButton<PrimaryButton>(QStringLiteral("End Focus"), "endFocus", focusRunning_);
     connect(end, &QAbstractButton::clicked, store_, &DewbellStore::endFocus);
     column(focusRunning_)->addWidget(end, 0, Qt::AlignLeft);
+    endFocus_ = end;
     card->content()->addWidget(focusRunning_);
 
     focusIdle_ = makeGroup(card, PageCard::spacing);
-    Stepper* length = makeStepper(QStringLiteral("Focus for %1 minutes"), 5, 240, 5, focusIdle_);
+    Stepper* length = makeStepper(QStringLiteral("Focus for %1"), minutes(), 5, 240, 5, focusIdle_);
     length->setObjectName(QStringLiteral("focusMinutes"));
     bind(length, binding(store_, &Preferences::focusMinutes));
     column(focusIdle_)->addWidget(length);
@@ -130,6 +150,7 @@ PageCard* WellbeingView::makeFocusCard()
             focusIdle_));
     auto* start = makeButton<PrimaryButton>(QStringLiteral("Start Focus"), "startFocus", focusIdle_);
     connect(start, &QAbstractButton::clicked, store_, &DewbellStore::startPreferredFocus);
+    startFocus_ = start;
     auto* untilEnded = makeButton<SoftButton>(QStringLiteral("Until I end it"), "focusUntilEnded", focusIdle_);
     connect(untilEnded, &QAbstractButton::clicked, store_, [this] { store_->startFocus(std::nullopt); });
     column(focusIdle_)->addLayout(buttonRow({start, untilEnded}));
@@ -150,15 +171,17 @@ PageCard* WellbeingView::makeMeetingCard()
     auto* end = makeButton<SoftButton>(QStringLiteral("End protection"), "endMeeting", meetingRunning_);
     connect(end, &QAbstractButton::clicked, store_, &DewbellStore::endMeeting);
     column(meetingRunning_)->addWidget(end, 0, Qt::AlignLeft);
+    endMeeting_ = end;
     card->content()->addWidget(meetingRunning_);
 
     meetingIdle_ = makeGroup(card, PageCard::spacing);
-    meetingMinutes_ = makeStepper(QStringLiteral("Protect for %1 minutes"), 5, 240, 5, meetingIdle_);
+    meetingMinutes_ = makeStepper(QStringLiteral("Protect for %1"), minutes(), 5, 240, 5, meetingIdle_);
     meetingMinutes_->setObjectName(QStringLiteral("meetingMinutes"));
     meetingMinutes_->showValue(initialMeetingMinutes);
     column(meetingIdle_)->addWidget(meetingMinutes_);
     auto* protect = makeButton<PrimaryButton>(QStringLiteral("Protect session"), "protectSession", meetingIdle_);
     connect(protect, &QAbstractButton::clicked, store_, [this] { store_->startMeeting(meetingMinutes_->value()); });
+    protectSession_ = protect;
     auto* untilEnded = makeButton<SoftButton>(QStringLiteral("Until I end it"), "meetingUntilEnded", meetingIdle_);
     connect(untilEnded, &QAbstractButton::clicked, store_, [this] { store_->startMeeting(std::nullopt); });
     column(meetingIdle_)->addLayout(buttonRow({protect, untilEnded}));
@@ -196,9 +219,9 @@ PageCard* WellbeingView::makeBreaksCard()
 QWidget* WellbeingView::makeEyeRestGroup(QWidget* parent)
 {
     eyeRestGroup_ = makeBreakGroup("eyeRestGroup", parent);
-    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Every %1 minutes"), 10, 120, 5, eyeRestGroup_),
+    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Every %1"), minutes(), 10, 120, 5, eyeRestGroup_),
                     "eyeRestInterval", &BreakPreferences::eyeIntervalMinutes);
-    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Rest for %1 seconds"), 20, 120, 10, eyeRestGroup_),
+    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Rest for %1"), seconds(), 20, 120, 10, eyeRestGroup_),
                     "eyeRestSeconds", &BreakPreferences::eyeDurationSeconds);
     QVBoxLayout* layout = column(eyeRestGroup_);
     layout->addWidget(makeNote(QStringLiteral("The 20–20–20 preset: every 20 minutes, look about 6 metres (20 feet) "
@@ -219,9 +242,9 @@ QWidget* WellbeingView::makeEyeRestGroup(QWidget* parent)
 QWidget* WellbeingView::makeMovementGroup(QWidget* parent)
 {
     movementGroup_ = makeBreakGroup("movementGroup", parent);
-    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Every %1 minutes"), 30, 180, 5, movementGroup_),
+    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Every %1"), minutes(), 30, 180, 5, movementGroup_),
                     "movementInterval", &BreakPreferences::movementIntervalMinutes);
-    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Break for %1 minutes"), 1, 15, 1, movementGroup_),
+    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Break for %1"), minutes(), 1, 15, 1, movementGroup_),
                     "movementMinutes", &BreakPreferences::movementDurationMinutes);
     column(movementGroup_)
         ->addWidget(makeNote(QStringLiteral("Short, regular breaks or a change of activity can help interrupt long "
@@ -276,19 +299,22 @@ QWidget* WellbeingView::makeGuidanceLinks(QWidget* parent)
 
 void WellbeingView::refresh()
 {
-    const bool focused = store_->isFocused();
-    focusRunning_->setVisible(focused);
-    focusIdle_->setVisible(!focused);
-    if (focused)
+    // The button that starts something gives way to the one that ends it, and back.
+    if (store_->isFocused()) {
+        showInPlaceOf(focusRunning_, focusIdle_, endFocus_);
         focusStatus_->setText(store_->status());
-
-    const bool inMeeting = store_->inMeeting();
-    meetingRunning_->setVisible(inMeeting);
-    meetingIdle_->setVisible(!inMeeting);
+    } else {
+        showInPlaceOf(focusIdle_, focusRunning_, startFocus_);
+    }
+    if (store_->inMeeting())
+        showInPlaceOf(meetingRunning_, meetingIdle_, endMeeting_);
+    else
+        showInPlaceOf(meetingIdle_, meetingRunning_, protectSession_);
 
     const BreakPreferences& breaks = store_->preferences().breaks;
     eyeRestGroup_->setEnabled(breaks.eyeEnabled);
     movementGroup_->setEnabled(breaks.movementEnabled);
     completedBreaks_->setText(
-        QStringLiteral("%1 completed breaks today · water totals stay separate").arg(store_->completedBreaksToday()));
+        counted(store_->completedBreaksToday(), QStringLiteral("completed break"), QStringLiteral("completed breaks"))
+        + QStringLiteral(" today · water totals stay separate"));
 }

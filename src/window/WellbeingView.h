@@ -45,9 +45,13 @@ private:
     UrlOpener& opener_;
     QWidget* focusRunning_ = nullptr;
     QWidget* focusIdle_ = nullptr;
+    QWidget* endFocus_ = nullptr;
+    QWidget* startFocus_ = nullptr;
     QLabel* focusStatus_ = nullptr;
     QWidget* meetingRunning_ = nullptr;
     QWidget* meetingIdle_ = nullptr;
+    QWidget* endMeeting_ = nullptr;
+    QWidget* protectSession_ = nullptr;
     Stepper* meetingMinutes_ = nullptr;
     QWidget* eyeRestGroup_ = nullptr;
     QWidget* movementGroup_ = nullptr;

@@ -141,6 +141,17 @@ private slots:
         }
     }
 
+    void glassesAreCountedInTheSingularAtOne()
+    {
+        store_->update([](Preferences& p) { p.dailyGoal = 1; });
+        store_->drink();
+        QCOMPARE(labelText(view_.get(), "drinkGoal"), QStringLiteral("of 1 glass"));
+        QCOMPARE(button(view_.get(), "drinkButton")->accessibleDescription(),
+                 QStringLiteral("Logs one glass. 1 glass currently logged today."));
+        store_->update([](Preferences& p) { p.dailyGoal = 2; });
+        QCOMPARE(labelText(view_.get(), "drinkGoal"), QStringLiteral("of 2 glasses"));
+    }
+
     void everyTextShowsWhole()
     {
         // A drink logged, then the card's forms without a reminder coming: a one-line and a

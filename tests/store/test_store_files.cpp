@@ -349,6 +349,52 @@ private slots:
         QCOMPARE(openStore(otherFolder.path())->preferences(), expected);
     }
 
+    // A package from an older version, or written by hand, holds some settings only: those are
+    // applied, and everything else stays as the recipient had it, inside the breaks too.
+    void aPartialCarePackageKeepsTheRecipientsOtherSettings()
+    {
+        auto receiver = startedStore(folder.path());
+        receiver->update([](Preferences& p) {
+            p.companionID = QStringLiteral("sprout");
+            p.personality = Personality::menace;
+            p.recipient = QStringLiteral("Robin");
+            p.sender = QStringLiteral("Kim");
+            p.quietEnabled = false;
+            p.quietStart = 23;
+            p.soundEnabled = false;
+            p.breaks.eyeIntervalMinutes = 40;
+            p.breaks.movementEnabled = true;
+            p.safeguards.flowDelay = true;
+        });
+        Preferences expected = receiver->preferences();
+        expected.intervalMinutes = 30;
+        expected.dailyGoal = 6;
+        expected.glassML = 300;
+        expected.loveNote = QStringLiteral("Drink up, dear.");
+        expected.breaks.eyeEnabled = true;
+
+        const QString package = QDir(elsewhere.path()).filePath(QStringLiteral("older.json"));
+        writeFile(package, R"({"intervalMinutes": 30, "dailyGoal": 6, "glassML": 300,
+                              "loveNote": "Drink up, dear.", "breaks": {"eyeEnabled": true}})");
+        receiver->chooseFileToOpen = [&](const QString&, const QString&) { return std::optional(package); };
+        receiver->importGiftSettings();
+        QCOMPARE(receiver->notice(), QStringLiteral("Your little care package is here. You can change every setting."));
+        QCOMPARE(receiver->preferences(), expected);
+
+        // A package Dewbell wrote holds every setting, so it still replaces them all.
+        auto giver = startedStore(elsewhere.path());
+        const QString whole = QDir(elsewhere.path()).filePath(QStringLiteral("whole.json"));
+        giver->chooseSaveLocation = [&](const QString&, const QString&, const QString&) {
+            return std::optional(whole);
+        };
+        giver->exportGiftSettings();
+        receiver->chooseFileToOpen = [&](const QString&, const QString&) { return std::optional(whole); };
+        receiver->importGiftSettings();
+        expected = Preferences{};
+        expected.safeguards.flowDelay = true;
+        QCOMPARE(receiver->preferences(), expected);
+    }
+
     void aBadCarePackageChangesNothing_data()
     {
         addColumns<QByteArray, QString>("bytes", "why");

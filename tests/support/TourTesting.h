@@ -4,6 +4,7 @@
 #include "store/DewbellStore.h"
 #include "support/FakeUrlOpener.h"
 #include "support/StoreTesting.h"
+#include "support/ViewTesting.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -59,7 +60,7 @@ struct Tour {
         return label ? label->property("text").toString() : QString();
     }
 
-    void click(const QString& name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void click(const QString& name) const { ViewTesting::press(find(name)); }
 
     // Reloads the saved state as the next launch would.
     std::unique_ptr<DewbellStore> relaunch() const

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "support/StoreTesting.h"
+#include "ui/TrailingSwitch.h"
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QTest>
 
 // Finding what a view shows.
 namespace ViewTesting {
@@ -20,6 +22,20 @@ template<typename Button = QAbstractButton>
 Button* button(const QObject* root, const char* name)
 {
     return root->findChild<Button*>(QLatin1String(name));
+}
+
+// Where a user presses `control`: a switch on the switch itself (the blank beside its label is
+// no part of it, and holds where the row is laid out), anything else in its middle.
+inline QPoint pressPoint(const QWidget* control)
+{
+    if (qobject_cast<const TrailingSwitch*>(control))
+        return {control->width() - TrailingSwitch::trackSize.width() / 2, control->height() / 2};
+    return control->rect().center();
+}
+
+inline void press(QWidget* control)
+{
+    QTest::mouseClick(control, Qt::LeftButton, {}, pressPoint(control));
 }
 
 }  // namespace ViewTesting

@@ -187,6 +187,68 @@ private slots:
         QCOMPARE(accessible->text(QAccessible::Name), quiet.text());
     }
 
+    // On a wide row the blank between the words and the switch is no part of it: a stray click
+    // there changes nothing. The words and the switch (with a little room round it) toggle.
+    void trailingSwitchTogglesOnlyFromItsWordsAndItsSwitch()
+    {
+        TrailingSwitch sound(QStringLiteral("A tiny pop sound"));
+        sound.resize(640, sound.heightForWidth(640));
+        sound.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sound));
+        QSignalSpy toggles(&sound, &QAbstractButton::toggled);
+        const int middle = sound.height() / 2;
+        const int wordsEnd = sound.fontMetrics().horizontalAdvance(sound.text());
+        const int trackLeft = sound.width() - TrailingSwitch::trackSize.width();
+
+        for (const int x : {wordsEnd + 12, sound.width() / 2, trackLeft - 12})
+            QTest::mouseClick(&sound, Qt::LeftButton, {}, QPoint(x, middle));
+        QCOMPARE(toggles.count(), 0);
+
+        for (const int x : {2, wordsEnd - 2, trackLeft - 2, trackLeft + 4, sound.width() - 2})
+            QTest::mouseClick(&sound, Qt::LeftButton, {}, QPoint(x, middle));
+        QCOMPARE(toggles.count(), 5);
+
+        // Wrapped onto two lines, the blank after the shorter second line is no part of it either.
+        const QString firstLine = QStringLiteral("Follow the desktop's Do Not Disturb");
+        TrailingSwitch wrapped(firstLine + QStringLiteral(" always"));
+        const int textWidth = wrapped.fontMetrics().horizontalAdvance(firstLine) + 4;
+        const int width = textWidth + TrailingSwitch::spacing + TrailingSwitch::trackSize.width();
+        wrapped.resize(width, wrapped.heightForWidth(width));
+        wrapped.show();
+        QVERIFY(wrapped.height() > wrapped.fontMetrics().height() * 3 / 2);
+        QSignalSpy wrappedToggles(&wrapped, &QAbstractButton::toggled);
+        const int secondLine = wrapped.height() * 3 / 4;
+        QTest::mouseClick(&wrapped, Qt::LeftButton, {}, QPoint(textWidth - 8, secondLine));
+        QCOMPARE(wrappedToggles.count(), 0);
+        QTest::mouseClick(&wrapped, Qt::LeftButton, {}, QPoint(4, secondLine));
+        QCOMPARE(wrappedToggles.count(), 1);
+    }
+
+    // An opening quote mark ("66") carries its weight low, under its tails; a closing one high.
+    void theOpeningQuoteMarkOpens()
+    {
+        const QImage mark = Symbols::pixmap(QStringLiteral("quote.opening"), 64, Qt::white).toImage();
+        double weight = 0;
+        double weightedRow = 0;
+        int top = mark.height();
+        int bottom = -1;
+        for (int y = 0; y < mark.height(); ++y) {
+            for (int x = 0; x < mark.width(); ++x) {
+                const int alpha = qAlpha(mark.pixel(x, y));
+                weight += alpha;
+                weightedRow += alpha * (y + 0.5);
+                if (alpha > 0) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        QVERIFY(weight > 0);
+        const double middle = (top + bottom + 1) / 2.0;
+        QVERIFY2(weightedRow / weight > middle + 1,
+                 qPrintable(QStringLiteral("weight at %1, middle %2").arg(weightedRow / weight).arg(middle)));
+    }
+
     void trailingSwitchPutsTheSwitchOnTheRight()
     {
         TrailingSwitch sound(QStringLiteral("A tiny pop sound"));

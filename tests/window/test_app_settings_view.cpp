@@ -110,7 +110,7 @@ private slots:
     {
         QAbstractButton* open = button(view_.get(), "openLoginItems");
         QAbstractButton* launch = button(view_.get(), "launchAtLogin");
-        QTest::mouseClick(launch, Qt::LeftButton);
+        press(launch);
         QVERIFY(!launch->isEnabled());  // while the entry is written
         QTRY_VERIFY(launch->isEnabled() && launch->isChecked());
         QVERIFY(!open->isVisible());
@@ -131,6 +131,34 @@ private slots:
         click("refreshLogin");
         QVERIFY(!open->isVisible());
         QCOMPARE(labelText(view_.get(), "loginStatus"), QStringLiteral("Doesn't open at login."));
+    }
+
+    // While the entry is written the switch cannot be used, and no other control takes the
+    // keyboard meanwhile: a second Space waits for the switch instead of refreshing the status.
+    void theLoginSwitchKeepsTheKeyboardWhileItWrites()
+    {
+        view_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view_.get()));
+        QAbstractButton* launch = button(view_.get(), "launchAtLogin");
+        launch->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(launch, Qt::Key_Space);
+        QVERIFY(!launch->isEnabled());
+        QWidget* meanwhile = QApplication::focusWidget();
+        QVERIFY2(!meanwhile, qPrintable(meanwhile ? meanwhile->objectName() : QString()));
+        QTRY_VERIFY(launch->isEnabled() && launch->isChecked());
+        QCOMPARE(QApplication::focusWidget(), launch);
+
+        QTest::keyClick(launch, Qt::Key_Space);
+        QTRY_VERIFY(launch->isEnabled() && !launch->isChecked());
+        QCOMPARE(QApplication::focusWidget(), launch);
+        QVERIFY(!QFile::exists(autostartFolder() + QStringLiteral("/app.dewbell.Dewbell.desktop")));
+
+        // Put elsewhere by the user in between, the keyboard stays there.
+        QTest::keyClick(launch, Qt::Key_Space);
+        QAbstractButton* tour = button(view_.get(), "tourAgain");
+        tour->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(launch->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), tour);
     }
 
     void buildLineFollowsTheDistribution()
@@ -183,7 +211,7 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[Desktop Entry]\nType=Application\n" + keys);
     }
-    void click(const char* name) const { QTest::mouseClick(button(view_.get(), name), Qt::LeftButton); }
+    void click(const char* name) const { press(button(view_.get(), name)); }
 
     QWidget* label(const QString& text) const
     {

@@ -1,3 +1,4 @@
+#include "reminders/tour/CompanionCard.h"
 #include "support/PageTesting.h"
 #include "support/TableTesting.h"
 #include "ui/ClampedLabel.h"
@@ -374,6 +375,84 @@ private slots:
         QCOMPARE(sheet->tour()->step(), 0);
         QCOMPARE(sheet->tour()->choices().companionID, QStringLiteral("sprout"));
         QCOMPARE(sheet->tour()->size(), QSize(620, 700));
+    }
+
+    // "Take the little tour again" starts every choice from its own saved value. The two rows
+    // differ from the defaults and, switch by switch, from each other.
+    void theTourAgainStartsFromTheSavedChoices_data()
+    {
+        addColumns<QString, QString, int, int, QList<bool>, QString>("companion", "buddy", "interval", "focus",
+                                                                     "switches", "name");
+        // switches: quiet hours, eye rest, movement, pet names
+        QTest::newRow("eye rest, pet names") << "vuzo"
+                                             << "Vuzo" << 90 << 25 << QList<bool>{false, true, false, true} << "";
+        QTest::newRow("movement, own name") << "viru"
+                                            << "Viru" << 15 << 120 << QList<bool>{false, false, true, false} << "Robin";
+    }
+
+    void theTourAgainStartsFromTheSavedChoices()
+    {
+        QFETCH(QString, companion);
+        QFETCH(QString, buddy);
+        QFETCH(int, interval);
+        QFETCH(int, focus);
+        QFETCH(QList<bool>, switches);
+        QFETCH(QString, name);
+        store_->update([&](Preferences& p) {
+            p.companionID = companion;
+            p.intervalMinutes = interval;
+            p.focusMinutes = focus;
+            p.quietEnabled = switches[0];
+            p.breaks.eyeEnabled = switches[1];
+            p.breaks.movementEnabled = switches[2];
+            p.useCharacterNicknames = switches[3];
+            p.recipient = QStringLiteral("Robin");
+        });
+        const Preferences saved = store_->preferences();
+        store_->setSelectedPage(QStringLiteral("Settings"));
+        QTest::mouseClick(button(view_->pageWidget(), "tourAgain"), Qt::LeftButton);
+        OnboardingView* tour = view_->tourSheet()->tour();
+        QVERIFY(tour);
+        const auto on = [tour](const char* control) { return tour->findChild<QAbstractButton*>(control)->isChecked(); };
+        const auto next = [tour] { QTest::mouseClick(button(tour, "primaryButton"), Qt::LeftButton); };
+
+        QStringList chosen;
+        for (const CompanionCard* card : tour->findChildren<CompanionCard*>()) {
+            if (card->isSelected())
+                chosen.append(card->text());
+        }
+        QCOMPARE(chosen, QStringList{buddy});
+        next();
+        QCOMPARE(tour->findChild<QLineEdit*>(QStringLiteral("nameField"))->text(), name);
+        QCOMPARE(on("petNameSwitch"), switches[3]);
+        next();
+        QCOMPARE(labelText(tour->findChild<QWidget*>(QStringLiteral("waterRow")), "stepperTitle"),
+                 QStringLiteral("A water break every %1 minutes").arg(interval));
+        QCOMPARE(labelText(tour->findChild<QWidget*>(QStringLiteral("focusRow")), "stepperTitle"),
+                 QStringLiteral("Focus length when you start it: %1 minutes").arg(focus));
+        QCOMPARE((QList<bool>{on("quietSwitch"), on("eyeRestSwitch"), on("movementSwitch")}), switches.first(3));
+        QTest::mouseClick(button(tour, "skipTour"), Qt::LeftButton);
+        QCOMPARE(store_->preferences(), saved);
+    }
+
+    // The tour is not modal, so that the window can still be closed behind it; the window takes
+    // no input of its own meanwhile, and all of it again afterwards.
+    void theWindowBehindTheTourTakesNoInput()
+    {
+        SidebarButton* reminders = nullptr;
+        for (SidebarButton* row : view_->findChildren<SidebarButton*>(QStringLiteral("pageRow")))
+            reminders = row->text() == u"Reminders" ? row : reminders;
+        QVERIFY(reminders);
+        store_->presentTour();
+        QVERIFY(view_->tourSheet()->isVisible());
+        QTest::mouseClick(reminders, Qt::LeftButton);
+        QCOMPARE(store_->selectedPage(), QStringLiteral("Your day"));
+        QVERIFY(!view_->findChild<QScrollArea*>()->isEnabled());
+
+        QTest::keyClick(view_->tourSheet(), Qt::Key_Escape);
+        QTest::mouseClick(reminders, Qt::LeftButton);
+        QCOMPARE(store_->selectedPage(), QStringLiteral("Reminders"));
+        QVERIFY(view_->findChild<QScrollArea*>()->isEnabled());
     }
 
 private:

@@ -2,6 +2,7 @@
 #include "support/TableTesting.h"
 #include "ui/ClampedLabel.h"
 #include "ui/TrailingSwitch.h"
+#include "window/MainView.h"
 #include "window/NotePage.h"
 
 #include <QLineEdit>
@@ -78,19 +79,47 @@ private slots:
     {
         auto* nicknames = page_->findChild<TrailingSwitch*>(QStringLiteral("nicknameSwitch"));
         auto* name = page_->findChild<QWidget*>(QStringLiteral("recipientField"))->findChild<QLineEdit*>();
-        QTest::mouseClick(nicknames, Qt::LeftButton);
+        press(nicknames);
         QVERIFY(store_->preferences().useCharacterNicknames);
         QVERIFY(!name->isEnabled());
         QTest::keyClicks(name, QStringLiteral("Sam"));
         QCOMPARE(store_->preferences().recipient, QStringLiteral("cutie"));
         QCOMPARE(name->text(), QStringLiteral("cutie"));
 
-        QTest::mouseClick(nicknames, Qt::LeftButton);
+        press(nicknames);
         QVERIFY(name->isEnabled());
         name->setFocus();
         name->selectAll();
         QTest::keyClicks(name, QStringLiteral("Sam"));
         QCOMPARE(store_->preferences().recipient, QStringLiteral("Sam"));
+    }
+
+    // Greyed means drawn greyed: in the window's own colours, the name field that takes no
+    // input is dimmer than the "FROM" field beside it, and lights up again when usable.
+    void theGreyedNameFieldLooksDisabled()
+    {
+        MainView window(store_.get());
+        store_->setSelectedPage(QStringLiteral("A note for you"));
+        window.resize(MainView::minimumViewSize);
+        window.show();
+        QWidget* page = window.pageWidget();
+        auto* name = page->findChild<QWidget*>(QStringLiteral("recipientField"))->findChild<QLineEdit*>();
+        auto* from = page->findChild<QWidget*>(QStringLiteral("senderField"))->findChild<QLineEdit*>();
+        const auto lightest = [](QLineEdit* field) {
+            const QImage image = field->grab().toImage();
+            int value = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    value = std::max(value, qGray(image.pixel(x, y)));
+            return value;
+        };
+        const int usable = lightest(from);
+        QVERIFY2(std::abs(lightest(name) - usable) < 16, qPrintable(QString::number(lightest(name))));
+        store_->update([](Preferences& preferences) { preferences.useCharacterNicknames = true; });
+        QVERIFY(!name->isEnabled());
+        QVERIFY2(lightest(name) < usable - 50,
+                 qPrintable(QStringLiteral("%1 beside %2").arg(lightest(name)).arg(usable)));
+        QCOMPARE(lightest(from), usable);
     }
 
     void previewHelloShowsTheCompanionOnDuty()

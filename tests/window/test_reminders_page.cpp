@@ -63,7 +63,7 @@ private slots:
         auto* hours = page_->findChild<QWidget*>(QStringLiteral("quietHours"));
         const QList<ChoicePicker*> pickers = hours->findChildren<ChoicePicker*>();
         QCOMPARE(pickers.size(), 2);
-        QTest::mouseClick(quiet, Qt::LeftButton);
+        press(quiet);
         QVERIFY(!store_->preferences().quietEnabled);
         QVERIFY(!hours->isEnabled());
         QCOMPARE(pickers[0]->currentText(), QStringLiteral("22:00"));
@@ -71,7 +71,7 @@ private slots:
         QTest::keyClick(pickers[0], Qt::Key_Down);
         QCOMPARE(store_->preferences().quietStart, 22);
 
-        QTest::mouseClick(quiet, Qt::LeftButton);
+        press(quiet);
         QVERIFY(hours->isEnabled());
         pickers[0]->setFocus();
         QTest::keyClick(pickers[0], Qt::Key_Down);
@@ -92,7 +92,7 @@ private slots:
         QTest::keyClick(goal, Qt::Key_Home);
         QTest::keyClick(goal, Qt::Key_Down);
         QCOMPARE(store_->preferences().dailyGoal, 1);
-        QCOMPARE(goal->text(), QStringLiteral("Personal goal: 1 glasses"));
+        QCOMPARE(goal->text(), QStringLiteral("Personal goal: 1 glass"));
         store_->update([](Preferences& preferences) { preferences.dailyGoal = 12; });
         QCOMPARE(goal->text(), QStringLiteral("Personal goal: 12 glasses"));
     }
@@ -158,10 +158,10 @@ private slots:
     void waterSwitchIsOneUpdate()
     {
         QSignalSpy updates(store_.get(), &DewbellStore::changed);
-        QTest::mouseClick(findSwitch(QStringLiteral("Water reminders")), Qt::LeftButton);
+        press(findSwitch(QStringLiteral("Water reminders")));
         QCOMPARE(updates.count(), 1);
         QVERIFY(!store_->preferences().enabled);
-        QTest::mouseClick(findSwitch(QStringLiteral("A tiny pop sound")), Qt::LeftButton);
+        press(findSwitch(QStringLiteral("A tiny pop sound")));
         QVERIFY(!store_->preferences().soundEnabled);
     }
 

@@ -99,13 +99,13 @@ private slots:
     void downloadsNeedChecksEvenWhereTogglesMayChange()
     {
         const Shown shown({.release = false, .savedToggles = true});
-        QTest::mouseClick(shown.control("automaticDownloads"), Qt::LeftButton);
-        QTest::mouseClick(shown.control("automaticChecks"), Qt::LeftButton);
+        press(shown.control("automaticDownloads"));
+        press(shown.control("automaticChecks"));
         QCOMPARE(shown.toggles->values,
                  (QHash<QString, bool>{{AppUpdateManager::downloadsKey, true}, {AppUpdateManager::checksKey, false}}));
         QVERIFY(shown.manager->canChangePreferences() && !shown.usable("automaticDownloads"));
         QVERIFY(!shown.control("automaticDownloads")->isChecked());
-        QTest::mouseClick(shown.control("automaticChecks"), Qt::LeftButton);
+        press(shown.control("automaticChecks"));
         QVERIFY(shown.usable("automaticDownloads") && shown.control("automaticDownloads")->isChecked());
     }
 
@@ -126,7 +126,7 @@ private slots:
         QVERIFY(lastCheck()->text().contains(QLocale().toString(QTime(10, 30), QLocale::ShortFormat)));
 
         // Automatic downloads are offered here, yet not without automatic checks.
-        QTest::mouseClick(shown.control("automaticChecks"), Qt::LeftButton);
+        press(shown.control("automaticChecks"));
         QVERIFY(!shown.driver->checks && !shown.usable("automaticDownloads"));
     }
 

@@ -128,6 +128,59 @@ private slots:
                  QStringLiteral("0 completed breaks today · water totals stay separate"));
     }
 
+    // A button that starts something gives way to the one that ends it: the keyboard goes with
+    // it, so pressing Space twice starts and ends, never starts something else.
+    void theKeyboardMovesToTheButtonThatTookThePressedOnesPlace()
+    {
+        view_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view_.get()));
+        const auto pressSpaceOn = [this](const char* name) {
+            button(view_.get(), name)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        };
+        const auto focused = [] { return QApplication::focusWidget()->objectName(); };
+
+        pressSpaceOn("startFocus");
+        QVERIFY(store_->isFocused());
+        QCOMPARE(focused(), QStringLiteral("endFocus"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(!store_->isFocused() && !store_->inMeeting());
+        QCOMPARE(focused(), QStringLiteral("startFocus"));
+
+        pressSpaceOn("focusUntilEnded");
+        QCOMPARE(focused(), QStringLiteral("endFocus"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+
+        pressSpaceOn("protectSession");
+        QVERIFY(store_->inMeeting());
+        QCOMPARE(focused(), QStringLiteral("endMeeting"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(!store_->inMeeting() && !store_->isFocused());
+        QCOMPARE(focused(), QStringLiteral("protectSession"));
+
+        // Protection started elsewhere (the menu bar) leaves the keyboard where it is.
+        pressSpaceOn("eyeRestSwitch");
+        store_->startMeeting(30);
+        QCOMPARE(focused(), QStringLiteral("eyeRestSwitch"));
+    }
+
+    void countsReadInTheSingularAtOne()
+    {
+        store_->update([](Preferences& p) {
+            p.breaks.movementEnabled = true;
+            p.breaks.movementDurationMinutes = 1;
+        });
+        QCOMPARE(stepper("movementMinutes")->text(), QStringLiteral("Break for 1 minute"));
+        store_->mutateState([](SavedState& state) {
+            state.breakHistory.append({QUuid::createUuid(), ReminderKind::movement, morning(), 60});
+        });
+        store_->drink();
+        QCOMPARE(labelText(view_.get(), "completedBreaks"),
+                 QStringLiteral("1 completed break today · water totals stay separate"));
+        QTest::keyClick(stepper("movementMinutes"), Qt::Key_Up);
+        QCOMPARE(stepper("movementMinutes")->text(), QStringLiteral("Break for 2 minutes"));
+    }
+
     void guidanceLinksOpenThroughTheOpener()
     {
         click("eyeRestGuidance");
@@ -148,7 +201,7 @@ private slots:
 private:
     Stepper* stepper(const char* name) const { return view_->findChild<Stepper*>(QLatin1String(name)); }
     bool shown(const char* name) const { return button(view_.get(), name)->isVisible(); }
-    void click(const char* name) const { QTest::mouseClick(button(view_.get(), name), Qt::LeftButton); }
+    void click(const char* name) const { press(button(view_.get(), name)); }
 
     FakeUrlOpener opener_;
     std::unique_ptr<WellbeingView> view_;

@@ -1,5 +1,6 @@
 #include "reminders/tour/BreakInfoPopover.h"
 
+#include "model/Counted.h"
 #include "platform/UrlOpener.h"
 #include "reminders/tour/DailyUseGuide.h"
 #include "ui/Layouts.h"
@@ -23,11 +24,6 @@ constexpr int gap = 6;
 bool isEyeRest(ReminderKind kind)
 {
     return kind == ReminderKind::eyeRest;
-}
-
-QString minutes(int count)
-{
-    return count == 1 ? QStringLiteral("minute") : QStringLiteral("minutes");
 }
 
 QLabel* paragraph(const QString& text, const QString& name, QWidget* parent)
@@ -59,10 +55,9 @@ QString BreakInfoPopover::rhythm(ReminderKind kind, const BreakPreferences& pref
         return QStringLiteral("Your rhythm: every %1 minutes, rest for %2 seconds.")
             .arg(preferences.eyeIntervalMinutes)
             .arg(preferences.eyeDurationSeconds);
-    return QStringLiteral("Your rhythm: every %1 minutes, take %2 %3.")
+    return QStringLiteral("Your rhythm: every %1 minutes, take %2.")
         .arg(preferences.movementIntervalMinutes)
-        .arg(preferences.movementDurationMinutes)
-        .arg(minutes(preferences.movementDurationMinutes));
+        .arg(counted(preferences.movementDurationMinutes, QStringLiteral("minute"), QStringLiteral("minutes")));
 }
 
 BreakInfoPopover::BreakInfoPopover(ReminderKind kind, const BreakPreferences& preferences, UrlOpener* opener,

@@ -1,5 +1,6 @@
 #include "reminders/tour/RhythmStep.h"
 
+#include "model/Counted.h"
 #include "reminders/tour/BreakInfoButton.h"
 #include "reminders/tour/TourChoices.h"
 #include "reminders/tour/TourKit.h"
@@ -17,11 +18,6 @@ namespace {
 
 using namespace PreferenceLimits;
 constexpr int stepMinutes = 5;
-
-QString minutes(int count)
-{
-    return count == 1 ? QStringLiteral("minute") : QStringLiteral("minutes");
-}
 
 }  // namespace
 
@@ -150,8 +146,7 @@ QString RhythmStep::eyeRestSentence(const BreakPreferences& breaks)
 
 QString RhythmStep::movementSentence(const BreakPreferences& breaks)
 {
-    return QStringLiteral("Every %1 minutes, %2 %3 to stretch or walk. Both are optional; change them any time.")
+    return QStringLiteral("Every %1 minutes, %2 to stretch or walk. Both are optional; change them any time.")
         .arg(breaks.movementIntervalMinutes)
-        .arg(breaks.movementDurationMinutes)
-        .arg(minutes(breaks.movementDurationMinutes));
+        .arg(counted(breaks.movementDurationMinutes, QStringLiteral("minute"), QStringLiteral("minutes")));
 }
