@@ -28,7 +28,7 @@ std::optional<QString> StateSaving::load()
 {
     StateFile::Loaded loaded = file_->load();
     state_ = loaded.state;
-    if (const auto blocked = file_->writeBlocked(); blocked && persistChanges_)
+    if (const auto blocked = file_->cannotWrite(); blocked && persistChanges_)
         failure_ = QStringLiteral("Nothing is being saved: ") + *blocked;
     return loaded.notice;
 }
