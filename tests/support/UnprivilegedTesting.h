@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -36,6 +37,20 @@ inline std::unique_ptr<QTemporaryDir> scratchFolder()
     if (runningAsRoot() && ::chown(QFile::encodeName(scratch->path()).constData(), nobody, nobody) != 0)
         qFatal("cannot give the scratch folder to nobody");
     return scratch;
+}
+
+// Gives `folder` and everything in it to nobody.
+inline void giveToNobody(const QString& folder)
+{
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    QStringList paths{folder};
+    while (entries.hasNext())
+        paths.append(entries.next());
+    for (const QString& path : std::as_const(paths)) {
+        if (::lchown(QFile::encodeName(path).constData(), nobody, nobody) != 0)
+            qFatal("cannot give %s to nobody", qPrintable(path));
+    }
 }
 
 // Runs one test function of this test program again as nobody, every row of it, with its
