@@ -186,9 +186,14 @@ void ensurePrivateFolder(const QString& folder)
     if (!QDir().mkpath(parent) || (!QFileInfo(folder).isDir() && !QDir().mkdir(folder, privateFolderMode))) {
         throw ImportError(QStringLiteral("Couldn't create the folder %1.").arg(quoted(folder)));
     }
-    if (!QFileInfo(folder).isDir())
+    // Everyone but the owner loses access; the owner keeps what they gave themselves, so a folder
+    // its owner closed to writing stays closed rather than being quietly opened up.
+    struct stat info { };
+    const QByteArray name = QFile::encodeName(folder);
+    if (::stat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         throw ImportError(QStringLiteral("Couldn't create the folder %1.").arg(quoted(folder)));
-    QFile::setPermissions(folder, privateFolderMode);
+    if ((info.st_mode & 077) != 0)
+        ::chmod(name.constData(), info.st_mode & 0700);
 }
 
 std::optional<QString> whyNotWritable(const QString& folder)

@@ -50,7 +50,8 @@ struct PathStatus {
 };
 PathStatus pathStatus(const QString& path);
 
-// Creates the folder (and missing parents) and sets it to 0700.
+// Creates the folder (and missing parents) with mode 0700; a folder that is there loses every
+// right of its group and others, and keeps its owner's.
 void ensurePrivateFolder(const QString& folder);
 
 // Why nothing can be written in `folder` (or, while it is missing, why it can't be made there),

@@ -40,8 +40,7 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
     if (!updates_) {
         const bool enabled = !options.directory.has_value() && persistChanges_;
         auto preferenceStore = enabled ? std::make_shared<DefaultsUpdatePreferenceStore>() : nullptr;
-        if (preferenceStore)
-            settingsRefusal = preferenceStore->refusal();
+        settingsRefusal = preferenceStore ? preferenceStore->refusal() : std::nullopt;
         updates_ = new AppUpdateManager(enabled, UpdateConfiguration::fromBundle(), {}, preferenceStore, this);
     } else if (!updates_->parent()) {
         updates_->setParent(this);
