@@ -62,6 +62,12 @@ void MovieBuddy::start()
         update();
         return;
     }
+    // The player opens the file itself, so it is looked at again first: a FIFO put in its place
+    // since would hold the player up for ever.
+    if (!QFileInfo(url_.toLocalFile()).isFile()) {
+        fallBack();
+        return;
+    }
     // No audio output is attached, so the movie is silent.
     player_ = new QMediaPlayer(this);
     sink_ = new QVideoSink(this);

@@ -245,7 +245,11 @@ CharacterPack decodeCharacterPack(const QByteArray& manifestJson, const std::opt
         refuse(QStringLiteral("has an id that can't be a folder name (it begins with \".\" or holds \"/\")"));
     if (pack.id.size() > maximumIdLength)
         refuse(QStringLiteral("has an id longer than %1 characters").arg(maximumIdLength));
-    pack.name = firstCharacters(requiredString(json, "name", QStringLiteral("has no name")), maximumNameLength);
+    pack.name = requiredString(json, "name", QStringLiteral("has no name"));
+    if (std::any_of(pack.name.cbegin(), pack.name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        refuse(QStringLiteral("has a name with control characters"));
+    // Trimmed again once cut, so that the name reads the same the next time the manifest is read.
+    pack.name = firstCharacters(pack.name, maximumNameLength).trimmed();
     pack.kind = boundedWord(requiredString(json, "kind", QStringLiteral("has no kind")), "kind");
     JsonReading::readString(json, "subtitle", pack.subtitle);
     pack.subtitle = firstCharacters(pack.subtitle, maximumSubtitleLength);

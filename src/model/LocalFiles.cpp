@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +35,11 @@ QString sizeText(qint64 bytes)
     if (bytes >= KiB && bytes % KiB == 0)
         return QStringLiteral("%1 KiB").arg(bytes / KiB);
     return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+QString systemWords(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 [[noreturn]] void tooLarge(const QString& name, qint64 limit)
@@ -78,7 +84,10 @@ struct PackTally {
 // Pixels a picture unpacks to, read from its header alone; animations count every frame.
 qint64 headerPixels(const QString& path, const QString& name)
 {
-    QImageReader reader(path);
+    QFile file(path);
+    if (!openRegularFile(file))
+        throw ImportError(QStringLiteral("The picture %1 can't be read.").arg(quoted(name)));
+    QImageReader reader(&file);
     PictureFormat::pin(reader);
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid() || size.isEmpty())
@@ -115,7 +124,8 @@ void checkPackFile(const QString& root, const QString& name, PackTally& tally, P
 void copyFile(const QString& from, const QString& to)
 {
     QDir().mkpath(QFileInfo(to).absolutePath());
-    if (!QFile::copy(from, to))
+    // Checked again right before the copy opens it: it may have changed since it was validated.
+    if (!QFileInfo(from).isFile() || !QFile::copy(from, to))
         throw ImportError(
             QStringLiteral("Couldn't copy %1 into your companions.").arg(quoted(QFileInfo(from).fileName())));
     QFile::setPermissions(to, privateFileMode);
@@ -130,6 +140,30 @@ void makeFoldersPrivate(const QString& root)
         makeFoldersPrivate(dir.filePath(child));
 }
 
+// Removes a file, or a folder with all it holds; a link is removed as a link, never what it
+// points to (QDir::removeRecursively() would empty the folder behind it).
+void removeEntry(const QString& path)
+{
+    const QFileInfo entry(path);
+    if (entry.isDir() && !entry.isSymLink())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
+}
+
+// The whole file or nothing; with a `mode` the file gets it, without one the mode of the file
+// it replaces (QSaveFile keeps it).
+void saveWhole(const QString& path, const QByteArray& bytes, std::optional<QFile::Permissions> mode)
+{
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && (!mode || file.setPermissions(*mode))
+                         && file.write(bytes) == bytes.size() && file.commit();
+    if (!written) {
+        throw ImportError(QStringLiteral("The file %1 couldn't be written (%2).")
+                              .arg(quoted(QFileInfo(path).fileName()), file.errorString()));
+    }
+}
+
 }  // namespace
 
 PathStatus pathStatus(const QString& path)
@@ -139,10 +173,10 @@ PathStatus pathStatus(const QString& path)
     if (::lstat(name.constData(), &info) != 0) {
         if (errno == ENOENT)
             return {PathStatus::Kind::absent, {}};
-        return {PathStatus::Kind::unreachable, QString::fromLocal8Bit(std::strerror(errno))};
+        return {PathStatus::Kind::unreachable, systemWords(errno)};
     }
     if (S_ISREG(info.st_mode) && ::access(name.constData(), R_OK) != 0)
-        return {PathStatus::Kind::unreadable, QString::fromLocal8Bit(std::strerror(errno))};
+        return {PathStatus::Kind::unreadable, systemWords(errno)};
     return {PathStatus::Kind::present, {}};
 }
 
@@ -152,21 +186,90 @@ void ensurePrivateFolder(const QString& folder)
     if (!QDir().mkpath(parent) || (!QFileInfo(folder).isDir() && !QDir().mkdir(folder, privateFolderMode))) {
         throw ImportError(QStringLiteral("Couldn't create the folder %1.").arg(quoted(folder)));
     }
-    if (!QFileInfo(folder).isDir())
+    // Everyone but the owner loses access; the owner keeps what they gave themselves, so a folder
+    // its owner closed to writing stays closed rather than being quietly opened up.
+    struct stat info { };
+    const QByteArray name = QFile::encodeName(folder);
+    if (::stat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
         throw ImportError(QStringLiteral("Couldn't create the folder %1.").arg(quoted(folder)));
-    QFile::setPermissions(folder, privateFolderMode);
+    if ((info.st_mode & 077) != 0)
+        ::chmod(name.constData(), info.st_mode & 0700);
+}
+
+std::optional<QString> whyNotWritable(const QString& folder)
+{
+    // A missing folder is made in the nearest one that is there.
+    QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    struct stat info { };
+    while (::stat(QFile::encodeName(existing).constData(), &info) != 0) {
+        const QString parent = QFileInfo(existing).path();
+        if (errno != ENOENT || parent == existing)
+            return systemWords(errno);
+        existing = parent;
+    }
+    if (!S_ISDIR(info.st_mode))
+        return systemWords(ENOTDIR);
+    if (::access(QFile::encodeName(existing).constData(), W_OK | X_OK) != 0)
+        return systemWords(errno);
+    return std::nullopt;
 }
 
 void writeAtomically(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.setPermissions(privateFileMode)
-                         && file.write(bytes) == bytes.size() && file.commit();
-    if (!written) {
-        throw ImportError(QStringLiteral("The file %1 couldn't be written (%2).")
-                              .arg(quoted(QFileInfo(path).fileName()), file.errorString()));
+    // QSaveFile would write through a link and leave the link: the file is made under a name of
+    // its own and renamed over the link instead.
+    if (!QFileInfo(path).isSymLink()) {
+        saveWhole(path, bytes, privateFileMode);
+        return;
     }
-    QFile::setPermissions(path, privateFileMode);
+    const QString staged = path + QStringLiteral(".%1.new").arg(QUuid::createUuid().toString(QUuid::Id128));
+    saveWhole(staged, bytes, privateFileMode);
+    if (::rename(QFile::encodeName(staged).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int error = errno;
+        QFile::remove(staged);
+        throw ImportError(QStringLiteral("The file %1 couldn't be written (%2).")
+                              .arg(quoted(QFileInfo(path).fileName()), systemWords(error)));
+    }
+}
+
+void replaceKeepingMode(const QString& path, const QByteArray& bytes)
+{
+    if (QFileInfo(path).isSymLink() || !isOwnRegularFile(path))
+        throw ImportError(QStringLiteral("The file %1 isn't one of yours that Dewbell may write.").arg(quoted(path)));
+    saveWhole(path, bytes, std::nullopt);
+}
+
+bool isOwnRegularFile(const QString& path)
+{
+    struct stat info { };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode)
+           && info.st_uid == ::geteuid();
+}
+
+bool isSpecialFile(const QString& path)
+{
+    struct stat info { };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+bool openRegularFile(QFile& file)
+{
+    // Opening a FIFO for reading waits for a writer; without blocking it returns at once, and
+    // what was opened is looked at before anything is read.
+    const int descriptor = ::open(QFile::encodeName(file.fileName()).constData(),
+                                  O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    struct stat info { };
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return false;
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    if (file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(descriptor);
+    return false;
 }
 
 QByteArray readBounded(const QString& path, qint64 limit)
@@ -174,7 +277,7 @@ QByteArray readBounded(const QString& path, qint64 limit)
     const QFileInfo info(path);
     const qint64 size = checkedSize(info, limit);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file))
         throw ImportError(QStringLiteral("The file %1 can't be opened.").arg(quoted(info.fileName())));
     // A read reserves all it may return, so it asks for the size the file had and one byte
     // more: a file that grew after the size check is read on, one byte past the limit at most.
@@ -222,6 +325,10 @@ QString installPack(const QString& sourceFolder, const CharacterPack& pack, cons
 {
     if (pack.id.isEmpty() || pack.id.contains(QLatin1Char('/')) || pack.id.startsWith(QLatin1Char('.')))
         throw ImportError(QStringLiteral("This companion's id can't be used as a folder name."));
+    if (QFileInfo(destinationParent).isSymLink())
+        throw ImportError(QStringLiteral("Your companions folder %1 is a link to another place, so Dewbell doesn't "
+                                         "install companions there.")
+                              .arg(quoted(destinationParent)));
     ensurePrivateFolder(destinationParent);
     const QString parent = QFileInfo(destinationParent).canonicalFilePath();
     const QString source = QFileInfo(sourceFolder).canonicalFilePath();
@@ -244,7 +351,8 @@ QString installPack(const QString& sourceFolder, const CharacterPack& pack, cons
         throw;
     }
 
-    const bool hadOldCopy = QFileInfo(target).exists();
+    const QFileInfo earlier(target);
+    const bool hadOldCopy = earlier.exists() || earlier.isSymLink();
     if (hadOldCopy && !QDir().rename(target, outgoing)) {
         QDir(incoming).removeRecursively();
         throw ImportError(QStringLiteral("Couldn't replace the earlier copy of %1.").arg(pack.name));
@@ -256,7 +364,7 @@ QString installPack(const QString& sourceFolder, const CharacterPack& pack, cons
         throw ImportError(QStringLiteral("Couldn't put %1 in place.").arg(pack.name));
     }
     if (hadOldCopy)
-        QDir(outgoing).removeRecursively();
+        removeEntry(outgoing);
     return target;
 }
 

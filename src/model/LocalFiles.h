@@ -5,7 +5,9 @@
 #include "model/PictureChecks.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <optional>
 
 // Private files: folders 0700, files written atomically then 0600, every read bounded.
 // Every failure is an ImportError carrying one sentence for the user.
@@ -48,11 +50,31 @@ struct PathStatus {
 };
 PathStatus pathStatus(const QString& path);
 
-// Creates the folder (and missing parents) and sets it to 0700.
+// Creates the folder (and missing parents) with mode 0700; a folder that is there loses every
+// right of its group and others, and keeps its owner's.
 void ensurePrivateFolder(const QString& folder);
 
-// Writes the whole file or nothing (temporary file, then rename), then sets it to 0600.
+// Why nothing can be written in `folder` (or, while it is missing, why it can't be made there),
+// in the system's words; none when it can.
+std::optional<QString> whyNotWritable(const QString& folder);
+
+// Writes the whole file or nothing (temporary file, then rename), mode 0600. A symbolic link at
+// `path` is replaced by the file, never written through.
 void writeAtomically(const QString& path, const QByteArray& bytes);
+
+// Writes the whole of a regular file that lies outside Dewbell's folders (the user linked it in)
+// or nothing, keeping the mode its owner gave it.
+void replaceKeepingMode(const QString& path, const QByteArray& bytes);
+
+// True for a regular file (behind any links) that belongs to the user running Dewbell.
+bool isOwnRegularFile(const QString& path);
+
+// True when something is at `path` (behind any links) that is not a regular file: a FIFO, a
+// socket, a device or a folder. Opening one may block for ever or read what no file holds.
+bool isSpecialFile(const QString& path);
+
+// Opens `file` for reading when it names a regular file, without ever waiting on a special one.
+bool openRegularFile(QFile& file);
 
 // Reads a regular file of at most `limit` bytes.
 QByteArray readBounded(const QString& path, qint64 limit);
@@ -70,6 +92,8 @@ CharacterPack validatePack(const QString& folder, PictureChecks* checks = nullpt
 
 // Copies a validated pack into `destinationParent`/<pack id>, replacing an earlier copy only
 // once the new one is complete; the copy is validated again (and remembered in `checks`).
+// Whatever stood under the pack's name is removed there and then: a link as a link, so nothing
+// outside the folder is touched. A `destinationParent` that is itself a link is refused.
 // Returns the new folder.
 QString installPack(const QString& sourceFolder, const CharacterPack& pack, const QString& destinationParent,
                     PictureChecks* checks = nullptr);

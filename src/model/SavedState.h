@@ -42,6 +42,9 @@ struct DecodedState {
     int droppedRecords = 0;
     // Records kept with a value brought within what Dewbell records (RecordLimits).
     int correctedRecords = 0;
+    // The object holds keys but none of the state's: another program's file, not an empty or
+    // older state (those hold some of the keys, or none at all).
+    bool foreign = false;
 };
 
 // Every key is optional. A top-level value that is not an object is an error.

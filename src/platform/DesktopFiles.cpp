@@ -1,5 +1,7 @@
 #include "platform/DesktopFiles.h"
 
+#include "model/LocalFiles.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QSet>
@@ -39,7 +41,7 @@ QHash<QString, QString> DesktopFiles::mainGroup(const QString& path)
 {
     QHash<QString, QString> keys;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!LocalFiles::openRegularFile(file))
         return keys;
     bool inMainGroup = false;
     for (const QByteArray& rawLine : file.read(desktopFileReadLimit).split('\n')) {

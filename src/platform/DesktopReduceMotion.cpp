@@ -1,5 +1,7 @@
 #include "platform/DesktopReduceMotion.h"
 
+#include "model/LocalFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -53,7 +55,8 @@ std::optional<bool> DesktopReduceMotion::readGnome()
 
 std::optional<bool> DesktopReduceMotion::readKdeGlobals(const QString& path)
 {
-    if (path.isEmpty() || !QFile::exists(path))
+    // QSettings opens the file as it is made: a FIFO there would never answer.
+    if (path.isEmpty() || !QFile::exists(path) || LocalFiles::isSpecialFile(path))
         return std::nullopt;
     QSettings globals(path, QSettings::IniFormat);
     const QVariant factor = globals.value(QStringLiteral("KDE/AnimationDurationFactor"));

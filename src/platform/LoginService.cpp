@@ -2,6 +2,8 @@
 
 #include "platform/UrlOpener.h"
 
+#include "model/LocalFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -37,7 +39,7 @@ QString sentence(LoginService::Status status)
 bool turnedOffByDesktop(const QString& entryPath)
 {
     QFile file(entryPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!LocalFiles::openRegularFile(file))
         return false;
     bool inMainGroup = false;
     for (const QString& rawLine : QString::fromUtf8(file.read(entryReadLimit)).split(QLatin1Char('\n'))) {

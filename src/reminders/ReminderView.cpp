@@ -5,6 +5,7 @@
 #include "characters/MovieBuddy.h"
 #include "characters/SpriteBuddy.h"
 #include "model/CompanionMotion.h"
+#include "model/LocalFiles.h"
 #include "model/PictureFormat.h"
 #include "model/ReminderPlacement.h"
 #include "reminders/BreakReminderView.h"
@@ -29,9 +30,10 @@ constexpr int stackWidth = 370;
 
 QImage readImage(const std::optional<QString>& path)
 {
-    if (!path)
+    QFile file(path.value_or(QString()));
+    if (!path || !LocalFiles::openRegularFile(file))
         return {};
-    QImageReader reader(*path);
+    QImageReader reader(&file);
     PictureFormat::pin(reader);
     return reader.read();
 }

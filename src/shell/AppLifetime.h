@@ -5,7 +5,7 @@
 class AppDelegate;
 class QCoreApplication;
 
-// How a running Dewbell ends: SIGTERM and SIGINT quit as the menu's Quit does, and the
+// How a running Dewbell ends: SIGTERM, SIGINT and SIGHUP quit as the menu's Quit does, and the
 // application's end goes through the delegate, which saves. Lives as long as the event loop runs.
 class AppLifetime {
 public:

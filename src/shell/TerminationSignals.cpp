@@ -10,7 +10,8 @@
 namespace {
 
 int sockets[2] = {-1, -1};
-constexpr int handledSignals[] = {SIGTERM, SIGINT};
+// SIGHUP comes when the terminal Dewbell was started from closes.
+constexpr int handledSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 }  // namespace
 

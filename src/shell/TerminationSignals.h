@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT into a Qt signal on the main thread, so a termination request
+// Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the main thread, so a termination request
 // takes the same path as "Quit" and the state is saved. The handler itself only writes a byte
 // into a socket pair; the event loop reads it. One instance per process.
 class TerminationSignals : public QObject {

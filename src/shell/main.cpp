@@ -48,7 +48,10 @@ std::optional<int> handOverToRunningInstance(const QStringList& arguments, std::
     if (CommandLine::hasSwitch(arguments, CommandLine::uiTest))
         return std::nullopt;
     instance.emplace(AppBundle::privateFolder());
-    switch (instance->claim(!LoginService::isLoginLaunch(arguments))) {
+    const SingleInstance::Claim claim = instance->claim(!LoginService::isLoginLaunch(arguments));
+    if (const auto notice = instance->notice())
+        std::fprintf(stderr, "%s\n", qPrintable(*notice));
+    switch (claim) {
     case SingleInstance::Claim::first:
     case SingleInstance::Claim::unguarded:
         return std::nullopt;

@@ -36,10 +36,11 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
       saving_({.directory = directory_, .persistChanges = persistChanges_, .stateFile = options.stateFile}, state_,
               now_, changes_, *this)
 {
+    std::optional<QString> settingsRefusal;
     if (!updates_) {
         const bool enabled = !options.directory.has_value() && persistChanges_;
-        auto preferenceStore =
-            enabled ? std::make_shared<DefaultsUpdatePreferenceStore>() : std::shared_ptr<UpdatePreferenceStore>();
+        auto preferenceStore = enabled ? std::make_shared<DefaultsUpdatePreferenceStore>() : nullptr;
+        settingsRefusal = preferenceStore ? preferenceStore->refusal() : std::nullopt;
         updates_ = new AppUpdateManager(enabled, UpdateConfiguration::fromBundle(), {}, preferenceStore, this);
     } else if (!updates_->parent()) {
         updates_->setParent(this);
@@ -47,6 +48,8 @@ DewbellStore::DewbellStore(const StoreOptions& options, QObject* parent)
 
     load();
     loadPacks();
+    if (settingsRefusal)
+        window_.notice = window_.notice ? *window_.notice + QLatin1Char(' ') + *settingsRefusal : *settingsRefusal;
 
     if (running_) {
         timer_.setInterval(tickMilliseconds);

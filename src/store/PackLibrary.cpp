@@ -45,7 +45,6 @@ CharacterPack PackLibrary::import(const QString& folder, const QList<CharacterPa
                                              "Give the pack an id of its own.")
                                   .arg(existing.name, pack.id));
     }
-    LocalFiles::ensurePrivateFolder(privateCharacters);
     pack.folder = LocalFiles::installPack(folder, pack, privateCharacters, checks);
     return pack;
 }

@@ -71,20 +71,38 @@ QString StateFile::path() const
 
 StateFile::Loaded StateFile::load()
 {
+    Loaded loaded = read();
+    sayIfUnwritable(loaded);
+    return loaded;
+}
+
+StateFile::Loaded StateFile::read()
+{
     const LocalFiles::PathStatus status = options_.probe(path());
     if (status.kind == LocalFiles::PathStatus::Kind::absent)
         return {};
     if (status.kind != LocalFiles::PathStatus::Kind::present)
         return keepOut(status);
+    if (const auto refused = refusedLink())
+        return startFresh(*refused, QStringLiteral("The link is kept as %1."));
     if (const qint64 size = QFileInfo(path()).size(); size > options_.ceiling)
         return keepAsideTooLarge(size);
+    const QString oldFileKept = QStringLiteral("The old file is kept as %1.");
     QByteArray bytes;
     DecodedState decoded;
     try {
         bytes = LocalFiles::readBounded(path(), options_.ceiling);
         decoded = bytes.size() > options_.limit ? decodeLargeStateFile(bytes) : decodeStateFile(bytes);
     } catch (const ImportError&) {
-        return startFresh(QStringLiteral("Your saved data couldn't be read, so Dewbell started fresh."));
+        linkTarget_.reset();
+        return startFresh(QStringLiteral("Your saved data couldn't be read, so Dewbell started fresh."), oldFileKept);
+    }
+    if (decoded.foreign) {
+        linkTarget_.reset();
+        return startFresh(QStringLiteral("The file %1 in Dewbell's folder holds another program's data, so Dewbell "
+                                         "started fresh and left that file as it was.")
+                              .arg(quoted(stateName)),
+                          oldFileKept);
     }
     if (decoded.migratedFromVersion1)
         backUpFirstFormat(bytes);
@@ -97,6 +115,44 @@ StateFile::Loaded StateFile::load()
         splitPastTheLimit(loaded);
     }
     return loaded;
+}
+
+// A "state.json" that is a link is read only when it leads to a regular file of the user's.
+// The link to anything else is kept aside; what it points to is neither read nor written.
+std::optional<QString> StateFile::refusedLink()
+{
+    const QFileInfo link(path());
+    if (!link.isSymLink())
+        return std::nullopt;
+    const QString target = link.canonicalFilePath();
+    if (!target.isEmpty() && LocalFiles::isOwnRegularFile(target)) {
+        linkTarget_ = target;
+        return std::nullopt;
+    }
+    return QStringLiteral("The file %1 in Dewbell's folder is a link to %2, which isn't a file of yours, so Dewbell "
+                          "started fresh and left that file alone.")
+        .arg(quoted(stateName), quoted(link.symLinkTarget()));
+}
+
+// Said from the start, not at the first save: nothing the user does will be kept.
+void StateFile::sayIfUnwritable(Loaded& loaded)
+{
+    if (!persist_ || writeBlocked_)
+        return;
+    const auto reason = LocalFiles::whyNotWritable(folder_);
+    if (!reason)
+        return;
+    const bool missing = !QFileInfo(folder_).isDir();
+    unwritable_ = missing ? QStringLiteral("Dewbell can't make its folder (%1).").arg(*reason)
+                          : QStringLiteral("Dewbell can't write in its folder (%1).").arg(*reason);
+    const QString sentence =
+        missing ? QStringLiteral("Dewbell can't make its folder %1 (%2), so nothing you change will be saved until "
+                                 "the folders above it let Dewbell make it.")
+                      .arg(quoted(folder_), *reason)
+                : QStringLiteral("Dewbell can't write in its folder %1 (%2), so nothing you change will be saved "
+                                 "until the folder's permissions let Dewbell write there again (chmod 700).")
+                      .arg(quoted(folder_), *reason);
+    loaded.notice = loaded.notice ? *loaded.notice + QLatin1Char(' ') + sentence : sentence;
 }
 
 // Not knowing what is there is not the same as nothing being there: the file is left alone,
@@ -123,14 +179,14 @@ StateFile::Loaded StateFile::keepOut(const LocalFiles::PathStatus& status)
     return loaded;
 }
 
-// `why` says why the saved data was not used; `whatToDo`, when there is something the user can
-// do about it, follows the name of the file kept aside.
-StateFile::Loaded StateFile::startFresh(const QString& why, const QString& whatToDo)
+// `why` says what was found; `keptAs` where it went (%1: the name it is kept under); `whatToDo`,
+// when there is something the user can do about it, follows.
+StateFile::Loaded StateFile::startFresh(const QString& why, const QString& keptAs, const QString& whatToDo)
 {
     if (!persist_)
         return {SavedState{}, why};
     if (const auto keptName = keepAside())
-        return {SavedState{}, why + QStringLiteral(" The old file is kept as %1.").arg(*keptName) + whatToDo};
+        return {SavedState{}, why + QLatin1Char(' ') + keptAs.arg(*keptName) + whatToDo};
     writeBlocked_ = QStringLiteral("the earlier saved data couldn't be read or moved aside.");
     return {SavedState{},
             QStringLiteral("Your saved data couldn't be read or moved aside, so Dewbell started fresh and "
@@ -262,10 +318,22 @@ std::optional<QString> StateFile::save(SavedState& state)
         bytes = encodeStateFile(written);
     }
     LocalFiles::ensurePrivateFolder(folder_);
-    options_.write(path(), bytes);
+    writeState(bytes);
     if (archived)
         state = std::move(written);
     return archived;
+}
+
+// Through the link read at load while it still leads to the same file of the user's; otherwise
+// "state.json" itself, a link put there since replaced rather than followed.
+void StateFile::writeState(const QByteArray& bytes)
+{
+    const QFileInfo link(path());
+    if (linkTarget_ && link.isSymLink() && link.canonicalFilePath() == *linkTarget_) {
+        LocalFiles::replaceKeepingMode(*linkTarget_, bytes);
+        return;
+    }
+    options_.write(path(), bytes);
 }
 
 // Down to three quarters of the limit, so that this happens once in years rather than at every

@@ -32,7 +32,10 @@ struct StateFileOptions {
 // or can be read only in part, is kept aside under a dated name before anything is written over
 // it; a file that cannot even be looked at blocks saving altogether; data of the first format
 // is copied once to "state-before-v2.json"; a file past the limit is split at load as the
-// writer splits; and the writer never writes more than the reader accepts.
+// writer splits; and the writer never writes more than the reader accepts. Another program's
+// file is never written over: one that holds none of the state's keys is kept aside like an
+// unreadable one, and a "state.json" that is a link is written through (the target replaced
+// whole, its mode kept) only when it points to a regular file of the user's that reads as a state.
 class StateFile {
 public:
     // `persist` false leaves every file on disk untouched.
@@ -58,9 +61,16 @@ public:
 
     // Why nothing may be written, when the saved data could neither be read nor kept aside.
     std::optional<QString> writeBlocked() const { return writeBlocked_; }
+    // Why nothing can be saved, as found at load: writing is blocked, or the folder can't be
+    // written (then saves are still tried, and succeed once it can).
+    std::optional<QString> cannotWrite() const { return writeBlocked_ ? writeBlocked_ : unwritable_; }
 
 private:
-    Loaded startFresh(const QString& why, const QString& whatToDo = {});
+    Loaded read();
+    std::optional<QString> refusedLink();
+    void sayIfUnwritable(Loaded& loaded);
+    void writeState(const QByteArray& bytes);
+    Loaded startFresh(const QString& why, const QString& keptAs, const QString& whatToDo = {});
     Loaded keepAsideTooLarge(qint64 size);
     void splitPastTheLimit(Loaded& loaded);
     Loaded keepOut(const LocalFiles::PathStatus& status);
@@ -75,4 +85,7 @@ private:
     StateFileOptions options_;
     // Data that could neither be read nor kept aside must not be written over.
     std::optional<QString> writeBlocked_;
+    std::optional<QString> unwritable_;
+    // The file a linked "state.json" pointed to when it was read as a state.
+    std::optional<QString> linkTarget_;
 };

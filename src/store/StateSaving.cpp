@@ -53,7 +53,7 @@ std::optional<QString> StateSaving::load()
     state_ = loaded.state;
     if (loaded.asOnDisk)
         onDisk_ = state_;
-    if (const auto blocked = file_->writeBlocked(); blocked && persistChanges_)
+    if (const auto blocked = file_->cannotWrite(); blocked && persistChanges_)
         failure_ = QStringLiteral("Nothing is being saved: ") + *blocked;
     return loaded.notice;
 }
@@ -121,7 +121,7 @@ void StateSaving::writeNow(Attempt attempt)
     ChangeBatcher::Batch batch(changes_);
     writer_->waitForWrite();
     if (fileHoldsState()) {
-        failureEnded();
+        writeNoLongerOwed();
         return;
     }
     try {
@@ -136,7 +136,7 @@ void StateSaving::writeInBackground(Attempt attempt)
 {
     if (!writer_->isWriting() && fileHoldsState()) {
         ChangeBatcher::Batch batch(changes_);
-        failureEnded();
+        writeNoLongerOwed();
         return;
     }
     retryInBackground_ = attempt == Attempt::retry;
@@ -166,6 +166,14 @@ void StateSaving::succeeded(const SavedState& written, const std::optional<QStri
         host_.historyChanged();
         host_.showNotice(archived);
     }
+}
+
+// The file already holds the state: a failed write it owed is over. A folder found unwritable at
+// start stays said until a write lands there.
+void StateSaving::writeNoLongerOwed()
+{
+    if (failedWrites_ > 0)
+        failureEnded();
 }
 
 void StateSaving::failureEnded()

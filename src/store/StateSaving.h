@@ -68,6 +68,7 @@ private:
     void writeInBackground(Attempt attempt);
     void failed(const QString& sentence, Attempt attempt);
     void succeeded(const SavedState& written, const std::optional<QString>& archived);
+    void writeNoLongerOwed();
     void failureEnded();
     void backgroundWriteFinished(const StateWriter::Outcome& outcome);
 

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 
 DefaultsUpdatePreferenceStore::DefaultsUpdatePreferenceStore(const QString& settingsFile)
-    : defaults_(settingsFile, QSettings::IniFormat)
+    : defaults_(settingsFile)
 { }
 
 QString DefaultsUpdatePreferenceStore::standardSettingsFile()
@@ -32,7 +32,6 @@ std::optional<bool> DefaultsUpdatePreferenceStore::boolForKey(const QString& key
 void DefaultsUpdatePreferenceStore::set(bool value, const QString& key)
 {
     defaults_.setValue(key, value);
-    defaults_.sync();
 }
 
 MemoryUpdatePreferenceStore::MemoryUpdatePreferenceStore(QHash<QString, bool> initialValues)

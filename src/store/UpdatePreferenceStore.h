@@ -1,7 +1,8 @@
 #pragma once
 
+#include "store/SettingsFile.h"
+
 #include <QHash>
-#include <QSettings>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -26,13 +27,14 @@ public:
     std::optional<bool> boolForKey(const QString& key) override;
     void set(bool value, const QString& key) override;
 
-    QSettings& defaults() { return defaults_; }
+    // Why the toggles are not kept in the file, when it is not one Dewbell may open.
+    std::optional<QString> refusal() const { return defaults_.refusal(); }
 
     // $XDG_CONFIG_HOME/dewbell/dewbell.conf (~/.config when unset).
     static QString standardSettingsFile();
 
 private:
-    QSettings defaults_;
+    SettingsFile defaults_;
 };
 
 // For a process that is to persist nothing; counts its reads and writes.

@@ -1,7 +1,7 @@
 #include "updates/UpdateSettings.h"
 
 UpdateSettings::UpdateSettings(const QString& settingsFile, bool checksByDefault, bool downloadsByDefault)
-    : settings_(settingsFile, QSettings::IniFormat),
+    : settings_(settingsFile),
       checksByDefault_(checksByDefault),
       downloadsByDefault_(downloadsByDefault)
 { }
@@ -19,7 +19,6 @@ bool UpdateSettings::flag(const QString& key, bool fallback) const
 void UpdateSettings::store(const QString& key, const QVariant& value)
 {
     settings_.setValue(key, value);
-    settings_.sync();
 }
 
 bool UpdateSettings::automaticallyChecks() const

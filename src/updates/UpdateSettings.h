@@ -1,7 +1,8 @@
 #pragma once
 
+#include "store/SettingsFile.h"
+
 #include <QDateTime>
-#include <QSettings>
 #include <QString>
 #include <optional>
 
@@ -30,7 +31,7 @@ private:
     bool flag(const QString& key, bool fallback) const;
     void store(const QString& key, const QVariant& value);
 
-    mutable QSettings settings_;
+    SettingsFile settings_;
     bool checksByDefault_;
     bool downloadsByDefault_;
 };

@@ -74,6 +74,27 @@ private slots:
         QVERIFY2(pack.subtitle.size() <= 160 * 8, qPrintable(QString::number(pack.subtitle.size())));
     }
 
+    // A name cut at its 60 characters reads the same the next time: no space left at its end.
+    // Control characters (a line break, a NUL) are no part of a name.
+    void namesAreCutCleanlyAndHoldNoControlCharacters()
+    {
+        const QString cutAtASpace = QString(59, QLatin1Char('n')) + QStringLiteral(" and more");
+        const QJsonObject manifest{{"id", "long"}, {"name", cutAtASpace}, {"kind", "image"}};
+        const CharacterPack pack = decodeCharacterPack(QJsonDocument(manifest).toJson(), {});
+        QCOMPARE(pack.name, QString(59, QLatin1Char('n')));
+        QCOMPARE(decodeCharacterPack(QJsonDocument(encode(pack)).toJson(), {}).name, pack.name);
+
+        for (const QString& name : {QStringLiteral("Two\nlines"), QStringLiteral("Nul"), QStringLiteral("Bell\a"),
+                                    QStringLiteral("Tab\tbed")}) {
+            QString spoiled = name;
+            if (name == QLatin1String("Nul"))
+                spoiled.append(QChar(0)).append(QLatin1String("end"));
+            const QJsonObject bad{{"id", "bad"}, {"name", spoiled}, {"kind", "image"}};
+            const QString message = refusal([&] { decodeCharacterPack(QJsonDocument(bad).toJson(), {}); });
+            QVERIFY2(message.contains(QStringLiteral("name with control characters")), qPrintable(name));
+        }
+    }
+
     void assetStaysInsideThePack()
     {
         QTemporaryDir root;

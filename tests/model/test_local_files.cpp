@@ -106,6 +106,89 @@ private slots:
             QVERIFY(refusal([&] { LocalFiles::readBounded(notAFile, 10); }).contains("isn't a regular file"));
     }
 
+    // A FIFO has no writer here: opening it the ordinary way would wait for ever.
+    void onlyRegularFilesAreOpened()
+    {
+        QTemporaryDir root;
+        const QString fifo = root.filePath(QStringLiteral("fifo"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QFile::link(fifo, root.filePath(QStringLiteral("link-to-fifo"))));
+        writeFile(root.filePath(QStringLiteral("file")), "bytes");
+        for (const char* name : {"fifo", "link-to-fifo", "."}) {
+            QFile special(root.filePath(QLatin1String(name)));
+            QVERIFY2(LocalFiles::isSpecialFile(special.fileName()), name);
+            QVERIFY2(!LocalFiles::openRegularFile(special), name);
+        }
+        QFile file(root.filePath(QStringLiteral("file")));
+        QVERIFY(!LocalFiles::isSpecialFile(file.fileName()) && !LocalFiles::isSpecialFile(root.filePath("absent")));
+        QVERIFY(LocalFiles::openRegularFile(file));
+        QCOMPARE(file.readAll(), QByteArray("bytes"));
+    }
+
+    // A link in Dewbell's folder is replaced by Dewbell's file, never written through; a file of
+    // the user's elsewhere is replaced whole and keeps its mode.
+    void writesNeverFollowALinkOutOfTheFolder()
+    {
+        QTemporaryDir root;
+        const QString theirs = root.filePath(QStringLiteral("elsewhere/theirs.json"));
+        writeFile(theirs, "theirs");
+        QCOMPARE(chmod(QFile::encodeName(theirs).constData(), 0644), 0);
+        const QString ours = root.filePath(QStringLiteral("dewbell/state.json"));
+        QVERIFY(QDir().mkpath(QFileInfo(ours).path()));
+        QVERIFY(QFile::link(theirs, ours));
+
+        LocalFiles::writeAtomically(ours, "ours");
+        QVERIFY(!QFileInfo(ours).isSymLink());
+        QCOMPARE(LocalFiles::readBounded(ours, 100), QByteArray("ours"));
+        QCOMPARE(mode(ours), 0600);
+        QCOMPARE(LocalFiles::readBounded(theirs, 100), QByteArray("theirs"));
+        QCOMPARE(mode(theirs), 0644);
+        QCOMPARE(QDir(QFileInfo(ours).path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{"state.json"});
+
+        LocalFiles::replaceKeepingMode(theirs, "replaced");
+        QCOMPARE(LocalFiles::readBounded(theirs, 100), QByteArray("replaced"));
+        QCOMPARE(mode(theirs), 0644);
+        QVERIFY(!refusal([&] { LocalFiles::replaceKeepingMode(root.filePath("elsewhere"), "x"); }).isEmpty());
+    }
+
+    // Replacing an installed pack deletes nothing outside the folder of packs: a pack's name that
+    // is a link, to a folder or to nothing, is removed as a link, and a folder of packs that is a
+    // link is not installed into at all.
+    void aPackNameThatIsALinkIsReplacedAsALink()
+    {
+        QTemporaryDir root;
+        const QString source = makePack(root);
+        const CharacterPack pack = LocalFiles::validatePack(source);
+        const QString elsewhere = root.filePath(QStringLiteral("elsewhere"));
+        writeFile(elsewhere + "/precious.txt", "never part of a pack");
+        writeFile(elsewhere + "/notes/more.txt", "nor this");
+        const QString packs = root.filePath(QStringLiteral("private/Characters"));
+        QVERIFY(QDir().mkpath(packs));
+
+        for (const QString& target : {elsewhere, root.filePath(QStringLiteral("gone"))}) {
+            QFile::remove(packs + "/moss");
+            QVERIFY(QFile::link(target, packs + "/moss"));
+            const QString installed = LocalFiles::installPack(source, pack, packs);
+            QVERIFY(!QFileInfo(installed).isSymLink());
+            LocalFiles::validatePack(installed);
+            QVERIFY(QDir(installed).removeRecursively());
+        }
+        QCOMPARE(LocalFiles::readBounded(elsewhere + "/precious.txt", 100), QByteArray("never part of a pack"));
+        QCOMPARE(LocalFiles::readBounded(elsewhere + "/notes/more.txt", 100), QByteArray("nor this"));
+        QCOMPARE(QDir(packs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                 QStringList());
+
+        const QString linkedPacks = root.filePath(QStringLiteral("private/LinkedCharacters"));
+        QVERIFY(QFile::link(elsewhere, linkedPacks));
+        QCOMPARE(chmod(QFile::encodeName(elsewhere).constData(), 0755), 0);
+        const QString message = refusal([&] { LocalFiles::installPack(source, pack, linkedPacks); });
+        QVERIFY2(message.contains("is a link to another place"), qPrintable(message));
+        QCOMPARE(mode(elsewhere), 0755);
+        QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (QStringList{"notes", "precious.txt"}));
+    }
+
     void badPacksAreRefused_data()
     {
         addColumns<QByteArray, QString, QString>("extraKeys", "setup", "expected");
@@ -123,6 +206,9 @@ private slots:
                                   << "over 256 MiB in all";
         QTest::newRow("manifest out") << QByteArray() << "manifest-out"
                                       << "“character.json” points outside";
+        // "source-other" begins with "source" but is another folder.
+        QTest::newRow("link into a sibling folder") << QByteArray(R"(,"happyArtwork":"sibling.png")")
+                                                    << "link-sibling" << "points outside";
         // Two small files that unpack to 16.8 million pixels.
         QTest::newRow("too many pixels") << QByteArray(R"(,"happyArtwork":"wide.png","sadSheet":{"file":"tall.png"})")
                                          << "many-pixels"
@@ -138,6 +224,10 @@ private slots:
         writeFile(root.filePath("outside.png"), imageBytes());
         if (setup == "link-out")
             QVERIFY(QFile::link(root.filePath("outside.png"), folder + "/link.png"));
+        if (setup == "link-sibling") {
+            writeFile(folder + "-other/sibling.png", imageBytes());
+            QVERIFY(QFile::link(folder + "-other/sibling.png", folder + "/sibling.png"));
+        }
         if (setup == "junk")
             writeFile(folder + "/junk.png", "junk");
         if (setup == "big-image")

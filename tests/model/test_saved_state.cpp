@@ -1,6 +1,7 @@
 #include "model/SavedState.h"
 #include "model/StateFileScan.h"
 #include "support/ModelTesting.h"
+#include "support/TableTesting.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -74,7 +75,7 @@ bool sameReading(const std::optional<DecodedState>& a, const std::optional<Decod
     if (!a || !b)
         return !a && !b;
     return a->state == b->state && a->droppedRecords == b->droppedRecords && a->correctedRecords == b->correctedRecords
-           && a->migratedFromVersion1 == b->migratedFromVersion1;
+           && a->migratedFromVersion1 == b->migratedFromVersion1 && a->foreign == b->foreign;
 }
 
 // `bytes` with the first `from` replaced by `to`.
@@ -166,6 +167,27 @@ private slots:
         QCOMPARE(old.state.preferences.glassML, 400);
         QVERIFY(decodeStateFile(R"({"schemaVersion": 1})").migratedFromVersion1);
         QVERIFY(!decodeStateFile(R"({"schemaVersion": 2})").migratedFromVersion1);
+    }
+
+    // A state may hold any of its keys, or none at all (a first launch wrote "{}"); a file that
+    // holds keys, but none of a state's, is another program's.
+    void aFileWithNoneOfTheStateKeysIsAnotherProgramsFile_data()
+    {
+        addColumns<QByteArray, bool>("json", "foreign");
+        QTest::newRow("empty") << QByteArray("{}") << false;
+        QTest::newRow("first format, settings only") << QByteArray(R"({"preferences": {"glassML": 400}})") << false;
+        QTest::newRow("history only") << QByteArray(R"({"drinks": []})") << false;
+        QTest::newRow("one key of ours among others") << QByteArray(R"({"theme": "dark", "tourVersion": 1})")
+                                                      << false;
+        QTest::newRow("another program's settings") << QByteArray(R"({"theme": "dark"})") << true;
+        QTest::newRow("keys that only look like ours") << QByteArray(R"({"Preferences": {}, "drinks ": []})") << true;
+    }
+    void aFileWithNoneOfTheStateKeysIsAnotherProgramsFile()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(bool, foreign);
+        QCOMPARE(decodeStateFile(json).foreign, foreign);
+        QCOMPARE(decodeSavedState(QJsonDocument::fromJson(json).object()).foreign, foreign);
     }
 
     void oneBadRecordNeverCostsTheHistory()

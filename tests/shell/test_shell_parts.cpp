@@ -4,9 +4,16 @@
 #include "shell/TrayIcon.h"
 #include "ui/ReduceMotion.h"
 
+#include "support/TableTesting.h"
+
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class ShellPartsTest : public QObject {
     Q_OBJECT
@@ -96,6 +103,86 @@ private slots:
         QCOMPARE(later.claim(true), SingleInstance::Claim::unreachable);
         QVERIFY2(later.unreachableMessage().contains(QStringLiteral("process 4242 on elsewhere.example")),
                  qPrintable(later.unreachableMessage()));
+    }
+
+    // A power cut can leave the lock empty or half written, and the process it names can since
+    // be another program: only a lock its owner still holds keeps the next launch out.
+    void aLockWithoutALiveOwnerIsStaleWhateverItHolds_data()
+    {
+        addColumns<QByteArray, bool>("contents", "held");
+        const QByteArray thisProcess = QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+                                       + QCoreApplication::applicationName().toUtf8() + '\n'
+                                       + QSysInfo::machineHostName().toUtf8() + '\n';
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("half written") << QByteArray("12") << false;
+        QTest::newRow("garbled") << QByteArray("\x00\x17\xff\nnot a lock\n", 15) << false;
+        QTest::newRow("a live process that holds no lock") << thisProcess << false;
+        QTest::newRow("garbled but held") << QByteArray("garbled") << true;
+    }
+    void aLockWithoutALiveOwnerIsStaleWhateverItHolds()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(bool, held);
+        QTemporaryDir data;
+        QFile lock(data.filePath(QStringLiteral("dewbell.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        QVERIFY(lock.write(contents) == contents.size() && lock.flush());
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        lock.close();
+        const int owner = ::open(QFile::encodeName(lock.fileName()).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(owner >= 0);
+        if (held)
+            QCOMPARE(::flock(owner, LOCK_EX | LOCK_NB), 0);
+
+        SingleInstance later(data.path());
+        QCOMPARE(later.claim(false), held ? SingleInstance::Claim::alreadyRunning : SingleInstance::Claim::first);
+        ::close(owner);
+    }
+
+    // Something that is no lock file under the lock's name is left alone, and never opened (a
+    // FIFO would never answer): the lock is kept elsewhere, and still only one claim holds it.
+    void somethingElseUnderTheLocksNameIsLeftAlone()
+    {
+        QTemporaryDir data;
+        const QString lockPath = data.filePath(QStringLiteral("dewbell.lock"));
+        QCOMPARE(mkfifo(QFile::encodeName(lockPath).constData(), 0600), 0);
+        const SingleInstance::Place place = SingleInstance::place(data.path());
+        QVERIFY2(!place.lock.startsWith(data.path()) && !place.socket.startsWith(data.path()), qPrintable(place.lock));
+
+        SingleInstance first(data.path());
+        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        QCOMPARE(first.claim(true), SingleInstance::Claim::first);
+        QVERIFY(first.notice() && first.notice()->contains(lockPath));
+        QCOMPARE(SingleInstance(data.path()).claim(true), SingleInstance::Claim::alreadyRunning);
+        QTRY_COMPARE(shown.count(), 1);
+        struct stat info { };
+        QCOMPARE(::lstat(QFile::encodeName(lockPath).constData(), &info), 0);
+        QVERIFY(S_ISFIFO(info.st_mode));
+    }
+
+    // Launches meet through the data folder, whatever session they come from; a folder whose
+    // path leaves no room for a socket's name in it is met in the user's temporary folder.
+    void laterLaunchesFindTheSocketFromTheDataFolderAlone()
+    {
+        QTemporaryDir data;
+        const QString folder = data.filePath(QStringLiteral("dewbell"));
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(SingleInstance::place(folder).socket, folder + QStringLiteral("/dewbell.socket"));
+        const QString deep = data.filePath(QString(100, QLatin1Char('d')) + QStringLiteral("/dewbell"));
+        QVERIFY(QDir().mkpath(deep));
+        const SingleInstance::Place place = SingleInstance::place(deep);
+        QCOMPARE(place.lock, deep + QStringLiteral("/dewbell.lock"));
+        QVERIFY2(place.socket.startsWith(QDir::tempPath()) && place.socket.size() <= 106, qPrintable(place.socket));
+
+        for (const QString& dataFolder : {folder, deep}) {
+            qputenv("XDG_RUNTIME_DIR", data.filePath(QStringLiteral("first-session")).toUtf8());
+            SingleInstance first(dataFolder);
+            QSignalSpy shown(&first, &SingleInstance::showRequested);
+            QCOMPARE(first.claim(true), SingleInstance::Claim::first);
+            qputenv("XDG_RUNTIME_DIR", data.filePath(QStringLiteral("second-session")).toUtf8());
+            QCOMPARE(SingleInstance(dataFolder).claim(true), SingleInstance::Claim::alreadyRunning);
+            QTRY_COMPARE(shown.count(), 1);
+        }
     }
 
     void tourHighlightPulsesUnlessMotionIsReduced()

@@ -10,7 +10,7 @@
 #include "support/ProcessTesting.h"
 
 // What the user types in the love note reaches the disk however the application ends: quit,
-// SIGTERM, or killed outright a second after the last keystroke.
+// SIGTERM, SIGHUP, or killed outright a second after the last keystroke.
 class TypingIsSavedTest : public QObject {
     Q_OBJECT
 
@@ -29,6 +29,8 @@ private slots:
         QTest::addColumn<QString>("ending");
         QTest::newRow("quit") << QStringLiteral("quit");
         QTest::newRow("SIGTERM at once") << QStringLiteral("SIGTERM");
+        // The terminal it was started from closes.
+        QTest::newRow("SIGHUP at once") << QStringLiteral("SIGHUP");
         QTest::newRow("SIGKILL a second after the last key") << QStringLiteral("SIGKILL");
     }
 
@@ -51,6 +53,8 @@ private slots:
 
         if (ending == QLatin1String("SIGTERM")) {
             ::kill(pid_t(session.processId()), SIGTERM);
+        } else if (ending == QLatin1String("SIGHUP")) {
+            ::kill(pid_t(session.processId()), SIGHUP);
         } else if (ending == QLatin1String("SIGKILL")) {
             QTest::qWait(1000);
             ::kill(pid_t(session.processId()), SIGKILL);

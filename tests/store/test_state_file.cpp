@@ -2,6 +2,7 @@
 #include "store/StateFile.h"
 #include "support/ModelTesting.h"
 #include "support/TableTesting.h"
+#include "support/UnprivilegedTesting.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -40,6 +41,17 @@ LocalFiles::PathStatus folderClosed(const QString&)
     return {LocalFiles::PathStatus::Kind::unreachable, QStringLiteral("Permission denied")};
 }
 
+int modeOf(const QString& path)
+{
+    struct stat info { };
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+}
+
+bool isLink(const QString& path)
+{
+    return QFileInfo(path).isSymLink();
+}
+
 }  // namespace
 
 class StateFileTest : public QObject {
@@ -67,19 +79,25 @@ private slots:
 
     void aFolderDewbellCannotSearchIsNeverTakenForAnEmptyOne_data()
     {
-        addColumns<int, bool>("mode", "throughTheSeam");
-        // Root reads every folder whatever its mode; the seam reports what a user would meet.
-        QTest::newRow("the file layer says: permission denied") << 0700 << true;
-        if (geteuid() != 0) {
-            QTest::newRow("mode 000") << 0000 << false;
-            QTest::newRow("mode 400") << 0400 << false;
-            QTest::newRow("mode 600") << 0600 << false;
+        addColumns<int, bool, bool>("mode", "throughTheSeam", "unprivileged");
+        // Root reads every folder whatever its mode: the seam reports what a user would meet, and
+        // the folders' modes are tried again as the user nobody.
+        QTest::newRow("the file layer says: permission denied") << 0700 << true << false;
+        if (UnprivilegedTesting::runningAsRoot()) {
+            QTest::newRow("as the user nobody") << 0700 << false << true;
+        } else {
+            QTest::newRow("mode 000") << 0000 << false << false;
+            QTest::newRow("mode 400") << 0400 << false << false;
+            QTest::newRow("mode 600") << 0600 << false << false;
         }
     }
     void aFolderDewbellCannotSearchIsNeverTakenForAnEmptyOne()
     {
         QFETCH(int, mode);
         QFETCH(bool, throughTheSeam);
+        QFETCH(bool, unprivileged);
+        if (unprivileged)
+            return UnprivilegedTesting::runAsNobody(QTest::currentTestFunction());
         const QByteArray years = encodeStateFile(history(24 * 365));
         writeFile(statePath(), years);
         QCOMPARE(chmod(QFile::encodeName(folder).constData(), mode_t(mode)), 0);
@@ -108,6 +126,139 @@ private slots:
         cleanup();
         QCOMPARE(readAll(statePath()), years);
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"state.json"});
+    }
+
+    // Said at load, not at the first save, and saves are still tried: once the folder opens up
+    // again the next one succeeds.
+    void aFolderDewbellCannotWriteIsToldFromTheStart_data()
+    {
+        addColumns<bool, QString>("stateThere", "expected");
+        if (UnprivilegedTesting::runningAsRoot()) {
+            QTest::newRow("as the user nobody") << false << QString();
+            return;
+        }
+        QTest::newRow("a folder that can't be written") << true << "can't write in its folder";
+        QTest::newRow("a folder that can't be made") << false << "can't make its folder";
+    }
+    void aFolderDewbellCannotWriteIsToldFromTheStart()
+    {
+        QFETCH(bool, stateThere);
+        QFETCH(QString, expected);
+        if (UnprivilegedTesting::runningAsRoot())
+            return UnprivilegedTesting::runAsNobody(QTest::currentTestFunction());
+        const QString closed = stateThere ? folder : root->path();
+        if (stateThere)
+            writeFile(statePath(), encodeStateFile(history(3)));
+        else
+            QVERIFY(QDir(folder).removeRecursively());
+        QCOMPARE(chmod(QFile::encodeName(closed).constData(), 0500), 0);
+
+        StateFile file(folder, true);
+        StateFile::Loaded loaded = file.load();
+        QFile::setPermissions(closed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(loaded.notice);
+        QVERIFY2(loaded.notice->contains(expected) && loaded.notice->contains(QStringLiteral("Permission denied")),
+                 qPrintable(*loaded.notice));
+        QCOMPARE(loaded.state.drinks.size(), stateThere ? 3 : 0);
+        QVERIFY(file.cannotWrite());
+        QVERIFY(!file.writeBlocked());
+        QCOMPARE(file.save(loaded.state), std::nullopt);
+        QCOMPARE(decodeStateFile(readAll(statePath())).state.drinks.size(), stateThere ? 3 : 0);
+        // Nothing to say when all is well.
+        QCOMPARE(StateFile(folder, true).load().notice, std::nullopt);
+    }
+
+    // Another program's file is never taken for an empty state and written over: one that holds
+    // none of the state's keys, or a link to anything but a file of the user's, is kept aside and
+    // left as it was, mode included.
+    void anotherProgramsFileIsKeptAsideAndNeverWrittenOver_data()
+    {
+        addColumns<QString, QString>("setup", "expected");
+        QTest::newRow("none of the state's keys") << "foreign" << "holds another program's data";
+        QTest::newRow("a link to another program's JSON") << "link-foreign" << "holds another program's data";
+        QTest::newRow("a link to a FIFO") << "link-fifo" << "is a link to";
+        QTest::newRow("a link to a folder") << "link-folder" << "is a link to";
+        QTest::newRow("a link to nothing") << "link-nowhere" << "is a link to";
+        if (UnprivilegedTesting::runningAsRoot())
+            QTest::newRow("a link to another user's state") << "link-not-mine" << "is a link to";
+    }
+    void anotherProgramsFileIsKeptAsideAndNeverWrittenOver()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, expected);
+        const QString elsewhere = root->filePath(QStringLiteral("other-program"));
+        const QString theirs = elsewhere + QStringLiteral("/settings.json");
+        const QByteArray theirBytes = setup == "link-not-mine" ? encodeStateFile(history(2)) : R"({"theme":"dark"})";
+        writeFile(theirs, theirBytes);
+        QCOMPARE(chmod(QFile::encodeName(theirs).constData(), 0644), 0);
+        const QString fifo = elsewhere + QStringLiteral("/pipe");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        if (setup == "foreign")
+            writeFile(statePath(), theirBytes);
+        if (setup == "link-foreign" || setup == "link-not-mine")
+            QVERIFY(QFile::link(theirs, statePath()));
+        if (setup == "link-not-mine")
+            QCOMPARE(chown(QFile::encodeName(theirs).constData(), UnprivilegedTesting::nobody, 0), 0);
+        if (setup == "link-fifo")
+            QVERIFY(QFile::link(fifo, statePath()));
+        if (setup == "link-folder")
+            QVERIFY(QFile::link(elsewhere, statePath()));
+        if (setup == "link-nowhere")
+            QVERIFY(QFile::link(elsewhere + QStringLiteral("/gone.json"), statePath()));
+
+        StateFile file(folder, true);
+        StateFile::Loaded loaded = file.load();
+        QVERIFY(loaded.notice);
+        QVERIFY2(loaded.notice->contains(expected), qPrintable(*loaded.notice));
+        QCOMPARE(loaded.state, SavedState());
+        const QStringList kept =
+            QDir(folder).entryList({QStringLiteral("state-unreadable-*.json")}, QDir::AllEntries | QDir::System);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(loaded.notice->contains(kept.first()), qPrintable(*loaded.notice));
+        QCOMPARE(isLink(folder + QLatin1Char('/') + kept.first()), setup.startsWith("link"));
+        if (setup == "foreign")
+            QCOMPARE(readAll(folder + QLatin1Char('/') + kept.first()), theirBytes);
+
+        loaded.state.drinks.append({QUuid::createUuid(), utc(2026, 1, 1), 250});
+        QCOMPARE(file.save(loaded.state), std::nullopt);
+        QVERIFY(!isLink(statePath()));
+        QCOMPARE(modeOf(statePath()), 0600);
+        QCOMPARE(decodeStateFile(readAll(statePath())).state.drinks.size(), 1);
+        QCOMPARE(readAll(theirs), theirBytes);
+        QCOMPARE(modeOf(theirs), 0644);
+        QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 (QStringList{"pipe", "settings.json"}));
+    }
+
+    // A link to the user's own state elsewhere (a synced folder, say) stays a link: the file it
+    // leads to is replaced whole and keeps the mode its owner gave it. Once the link leads
+    // elsewhere, it is replaced by a file of Dewbell's own instead of followed.
+    void aLinkToTheUsersOwnStateIsWrittenThrough()
+    {
+        const QString synced = root->filePath(QStringLiteral("synced/dewbell-state.json"));
+        writeFile(synced, encodeStateFile(history(3)));
+        QCOMPARE(chmod(QFile::encodeName(synced).constData(), 0640), 0);
+        QVERIFY(QFile::link(synced, statePath()));
+
+        StateFile file(folder, true);
+        StateFile::Loaded loaded = file.load();
+        QCOMPARE(loaded.notice, std::nullopt);
+        QCOMPARE(loaded.state.drinks.size(), 3);
+        loaded.state.drinks.append({QUuid::createUuid(), utc(2026, 1, 1), 250});
+        QCOMPARE(file.save(loaded.state), std::nullopt);
+        QVERIFY(isLink(statePath()));
+        QCOMPARE(decodeStateFile(readAll(synced)).state.drinks.size(), 4);
+        QCOMPARE(modeOf(synced), 0640);
+        QCOMPARE(QDir(QFileInfo(synced).path()).entryList(QDir::Files), QStringList{"dewbell-state.json"});
+
+        const QString other = root->filePath(QStringLiteral("synced/other.json"));
+        writeFile(other, R"({"theme":"dark"})");
+        QVERIFY(QFile::remove(statePath()) && QFile::link(other, statePath()));
+        QCOMPARE(file.save(loaded.state), std::nullopt);
+        QVERIFY(!isLink(statePath()));
+        QCOMPARE(readAll(other), QByteArray(R"({"theme":"dark"})"));
+        QCOMPARE(decodeStateFile(readAll(synced)).state.drinks.size(), 4);
+        QCOMPARE(decodeStateFile(readAll(statePath())).state.drinks.size(), 4);
     }
 
     void aFileDewbellMayNotReadIsLeftAlone()

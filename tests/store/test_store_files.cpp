@@ -1,6 +1,7 @@
 #include "support/ModelTesting.h"
 #include "support/StoreTesting.h"
 #include "support/TableTesting.h"
+#include "support/UnprivilegedTesting.h"
 
 #include "model/LocalFiles.h"
 
@@ -95,6 +96,28 @@ private slots:
         s.drink();
         QVERIFY(s.saveFailure());
         QCOMPARE(readFile(statePath()), saved);
+    }
+
+    // A folder Dewbell may not write in is told from the start, also where drinks are logged; a
+    // drink still counts, and reaches the disk once the folder opens again.
+    void aFolderThatCannotBeWrittenIsToldFromTheStart()
+    {
+        if (UnprivilegedTesting::runningAsRoot())
+            return UnprivilegedTesting::runAsNobody(QTest::currentTestFunction());
+        const QString closed = inFolder(QStringLiteral("closed"));
+        QVERIFY(QDir().mkpath(closed));
+        QVERIFY(QFile::setPermissions(closed, QFile::ReadOwner | QFile::ExeOwner));
+        auto s = openStore(closed);
+        QVERIFY(s->notice() && s->notice()->contains(QStringLiteral("can't write in its folder")));
+        QVERIFY2(s->saveFailure()
+                     && s->saveFailure()->startsWith(QStringLiteral("Nothing is being saved: Dewbell can't write")),
+                 qPrintable(s->saveFailure().value_or(QString())));
+        s->drink();
+        QVERIFY(s->saveFailure());
+        QVERIFY(QFile::setPermissions(closed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        s->drink();
+        QCOMPARE(s->saveFailure(), std::nullopt);
+        QCOMPARE(openStore(closed)->state().drinks.size(), 2);
     }
 
     // Sixteen MiB of history was once the most the reader took, while the writer wrote more.

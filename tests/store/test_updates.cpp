@@ -6,7 +6,10 @@
 
 #include <QJsonObject>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -168,6 +171,30 @@ private slots:
         }
         manager.start();
         QVERIFY(manager.automaticallyDownloads());
+    }
+
+    // The toggles live in the settings file from one run to the next. A FIFO in its place is
+    // never opened (it would hold Dewbell up for ever) nor replaced: the toggles then last until
+    // Dewbell quits, and the refusal says so.
+    void theSettingsFileIsOpenedOnlyWhenItIsAFile()
+    {
+        QTemporaryDir config;
+        const QString file = config.filePath(QStringLiteral("dewbell/dewbell.conf"));
+        {
+            DefaultsUpdatePreferenceStore settings(file);
+            QCOMPARE(settings.refusal(), std::nullopt);
+            settings.set(false, AppUpdateManager::checksKey);
+        }
+        QCOMPARE(DefaultsUpdatePreferenceStore(file).boolForKey(AppUpdateManager::checksKey), std::optional(false));
+
+        QVERIFY(QFile::remove(file));
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        DefaultsUpdatePreferenceStore settings(file);
+        QVERIFY(settings.refusal() && settings.refusal()->contains(file));
+        QCOMPARE(settings.boolForKey(AppUpdateManager::checksKey), std::nullopt);
+        settings.set(true, AppUpdateManager::checksKey);
+        QCOMPARE(settings.boolForKey(AppUpdateManager::checksKey), std::optional(true));
+        QVERIFY(QFileInfo::exists(file) && !QFileInfo(file).isFile());
     }
 };
 
