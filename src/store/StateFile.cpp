@@ -202,6 +202,7 @@ StateFile::Loaded StateFile::keepAsideTooLarge(qint64 size)
     return startFresh(QStringLiteral("Your saved data is %1, far more than Dewbell ever writes, so it may be damaged "
                                      "and wasn't read: Dewbell started fresh.")
                           .arg(QLocale().formattedDataSize(size)),
+                      QStringLiteral("The old file is kept as %1."),
                       QStringLiteral(" If you have a backup of your Dewbell data, quit Dewbell, copy its "
                                      "\"state.json\" into %1 and start Dewbell again.")
                           .arg(quoted(folder_)));

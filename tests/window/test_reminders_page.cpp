@@ -171,14 +171,14 @@ private slots:
     {
         QStringList played;
         store_->playSound = [&played](const QString& name) { played.append(name); };
-        QTest::mouseClick(findSwitch(QStringLiteral("A tiny pop sound")), Qt::LeftButton);
+        press(findSwitch(QStringLiteral("A tiny pop sound")));
         QVERIFY(!store_->preferences().soundEnabled);
         store_->tick(store_->state().nextDue);
         QVERIFY(store_->reminderVisible());
         QCOMPARE(played, QStringList());
 
         store_->dismiss();
-        QTest::mouseClick(findSwitch(QStringLiteral("A tiny pop sound")), Qt::LeftButton);
+        press(findSwitch(QStringLiteral("A tiny pop sound")));
         store_->showReminder(true, ReminderKind::water);
         QCOMPARE(played, QStringList{QStringLiteral("Pop")});
     }
