@@ -118,6 +118,12 @@ private slots:
         s->drink();
         QCOMPARE(s->saveFailure(), std::nullopt);
         QCOMPARE(openStore(closed)->state().drinks.size(), 2);
+
+        // A quit with nothing new to write does not make the closed folder's warning go away.
+        QVERIFY(QFile::setPermissions(closed, QFile::ReadOwner | QFile::ExeOwner));
+        auto reopened = openStore(closed);
+        reopened->saveAndWait();
+        QVERIFY(reopened->saveFailure());
     }
 
     // Sixteen MiB of history was once the most the reader took, while the writer wrote more.
