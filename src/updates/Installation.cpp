@@ -18,7 +18,7 @@ namespace {
 // would take their files along.
 const QSet<QString> topLevelNames{QStringLiteral("bin"), QStringLiteral("share")};
 const QSet<QString> sharedNames{QStringLiteral("dewbell"), QStringLiteral("applications"), QStringLiteral("icons"),
-                                QStringLiteral("metainfo"), QStringLiteral("doc")};
+                                QStringLiteral("metainfo"), QStringLiteral("doc"), QStringLiteral("man")};
 
 QStringList entryNames(const QString& folder)
 {
