@@ -152,8 +152,7 @@ void LoginService::setEnabled(bool enabled)
     if (busy_)
         return;
     const Reading current = read();
-    const bool alreadyThere =
-        enabled ? current.status == Status::enabled : current.status == Status::notRegistered;
+    const bool alreadyThere = enabled ? current.status == Status::enabled : current.status == Status::notRegistered;
     // An entry that would start a missing program helps nobody; one that names a program that
     // is gone is written again for this copy.
     const bool cannotStart = enabled && !canRun(executable_);

@@ -88,8 +88,7 @@ private slots:
         QTest::newRow("plain") << QStringList{u"/usr/bin/dewbell"_s, u"--autostart"_s};
         QTest::newRow("spaces") << QStringList{u"/home/anna smith/.local/bin/dewbell"_s, u"--autostart"_s};
         QTest::newRow("every escaped character")
-            << QStringList{u"/opt/a \"b\" `c` $d \\e/dewbell"_s, u"100%"_s, u"tab\there"_s,
-                           u"line\nbreak\r"_s};
+            << QStringList{u"/opt/a \"b\" `c` $d \\e/dewbell"_s, u"100%"_s, u"tab\there"_s, u"line\nbreak\r"_s};
         QTest::newRow("shell characters") << QStringList{u"/opt/x'y'<>~|&;*?#()/dewbell"_s};
     }
     void execLinesReadBackAsWritten()

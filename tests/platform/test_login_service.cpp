@@ -57,7 +57,6 @@ void launchAsTheDesktopDoes(const QString& entryPath)
     QVERIFY2(launched, qPrintable(problem));
 }
 
-
 }  // namespace
 
 class TestLoginService : public QObject {
@@ -175,10 +174,10 @@ private slots:
         QTest::newRow("a file that cannot run")
             << "Exec=" + QFile::encodeName(scratch.filePath(u"notes.txt"_s)) + " --autostart\n"
             << scratch.filePath(u"notes.txt"_s) << false;
-        QTest::newRow("a name not on PATH") << QByteArray("Exec=dewbell-long-gone --autostart\n")
-                                            << u"dewbell-long-gone"_s << false;
-        QTest::newRow("a quote left open") << QByteArray("Exec=\"/opt/dewbell --autostart\n")
-                                           << u"\"/opt/dewbell --autostart"_s << false;
+        QTest::newRow("a name not on PATH")
+            << QByteArray("Exec=dewbell-long-gone --autostart\n") << u"dewbell-long-gone"_s << false;
+        QTest::newRow("a quote left open")
+            << QByteArray("Exec=\"/opt/dewbell --autostart\n") << u"\"/opt/dewbell --autostart"_s << false;
         QTest::newRow("no Exec at all") << QByteArray() << QString() << false;
         QTest::newRow("another copy on PATH") << QByteArray("Exec=sh -c true\n") << QString() << true;
     }

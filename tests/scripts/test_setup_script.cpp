@@ -40,17 +40,19 @@ private:
 
     void writeSudo(Sudo sudo)
     {
-        const QByteArray lets = sudo == Sudo::refused ? "false" : "true";
-        const QByteArray withoutPassword = sudo == Sudo::noPassword ? "true" : "false";
-        writeTool(u"sudo"_s, "echo \"$*\" >> " + QFile::encodeName(sudoLog()) + "\n"
-                             "case $1 in\n"
-                             "  -n) " + withoutPassword + " || { echo 'sudo: a password is required' >&2; exit 1; }\n"
-                             "      shift; exec \"$@\";;\n"
-                             "  -v) " + lets + " || { echo 'user is not in the sudoers file.' >&2; exit 1; }\n"
-                             "      exit 0;;\n"
-                             "esac\n"
-                             + lets + " || exit 1\n"
-                             "PREFIX=sudo exec \"$@\"\n");
+        const QString lets = sudo == Sudo::refused ? u"false"_s : u"true"_s;
+        const QString withoutPassword = sudo == Sudo::noPassword ? u"true"_s : u"false"_s;
+        const QString script = uR"(echo "$*" >> '%1'
+case $1 in
+  -n) %2 || { echo 'sudo: a password is required' >&2; exit 1; }
+      shift; exec "$@";;
+  -v) %3 || { echo 'user is not in the sudoers file.' >&2; exit 1; }
+      exit 0;;
+esac
+%3 || exit 1
+PREFIX=sudo exec "$@"
+)"_s.arg(sudoLog(), withoutPassword, lets);
+        writeTool(u"sudo"_s, script.toUtf8());
     }
 
     static QString readAll(const QString& path)
@@ -63,7 +65,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QFile::link(u"/bin/bash"_s, bin.filePath(u"bash"_s)));
-        QVERIFY(QFile::link(u"/bin/true"_s, bin.filePath(u"true"_s)));
+        for (const QString& tool : {u"true"_s, u"false"_s})
+            QVERIFY(QFile::link(u"/bin/"_s + tool, bin.filePath(tool)));
     }
 
     void missingPackagesAreInstalledOrNamed_data()
@@ -73,12 +76,10 @@ private slots:
         const QStringList tests{u"--tests"_s};
         QTest::newRow("root installs directly")
             << 0 << Sudo::missing << u"root"_s << tests << 0 << u"apt-get update\napt-get install"_s << false;
-        QTest::newRow("a user with sudo")
-            << 1000 << Sudo::noPassword << u"anna"_s << tests << 0 << u"sudo apt-get update\nsudo apt-get install"_s
-            << false;
-        QTest::newRow("a user of the sudo group")
-            << 1000 << Sudo::password << u"anna cdrom sudo"_s << tests << 0
-            << u"sudo apt-get update\nsudo apt-get install"_s << true;
+        QTest::newRow("a user with sudo") << 1000 << Sudo::noPassword << u"anna"_s << tests << 0
+                                          << u"sudo apt-get update\nsudo apt-get install"_s << false;
+        QTest::newRow("a user of the sudo group") << 1000 << Sudo::password << u"anna cdrom sudo"_s << tests << 0
+                                                  << u"sudo apt-get update\nsudo apt-get install"_s << true;
         QTest::newRow("a user without sudo") << 1000 << Sudo::missing << u"anna"_s << tests << 1 << QString() << false;
         // Debian's installer leaves the first user out of the sudo group when root has a password.
         QTest::newRow("a user sudo would refuse")
@@ -105,9 +106,13 @@ private slots:
                                    "case $last in xdotool|xvfb) exit 1;; esac\n"
                                    "printf 'install ok installed'\n");
         writeTool(u"id"_s, "case $1 in\n"
-                           "  -u) echo " + QByteArray::number(uid) + ";;\n"
-                           "  -nG) echo " + groups.toUtf8() + ";;\n"
-                           "esac\n");
+                           "  -u) echo "
+                               + QByteArray::number(uid)
+                               + ";;\n"
+                                 "  -nG) echo "
+                               + groups.toUtf8()
+                               + ";;\n"
+                                 "esac\n");
         writeTool(u"apt-get"_s, "echo \"$PREFIX apt-get $1\" >> " + QFile::encodeName(log()) + "\n");
         if (sudo != Sudo::missing)
             writeSudo(sudo);

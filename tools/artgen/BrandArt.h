@@ -10,4 +10,4 @@ void writeBrand(const QDir& brand);
 // The icon menus and trays show, in the folders of the hicolor theme: drawn at each size a
 // desktop asks for, and as SVG.
 void writeIcons(const QDir& hicolor);
-}
+}  // namespace BrandArt
