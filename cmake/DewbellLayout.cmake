@@ -16,7 +16,9 @@ function(dewbell_install_folder variable full_path)
   set(${variable} ${relative} PARENT_SCOPE)
 endfunction()
 
-set(dewbell_full_datadir ${CMAKE_INSTALL_FULL_DATADIR}/dewbell)
+# The data lie one level below share/dewbell: installed into ~/.local, share/dewbell is also the
+# user's own data folder, whose Characters/ holds the companions the user imported.
+set(dewbell_full_datadir ${CMAKE_INSTALL_FULL_DATADIR}/dewbell/app)
 dewbell_install_folder(DEWBELL_INSTALL_BINDIR ${CMAKE_INSTALL_FULL_BINDIR})
 dewbell_install_folder(DEWBELL_INSTALL_DATADIR ${dewbell_full_datadir})
 dewbell_install_folder(DEWBELL_INSTALL_DOCDIR ${CMAKE_INSTALL_FULL_DOCDIR})
@@ -24,7 +26,7 @@ dewbell_install_folder(DEWBELL_INSTALL_DATAROOTDIR ${CMAKE_INSTALL_FULL_DATAROOT
 dewbell_install_folder(DEWBELL_INSTALL_MANDIR ${CMAKE_INSTALL_FULL_MANDIR})
 
 # What the binary adds to its own folder to reach its data, and the data folder to reach the
-# documentation ("../share/dewbell" and "../doc/dewbell" by default).
+# documentation ("../share/dewbell/app" and "../../doc/dewbell" by default).
 file(RELATIVE_PATH DEWBELL_DATA_FROM_BINARY ${CMAKE_INSTALL_FULL_BINDIR} ${dewbell_full_datadir})
 file(RELATIVE_PATH DEWBELL_DOC_FROM_DATA ${dewbell_full_datadir} ${CMAKE_INSTALL_FULL_DOCDIR})
 

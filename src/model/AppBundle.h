@@ -7,7 +7,7 @@
 namespace AppBundle {
 
 // DEWBELL_BUNDLE_DIR when set; else the data folder where the installation puts it, found from
-// the running binary's folder (../share/dewbell in the default layout).
+// the running binary's folder (../share/dewbell/app in the default layout).
 QString directory();
 QString path(const QString& relative);
 

@@ -1,5 +1,7 @@
 #include "shell/NoTrayNotice.h"
 
+#include "ui/DarkSurface.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -8,6 +10,7 @@ bool NoTrayNotice::keepRunning()
     QMessageBox box(QMessageBox::Information, QStringLiteral("Dewbell"),
                     QStringLiteral("Dewbell keeps running, and your reminders keep coming."));
     box.setObjectName(QStringLiteral("noTrayNotice"));
+    useDarkSurface(&box);
     box.setInformativeText(QStringLiteral("This desktop has no system tray, so Dewbell shows no icon while its "
                                           "window is closed. To open the window again, launch Dewbell again."));
     QPushButton* keep = box.addButton(QStringLiteral("Keep running"), QMessageBox::AcceptRole);

@@ -104,11 +104,13 @@ private slots:
     }
 
     // The binary finds its data from where it lies, whatever the layout, and carries no symbols
-    // or debugging information.
+    // or debugging information. The user's own data folder may lie in the same place, as
+    // ~/.local/share does for an installation into ~/.local: the two stay apart.
     void theBinaryFindsItsDataAndIsStripped()
     {
         QProcessEnvironment environment = isolatedEnvironment(scratch_);
         environment.remove(u"DEWBELL_BUNDLE_DIR"_s);
+        environment.insert(u"XDG_DATA_HOME"_s, installed(layout("DEWBELL_INSTALL_DATA_HOME"), {}));
         const Run report = run(binary(), {CommandLine::diagnoseAssets}, environment);
         QVERIFY2(report.exitCode == 0, report.output + report.errors);
         const QJsonObject assets = QJsonDocument::fromJson(report.output).object();
