@@ -35,8 +35,8 @@ QString sentence(LoginService::Status status)
 QString pointsNowhere(const QString& program)
 {
     const QString named = program.isEmpty() ? QStringLiteral(".") : QStringLiteral(": %1.").arg(program);
-    return QStringLiteral("The login item points to a program that no longer exists%1 Turn on Launch at login to "
-                          "start this copy instead.")
+    return QStringLiteral("The login item points to a program that no longer exists%1 Turn on “Launch at login” "
+                          "to start this copy instead.")
         .arg(named);
 }
 

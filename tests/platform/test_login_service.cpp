@@ -199,8 +199,8 @@ private slots:
         QCOMPARE(login.status(), LoginService::Status::notFound);
         QVERIFY(!login.isEnabled() && !login.needsApproval());
         const QString named = pointsTo.isEmpty() ? u"."_s : u": %1."_s.arg(pointsTo);
-        QCOMPARE(login.statusText(), u"The login item points to a program that no longer exists%1 Turn on Launch "
-                                     u"at login to start this copy instead."_s.arg(named));
+        QCOMPARE(login.statusText(), u"The login item points to a program that no longer exists%1 Turn on “Launch "
+                                     u"at login” to start this copy instead."_s.arg(named));
 
         switchTo(login, true);
         QVERIFY(login.isEnabled());

@@ -140,8 +140,8 @@ private slots:
         QAbstractButton* launch = button(view_.get(), "launchAtLogin");
         QVERIFY(!launch->isChecked());
         QCOMPARE(labelText(view_.get(), "loginStatus"),
-                 QStringLiteral("The login item points to a program that no longer exists: %1. Turn on Launch at "
-                                "login to start this copy instead.")
+                 QStringLiteral("The login item points to a program that no longer exists: %1. Turn on “Launch at "
+                                "login” to start this copy instead.")
                      .arg(removed));
         QTest::mouseClick(launch, Qt::LeftButton);
         QTRY_VERIFY(launch->isEnabled() && launch->isChecked());
