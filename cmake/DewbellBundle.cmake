@@ -1,5 +1,6 @@
-# The application bundle: info.json plus the Characters, Brand and Sounds folders.
-# It is assembled in the build tree at share/dewbell so that a build runs like an installation.
+# The application bundle: info.json plus the Characters, Brand and Sounds folders, and the
+# documentation beside it. Both are assembled in the build tree where an installation puts them
+# (DewbellLayout.cmake), so that a build runs like an installation.
 #
 # A signed release carries its update feed and the public key its archives are signed with:
 #   -DDEWBELL_DEVELOPER_ID=ON -DDEWBELL_UPDATE_FEED_URL=https://… -DDEWBELL_UPDATE_PUBLIC_KEY=<Base64>
@@ -26,7 +27,7 @@ else()
 endif()
 
 function(dewbell_add_bundle)
-  set(bundle_dir ${CMAKE_BINARY_DIR}/share/dewbell)
+  set(bundle_dir ${DEWBELL_BUILD_DATADIR})
   configure_file(${PROJECT_SOURCE_DIR}/resources/info.json.in ${bundle_dir}/info.json @ONLY)
 
   file(GLOB_RECURSE bundle_files CONFIGURE_DEPENDS
@@ -44,24 +45,21 @@ function(dewbell_add_bundle)
     list(APPEND outputs ${bundle_dir}/${file})
   endforeach()
   # The page on daily use that the tour links to: Dewbell has no website.
-  set(doc_dir ${CMAKE_BINARY_DIR}/share/doc/dewbell)
+  set(doc_page ${DEWBELL_BUILD_DOCDIR}/daily-use.html)
   add_custom_command(
-    OUTPUT ${doc_dir}/daily-use.html
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html ${doc_dir}/daily-use.html
+    OUTPUT ${doc_page}
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html ${doc_page}
     DEPENDS ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html
     VERBATIM)
-  list(APPEND outputs ${doc_dir}/daily-use.html)
+  list(APPEND outputs ${doc_page})
   add_custom_target(dewbell_bundle ALL DEPENDS ${outputs})
 
-  install(FILES ${bundle_dir}/info.json DESTINATION ${CMAKE_INSTALL_DATADIR}/dewbell)
+  install(FILES ${bundle_dir}/info.json DESTINATION ${DEWBELL_INSTALL_DATADIR})
   foreach(folder Characters Brand Sounds)
     if(EXISTS ${PROJECT_SOURCE_DIR}/resources/${folder})
-      install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/${folder} DESTINATION ${CMAKE_INSTALL_DATADIR}/dewbell)
+      install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/${folder} DESTINATION ${DEWBELL_INSTALL_DATADIR})
     endif()
   endforeach()
-  install(FILES ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dewbell)
-  install(FILES ${PROJECT_SOURCE_DIR}/resources/app.dewbell.Dewbell.desktop
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${PROJECT_SOURCE_DIR}/resources/Brand/app-icon-v1.png
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps RENAME app.dewbell.Dewbell.png)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/doc/daily-use.html ${PROJECT_SOURCE_DIR}/LICENSE
+    DESTINATION ${DEWBELL_INSTALL_DOCDIR})
 endfunction()

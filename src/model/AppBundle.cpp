@@ -17,7 +17,12 @@ QString directory()
     // /proc/self/exe works before any QCoreApplication exists, unlike applicationDirPath().
     const QString binaryFolder =
         QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
-    return QDir::cleanPath(binaryFolder + QStringLiteral("/../share/dewbell"));
+    return QDir::cleanPath(binaryFolder + QLatin1Char('/') + QStringLiteral(DEWBELL_DATA_FROM_BINARY));
+}
+
+QString documentationFolder()
+{
+    return QDir::cleanPath(directory() + QLatin1Char('/') + QStringLiteral(DEWBELL_DOC_FROM_DATA));
 }
 
 QString path(const QString& relative)

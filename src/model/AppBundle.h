@@ -6,9 +6,13 @@
 // The installed data folder: info.json, Characters/, Brand/ and Sounds/.
 namespace AppBundle {
 
-// DEWBELL_BUNDLE_DIR when set; else ../share/dewbell beside the running binary's folder.
+// DEWBELL_BUNDLE_DIR when set; else the data folder where the installation puts it, found from
+// the running binary's folder (../share/dewbell/app in the default layout).
 QString directory();
 QString path(const QString& relative);
+
+// The installed documentation, found from the data folder (../doc/dewbell in the default layout).
+QString documentationFolder();
 
 // The information dictionary (info.json); an empty object when it is missing or unreadable.
 QJsonObject info();

@@ -1,8 +1,8 @@
 #include "platform/LoginService.h"
 
+#include "platform/DesktopExec.h"
+#include "platform/DesktopFiles.h"
 #include "platform/UrlOpener.h"
-
-#include "model/LocalFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,12 +13,9 @@
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <algorithm>
-
 namespace {
 
 const QString entryFileName = QStringLiteral("app.dewbell.Dewbell.desktop");
-constexpr qint64 entryReadLimit = 64 * 1024;
 
 QString sentence(LoginService::Status status)
 {
@@ -35,49 +32,25 @@ QString sentence(LoginService::Status status)
     return QStringLiteral("Login item status is unknown.");
 }
 
-// Desktop environments turn an autostart entry off in place, with one of these two keys.
-bool turnedOffByDesktop(const QString& entryPath)
+QString pointsNowhere(const QString& program)
 {
-    QFile file(entryPath);
-    if (!LocalFiles::openRegularFile(file))
-        return false;
-    bool inMainGroup = false;
-    for (const QString& rawLine : QString::fromUtf8(file.read(entryReadLimit)).split(QLatin1Char('\n'))) {
-        const QString line = rawLine.trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inMainGroup = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (!inMainGroup || equals < 0)
-            continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if ((key == QLatin1String("Hidden") && value == QLatin1String("true"))
-            || (key == QLatin1String("X-GNOME-Autostart-enabled") && value == QLatin1String("false")))
-            return true;
-    }
-    return false;
+    const QString named = program.isEmpty() ? QStringLiteral(".") : QStringLiteral(": %1.").arg(program);
+    return QStringLiteral("The login item points to a program that no longer exists%1 Turn on “Launch at login” "
+                          "to start this copy instead.")
+        .arg(named);
 }
 
-// One argument of an Exec line: quoted when it holds a reserved character; inside the quotes
-// the quoting escapes come first, then the escapes of every string value of a desktop entry.
-QString execArgument(const QString& argument)
+// Desktop environments turn an autostart entry off in place, with one of these two keys.
+bool turnedOffByDesktop(const QHash<QString, QString>& entry)
 {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    QString text = argument;
-    text.replace(QLatin1Char('%'), QLatin1String("%%"));
-    const bool needsQuotes = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return reserved.contains(c); });
-    if (!needsQuotes)
-        return text;
-    QString quoted;
-    for (QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
-            quoted += QLatin1Char('\\');
-        quoted += c;
-    }
-    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return entry.value(QStringLiteral("Hidden")) == QLatin1String("true")
+           || entry.value(QStringLiteral("X-GNOME-Autostart-enabled")) == QLatin1String("false");
+}
+
+bool canRun(const QString& program)
+{
+    const QFileInfo file(program);
+    return !program.isEmpty() && file.isFile() && file.isExecutable();
 }
 
 QByteArray entryContents(const QString& executable)
@@ -86,9 +59,9 @@ QByteArray entryContents(const QString& executable)
                           "Type=Application\n"
                           "Name=Dewbell\n"
                           "Icon=app.dewbell.Dewbell\n"
-                          "Exec=%1 --autostart\n"
+                          "Exec=%1\n"
                           "Terminal=false\n")
-        .arg(execArgument(executable))
+        .arg(DesktopExec::join({executable, QStringLiteral("--autostart")}))
         .toUtf8();
 }
 
@@ -134,7 +107,7 @@ LoginService::LoginService(const QString& autostartFolder, const QString& execut
       opener_(opener)
 {
     connect(&request_, &QFutureWatcher<QString>::finished, this, &LoginService::finishRequest);
-    apply(status());
+    apply(read());
 }
 
 // A request still running finishes first, so the entry on disk is never half-decided.
@@ -150,27 +123,39 @@ QString LoginService::entryPath() const
 
 LoginService::Status LoginService::status() const
 {
-    const QFileInfo program(executable_);
-    if (executable_.isEmpty() || !program.isFile() || !program.isExecutable())
-        return Status::notFound;
+    return read().status;
+}
+
+// A login item left behind by a copy that was removed starts nothing: it counts as not found.
+LoginService::Reading LoginService::read() const
+{
+    if (!canRun(executable_))
+        return {Status::notFound, std::nullopt};
     if (!QFileInfo::exists(entryPath()))
-        return Status::notRegistered;
-    return turnedOffByDesktop(entryPath()) ? Status::requiresApproval : Status::enabled;
+        return {Status::notRegistered, std::nullopt};
+    const QHash<QString, QString> entry = DesktopFiles::mainGroup(entryPath());
+    const QString exec = entry.value(QStringLiteral("Exec"));
+    if (!canRun(DesktopExec::program(exec))) {
+        const std::optional<QStringList> arguments = DesktopExec::split(exec);
+        return {Status::notFound, arguments && !arguments->isEmpty() ? arguments->first() : exec};
+    }
+    return {turnedOffByDesktop(entry) ? Status::requiresApproval : Status::enabled, std::nullopt};
 }
 
 void LoginService::refresh()
 {
-    apply(status());
+    apply(read());
 }
 
 void LoginService::setEnabled(bool enabled)
 {
     if (busy_)
         return;
-    const Status current = status();
-    const bool alreadyThere = enabled ? current == Status::enabled : current == Status::notRegistered;
-    // An entry that would start a missing program helps nobody.
-    const bool cannotStart = enabled && current == Status::notFound;
+    const Reading current = read();
+    const bool alreadyThere = enabled ? current.status == Status::enabled : current.status == Status::notRegistered;
+    // An entry that would start a missing program helps nobody; one that names a program that
+    // is gone is written again for this copy.
+    const bool cannotStart = enabled && !canRun(executable_);
     if (alreadyThere || cannotStart) {
         apply(current);
         return;
@@ -187,7 +172,7 @@ void LoginService::setEnabled(bool enabled)
 void LoginService::finishRequest()
 {
     busy_ = false;
-    apply(status(), request_.result());
+    apply(read(), request_.result());
 }
 
 void LoginService::openSettings()
@@ -201,13 +186,14 @@ bool LoginService::isLoginLaunch(const QStringList& arguments)
     return arguments.contains(QStringLiteral("--autostart"));
 }
 
-void LoginService::apply(Status current, const QString& failure)
+void LoginService::apply(const Reading& current, const QString& failure)
 {
-    isEnabled_ = current == Status::enabled;
-    needsApproval_ = current == Status::requiresApproval;
-    if (!failure.isEmpty() && current != Status::requiresApproval)
-        statusText_ = QStringLiteral("Couldn't change login item: %1 %2").arg(failure, sentence(current));
+    isEnabled_ = current.status == Status::enabled;
+    needsApproval_ = current.status == Status::requiresApproval;
+    const QString said = current.missingProgram ? pointsNowhere(*current.missingProgram) : sentence(current.status);
+    if (!failure.isEmpty() && current.status != Status::requiresApproval)
+        statusText_ = QStringLiteral("Couldn't change login item: %1 %2").arg(failure, said);
     else
-        statusText_ = sentence(current);
+        statusText_ = said;
     emit changed();
 }

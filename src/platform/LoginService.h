@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class UrlOpener;
 
@@ -41,7 +42,8 @@ public:
     // Opens the autostart folder in the file manager.
     void openSettings();
 
-    // The entry's file and the status it shows now.
+    // The entry's file and the status it shows now: an entry whose program cannot run (a copy
+    // that was removed) is not found.
     QString entryPath() const;
     Status status() const;
 
@@ -52,7 +54,13 @@ signals:
     void changed();
 
 private:
-    void apply(Status current, const QString& failure = {});
+    // The status, and what a login item names to start when that cannot run.
+    struct Reading {
+        Status status;
+        std::optional<QString> missingProgram;
+    };
+    Reading read() const;
+    void apply(const Reading& current, const QString& failure = {});
     void finishRequest();
 
     QString autostartFolder_;

@@ -10,6 +10,7 @@
 #include "shell/FileDialogs.h"
 #include "shell/MainMenu.h"
 #include "shell/MenuBarView.h"
+#include "shell/NoTrayNotice.h"
 #include "shell/Popover.h"
 #include "shell/SoundPlayer.h"
 #include "shell/TrayIcon.h"
@@ -339,4 +340,17 @@ void AppDelegate::windowWillClose()
     if (store_->tourVisible())
         store_->finishTour();
     setActivationPolicy(ActivationPolicy::accessory);
+    // Without a tray nothing on screen is left of a running Dewbell: say so once, after the
+    // window has gone.
+    if (!askedToKeepRunning_ && !trayIcon_->hostAvailable()) {
+        askedToKeepRunning_ = true;
+        QMetaObject::invokeMethod(this, &AppDelegate::askToKeepRunningWithoutTray, Qt::QueuedConnection);
+    }
+}
+
+void AppDelegate::askToKeepRunningWithoutTray()
+{
+    const bool keep = desktop_.keepRunningWithoutTray ? desktop_.keepRunningWithoutTray() : NoTrayNotice::keepRunning();
+    if (!keep)
+        quit();
 }

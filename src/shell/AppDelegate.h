@@ -34,6 +34,9 @@ public:
         std::function<bool()> audioAvailable;
         // Whether the desktop asks for reduced motion (its GNOME or KDE setting when unset).
         std::function<bool()> reduceMotion;
+        // Asked once, when the main window closes while there is no tray host: true to keep
+        // running without window or icon, false to quit (NoTrayNotice when unset).
+        std::function<bool()> keepRunningWithoutTray;
     };
 
     // Creates the store (under "--ui-test" on a fresh temporary folder, saving nothing) and
@@ -87,6 +90,7 @@ private:
     void showPage(const QString& page);
     void setActivationPolicy(ActivationPolicy policy);
     void windowWillClose();
+    void askToKeepRunningWithoutTray();
     QWidget* dialogParent() const;
 
     QStringList arguments_;
@@ -102,4 +106,5 @@ private:
     std::unique_ptr<QMenu> trayMenu_;
     SoundPlayer* sound_ = nullptr;
     ActivationPolicy policy_ = ActivationPolicy::accessory;
+    bool askedToKeepRunning_ = false;
 };

@@ -20,8 +20,8 @@ namespace {
 // folder is shared with other programs (a prefix such as /usr or ~/.local), and replacing it
 // would take their files along.
 const QSet<QString> topLevelNames{QStringLiteral("bin"), QStringLiteral("share")};
-const QSet<QString> sharedNames{QStringLiteral("dewbell"), QStringLiteral("applications"), QStringLiteral("icons"),
-                                QStringLiteral("metainfo"), QStringLiteral("doc")};
+const QSet<QString> sharedNames{QStringLiteral("dewbell"),  QStringLiteral("applications"), QStringLiteral("icons"),
+                                QStringLiteral("metainfo"), QStringLiteral("doc"),          QStringLiteral("man")};
 
 QStringList entryNames(const QString& folder)
 {

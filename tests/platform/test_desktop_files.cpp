@@ -1,6 +1,9 @@
 #include "platform/ApplicationCatalog.h"
+#include "platform/DesktopExec.h"
 #include "platform/DesktopFileIndex.h"
+#include "support/TableTesting.h"
 
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -76,6 +79,33 @@ private slots:
         };
         for (const auto& row : rows)
             QCOMPARE(index.identifier(QLatin1String(row.windowClass), QLatin1String(row.windowInstance)), row.id);
+    }
+
+    // What an Exec line is written as reads back as the same arguments, whatever they hold.
+    void execLinesReadBackAsWritten_data()
+    {
+        addColumns<QStringList>("arguments");
+        QTest::newRow("plain") << QStringList{u"/usr/bin/dewbell"_s, u"--autostart"_s};
+        QTest::newRow("spaces") << QStringList{u"/home/anna smith/.local/bin/dewbell"_s, u"--autostart"_s};
+        QTest::newRow("every escaped character")
+            << QStringList{u"/opt/a \"b\" `c` $d \\e/dewbell"_s, u"100%"_s, u"tab\there"_s, u"line\nbreak\r"_s};
+        QTest::newRow("shell characters") << QStringList{u"/opt/x'y'<>~|&;*?#()/dewbell"_s};
+    }
+    void execLinesReadBackAsWritten()
+    {
+        QFETCH(QStringList, arguments);
+        const QString line = DesktopExec::join(arguments);
+        QVERIFY2(!line.contains(u'\n') && !line.contains(u'\t'), qPrintable(line));
+        QCOMPARE(DesktopExec::split(line), arguments);
+    }
+
+    void execLinesAsOthersWriteThem()
+    {
+        QCOMPARE(DesktopExec::split(u"  dewbell\\s--x   %f "_s), (QStringList{u"dewbell"_s, u"--x"_s, u"%f"_s}));
+        QCOMPARE(DesktopExec::split(u"\"/opt/dewbell --autostart"_s), std::nullopt);
+        QCOMPARE(DesktopExec::split(QString()), QStringList());
+        QCOMPARE(DesktopExec::program(u"sh -c true"_s), QStandardPaths::findExecutable(u"sh"_s));
+        QCOMPARE(DesktopExec::program(u"no-such-program-here"_s), QString());
     }
 };
 

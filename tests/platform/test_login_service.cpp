@@ -1,3 +1,6 @@
+// GLib's headers come before Qt's: Qt's "signals" keyword would break them.
+#include <gio/gdesktopappinfo.h>
+
 #include "platform/LoginService.h"
 #include "support/FakeUrlOpener.h"
 #include "support/TableTesting.h"
@@ -31,6 +34,27 @@ void checkValid(const QString& entry)
     QVERIFY(validate.waitForFinished());
     const QByteArray report = validate.readAllStandardOutput() + validate.readAllStandardError();
     QVERIFY2(validate.exitCode() == 0 && report.isEmpty(), report.constData());
+}
+
+void writeEntry(const QString& path, const QByteArray& mainGroup)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile entry(path);
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Dewbell\n" + mainGroup);
+}
+
+// Starts the entry as desktops do, through GLib, which reads Exec by the desktop-entry rules.
+void launchAsTheDesktopDoes(const QString& entryPath)
+{
+    GDesktopAppInfo* entry = g_desktop_app_info_new_from_filename(QFile::encodeName(entryPath).constData());
+    QVERIFY(entry);
+    GError* error = nullptr;
+    const bool launched = g_app_info_launch(G_APP_INFO(entry), nullptr, nullptr, &error);
+    const QString problem = error ? QString::fromUtf8(error->message) : QString();
+    g_clear_error(&error);
+    g_object_unref(entry);
+    QVERIFY2(launched, qPrintable(problem));
 }
 
 }  // namespace
@@ -114,6 +138,76 @@ private slots:
         QCOMPARE(opener.opened.last(), QUrl::fromLocalFile(folder()));
         switchTo(login, true);  // the user's own switch wins over the desktop's
         QVERIFY(login.isEnabled());
+    }
+
+    // The entry starts this very program, quoted so that spaces, quotes and a dollar sign in its
+    // path survive, and tells it that it runs at login.
+    void theEntryStartsThisProgramAtLogin()
+    {
+        const QString startable = scratch.filePath(u"my apps/dew $bell \"2\"/dewbell"_s);
+        QDir().mkpath(QFileInfo(startable).path());
+        QFile script(startable);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/started.part\"\n"
+                     "mv \"$(dirname \"$0\")/started.part\" \"$(dirname \"$0\")/started\"\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        LoginService login(folder(), startable, opener);
+        switchTo(login, true);
+        launchAsTheDesktopDoes(login.entryPath());
+        QFile started(QFileInfo(startable).path() + u"/started"_s);
+        QTRY_VERIFY(started.exists());
+        QVERIFY(started.open(QIODevice::ReadOnly));
+        QCOMPARE(started.readAll(), QByteArray("--autostart\n"));
+    }
+
+    // A login item left behind by a copy that was removed starts nothing: it is shown as not
+    // found, naming what it points to, and switching on writes it again for this copy. One that
+    // starts another copy that is there still works.
+    void anEntryWhoseProgramIsGoneIsWrittenAgain_data()
+    {
+        addColumns<QByteArray, QString, bool>("mainGroup", "pointsTo", "startsSomething");
+        const QString gone = scratch.filePath(u"removed copy/bin/dewbell"_s);
+        const QByteArray goneExec = "Exec=\"" + QFile::encodeName(gone) + "\" --autostart\n";
+        QTest::newRow("the copy was removed") << goneExec << gone << false;
+        QTest::newRow("turned off as well") << goneExec + "Hidden=true\n" << gone << false;
+        QTest::newRow("a file that cannot run")
+            << "Exec=" + QFile::encodeName(scratch.filePath(u"notes.txt"_s)) + " --autostart\n"
+            << scratch.filePath(u"notes.txt"_s) << false;
+        QTest::newRow("a name not on PATH")
+            << QByteArray("Exec=dewbell-long-gone --autostart\n") << u"dewbell-long-gone"_s << false;
+        QTest::newRow("a quote left open")
+            << QByteArray("Exec=\"/opt/dewbell --autostart\n") << u"\"/opt/dewbell --autostart"_s << false;
+        QTest::newRow("no Exec at all") << QByteArray() << QString() << false;
+        QTest::newRow("another copy on PATH") << QByteArray("Exec=sh -c true\n") << QString() << true;
+    }
+    void anEntryWhoseProgramIsGoneIsWrittenAgain()
+    {
+        QFETCH(QByteArray, mainGroup);
+        QFETCH(QString, pointsTo);
+        QFETCH(bool, startsSomething);
+        QFile notes(scratch.filePath(u"notes.txt"_s));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        LoginService login(folder(), program(), opener);
+        writeEntry(login.entryPath(), mainGroup);
+        login.refresh();
+        if (startsSomething) {
+            QVERIFY(login.isEnabled());
+            QCOMPARE(login.statusText(), u"Opens automatically when you log in."_s);
+            return;
+        }
+        QCOMPARE(login.status(), LoginService::Status::notFound);
+        QVERIFY(!login.isEnabled() && !login.needsApproval());
+        const QString named = pointsTo.isEmpty() ? u"."_s : u": %1."_s.arg(pointsTo);
+        QCOMPARE(login.statusText(), u"The login item points to a program that no longer exists%1 Turn on “Launch "
+                                     u"at login” to start this copy instead."_s.arg(named));
+
+        switchTo(login, true);
+        QVERIFY(login.isEnabled());
+        QCOMPARE(login.statusText(), u"Opens automatically when you log in."_s);
+        QFile entry(login.entryPath());
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QVERIFY(!entry.readAll().contains("Hidden"));
     }
 
     // Without a program that can run, nothing is written and the switch says why.

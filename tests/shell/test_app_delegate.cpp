@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -61,6 +62,10 @@ private slots:
             << QStringList{QStringLiteral("--background")} << false << false << QStringLiteral("Your day");
         QTest::newRow("the test lab") << QStringList{QStringLiteral("--test-lab")} << true << false
                                       << QStringLiteral("The little crew");
+        // Switches count only as written: letter case included.
+        QTest::newRow("switches in other letters")
+            << QStringList{QStringLiteral("--Background"), QStringLiteral("--AUTOSTART"), QStringLiteral("--Test-Lab")}
+            << true << true << QStringLiteral("Your day");
     }
 
     // A first launch: the window and the tour, unless Dewbell started at login or in the background,
@@ -383,6 +388,70 @@ private slots:
         QTest::mouseClick(drink, Qt::LeftButton);
         QVERIFY(!line->isVisible());
         QCOMPARE(trayToolTip(), baseToolTip);
+    }
+
+    // Without a tray a closed window leaves nothing of a running Dewbell on screen. Once the window
+    // has gone it says so, once, with how to open the window again, and quits only when asked to.
+    // With a tray nothing is asked.
+    void closingWithoutATrayTellsOnceHowToComeBack_data()
+    {
+        addColumns<bool>("quits");
+        QTest::newRow("the user keeps it running") << false;
+        QTest::newRow("the user quits") << true;
+    }
+    void closingWithoutATrayTellsOnceHowToComeBack()
+    {
+        QFETCH(bool, quits);
+        constexpr int keptRunning = 7;
+        AppDelegate& delegate = launch({QStringLiteral("--ui-test")}, [] { return false; });
+        QList<QMessageBox*> asked;
+        bool windowGoneWhenAsked = false;
+        QString said;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || asked.contains(box))
+                return;
+            asked.append(box);
+            windowGoneWhenAsked = !delegate.window()->isVisible();
+            said = box->text() + QLatin1Char(' ') + box->informativeText();
+            const QList<QAbstractButton*> buttons = box->buttons();
+            const auto quit = std::find_if(buttons.begin(), buttons.end(), [](QAbstractButton* button) {
+                return button->text() == QLatin1String("Quit Dewbell");
+            });
+            QVERIFY(quit != buttons.end());
+            if (quits) {
+                QTest::mouseClick(*quit, Qt::LeftButton);
+            } else {
+                QTest::keyClick(box, Qt::Key_Escape);
+                QTimer::singleShot(0, [] { QCoreApplication::exit(keptRunning); });
+            }
+        });
+        answer.start(10);
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+        giveUp.start(20000);
+
+        delegate.window()->close();
+        QVERIFY(asked.isEmpty());
+        // Quitting ends the event loop as it ends Dewbell's.
+        QCOMPARE(QCoreApplication::exec(), quits ? EXIT_SUCCESS : keptRunning);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(windowGoneWhenAsked);
+        QVERIFY2(said.contains(QStringLiteral("reminders keep coming")), qPrintable(said));
+        if (quits)
+            return;
+
+        delegate.showMain();
+        delegate.window()->close();
+        QCoreApplication::processEvents();
+        QCOMPARE(asked.size(), 1);
+
+        AppDelegate& withTray = launch({QStringLiteral("--ui-test")});
+        withTray.window()->close();
+        QCoreApplication::processEvents();
+        QCOMPARE(asked.size(), 1);
     }
 
 private:

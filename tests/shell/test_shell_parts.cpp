@@ -1,3 +1,4 @@
+#include "shell/CommandLine.h"
 #include "shell/Popover.h"
 #include "shell/SingleInstance.h"
 #include "shell/SoundPlayer.h"
@@ -196,6 +197,21 @@ private slots:
             QVERIFY(!icon.isPulsing());
         }
         ReduceMotion::setOverride(std::nullopt);
+    }
+
+    // A switch counts only when an argument is exactly it: other letter case, a prefix or an
+    // attached value make another argument.
+    void switchesMatchExactly()
+    {
+        const QStringList lookalikes{QStringLiteral("--Diagnose-Assets"),   QStringLiteral("--DIAGNOSE-UPDATES"),
+                                     QStringLiteral("--diagnose-assets=1"), QStringLiteral("--diagnose-update"),
+                                     QStringLiteral("-diagnose-updates"),   QStringLiteral("--Background"),
+                                     QStringLiteral("--preview "),          QStringLiteral("--UI-TEST")};
+        for (const QString& name : {CommandLine::diagnoseUpdates, CommandLine::diagnoseAssets, CommandLine::uiTest,
+                                    CommandLine::background, CommandLine::preview, CommandLine::testLab})
+            QVERIFY2(!CommandLine::hasSwitch(lookalikes, name), qPrintable(name));
+        QVERIFY(
+            CommandLine::hasSwitch(lookalikes + QStringList{CommandLine::diagnoseAssets}, CommandLine::diagnoseAssets));
     }
 };
 

@@ -119,6 +119,12 @@ private slots:
                    + QList<Entry>{file("share/applications/app.dewbell.Dewbell.desktop", "[Desktop Entry]"),
                                   file("share/icons/hicolor/256x256/apps/app.dewbell.Dewbell.png", "png")}
             << "data" << true;
+        QTest::newRow("as cmake --install lays it out")
+            << tree
+                   + QList<Entry>{file("share/metainfo/app.dewbell.Dewbell.metainfo.xml", "<component/>"),
+                                  file("share/man/man1/dewbell.1", ".TH DEWBELL 1"),
+                                  file("share/doc/dewbell/LICENSE", "GPL")}
+            << "data" << true;
         QTest::newRow("a prefix with other programs")
             << tree + QList<Entry>{file("bin/python3", "x", 0755)} << "data" << false;
         QTest::newRow("a prefix with other folders") << tree + QList<Entry>{folder("etc")} << "data" << false;

@@ -161,6 +161,26 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), tour);
     }
 
+    // After the installed copy was removed its login item starts nothing: the page says so, and
+    // "Launch at login" writes it again for the copy that runs.
+    void aLoginItemOfARemovedCopyIsOfferedAgain()
+    {
+        const QString removed = folder_->filePath(QStringLiteral("removed/bin/dewbell"));
+        writeDesktopFile(autostartFolder() + QStringLiteral("/app.dewbell.Dewbell.desktop"),
+                         "Name=Dewbell\nExec=" + removed.toUtf8() + " --autostart\n");
+        view_->hide();
+        view_->show();
+        QAbstractButton* launch = button(view_.get(), "launchAtLogin");
+        QVERIFY(!launch->isChecked());
+        QCOMPARE(labelText(view_.get(), "loginStatus"),
+                 QStringLiteral("The login item points to a program that no longer exists: %1. Turn on “Launch at "
+                                "login” to start this copy instead.")
+                     .arg(removed));
+        press(launch);
+        QTRY_VERIFY(launch->isEnabled() && launch->isChecked());
+        QCOMPARE(labelText(view_.get(), "loginStatus"), QStringLiteral("Opens automatically when you log in."));
+    }
+
     void buildLineFollowsTheDistribution()
     {
         const QString release = QStringLiteral("This is a signed release build. It is not sandboxed.");

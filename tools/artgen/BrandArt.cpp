@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QPainterPath>
+#include <QSvgGenerator>
 #include <cmath>
 #include <numbers>
 #include <stdexcept>
@@ -16,11 +17,11 @@ namespace {
 
 const QColor surface(0x1B, 0x26, 0x33);
 
-QImage appIcon()
+constexpr int iconSide = 256;
+
+// The application icon on a 256 x 256 canvas.
+void paintAppIcon(QPainter& painter)
 {
-    constexpr int side = 256;
-    QImage image = transparentCanvas(QSize(side, side));
-    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF tile(16, 16, 224, 224);
     QPainterPath shape;
@@ -37,7 +38,29 @@ QImage appIcon()
     BrandMarkArt::paint(painter, QRectF(48, 44, 160, 160), false, QColor());
     ArtKit::paintStar(painter, QPointF(196, 72), 10, QColor(0xFF, 0xD8, 0x6B));
     ArtKit::paintStar(painter, QPointF(62, 190), 6, QColor(0xB9, 0xA3, 0xFF));
+}
+
+// Each size is drawn, not scaled down, so that small icons stay sharp.
+QImage appIcon(int side = iconSide)
+{
+    QImage image = transparentCanvas(QSize(side, side));
+    QPainter painter(&image);
+    painter.scale(double(side) / iconSide, double(side) / iconSide);
+    paintAppIcon(painter);
     return image;
+}
+
+void writeSvgIcon(const QString& path)
+{
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(iconSide, iconSide));
+    svg.setViewBox(QRect(0, 0, iconSide, iconSide));
+    svg.setTitle(QStringLiteral("Dewbell"));
+    QPainter painter;
+    if (!painter.begin(&svg))
+        throw std::runtime_error("cannot write " + path.toStdString());
+    paintAppIcon(painter);
 }
 
 QImage menuTemplate()
@@ -100,6 +123,18 @@ void writeBrand(const QDir& brand)
     QFile gif(brand.filePath(QStringLiteral("orvo-wave.gif")));
     if (!gif.open(QIODevice::WriteOnly | QIODevice::Truncate) || gif.write(wave()) < 0)
         throw std::runtime_error("cannot write orvo-wave.gif");
+}
+
+void writeIcons(const QDir& hicolor)
+{
+    const QString name = QStringLiteral("app.dewbell.Dewbell");
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1x%1/apps").arg(side);
+        hicolor.mkpath(folder);
+        savePng(appIcon(side), hicolor.filePath(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+    }
+    hicolor.mkpath(QStringLiteral("scalable/apps"));
+    writeSvgIcon(hicolor.filePath(QStringLiteral("scalable/apps/") + name + QStringLiteral(".svg")));
 }
 
 }  // namespace BrandArt

@@ -7,4 +7,7 @@
 // "orvo-wave.gif" (132 x 132, shown at 66 x 66 points on the surface colour).
 namespace BrandArt {
 void writeBrand(const QDir& brand);
-}
+// The icon menus and trays show, in the folders of the hicolor theme: drawn at each size a
+// desktop asks for, and as SVG.
+void writeIcons(const QDir& hicolor);
+}  // namespace BrandArt

@@ -1,5 +1,5 @@
 // Dewbell's art generator.
-//   dewbell-artgen <resources folder> <movie frames folder>   writes Brand/, Characters/,
+//   dewbell-artgen <resources folder> <movie frames folder>   writes Brand/, icons/, Characters/,
 //       Sounds/pop.wav and the PNG frames of the movies (make-art.sh encodes them)
 //   dewbell-artgen --preview <file.png>                        writes a contact sheet
 #include "BrandArt.h"
@@ -29,6 +29,7 @@ int main(int argc, char** argv)
         }
         const QDir resources(arguments[1]);
         BrandArt::writeBrand(QDir(resources.filePath(QStringLiteral("Brand"))));
+        BrandArt::writeIcons(QDir(resources.filePath(QStringLiteral("icons/hicolor"))));
         PackArt::writePacks(QDir(resources.filePath(QStringLiteral("Characters"))), QDir(arguments[2]));
         resources.mkpath(QStringLiteral("Sounds"));
         QFile pop(resources.filePath(QStringLiteral("Sounds/pop.wav")));

@@ -7,7 +7,7 @@
 
 QString DailyUseGuide::path()
 {
-    return QDir::cleanPath(AppBundle::directory() + QStringLiteral("/../doc/dewbell/daily-use.html"));
+    return AppBundle::documentationFolder() + QStringLiteral("/daily-use.html");
 }
 
 std::optional<QUrl> DailyUseGuide::url()

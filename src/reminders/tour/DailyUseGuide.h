@@ -4,8 +4,8 @@
 #include <QUrl>
 #include <optional>
 
-// Dewbell has no website: its page on daily use ships with the installation, in
-// share/doc/dewbell beside the data folder (the build tree has the same layout).
+// Dewbell has no website: its page on daily use ships with the installation's documentation
+// (share/doc/dewbell in the default layout; the build tree has the same layout).
 namespace DailyUseGuide {
 
 QString path();
