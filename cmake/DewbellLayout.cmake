@@ -18,7 +18,8 @@ endfunction()
 
 # The data lie one level below share/dewbell: installed into ~/.local, share/dewbell is also the
 # user's own data folder, whose Characters/ holds the companions the user imported.
-set(dewbell_full_datadir ${CMAKE_INSTALL_FULL_DATADIR}/dewbell/app)
+set(dewbell_data_below_datadir dewbell/app)
+set(dewbell_full_datadir ${CMAKE_INSTALL_FULL_DATADIR}/${dewbell_data_below_datadir})
 dewbell_install_folder(DEWBELL_INSTALL_BINDIR ${CMAKE_INSTALL_FULL_BINDIR})
 dewbell_install_folder(DEWBELL_INSTALL_DATADIR ${dewbell_full_datadir})
 dewbell_install_folder(DEWBELL_INSTALL_DOCDIR ${CMAKE_INSTALL_FULL_DOCDIR})
@@ -29,6 +30,11 @@ dewbell_install_folder(DEWBELL_INSTALL_MANDIR ${CMAKE_INSTALL_FULL_MANDIR})
 # documentation ("../share/dewbell/app" and "../../doc/dewbell" by default).
 file(RELATIVE_PATH DEWBELL_DATA_FROM_BINARY ${CMAKE_INSTALL_FULL_BINDIR} ${dewbell_full_datadir})
 file(RELATIVE_PATH DEWBELL_DOC_FROM_DATA ${dewbell_full_datadir} ${CMAKE_INSTALL_FULL_DOCDIR})
+
+# Release archives are the installed tree of the default layout (bin/ and share/), whatever
+# layout this build has: where the updater finds the data and the documentation in one.
+set(DEWBELL_RELEASE_DATADIR share/${dewbell_data_below_datadir})
+set(DEWBELL_RELEASE_DOCDIR share/doc/${PROJECT_NAME})
 
 # The build tree runs like an installation: the binary, the data and the documentation lie
 # where the installation puts them, below the build folder instead of the prefix.

@@ -16,6 +16,13 @@
 
 namespace {
 
+// Where a release tree holds Dewbell's data (info.json, Characters/, ...) and its documentation:
+// share/dewbell/app and share/doc/dewbell. Release archives are the installed tree of the default
+// layout (`cmake --install` into an empty folder, packed as bin/ and share/), whatever layout
+// this build itself was configured with.
+const QString releaseBundle = QStringLiteral(DEWBELL_RELEASE_DATADIR);
+const QString releaseDocumentation = QStringLiteral(DEWBELL_RELEASE_DOCDIR);
+
 // What an installation of Dewbell holds at its top and in share/: anything else means the
 // folder is shared with other programs (a prefix such as /usr or ~/.local), and replacing it
 // would take their files along.
@@ -80,11 +87,6 @@ bool isWithin(const QString& inner, const QString& outer)
     return a == b || a.startsWith(b + QLatin1Char('/'));
 }
 
-bool overlap(const QString& a, const QString& b)
-{
-    return isWithin(a, b) || isWithin(b, a);
-}
-
 QString folderBeside(const QString& root, const char* purpose)
 {
     QByteArray pattern = QFile::encodeName(QFileInfo(root).absolutePath() + QLatin1String("/.")
@@ -146,8 +148,9 @@ bool Installation::holdsOtherFiles() const
 
 bool Installation::userMayChangeDewbellFiles() const
 {
+    const QString bundle = root_ + QLatin1Char('/') + releaseBundle;
     return writable(root_ + QStringLiteral("/bin")) && writable(root_ + QStringLiteral("/share"))
-           && everyFolderWritableIn(root_ + QStringLiteral("/share/dewbell"));
+           && writable(QFileInfo(bundle).absolutePath()) && everyFolderWritableIn(bundle);
 }
 
 HandInstall Installation::handInstall(const QString& archiveName) const
@@ -155,18 +158,22 @@ HandInstall Installation::handInstall(const QString& archiveName) const
     HandInstall hand;
     hand.sharedFolder = holdsOtherFiles();
     hand.needsAdministrator = !userMayChangeDewbellFiles();
-    const QStringList ownFolders{root_ + QStringLiteral("/share/dewbell"),
-                                 root_ + QStringLiteral("/share/doc/dewbell")};
-    // Installed with ~/.local as its prefix, Dewbell's data folder is the user's: never removed.
+    const QStringList ownFolders{root_ + QLatin1Char('/') + releaseBundle,
+                                 root_ + QLatin1Char('/') + releaseDocumentation};
+    // Installed with ~/.local as its prefix, the bundle lies inside the user's data folder, and
+    // removing it leaves the user's files alone; a user's data folder inside it would go too.
     hand.clearsOldVersion = std::none_of(ownFolders.cbegin(), ownFolders.cend(),
-                                         [this](const QString& folder) { return overlap(folder, userDataFolder_); });
+                                         [this](const QString& folder) { return isWithin(userDataFolder_, folder); });
     const QString archive = shellQuoted(archiveName);
     const QString asRoot = hand.needsAdministrator ? QStringLiteral("sudo ") : QString();
     hand.command = QStringLiteral("tar -tf %1 >/dev/null && ").arg(archive);
     if (hand.clearsOldVersion)
         hand.command +=
             QStringLiteral("%1rm -rf %2 %3 && ").arg(asRoot, shellQuoted(ownFolders[0]), shellQuoted(ownFolders[1]));
-    hand.command += QStringLiteral("%1tar --no-same-owner -xf %2 -C %3").arg(asRoot, archive, shellQuoted(root_));
+    // Folders that are there keep their modes: the archive's share/dewbell would open the user's
+    // private data folder of a ~/.local installation to everyone.
+    hand.command += QStringLiteral("%1tar --no-same-owner --no-overwrite-dir -xf %2 -C %3")
+                        .arg(asRoot, archive, shellQuoted(root_));
     return hand;
 }
 
@@ -179,8 +186,8 @@ QString Installation::versionIn(const QJsonObject& info)
 QString Installation::versionOf(const QString& folder)
 {
     try {
-        const QByteArray bytes =
-            LocalFiles::readBounded(folder + QStringLiteral("/share/dewbell/info.json"), LocalFiles::jsonLimit);
+        const QByteArray bytes = LocalFiles::readBounded(
+            folder + QLatin1Char('/') + releaseBundle + QStringLiteral("/info.json"), LocalFiles::jsonLimit);
         return versionIn(QJsonDocument::fromJson(bytes).object());
     } catch (const ImportError&) {
         return {};
@@ -190,7 +197,7 @@ QString Installation::versionOf(const QString& folder)
 bool Installation::holdsDewbell(const QString& folder)
 {
     const QFileInfo binary(folder + QStringLiteral("/bin/dewbell"));
-    const QFileInfo bundle(folder + QStringLiteral("/share/dewbell"));
+    const QFileInfo bundle(folder + QLatin1Char('/') + releaseBundle);
     return binary.isFile() && !binary.isSymLink() && binary.isExecutable() && bundle.isDir() && !bundle.isSymLink();
 }
 

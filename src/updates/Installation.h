@@ -10,16 +10,16 @@ struct HandInstall {
     // Only an administrator may change Dewbell's files there: the command runs as root, without
     // taking owners from the archive.
     bool needsAdministrator = false;
-    // The command removes the old version's share/dewbell and share/doc/dewbell before
+    // The command removes the old version's share/dewbell/app and share/doc/dewbell before
     // unpacking, so nothing the new version dropped stays behind; never where the user's data
-    // lives among them, and then files the new version dropped stay.
+    // lies inside one of them, and then files the new version dropped stay.
     bool clearsOldVersion = false;
     // Run in the folder holding the archive; it stops before changing anything when the archive
     // is not there or cannot be read.
     QString command;
 };
 
-// The folder Dewbell runs from, holding bin/dewbell and share/dewbell, and the swap that
+// The folder Dewbell runs from, holding bin/dewbell and share/dewbell/app, and the swap that
 // replaces it with a new version in one step.
 class Installation {
 public:
@@ -43,14 +43,14 @@ public:
     // The version an information dictionary names: CFBundleVersion, else
     // CFBundleShortVersionString; empty when it names none.
     static QString versionIn(const QJsonObject& info);
-    // The version named by a tree's share/dewbell/info.json; empty when it cannot be read.
+    // The version named by a tree's share/dewbell/app/info.json; empty when it cannot be read.
     static QString versionOf(const QString& folder);
 
     // A new, empty folder beside the installation (so that the swap is a rename on one file
     // system); empty when none can be made.
     QString makeStagingFolder() const;
 
-    // Whether a staged tree is a copy of Dewbell: an executable bin/dewbell and share/dewbell/.
+    // Whether a staged tree is a copy of Dewbell: an executable bin/dewbell and share/dewbell/app/.
     static bool holdsDewbell(const QString& folder);
 
     // Puts the staged tree in the installation's place and removes the old one. On failure

@@ -17,7 +17,7 @@ struct UpdateEnvironment {
 
     UpdateConfiguration configuration;
     QString runningVersion;
-    // The folder holding bin/dewbell and share/dewbell.
+    // The folder holding bin/dewbell and share/dewbell/app.
     QString installationRoot;
     // The user's private folder: never part of an update.
     QString userDataFolder;

@@ -82,8 +82,8 @@ QString handInstallText(const UpdateStatus& status)
             : QStringLiteral("Save the verified update, then install it from the folder you saved it in");
     const QString what =
         hand.clearsOldVersion
-            ? QStringLiteral("this command first removes the old version's share/dewbell and share/doc/dewbell, so "
-                             "nothing the new version dropped stays behind:")
+            ? QStringLiteral("this command first removes the old version's share/dewbell/app and share/doc/dewbell, "
+                             "so nothing the new version dropped stays behind:")
             : QStringLiteral("your own data lives among Dewbell's files there, so this command only unpacks the new "
                              "version over the old one, and any file the new version dropped stays:");
     return why.arg(status.installationRoot) + QLatin1Char(' ') + how + QStringLiteral("; ") + what;

@@ -117,12 +117,18 @@ inline QByteArray tarXz(const QList<Entry>& entries)
     return bytes;
 }
 
-// The installed tree of one version of Dewbell; `version` marks every file.
+// The installed tree of one version of Dewbell in the default layout, folders included as tar
+// packs them; `version` marks every file.
 inline QList<Entry> dewbellTree(const QByteArray& version)
 {
-    return {folder("bin"), file("bin/dewbell", "#!/bin/sh\necho " + version + "\n", 0755), folder("share/dewbell"),
-            file("share/dewbell/info.json", "{\"CFBundleShortVersionString\": \"" + version + "\"}\n"),
-            file("share/dewbell/Characters/bloop/character.json", "{\"id\": \"bloop\", \"v\": \"" + version + "\"}\n")};
+    return {
+        folder("bin"),
+        file("bin/dewbell", "#!/bin/sh\necho " + version + "\n", 0755),
+        folder("share"),
+        folder("share/dewbell"),
+        folder("share/dewbell/app"),
+        file("share/dewbell/app/info.json", "{\"CFBundleShortVersionString\": \"" + version + "\"}\n"),
+        file("share/dewbell/app/Characters/bloop/character.json", "{\"id\": \"bloop\", \"v\": \"" + version + "\"}\n")};
 }
 
 // Writes a tree of entries (files and folders only) under `root`.

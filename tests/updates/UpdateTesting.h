@@ -19,9 +19,9 @@ class UpdateBench {
 public:
     UpdateBench(LocalHttps::Server& server, const QSslCertificate& authority) : server_(server)
     {
-        ReleaseTesting::writeTree(
-            root(), ReleaseTesting::dewbellTree("1.0.0")
-                        + QList<ReleaseTesting::Entry>{ReleaseTesting::file("share/dewbell/only-in-1.0.0.txt", "old")});
+        const QList<ReleaseTesting::Entry> onlyInOld{
+            ReleaseTesting::file("share/dewbell/app/only-in-1.0.0.txt", "old")};
+        ReleaseTesting::writeTree(root(), ReleaseTesting::dewbellTree("1.0.0") + onlyInOld);
         ReleaseTesting::writeTree(dataFolder(), {ReleaseTesting::file("state.json", "{\"schemaVersion\": 2}")});
         environment.configuration.feedURL = server.url(feedPath());
         environment.configuration.publicKey = keys.publicKey;

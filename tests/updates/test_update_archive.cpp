@@ -48,7 +48,7 @@ private slots:
         QTest::newRow("dotted and doubled slashes")
             << QList<Entry>{file("./bin//dewbell", "x", 0755), folder("./")} << std::optional<UpdateProblem>();
         QTest::newRow("a link further down")
-            << tree + QList<Entry>{softLink("share/dewbell/current", "Characters/bloop")}
+            << tree + QList<Entry>{softLink("share/dewbell/app/current", "Characters/bloop")}
             << std::optional<UpdateProblem>();
         QTest::newRow("climbs with ..") << tree + QList<Entry>{file("share/../../evil", "x")} << unsafe;
         QTest::newRow(".. in the middle") << QList<Entry>{file("bin/../../../tmp/evil", "x")} << unsafe;
@@ -130,7 +130,8 @@ private slots:
         QTest::newRow("a prefix with other folders") << tree + QList<Entry>{folder("etc")} << "data" << false;
         QTest::newRow("other applications' data") << tree + QList<Entry>{folder("share/fonts")} << "data" << false;
         QTest::newRow("the user's data inside") << tree << "root/share/dewbell" << false;
-        QTest::newRow("no Dewbell in it") << QList<Entry>{folder("bin"), folder("share/dewbell")} << "data" << false;
+        QTest::newRow("no Dewbell in it")
+            << QList<Entry>{folder("bin"), folder("share/dewbell/app")} << "data" << false;
     }
     void installationsThatReplaceThemselves()
     {
@@ -147,28 +148,36 @@ private slots:
 
     void theHandInstallCommand_data()
     {
-        addColumns<QString>("dataFolder");
-        QTest::newRow("the user's data elsewhere") << "data";
-        QTest::newRow("the user's data in Dewbell's folder (~/.local as prefix)")
-            << "it's $HOME; a prefix/share/dewbell";
+        addColumns<QString, bool>("dataFolder", "clears");
+        QTest::newRow("the user's data elsewhere") << "data" << true;
+        QTest::newRow("the user's data around Dewbell's (~/.local as prefix)")
+            << "it's $HOME; a prefix/share/dewbell" << true;
+        QTest::newRow("the user's data inside Dewbell's") << "it's $HOME; a prefix/share/dewbell/app" << false;
     }
     // The command shown for installing a saved update by hand, run as shown in the folder the
     // archive was saved in, whatever the shell would make of the names. It clears what the old
-    // version left, but never the user's data nor other programs' files.
+    // version left unless the user's data lie inside it, and never touches the user's files (nor
+    // their folder's mode) or other programs' files.
     void theHandInstallCommand()
     {
         QFETCH(QString, dataFolder);
+        QFETCH(bool, clears);
         const QString base = freshFolder(QStringLiteral("by hand"));
         const QString root = base + QStringLiteral("/it's $HOME; a prefix");
+        const QString userData = base + QLatin1Char('/') + dataFolder;
         const QString archive = QStringLiteral("dewbell 2.0 \"final\".tar.xz");
         writeTree(root, dewbellTree("1.0")
-                            + QList<Entry>{file("share/dewbell/Characters/dropped/character.json", "{}"),
+                            + QList<Entry>{file("share/dewbell/app/Characters/dropped/character.json", "{}"),
                                            file("share/doc/dewbell/dropped.html", "old"),
                                            file("bin/other-program", "theirs", 0755),
                                            file("share/applications/other.desktop", "theirs")});
-        writeTree(base + QLatin1Char('/') + dataFolder, {file("state.json", "{\"schemaVersion\": 2}")});
+        const QList<Entry> usersFiles{
+            file("state.json", "{\"schemaVersion\": 2}"), file("state-unreadable-2024-03-01.json", "{\"schemaVers"),
+            file("dewbell.lock", "4242"), file("Characters/x/character.json", "{\"id\": \"x\"}")};
+        writeTree(userData, usersFiles);
+        ::chmod(QFile::encodeName(userData).constData(), 0700);
         writeTree(base, {file(archive.toUtf8(), tarXz(dewbellTree("2.0")))});
-        const Installation installation(root, base + QLatin1Char('/') + dataFolder);
+        const Installation installation(root, userData);
         const auto run = [&](const QString& archiveName) {
             QProcess shell;
             shell.setWorkingDirectory(base);
@@ -185,11 +194,12 @@ private slots:
         const auto installed = snapshot(root);
         QVERIFY(installed.value(QStringLiteral("bin/dewbell")).contains("echo 2.0"));
         QCOMPARE(Installation::versionOf(root), QStringLiteral("2.0"));
-        QCOMPARE(snapshot(base + QLatin1Char('/') + dataFolder).value(QStringLiteral("state.json")),
-                 QByteArray("{\"schemaVersion\": 2}"));
-        const bool clears = installation.handInstall(archive).clearsOldVersion;
-        QCOMPARE(clears, dataFolder == QLatin1String("data"));
-        QCOMPARE(installed.contains(QStringLiteral("share/dewbell/Characters/dropped/character.json")), !clears);
+        const auto kept = snapshot(userData);
+        for (const Entry& own : usersFiles)
+            QCOMPARE(kept.value(QString::fromUtf8(own.path)), own.content);
+        QCOMPARE(mode(userData), 0700);
+        QCOMPARE(installation.handInstall(archive).clearsOldVersion, clears);
+        QCOMPARE(installed.contains(QStringLiteral("share/dewbell/app/Characters/dropped/character.json")), !clears);
         QCOMPARE(installed.contains(QStringLiteral("share/doc/dewbell/dropped.html")), !clears);
         QCOMPARE(installed.value(QStringLiteral("bin/other-program")), QByteArray("theirs"));
         QCOMPARE(installed.value(QStringLiteral("share/applications/other.desktop")), QByteArray("theirs"));
@@ -199,7 +209,7 @@ private slots:
     {
         const QString base = freshFolder(QStringLiteral("swap"));
         const QString root = base + QStringLiteral("/Dewbell");
-        writeTree(root, dewbellTree("1.0") + QList<Entry>{file("share/dewbell/only-in-1.0.txt", "old")});
+        writeTree(root, dewbellTree("1.0") + QList<Entry>{file("share/dewbell/app/only-in-1.0.txt", "old")});
         const Installation installation(root, base + QStringLiteral("/data"));
         const QString staged = installation.makeStagingFolder();
         QVERIFY(!staged.isEmpty());
@@ -208,7 +218,7 @@ private slots:
 
         QVERIFY(installation.swapIn(staged));
         QVERIFY(snapshot(root).value(QStringLiteral("bin/dewbell")).contains("echo 2.0"));
-        QVERIFY(!QFileInfo::exists(root + QStringLiteral("/share/dewbell/only-in-1.0.txt")));
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("/share/dewbell/app/only-in-1.0.txt")));
         QCOMPARE(besideRoot(root), QStringList{QStringLiteral("Dewbell")});
     }
 
@@ -220,7 +230,7 @@ private slots:
         const auto before = snapshot(root);
         const Installation installation(root, base + QStringLiteral("/data"));
         const QString staged = installation.makeStagingFolder();
-        writeTree(staged, {file("share/dewbell/info.json", "{}")});
+        writeTree(staged, {file("share/dewbell/app/info.json", "{}")});
         QVERIFY(!installation.swapIn(staged));
         Installation::discard(staged);
         QCOMPARE(snapshot(root), before);

@@ -31,6 +31,7 @@ enum class Fault {
     absoluteEntry,
     linkOut,
     noDewbellInside,
+    earlierLayout,
 };
 
 }  // namespace
@@ -110,9 +111,12 @@ class UpdateDriverTest : public QObject {
             return tree(dewbellTree("1.2.0")
                         + QList<Entry>{file(QFile::encodeName(bench.dataFolder()) + "/evil", "x")});
         case Fault::linkOut:
-            return tree(dewbellTree("1.2.0") + QList<Entry>{softLink("share/dewbell/data", "../../../data")});
+            return tree(dewbellTree("1.2.0") + QList<Entry>{softLink("share/dewbell/app/data", "../../../../data")});
         case Fault::noDewbellInside:
-            return tree({file("share/dewbell/info.json", "{}")});
+            return tree({file("share/dewbell/app/info.json", "{}")});
+        case Fault::earlierLayout:
+            return tree({file("bin/dewbell", "#!/bin/sh\n", 0755),
+                         file("share/dewbell/info.json", "{\"CFBundleShortVersionString\": \"1.2.0\"}\n")});
         }
     }
 
@@ -238,8 +242,8 @@ private slots:
                                 UpdatePhase::preparing, UpdatePhase::readyToInstall, UpdatePhase::installed}));
         const auto installed = snapshot(bench->root());
         QVERIFY(installed.value(QStringLiteral("bin/dewbell")).contains("echo 1.2.0"));
-        QVERIFY(installed.value(QStringLiteral("share/dewbell/info.json")).contains("1.2.0"));
-        QVERIFY(!installed.contains(QStringLiteral("share/dewbell/only-in-1.0.0.txt")));
+        QVERIFY(installed.value(QStringLiteral("share/dewbell/app/info.json")).contains("1.2.0"));
+        QVERIFY(!installed.contains(QStringLiteral("share/dewbell/app/only-in-1.0.0.txt")));
         QCOMPARE(bench->relaunched, QStringList{bench->root() + QStringLiteral("/bin/dewbell")});
         QCOMPARE(bench->quits, 1);
         QCOMPARE(bench->besideRoot(), QStringList{QStringLiteral("Dewbell")});
@@ -270,6 +274,7 @@ private slots:
         QTest::newRow("absolute entry") << Fault::absoluteEntry << UpdateProblem::unsafeArchive;
         QTest::newRow("link out of the installation") << Fault::linkOut << UpdateProblem::unsafeArchive;
         QTest::newRow("no Dewbell inside") << Fault::noDewbellInside << UpdateProblem::notDewbell;
+        QTest::newRow("its data where an earlier layout had them") << Fault::earlierLayout << UpdateProblem::notDewbell;
     }
     // Each fault is told in its own sentence; nothing is installed and the old installation,
     // the user's data and the folders around them stay exactly as they were.
@@ -439,7 +444,7 @@ private slots:
         QVERIFY(shell.waitForFinished(30000) && shell.exitCode() == 0);
         const auto installed = snapshot(bench->root());
         QVERIFY(installed.value(QStringLiteral("bin/dewbell")).contains("echo 1.2.0"));
-        QVERIFY(!installed.contains(QStringLiteral("share/dewbell/only-in-1.0.0.txt")));
+        QVERIFY(!installed.contains(QStringLiteral("share/dewbell/app/only-in-1.0.0.txt")));
         QCOMPARE(installed.value(QStringLiteral("etc/other-program.conf")), QByteArray("theirs"));
     }
 };

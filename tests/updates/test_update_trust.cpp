@@ -150,8 +150,10 @@ private slots:
         if (sharedFolder)
             writeTree(bench->root(), {file("bin/other-program", "theirs", 0755)});
         QList<Entry> tree = dewbellTree(inside);
-        if (inside.isEmpty())
-            tree.replace(3, file("share/dewbell/info.json", "{\"CFBundleName\": \"Dewbell\"}\n"));
+        if (inside.isEmpty()) {
+            tree.removeIf([](const Entry& entry) { return entry.path.endsWith("/info.json"); });
+            tree.append(file("share/dewbell/app/info.json", "{\"CFBundleName\": \"Dewbell\"}\n"));
+        }
         bench->serveFeed(bench->publish(QStringLiteral("1.2.0"), tree));
         const auto installation = snapshot(bench->root());
         const auto userData = snapshot(bench->dataFolder());

@@ -88,8 +88,8 @@ private slots:
                                   "history stay as they are. Choose Later to install it when you quit."
                                << QStringList{"Later", "Install and Relaunch"};
         const QString clears = QStringLiteral(
-            "this command first removes the old version's share/dewbell and share/doc/dewbell, so nothing the new "
-            "version dropped stays behind:");
+            "this command first removes the old version's share/dewbell/app and share/doc/dewbell, so nothing the "
+            "new version dropped stays behind:");
         const QString command = QStringLiteral("tar -tf 'dewbell-1.2.0.tar.xz' >/dev/null && …");
         QTest::newRow("to save, read-only")
             << status(UpdatePhase::readyToSave, offer, std::nullopt, {false, true, true, command})
