@@ -124,6 +124,31 @@ private:
     LocalHttps::Server& server_;
 };
 
+// The local https server of an update test program, with a certificate authority of its own;
+// started once, in initTestCase.
+class UpdateServer {
+public:
+    // False when the openssl command could not make the certificates.
+    bool start()
+    {
+        certificates_ = LocalHttps::makeCertificates(certificateFolder_.path());
+        if (certificates_)
+            server_ = std::make_unique<LocalHttps::Server>(*certificates_);
+        return certificates_.has_value();
+    }
+
+    LocalHttps::Server* operator->() const { return server_.get(); }
+    std::unique_ptr<UpdateBench> bench() const
+    {
+        return std::make_unique<UpdateBench>(*server_, certificates_->authority);
+    }
+
+private:
+    QTemporaryDir certificateFolder_;
+    std::optional<LocalHttps::Certificates> certificates_;
+    std::unique_ptr<LocalHttps::Server> server_;
+};
+
 // The offscreen platform says, for each window shown, that it cannot raise it or pass on its
 // size hints; that is about the platform, not about what is tested.
 inline void quietenOffscreenPlatform()

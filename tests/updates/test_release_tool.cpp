@@ -28,22 +28,18 @@ Run releaseTool(const QStringList& arguments)
 class ReleaseToolTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir certificateFolder_;
-    std::optional<LocalHttps::Certificates> certificates_;
-    std::unique_ptr<LocalHttps::Server> server_;
+    UpdateServer server_;
 
 private slots:
     void initTestCase()
     {
         quietenOffscreenPlatform();
-        certificates_ = LocalHttps::makeCertificates(certificateFolder_.path());
-        QVERIFY(certificates_);
-        server_ = std::make_unique<LocalHttps::Server>(*certificates_);
+        QVERIFY2(server_.start(), "the openssl command makes the test certificates");
     }
 
     void aPublishedReleaseIsInstalled()
     {
-        UpdateBench bench(*server_, certificates_->authority);
+        auto bench = server_.bench();
         QTemporaryDir desk;
         const QString key = desk.filePath(QStringLiteral("dewbell-release.key"));
         const Run keygen = releaseTool({QStringLiteral("keygen"), key});
@@ -63,7 +59,7 @@ private slots:
         const Run signature = releaseTool({QStringLiteral("sign"), key, archive});
         QVERIFY(SignatureCheck::matches(LocalHttps::readAll(archive),
                                         QByteArray::fromBase64(signature.output.trimmed()), publicKey));
-        const QUrl url = server_->url(bench.archivePath(QStringLiteral("1.2.0")));
+        const QUrl url = server_->url(bench->archivePath(QStringLiteral("1.2.0")));
         QCOMPARE(releaseTool({QStringLiteral("item"), key, archive, QStringLiteral("--version=1.2.0"),
                               QStringLiteral("--url=http://example.org/a.tar.xz")})
                      .exitCode,
@@ -74,11 +70,11 @@ private slots:
                                       QStringLiteral("--html"), QStringLiteral("--feed")});
         QCOMPARE(feed.exitCode, 0);
 
-        server_->serve(bench.feedPath(), LocalHttps::answer(200, feed.output));
-        server_->serve(bench.archivePath(QStringLiteral("1.2.0")),
+        server_->serve(bench->feedPath(), LocalHttps::answer(200, feed.output));
+        server_->serve(bench->archivePath(QStringLiteral("1.2.0")),
                        LocalHttps::answer(200, LocalHttps::readAll(archive)));
-        bench.environment.configuration.publicKey = publicKey;
-        UpdateDriver driver(bench.environment);
+        bench->environment.configuration.publicKey = publicKey;
+        UpdateDriver driver(bench->environment);
         driver.start();
         driver.check();
         QVERIFY(settles(driver.session()));
@@ -87,32 +83,33 @@ private slots:
         QVERIFY(click(driver.window(), "installUpdate"));
         QVERIFY(settles(driver.session()));
         QVERIFY(click(driver.window(), "installAndRelaunch"));
-        QVERIFY(snapshot(bench.root()).value(QStringLiteral("bin/dewbell")).contains("echo 1.2.0"));
+        QVERIFY(snapshot(bench->root()).value(QStringLiteral("bin/dewbell")).contains("echo 1.2.0"));
     }
 
     // A maintainer adds an item to the published feed by hand: until the feed is signed again
     // it is refused, and signing it again leaves one signature, over the edited bytes.
     void aFeedEditedByHandIsSignedAgain()
     {
-        UpdateBench bench(*server_, certificates_->authority);
+        auto bench = server_.bench();
         QTemporaryDir desk;
         const QString key = desk.filePath(QStringLiteral("dewbell-release.key"));
         const Run keygen = releaseTool({QStringLiteral("keygen"), key});
-        bench.environment.configuration.publicKey = QByteArray::fromBase64(keygen.output.trimmed());
+        bench->environment.configuration.publicKey = QByteArray::fromBase64(keygen.output.trimmed());
         writeTree(desk.path(), {file("dewbell-1.2.0.tar.xz", tarXz(dewbellTree("1.2.0")))});
-        const Run published = releaseTool(
-            {QStringLiteral("item"), key, desk.filePath(QStringLiteral("dewbell-1.2.0.tar.xz")),
-             QStringLiteral("--version=1.2.0"),
-             QStringLiteral("--url=") + server_->url(bench.archivePath("1.2.0")).toString(), QStringLiteral("--feed")});
+        const Run published =
+            releaseTool({QStringLiteral("item"), key, desk.filePath(QStringLiteral("dewbell-1.2.0.tar.xz")),
+                         QStringLiteral("--version=1.2.0"),
+                         QStringLiteral("--url=") + server_->url(bench->archivePath("1.2.0")).toString(),
+                         QStringLiteral("--feed")});
         QCOMPARE(published.exitCode, 0);
         QByteArray edited = published.output;
-        edited.replace("</channel>", bench.publish(QStringLiteral("1.3.0")) + "</channel>");
+        edited.replace("</channel>", bench->publish(QStringLiteral("1.3.0")) + "</channel>");
         const QString feedFile = desk.filePath(QStringLiteral("feed.xml"));
         writeTree(desk.path(), {file("feed.xml", edited)});
         // The version offered, or what went wrong.
         const auto check = [&](const QByteArray& feed) {
-            bench.serveFeedBytes(feed);
-            UpdateDriver driver(bench.environment);
+            bench->serveFeedBytes(feed);
+            UpdateDriver driver(bench->environment);
             driver.start();
             driver.check();
             settles(driver.session());

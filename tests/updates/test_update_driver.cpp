@@ -42,12 +42,8 @@ Q_DECLARE_METATYPE(UpdateProblem)
 class UpdateDriverTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir certificateFolder_;
-    std::optional<LocalHttps::Certificates> certificates_;
-    std::unique_ptr<LocalHttps::Server> server_;
+    UpdateServer server_;
     LocalHttps::SilentServer silent_;
-
-    std::unique_ptr<UpdateBench> bench() { return std::make_unique<UpdateBench>(*server_, certificates_->authority); }
 
     // Makes the release of 1.2.0 that `fault` spoils, and the feed announcing it.
     void publishFaulty(UpdateBench& bench, Fault fault)
@@ -124,16 +120,14 @@ private slots:
     void initTestCase()
     {
         quietenOffscreenPlatform();
-        certificates_ = LocalHttps::makeCertificates(certificateFolder_.path());
-        QVERIFY2(certificates_, "the openssl command makes the test certificates");
-        server_ = std::make_unique<LocalHttps::Server>(*certificates_);
+        QVERIFY2(server_.start(), "the openssl command makes the test certificates");
     }
 
     // Through the manager, as the application uses the driver: a check the user starts, with
     // `canCheck` off while it runs and the last-check date set once it ends.
     void aCheckFindsDewbellUpToDate()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(bench->publish(QStringLiteral("1.0.0")) + bench->publish(QStringLiteral("0.9.0")));
         UpdateDriver* driver = nullptr;
         AppUpdateManager manager(true, bench->environment.configuration, [&] {
@@ -181,7 +175,7 @@ private slots:
     {
         QFETCH(bool, checks);
         QFETCH(bool, downloads);
-        auto bench = this->bench();
+        auto bench = server_.bench();
         {
             UpdateDriver driver(bench->environment);
             int changes = 0;
@@ -207,7 +201,7 @@ private slots:
     // The whole road through the window: found, downloaded, verified and swapped in.
     void aNewerVersionIsInstalledAndRelaunched()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         const QByteArray newest = bench->publish(QStringLiteral("1.2.0"));
         bench->serveFeed(bench->publish(QStringLiteral("1.1.0")) + newest + bench->publish(QStringLiteral("0.9.0")));
         // The archive lives elsewhere on the same server: an https redirect is followed.
@@ -282,7 +276,7 @@ private slots:
     {
         QFETCH(Fault, fault);
         QFETCH(UpdateProblem, problem);
-        auto bench = this->bench();
+        auto bench = server_.bench();
         publishFaulty(*bench, fault);
         const auto installation = snapshot(bench->root());
         const auto userData = snapshot(bench->dataFolder());
@@ -313,7 +307,7 @@ private slots:
 
     void aSkippedVersionIsNotOfferedAgain()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(bench->publish(QStringLiteral("1.2.0")));
         {
             UpdateDriver driver(bench->environment);
@@ -345,7 +339,7 @@ private slots:
     // Automatic checks: none while Dewbell starts, then at most one a day, and only while on.
     void automaticChecksRunOnceADay()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(bench->publish(QStringLiteral("1.0.0")));
         bench->environment.firstAutomaticCheck = std::chrono::milliseconds(400);
         UpdateDriver driver(bench->environment);
@@ -373,7 +367,7 @@ private slots:
 
     void anAutomaticCheckShowsAnUpdateItFound()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(bench->publish(QStringLiteral("1.2.0")));
         UpdateDriver driver(bench->environment);
         driver.start();
@@ -387,7 +381,7 @@ private slots:
     // With automatic downloads the update arrives unseen and is put in place when Dewbell quits.
     void aBackgroundDownloadIsInstalledOnQuit()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(bench->publish(QStringLiteral("1.2.0")));
         UpdateDriver driver(bench->environment);
         driver.start();
@@ -410,7 +404,7 @@ private slots:
     // leaves nothing of the old version that the new one dropped, and the other programs' files.
     void anInstallationThatCannotReplaceItselfSavesTheArchive()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         writeTree(bench->root(), {file("etc/other-program.conf", "theirs")});
         bench->serveFeed(bench->publish(QStringLiteral("1.2.0")));
         const auto installation = snapshot(bench->root());

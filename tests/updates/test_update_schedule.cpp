@@ -10,19 +10,13 @@
 class UpdateScheduleTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir certificateFolder_;
-    std::optional<LocalHttps::Certificates> certificates_;
-    std::unique_ptr<LocalHttps::Server> server_;
-
-    std::unique_ptr<UpdateBench> bench() { return std::make_unique<UpdateBench>(*server_, certificates_->authority); }
+    UpdateServer server_;
 
 private slots:
     void initTestCase()
     {
         quietenOffscreenPlatform();
-        certificates_ = LocalHttps::makeCertificates(certificateFolder_.path());
-        QVERIFY2(certificates_, "the openssl command makes the test certificates");
-        server_ = std::make_unique<LocalHttps::Server>(*certificates_);
+        QVERIFY2(server_.start(), "the openssl command makes the test certificates");
     }
 
     void noAutomaticCheckWhileSwitchedOff_data()
@@ -36,7 +30,7 @@ private slots:
     void noAutomaticCheckWhileSwitchedOff()
     {
         QFETCH(bool, offByDefault);
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(bench->publish(QStringLiteral("1.2.0")));
         bench->environment.checksByDefault = !offByDefault;
         bench->environment.firstAutomaticCheck = std::chrono::milliseconds(0);
@@ -66,7 +60,7 @@ private slots:
     // the clock reaches it: the next look happens at once, and the day counts from then.
     void aLastCheckInTheFutureDoesNotHoldChecksOff()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(bench->publish(QStringLiteral("1.0.0")));
         const QDateTime future = bench->clock.addDays(40);
         UpdateSettings(bench->environment.settingsFile, true, false).setLastCheck(future);

@@ -21,11 +21,7 @@ Q_DECLARE_METATYPE(UpdateProblem)
 class UpdateTrustTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir certificateFolder_;
-    std::optional<LocalHttps::Certificates> certificates_;
-    std::unique_ptr<LocalHttps::Server> server_;
-
-    std::unique_ptr<UpdateBench> bench() { return std::make_unique<UpdateBench>(*server_, certificates_->authority); }
+    UpdateServer server_;
 
     static QByteArray spoiled(const UpdateBench& bench, const QByteArray& items, FeedFault fault)
     {
@@ -63,9 +59,7 @@ private slots:
     void initTestCase()
     {
         quietenOffscreenPlatform();
-        certificates_ = LocalHttps::makeCertificates(certificateFolder_.path());
-        QVERIFY2(certificates_, "the openssl command makes the test certificates");
-        server_ = std::make_unique<LocalHttps::Server>(*certificates_);
+        QVERIFY2(server_.start(), "the openssl command makes the test certificates");
     }
 
     void feedsNotSignedWithTheReleaseKey_data()
@@ -82,7 +76,7 @@ private slots:
     void feedsNotSignedWithTheReleaseKey()
     {
         QFETCH(FeedFault, fault);
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeedBytes(spoiled(*bench, bench->publish(QStringLiteral("1.2.0")), fault));
         const auto installation = snapshot(bench->root());
         UpdateDriver driver(bench->environment);
@@ -117,7 +111,7 @@ private slots:
     void aBuildThatRequiresNoSignatureReadsEitherFeed()
     {
         for (const bool signedFeed : {true, false}) {
-            auto bench = this->bench();
+            auto bench = server_.bench();
             bench->environment.signedFeedRequired = false;
             const QByteArray feed = UpdateBench::feed(bench->publish(QStringLiteral("1.2.0")));
             bench->serveFeedBytes(signedFeed ? UpdateBench::signedWith(feed, bench->keys.secretKey) : feed);
@@ -145,7 +139,7 @@ private slots:
     {
         QFETCH(QByteArray, inside);
         QFETCH(bool, sharedFolder);
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->install(QStringLiteral("1.1.0"));
         if (sharedFolder)
             writeTree(bench->root(), {file("bin/other-program", "theirs", 0755)});
@@ -191,7 +185,7 @@ private slots:
     {
         QFETCH(qint64, extraBytes);
         QFETCH(bool, withLength);
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->serveFeed(
             bench->publish(QStringLiteral("1.2.0"), {},
                            [&](QByteArray&, qint64& length, QByteArray&, QUrl&) { length -= extraBytes; }));
@@ -251,7 +245,7 @@ private slots:
     {
         QFETCH(QString, fault);
         QFETCH(QString, title);
-        auto bench = this->bench();
+        auto bench = server_.bench();
         // A port nobody listens on any more.
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost);
@@ -277,7 +271,7 @@ private slots:
     // version is offered, whatever the feed lists first.
     void versionsCompareAsNumbers()
     {
-        auto bench = this->bench();
+        auto bench = server_.bench();
         bench->install(QStringLiteral("1.9.0"));
         // The archive names its version in other words: "1.10" is 1.10.0.
         bench->serveFeed(bench->publish(QStringLiteral("1.9.5"))
@@ -291,7 +285,7 @@ private slots:
         QVERIFY(click(driver.window(), "installAndRelaunch"));
         QCOMPARE(Installation::versionOf(bench->root()), QStringLiteral("1.10"));
 
-        auto updated = this->bench();
+        auto updated = server_.bench();
         updated->install(QStringLiteral("1.10.0"));
         updated->serveFeed(updated->publish(QStringLiteral("1.9.0")) + updated->publish(QStringLiteral("1.10.0"))
                            + updated->publish(QStringLiteral("1.9.10")));
