@@ -256,8 +256,8 @@ bool openRegularFile(QFile& file)
 {
     // Opening a FIFO for reading waits for a writer; without blocking it returns at once, and
     // what was opened is looked at before anything is read.
-    const int descriptor = ::open(QFile::encodeName(file.fileName()).constData(),
-                                  O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int descriptor =
+        ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0)
         return false;
     struct stat info { };

@@ -18,9 +18,9 @@ namespace {
 
 // Every key a state of any version was written with.
 constexpr std::array<const char*, 14> stateKeys{
-    "schemaVersion", "preferences",  "drinks",         "nextDue",    "pausedUntil",
-    "nextEyeDue",    "nextMovementDue", "focusUntil",  "focusIndefinite", "meetingUntil",
-    "meetingIndefinite", "breakHistory", "activeBreakKind", "tourVersion",
+    "schemaVersion",     "preferences",     "drinks",          "nextDue",         "pausedUntil",
+    "nextEyeDue",        "nextMovementDue", "focusUntil",      "focusIndefinite", "meetingUntil",
+    "meetingIndefinite", "breakHistory",    "activeBreakKind", "tourVersion",
 };
 
 void insertOptionalDate(QJsonObject& json, const QString& key, const std::optional<QDateTime>& date)
@@ -187,8 +187,8 @@ DecodedState decodeSavedState(const QJsonObject& json)
     DecodedState decoded;
     SavedState& state = decoded.state;
     decoded.foreign = !json.isEmpty() && std::none_of(stateKeys.cbegin(), stateKeys.cend(), [&](const char* key) {
-                          return json.contains(QLatin1String(key));
-                      });
+        return json.contains(QLatin1String(key));
+    });
 
     int version = 1;
     readInt(json, "schemaVersion", version);

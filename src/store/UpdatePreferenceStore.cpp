@@ -3,8 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-DefaultsUpdatePreferenceStore::DefaultsUpdatePreferenceStore(const QString& settingsFile)
-    : defaults_(settingsFile)
+DefaultsUpdatePreferenceStore::DefaultsUpdatePreferenceStore(const QString& settingsFile) : defaults_(settingsFile)
 { }
 
 QString DefaultsUpdatePreferenceStore::standardSettingsFile()

@@ -1,9 +1,7 @@
 #include "updates/UpdateSettings.h"
 
 UpdateSettings::UpdateSettings(const QString& settingsFile, bool checksByDefault, bool downloadsByDefault)
-    : settings_(settingsFile),
-      checksByDefault_(checksByDefault),
-      downloadsByDefault_(downloadsByDefault)
+    : settings_(settingsFile), checksByDefault_(checksByDefault), downloadsByDefault_(downloadsByDefault)
 { }
 
 bool UpdateSettings::flag(const QString& key, bool fallback) const

@@ -207,8 +207,8 @@ private slots:
         QTest::newRow("manifest out") << QByteArray() << "manifest-out"
                                       << "“character.json” points outside";
         // "source-other" begins with "source" but is another folder.
-        QTest::newRow("link into a sibling folder") << QByteArray(R"(,"happyArtwork":"sibling.png")")
-                                                    << "link-sibling" << "points outside";
+        QTest::newRow("link into a sibling folder") << QByteArray(R"(,"happyArtwork":"sibling.png")") << "link-sibling"
+                                                    << "points outside";
         // Two small files that unpack to 16.8 million pixels.
         QTest::newRow("too many pixels") << QByteArray(R"(,"happyArtwork":"wide.png","sadSheet":{"file":"tall.png"})")
                                          << "many-pixels"

@@ -177,8 +177,7 @@ private slots:
         QTest::newRow("empty") << QByteArray("{}") << false;
         QTest::newRow("first format, settings only") << QByteArray(R"({"preferences": {"glassML": 400}})") << false;
         QTest::newRow("history only") << QByteArray(R"({"drinks": []})") << false;
-        QTest::newRow("one key of ours among others") << QByteArray(R"({"theme": "dark", "tourVersion": 1})")
-                                                      << false;
+        QTest::newRow("one key of ours among others") << QByteArray(R"({"theme": "dark", "tourVersion": 1})") << false;
         QTest::newRow("another program's settings") << QByteArray(R"({"theme": "dark"})") << true;
         QTest::newRow("keys that only look like ours") << QByteArray(R"({"Preferences": {}, "drinks ": []})") << true;
     }
@@ -316,8 +315,7 @@ private slots:
                     // Deep on its own, and deep inside a record that is otherwise whole.
                     const QByteArray inRecord =
                         "{\"date\":1,\"id\":\"" + QUuid::createUuid().toByteArray(QUuid::WithoutBraces)
-                        + "\",\"ml\":250,\"seconds\":20,\"kind\":\"eyeRest\",\"x\":" + nested(depth - 1, objects)
-                        + "}";
+                        + "\",\"ml\":250,\"seconds\":20,\"kind\":\"eyeRest\",\"x\":" + nested(depth - 1, objects) + "}";
                     for (const QByteArray& record : {nested(depth, objects), inRecord}) {
                         const QByteArray bytes = replacedOnce(file, array, array + record + ',');
                         const auto whole = parsedWhole(bytes);

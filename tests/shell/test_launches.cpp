@@ -61,8 +61,7 @@ QProcessEnvironment LaunchesTest::environment() const
     return environment;
 }
 
-void LaunchesTest::start(QProcess& process, const QProcessEnvironment& environment,
-                         const QStringList& arguments) const
+void LaunchesTest::start(QProcess& process, const QProcessEnvironment& environment, const QStringList& arguments) const
 {
     process.setProcessEnvironment(environment);
     const QString binary = qEnvironmentVariable("DEWBELL_BINARY");

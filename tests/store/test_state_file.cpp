@@ -174,13 +174,19 @@ private slots:
     void anotherProgramsFileIsKeptAsideAndNeverWrittenOver_data()
     {
         addColumns<QString, QString>("setup", "expected");
-        QTest::newRow("none of the state's keys") << "foreign" << "holds another program's data";
-        QTest::newRow("a link to another program's JSON") << "link-foreign" << "holds another program's data";
-        QTest::newRow("a link to a FIFO") << "link-fifo" << "is a link to";
-        QTest::newRow("a link to a folder") << "link-folder" << "is a link to";
-        QTest::newRow("a link to nothing") << "link-nowhere" << "is a link to";
+        QTest::newRow("none of the state's keys") << "foreign"
+                                                  << "holds another program's data";
+        QTest::newRow("a link to another program's JSON") << "link-foreign"
+                                                          << "holds another program's data";
+        QTest::newRow("a link to a FIFO") << "link-fifo"
+                                          << "is a link to";
+        QTest::newRow("a link to a folder") << "link-folder"
+                                            << "is a link to";
+        QTest::newRow("a link to nothing") << "link-nowhere"
+                                           << "is a link to";
         if (UnprivilegedTesting::runningAsRoot())
-            QTest::newRow("a link to another user's state") << "link-not-mine" << "is a link to";
+            QTest::newRow("a link to another user's state") << "link-not-mine"
+                                                            << "is a link to";
     }
     void anotherProgramsFileIsKeptAsideAndNeverWrittenOver()
     {

@@ -25,15 +25,16 @@ inline bool runningAsRoot()
 // The command that starts `program` as nobody.
 inline QStringList asNobody(const QString& program)
 {
-    return {QStringLiteral("setpriv"), QStringLiteral("--reuid=%1").arg(nobody), QStringLiteral("--regid=%1").arg(nobody),
-            QStringLiteral("--clear-groups"), program};
+    return {QStringLiteral("setpriv"), QStringLiteral("--reuid=%1").arg(nobody),
+            QStringLiteral("--regid=%1").arg(nobody), QStringLiteral("--clear-groups"), program};
 }
 
 // A scratch folder nobody may use: under /tmp, owned by nobody when the tests run as root.
 inline std::unique_ptr<QTemporaryDir> scratchFolder()
 {
-    auto scratch = std::make_unique<QTemporaryDir>(runningAsRoot() ? QStringLiteral("/tmp/dewbell-nobody-XXXXXX")
-                                                                   : QDir::tempPath() + QStringLiteral("/dewbell-XXXXXX"));
+    auto scratch =
+        std::make_unique<QTemporaryDir>(runningAsRoot() ? QStringLiteral("/tmp/dewbell-nobody-XXXXXX")
+                                                        : QDir::tempPath() + QStringLiteral("/dewbell-XXXXXX"));
     if (runningAsRoot() && ::chown(QFile::encodeName(scratch->path()).constData(), nobody, nobody) != 0)
         qFatal("cannot give the scratch folder to nobody");
     return scratch;
