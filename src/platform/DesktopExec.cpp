@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <glib.h>
 
 namespace {
 
@@ -78,39 +79,20 @@ QString DesktopExec::join(const QStringList& arguments)
         .replace(QLatin1Char('\r'), QLatin1String("\\r"));
 }
 
+// Once the string value's escapes are undone, the quoting is a subset of the shell's, which
+// GLib parses.
 std::optional<QStringList> DesktopExec::split(const QString& value)
 {
     const QString line = unescapedString(value);
-    QStringList arguments;
-    QString current;
-    bool inArgument = false;
-    bool inQuotes = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (inQuotes) {
-            if (c == QLatin1Char('"'))
-                inQuotes = false;
-            else if (c == QLatin1Char('\\') && i + 1 < line.size() && escapedInQuotes.contains(line[i + 1]))
-                current += line[++i];
-            else
-                current += c;
-        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')) {
-            if (inArgument)
-                arguments.append(withoutPercentEscapes(current));
-            current.clear();
-            inArgument = false;
-        } else {
-            inArgument = true;
-            if (c == QLatin1Char('"'))
-                inQuotes = true;
-            else
-                current += c;
-        }
-    }
-    if (inQuotes)
+    if (line.trimmed().isEmpty())
+        return QStringList();
+    gchar** parsed = nullptr;
+    if (!g_shell_parse_argv(line.toUtf8().constData(), nullptr, &parsed, nullptr))
         return std::nullopt;
-    if (inArgument)
-        arguments.append(withoutPercentEscapes(current));
+    QStringList arguments;
+    for (gchar** argument = parsed; *argument; ++argument)
+        arguments.append(withoutPercentEscapes(QString::fromUtf8(*argument)));
+    g_strfreev(parsed);
     return arguments;
 }
 
