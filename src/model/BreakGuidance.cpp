@@ -10,10 +10,10 @@ QString BreakGuidance::instruction(ReminderKind kind, const BreakPreferences& br
     switch (kind) {
     case ReminderKind::eyeRest:
         return QStringLiteral("Look at something far away and let your eyes soften for %1.")
-            .arg(counted(breaks.eyeDurationSeconds, QStringLiteral("second"), QStringLiteral("seconds")));
+            .arg(countedSeconds(breaks.eyeDurationSeconds));
     case ReminderKind::movement:
         return QStringLiteral("Stand up, stretch, and walk a few steps for %1.")
-            .arg(counted(breaks.movementDurationMinutes, QStringLiteral("minute"), QStringLiteral("minutes")));
+            .arg(countedMinutes(breaks.movementDurationMinutes));
     case ReminderKind::water:
         break;
     }

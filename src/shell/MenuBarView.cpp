@@ -327,9 +327,7 @@ void MenuBarView::renderWater()
     const Preferences& preferences = store_->preferences();
     undo_->setVisible(drinks > 0);
     count_->setText(QString::number(drinks));
-    const QString glass = QStringLiteral("glass");
-    const QString glasses = QStringLiteral("glasses");
-    goal_->setText(QStringLiteral("of ") + counted(preferences.dailyGoal, glass, glasses));
+    goal_->setText(QStringLiteral("of ") + countedGlasses(preferences.dailyGoal));
     millilitres_->setText(QStringLiteral("%1 ml").arg(store_->totalML()));
     progress_->setProgress(store_->progress());
     const std::optional<QString> saveFailure = store_->saveFailure();
@@ -337,7 +335,7 @@ void MenuBarView::renderWater()
     saveFailure_->setText(saveFailure.value_or(QString()));
     drink_->setText(QStringLiteral("I drank %1 ml").arg(preferences.glassML));
     drink_->setAccessibleDescription(
-        QStringLiteral("Logs one glass. %1 currently logged today.").arg(counted(drinks, glass, glasses)));
+        QStringLiteral("Logs one glass. %1 currently logged today.").arg(countedGlasses(drinks)));
 }
 
 void MenuBarView::renderProtection()

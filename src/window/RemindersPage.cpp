@@ -191,12 +191,8 @@ QWidget* RemindersPage::makeQuietCard()
     glassPicker->setObjectName(QStringLiteral("glassPicker"));
     glass->addWidget(glassPicker);
     glass->addStretch(1);
-    auto* goal = new Stepper(
-        [](int glasses) {
-            return QStringLiteral("Personal goal: ")
-                   + counted(glasses, QStringLiteral("glass"), QStringLiteral("glasses"));
-        },
-        PreferenceLimits::minDailyGoal, PreferenceLimits::maxDailyGoal, 1, card);
+    auto* goal = new Stepper([](int glasses) { return QStringLiteral("Personal goal: ") + countedGlasses(glasses); },
+                             PreferenceLimits::minDailyGoal, PreferenceLimits::maxDailyGoal, 1, card);
     goal->setObjectName(QStringLiteral("goalStepper"));
     bind(goal, binding(store_, &Preferences::dailyGoal));
     glass->addWidget(goal);
@@ -220,6 +216,6 @@ void RemindersPage::refresh()
     const int minutes = int(retrySeconds(preferences.personality) / 60);
     escalation_->setText(QStringLiteral("An unanswered reminder gets a new line every %1, up to three lines. "
                                         "Snooze and pause are always there.")
-                             .arg(counted(minutes, QStringLiteral("minute"), QStringLiteral("minutes"))));
+                             .arg(countedMinutes(minutes)));
     quietHours_->setEnabled(preferences.quietEnabled);
 }

@@ -34,27 +34,12 @@ QLabel* makeNote(const QString& text, QWidget* parent)
     return note;
 }
 
-// What a stepper counts, in the singular and the plural.
-struct Unit {
-    QString one;
-    QString many;
-};
-
-Unit minutes()
+// `format` holds %1 where the number and its unit, as `unit` counts them, go.
+Stepper* makeStepper(const QString& format, QString (*unit)(qint64), int minimum, int maximum, int step,
+                     QWidget* parent)
 {
-    return {QStringLiteral("minute"), QStringLiteral("minutes")};
-}
-
-Unit seconds()
-{
-    return {QStringLiteral("second"), QStringLiteral("seconds")};
-}
-
-// `format` holds %1 where the number and its unit go.
-Stepper* makeStepper(const QString& format, const Unit& unit, int minimum, int maximum, int step, QWidget* parent)
-{
-    auto* stepper = new Stepper([format, unit](int value) { return format.arg(counted(value, unit.one, unit.many)); },
-                                minimum, maximum, step, parent);
+    auto* stepper =
+        new Stepper([format, unit](int value) { return format.arg(unit(value)); }, minimum, maximum, step, parent);
     stepper->setFont(uiFont(12));
     return stepper;
 }
@@ -140,7 +125,7 @@ PageCard* WellbeingView::makeFocusCard()
     card->content()->addWidget(focusRunning_);
 
     focusIdle_ = makeGroup(card, PageCard::spacing);
-    Stepper* length = makeStepper(QStringLiteral("Focus for %1"), minutes(), 5, 240, 5, focusIdle_);
+    Stepper* length = makeStepper(QStringLiteral("Focus for %1"), countedMinutes, 5, 240, 5, focusIdle_);
     length->setObjectName(QStringLiteral("focusMinutes"));
     bind(length, binding(store_, &Preferences::focusMinutes));
     column(focusIdle_)->addWidget(length);
@@ -175,7 +160,7 @@ PageCard* WellbeingView::makeMeetingCard()
     card->content()->addWidget(meetingRunning_);
 
     meetingIdle_ = makeGroup(card, PageCard::spacing);
-    meetingMinutes_ = makeStepper(QStringLiteral("Protect for %1"), minutes(), 5, 240, 5, meetingIdle_);
+    meetingMinutes_ = makeStepper(QStringLiteral("Protect for %1"), countedMinutes, 5, 240, 5, meetingIdle_);
     meetingMinutes_->setObjectName(QStringLiteral("meetingMinutes"));
     meetingMinutes_->showValue(initialMeetingMinutes);
     column(meetingIdle_)->addWidget(meetingMinutes_);
@@ -219,9 +204,10 @@ PageCard* WellbeingView::makeBreaksCard()
 QWidget* WellbeingView::makeEyeRestGroup(QWidget* parent)
 {
     eyeRestGroup_ = makeBreakGroup("eyeRestGroup", parent);
-    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Every %1"), minutes(), 10, 120, 5, eyeRestGroup_),
+    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Every %1"), countedMinutes, 10, 120, 5, eyeRestGroup_),
                     "eyeRestInterval", &BreakPreferences::eyeIntervalMinutes);
-    addBreakStepper(eyeRestGroup_, makeStepper(QStringLiteral("Rest for %1"), seconds(), 20, 120, 10, eyeRestGroup_),
+    addBreakStepper(eyeRestGroup_,
+                    makeStepper(QStringLiteral("Rest for %1"), countedSeconds, 20, 120, 10, eyeRestGroup_),
                     "eyeRestSeconds", &BreakPreferences::eyeDurationSeconds);
     QVBoxLayout* layout = column(eyeRestGroup_);
     layout->addWidget(makeNote(QStringLiteral("The 20–20–20 preset: every 20 minutes, look about 6 metres (20 feet) "
@@ -242,9 +228,10 @@ QWidget* WellbeingView::makeEyeRestGroup(QWidget* parent)
 QWidget* WellbeingView::makeMovementGroup(QWidget* parent)
 {
     movementGroup_ = makeBreakGroup("movementGroup", parent);
-    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Every %1"), minutes(), 30, 180, 5, movementGroup_),
+    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Every %1"), countedMinutes, 30, 180, 5, movementGroup_),
                     "movementInterval", &BreakPreferences::movementIntervalMinutes);
-    addBreakStepper(movementGroup_, makeStepper(QStringLiteral("Break for %1"), minutes(), 1, 15, 1, movementGroup_),
+    addBreakStepper(movementGroup_,
+                    makeStepper(QStringLiteral("Break for %1"), countedMinutes, 1, 15, 1, movementGroup_),
                     "movementMinutes", &BreakPreferences::movementDurationMinutes);
     column(movementGroup_)
         ->addWidget(makeNote(QStringLiteral("Short, regular breaks or a change of activity can help interrupt long "

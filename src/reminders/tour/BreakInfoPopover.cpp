@@ -57,7 +57,7 @@ QString BreakInfoPopover::rhythm(ReminderKind kind, const BreakPreferences& pref
             .arg(preferences.eyeDurationSeconds);
     return QStringLiteral("Your rhythm: every %1 minutes, take %2.")
         .arg(preferences.movementIntervalMinutes)
-        .arg(counted(preferences.movementDurationMinutes, QStringLiteral("minute"), QStringLiteral("minutes")));
+        .arg(countedMinutes(preferences.movementDurationMinutes));
 }
 
 BreakInfoPopover::BreakInfoPopover(ReminderKind kind, const BreakPreferences& preferences, UrlOpener* opener,

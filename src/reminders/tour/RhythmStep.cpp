@@ -148,5 +148,5 @@ QString RhythmStep::movementSentence(const BreakPreferences& breaks)
 {
     return QStringLiteral("Every %1 minutes, %2 to stretch or walk. Both are optional; change them any time.")
         .arg(breaks.movementIntervalMinutes)
-        .arg(counted(breaks.movementDurationMinutes, QStringLiteral("minute"), QStringLiteral("minutes")));
+        .arg(countedMinutes(breaks.movementDurationMinutes));
 }
